@@ -1,0 +1,53 @@
+# Morvane: two commands lead.
+#   make run    install what is missing, build, start the player under Wine
+#   make test   install what is missing, build, run the whole suite headless
+BUILD    ?= build
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake make \
+            wine wine64 xvfb xauth x11-utils imagemagick xdotool fonts-wqy-microhei \
+            gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
+            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest
+
+.PHONY: all deps build prefix media test run screenshots bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:" $$missing; \
+	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
+	  $$SUDO apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+prefix: deps
+	@mkdir -p $(BUILD)
+	tools/prepare-prefix.sh $(BUILD)
+
+media: deps
+	tools/make-media.sh $(BUILD)/media
+
+test: build prefix media
+	MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh \
+	  ctest --test-dir $(BUILD) --output-on-failure -j 2; \
+	rc=$$?; WINEPREFIX=$(abspath $(BUILD))/wineprefix wineserver -k 2>/dev/null; exit $$rc
+
+run: build prefix
+	MORVANE_BUILD=$(abspath $(BUILD)) tools/run-player.sh $(BUILD)
+
+screenshots: build prefix media
+	MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/screenshots.sh $(BUILD)
+
+bench: build prefix media
+	MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

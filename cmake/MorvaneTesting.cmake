@@ -1,0 +1,23 @@
+# GoogleTest built for the target from the sources Debian ships, and one CTest
+# entry per test binary, run through Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+if(EXISTS /usr/src/googletest/googletest/CMakeLists.txt)
+  add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  message(FATAL_ERROR "GoogleTest sources not found: install the Debian package googletest")
+endif()
+
+# morvane_add_test(<name> SOURCES <files...> LIBS <targets...> [TIMEOUT <s>])
+function(morvane_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 600)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Generates the sample videos the tests use (never downloaded). Idempotent.
+set -euo pipefail
+out=${1:?usage: make-media.sh OUT_DIR}
+mkdir -p "$out"
+cd "$out"
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+src_v="testsrc2=size=320x240:rate=30"
+src_a="sine=frequency=440:sample_rate=44100"
+[ -f clip.mp4 ] || ff -f lavfi -i "$src_v:duration=5" -f lavfi -i "$src_a:duration=5" \
+  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest clip.mp4
+[ -f clip.mkv ] || ff -i clip.mp4 -c copy clip.mkv
+[ -f clip.avi ] || ff -f lavfi -i "$src_v:duration=5" -f lavfi -i "$src_a:duration=5" \
+  -c:v mpeg4 -q:v 4 -c:a libmp3lame -shortest clip.avi
+[ -f clip.wmv ] || ff -f lavfi -i "$src_v:duration=5" -f lavfi -i "$src_a:duration=5" \
+  -c:v wmv2 -c:a wmav2 -shortest clip.wmv
+[ -f noaudio.mp4 ] || ff -f lavfi -i "$src_v:duration=3" -c:v libx264 -pix_fmt yuv420p noaudio.mp4
+[ -f audioonly.m4a ] || ff -f lavfi -i "$src_a:duration=3" -c:a aac audioonly.m4a
+[ -f truncated.mp4 ] || head -c 20000 clip.mp4 > truncated.mp4
+[ -f random.mp4 ] || head -c 65536 /dev/urandom > random.mp4
+[ -f empty.mp4 ] || : > empty.mp4
+mkdir -p folder.mp4
+echo "media ready in $out"
