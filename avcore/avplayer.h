@@ -34,5 +34,6 @@ public:
     struct Impl;
 
 private:
+    friend struct avplayer_probe;  // read-only diagnostics for tests and benchmarks
     std::unique_ptr<Impl> m_impl;
 };

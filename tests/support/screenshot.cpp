@@ -1,0 +1,106 @@
+#include "screenshot.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+#include <memory>
+
+namespace testsupport {
+namespace {
+
+struct GdiplusSession {
+    ULONG_PTR token = 0;
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    }
+};
+
+void EnsureGdiplus() { static GdiplusSession session; }
+
+bool PngEncoder(CLSID& clsid) {
+    UINT count = 0, bytes = 0;
+    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
+    std::vector<uint8_t> buffer(bytes);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) { clsid = codecs[i].Clsid; return true; }
+    }
+    return false;
+}
+
+struct DcDeleter { void operator()(HDC dc) const { if (dc) DeleteDC(dc); } };
+struct BitmapDeleter { void operator()(HBITMAP bmp) const { if (bmp) DeleteObject(bmp); } };
+
+} // namespace
+
+bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) {
+    RECT rc{};
+    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &rc)) return false;
+    width = rc.right - rc.left;
+    height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) return false;
+
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> mem(CreateCompatibleDC(screen));
+    std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter> bmp(
+        CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!mem || !bmp || !bits) { ReleaseDC(nullptr, screen); return false; }
+    HGDIOBJ old = SelectObject(mem.get(), bmp.get());
+    if (!PrintWindow(hwnd, mem.get(), 0)) {
+        BitBlt(mem.get(), 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    }
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    pixels.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + size_t(width) * height);
+    for (auto& p : pixels) p |= 0xFF000000u;  // GDI leaves alpha undefined
+    SelectObject(mem.get(), old);
+    return true;
+}
+
+bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path) {
+    if (!bgra || width <= 0 || height <= 0) return false;
+    EnsureGdiplus();
+    CLSID png;
+    if (!PngEncoder(png)) return false;
+    Gdiplus::Bitmap bitmap(width, height, stride, PixelFormat32bppRGB, const_cast<BYTE*>(bgra));
+    return bitmap.Save(path, &png, nullptr) == Gdiplus::Ok;
+}
+
+bool SaveWindowPng(HWND hwnd, const wchar_t* path) {
+    std::vector<uint32_t> pixels;
+    int w = 0, h = 0;
+    if (!CaptureWindow(hwnd, pixels, w, h)) return false;
+    return SaveBgraPng(reinterpret_cast<const uint8_t*>(pixels.data()), w, h, w * 4, path);
+}
+
+std::wstring ScreenshotPath(const wchar_t* fileName) {
+    wchar_t dir[MAX_PATH * 2] = L"";
+    DWORD n = GetEnvironmentVariableW(L"MORVANE_SHOTS", dir, MAX_PATH * 2);
+    std::wstring folder = (n > 0 && n < MAX_PATH * 2) ? std::wstring(dir) : std::wstring(L".");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\" + fileName;
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    }
+}
+
+} // namespace testsupport

@@ -1,0 +1,21 @@
+#pragma once
+// Test helpers for looking at windows: render a window (or raw BGRA pixels) to a PNG file.
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Captures a window's current picture (PrintWindow, falling back to the screen) as BGRA, top-down.
+bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height);
+// Writes BGRA (top-down) pixels as PNG through GDI+.
+bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path);
+// CaptureWindow + SaveBgraPng.
+bool SaveWindowPng(HWND hwnd, const wchar_t* path);
+// Folder for screenshots: %MORVANE_SHOTS% when set, else the current directory; created if missing.
+std::wstring ScreenshotPath(const wchar_t* fileName);
+// Pumps this thread's messages for the given time so windows paint and timers run.
+void PumpMessages(DWORD milliseconds);
+
+} // namespace testsupport
