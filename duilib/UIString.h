@@ -36,7 +36,8 @@ public:
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    wchar_t GetAt(int index) const { return m_str[static_cast<size_t>(index)]; }
+    // NUL for an index outside the string, rather than reading past it.
+    wchar_t GetAt(int index) const { return index >= 0 && static_cast<size_t>(index) < m_str.size() ? m_str[static_cast<size_t>(index)] : L'\0'; }
     wchar_t operator[](int index) const { return GetAt(index); }
 
     int Find(wchar_t ch, int start = 0) const;           // -1 when absent

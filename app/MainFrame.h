@@ -1,0 +1,86 @@
+#pragma once
+// CMainFrame: the player's main window and the hub of the program. It owns the
+// engine, the video window, the playlist's paths and the effect settings; the other
+// windows reach it through g_pMainFrame. Its operations live in the folder of their
+// concern: chrome and routing in app/, playback in playback/, configuration in settings/.
+#include <string>
+#include <vector>
+#include "duilib/UIlib.h"
+#include "avcore/avplayer.h"
+#include "settings/EffectSettings.h"
+
+namespace DuiLib {
+
+class CVideoRealWnd;
+class CListCallbackUI;
+class CListUI;
+
+// Native timers of the main window (WM_TIMER ids).
+inline constexpr UINT_PTR kTimerPoll = 1;         // 100 ms, polls the engine
+inline constexpr UINT_PTR kTimerFitVideo = 2;     // 100 ms one shot after size changes
+inline constexpr UINT_PTR kTimerResumeSeek = 3;   // 500 ms one shot after a settings reopen
+inline constexpr UINT kPollPeriodMs = 100;
+inline constexpr UINT kFitDelayMs = 100;
+
+class CMainFrame : public WindowImplBase {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Window base hooks (app/MainFrame.cpp, app/MainFrameChrome.cpp, app/MainFrameEvents.cpp).
+    LPCTSTR GetWindowClassName() const override;           // "PlayerMainWnd"
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;               // deletes the object
+    void InitWindow() override;
+    void OnClick(TNotifyUI& msg) override;
+    CDuiString GetSkinFolder() override;                   // ""
+    CDuiString GetSkinFile() override;                     // "MainFrame.xml"
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;   // never uses a key
+    UINT GetResourceType() override;                       // zipped skin in a resource
+    LPCTSTR GetZIPFileName() override;                     // "Res.zip"
+    UINT GetResourceID() override;                         // 131
+    LRESULT OnNcCalcSize(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnNcHitTest(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnGetMinMaxInfo(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnSize(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    void Notify(TNotifyUI& msg) override;
+    CControlUI* CreateControl(LPCTSTR pstrClass) override;     // none of its own
+
+    // The window's control tree (for the other windows and for tests).
+    CPaintManagerUI& GetPaintManager() { return m_PaintManager; }
+
+    // Playback (playback/).
+    void PauseOrResume();              // pause if playing, resume if paused, else nothing
+    void SetVolumeFromSlider();        // engine volume from "slider_volumn"
+    void SeekFromSlider();             // engine seek from "slider_play"; sets m_bSeeking
+
+    // Configuration (settings/): overlays cfg.cfg on m_effect.
+    void LoadConfig();
+
+    int m_bReady = 0;                          // set once InitWindow has found its controls
+    CVideoRealWnd* m_pVideoWnd = nullptr;      // owned; the engine draws into it
+    CListUI* m_pPlayList = nullptr;            // "listplay"
+    CListCallbackUI* m_pListCallback = nullptr;   // owned; the list's text source
+    CSliderUI* m_pVolumeSlider = nullptr;      // "slider_volumn"
+    CSliderUI* m_pPlaySlider = nullptr;        // "slider_play"
+    CControlUI* m_pCurTimeText = nullptr;      // "txt_curtime"
+    CControlUI* m_pTotalTimeText = nullptr;    // "txt_totaltime"
+    int m_bListShown = 1;                      // the playlist panel is shown
+    avplayer m_player;                         // destroyed with the window, never stopped first
+    CDuiString m_strCurPath;                   // the file last opened successfully
+    int m_bSeeking = 0;                        // the user moved the seek slider; polling leaves it
+    std::vector<std::wstring> m_vecPaths;      // full paths of the list rows
+    EffectSettings m_effect{1, 0};             // ellipse, no effect until cfg.cfg says otherwise
+    float m_fResumePos = 0.0f;                 // fraction to seek to when timer 3 fires
+
+private:
+    // Shows whichever of "btn_max"/"btn_restore" fits the window state.
+    void ShowMaximizedButtons(bool bMaximized);
+};
+
+} // namespace DuiLib
+
+// The one main window object; set before its native window exists, cleared after the loop.
+extern DuiLib::CMainFrame* g_pMainFrame;

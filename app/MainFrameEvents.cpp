@@ -1,0 +1,106 @@
+// Routing of the main window: native messages and timers, control notifications
+// and button clicks, each to the operation that handles it.
+#include "app/MainFrame.h"
+
+#include <cwchar>
+
+namespace DuiLib {
+
+LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_TIMER:
+        if (wParam == kTimerPoll) {
+            // UpdateProgress and SyncPlayBar run here once progress display exists.
+        } else if (wParam == kTimerFitVideo) {
+            ::KillTimer(m_hWnd, kTimerFitVideo);
+            // FitVideoToPlayRegion runs here once the video window exists.
+        } else if (wParam == kTimerResumeSeek) {
+            ::KillTimer(m_hWnd, kTimerResumeSeek);
+            m_player.seek_to(static_cast<double>(m_fResumePos));
+        }
+        break;
+    case WM_SIZE:
+        // Restarting the one-shot timer turns a burst of size changes into one fit.
+        ::SetTimer(m_hWnd, kTimerFitVideo, kFitDelayMs, nullptr);
+        break;
+    case WM_LBUTTONUP:
+        // Before the library sees the release, so a seek in progress ends with it.
+        m_bSeeking = 0;
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE || wParam == VK_RETURN) {
+            PauseOrResume();
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            // ToggleFullScreen on m_pVideoWnd runs here once the video window exists.
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+}
+
+void CMainFrame::Notify(TNotifyUI& msg) {
+    wchar_t line[256];
+    swprintf_s(line, _countof(line), L"msg  %s \r\n", msg.sType.GetData());
+    ::OutputDebugStringW(line);
+
+    if (msg.sType == DUI_MSGTYPE_CLICK) {
+        OnClick(msg);
+    } else if (msg.sType == DUI_MSGTYPE_SELECTCHANGED) {
+    } else if (msg.sType == DUI_MSGTYPE_ITEMCLICK) {
+    } else if (msg.sType == DUI_MSGTYPE_ITEMDBCLICK) {
+        // PlaySelected connects here.
+    } else if (msg.sType == DUI_MSGTYPE_VALUECHANGED) {
+        if (m_pVolumeSlider && msg.pSender == m_pVolumeSlider)
+            SetVolumeFromSlider();
+        else if (m_pPlaySlider && msg.pSender == m_pPlaySlider)
+            SeekFromSlider();
+    }
+}
+
+void CMainFrame::OnClick(TNotifyUI& msg) {
+    if (!msg.pSender)
+        return;
+    const CDuiString& name = msg.pSender->GetName();
+    // The window buttons go through WM_SYSCOMMAND so OnSysCommand keeps
+    // "btn_max" and "btn_restore" in step with the window whatever the source.
+    if (name == L"btn_close") {
+        SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (name == L"btn_min") {
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (name == L"btn_max") {
+        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    } else if (name == L"btn_restore") {
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    } else if (name == L"btn_setting") {
+        // The settings window opens here, modally.
+    } else if (name == L"btnadd") {
+        // AddFiles connects here.
+    } else if (name == L"btndelete") {
+        // DeleteSelected connects here.
+    } else if (name == L"btnclear") {
+        // ClearList connects here.
+    } else if (name == L"btn_map_shrink") {
+        // ToggleListPanel connects here.
+    } else if (name == L"btn_stop") {
+        // StopPlayback connects here.
+    } else if (name == L"btn_play") {
+        // OnPlayCommand connects here.
+    } else if (name == L"btn_prev") {
+        // PlayPrev connects here.
+    } else if (name == L"btn_next") {
+        // PlayNext connects here.
+    } else if (name == L"btn_mute") {
+        // MuteOn connects here.
+    } else if (name == L"btn_muteoff") {
+        // MuteOff connects here.
+    } else if (name == L"btn_fullscreen") {
+        // ToggleFullScreen on m_pVideoWnd connects here.
+    }
+}
+
+} // namespace DuiLib

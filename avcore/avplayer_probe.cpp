@@ -1,0 +1,85 @@
+#include "avcore/avplayer_probe.h"
+
+#include <algorithm>
+
+#include "avcore/player_impl.h"
+
+const avcore::SessionState* avplayer_probe::stateOf(const avplayer& p)
+{
+    return p.m_impl->session ? &p.m_impl->session->state() : nullptr;
+}
+
+avplayer_probe::Counters avplayer_probe::counters(const avplayer& p)
+{
+    Counters c;
+    if (const auto* s = stateOf(p)) {
+        c.decoded = s->stats.decoded.load();
+        c.presented = s->stats.presented.load();
+        c.dropped = s->stats.dropped.load();
+        c.seekSkipped = s->stats.seekSkipped.load();
+    }
+    return c;
+}
+
+bool avplayer_probe::picture(const avplayer& p, std::vector<uint8_t>& bgra, int& width, int& height,
+                             double& seconds)
+{
+    const avcore::FramePtr frame = p.m_impl->presenter.current();
+    const auto* s = stateOf(p);
+    if (!frame || !s) return false;
+    width = frame->width;
+    height = frame->height;
+    bgra.resize(static_cast<size_t>(width) * 4 * height);
+    for (int y = 0; y < height; ++y)
+        std::copy_n(frame->bgra.data() + static_cast<size_t>(y) * frame->stride, static_cast<size_t>(width) * 4,
+                    bgra.data() + static_cast<size_t>(y) * width * 4);
+    seconds = frame->pts - s->origin;
+    return true;
+}
+
+double avplayer_probe::pictureSeconds(const avplayer& p)
+{
+    const avcore::FramePtr frame = p.m_impl->presenter.current();
+    const auto* s = stateOf(p);
+    return frame && s ? frame->pts - s->origin : -1.0;
+}
+
+bool avplayer_probe::hasAudioTrack(const avplayer& p)
+{
+    const auto* s = stateOf(p);
+    return s && s->info.hasAudio;
+}
+
+bool avplayer_probe::audioDevice(const avplayer& p)
+{
+    const auto* s = stateOf(p);
+    return s && s->stats.audioDevice.load();
+}
+
+int avplayer_probe::audioRate(const avplayer& p)
+{
+    const auto* s = stateOf(p);
+    return s ? s->stats.audioRate.load() : 0;
+}
+
+int avplayer_probe::audioChannels(const avplayer& p)
+{
+    const auto* s = stateOf(p);
+    return s ? s->stats.audioChannels.load() : 0;
+}
+
+bool avplayer_probe::clockFollowsAudio(const avplayer& p)
+{
+    const auto* s = stateOf(p);
+    return s && s->clock.followsAudio();
+}
+
+float avplayer_probe::gainLeft(const avplayer& p)
+{
+    return p.m_impl->controls.gainLeft.load();
+}
+
+HWND avplayer_probe::window(const avplayer& p)
+{
+    return p.m_impl->presenter.window();
+}

@@ -1,0 +1,229 @@
+#include "avcore/decode_worker.h"
+
+#include <algorithm>
+
+#include "avcore/video_planes.h"
+
+namespace avcore {
+
+namespace {
+
+// SetCurrentPosition may land after the target (Wine's decoder does, by the stream's
+// reorder delay) or on a keyframe before it. Landing after is undone by seeking
+// further back, this much more each time.
+constexpr double kSeekBackoff = 0.5;
+constexpr int kSeekAttempts = 3;
+constexpr double kEpsilon = 0.001;
+// Late pictures are skipped before conversion, but never so many in a row that the
+// picture freezes while the decoder catches up.
+constexpr int kMaxLateInARow = 3;
+
+} // namespace
+
+void DecodeWorker::run()
+{
+    MediaThreadScope scope(true);
+    bool ok = scope.ok() && openFile();
+    if (ok) {
+        FramePtr first = convert(m_firstVideo, 0);
+        ok = first != nullptr;
+        if (ok) {
+            std::lock_guard<std::mutex> lock(m_s.lock);
+            m_s.frames.push_back(std::move(first));
+            m_s.prerolled = true;
+            m_s.showNow = true;
+            if (m_haveFirstAudio) {
+                m_s.audioQueued += m_firstAudio.samples.size() / m_s.info.audio.channels;
+                m_s.audio.push_back(std::move(m_firstAudio));
+            } else if (m_s.info.hasAudio) {
+                m_s.audioEnded = true;
+            }
+        }
+    }
+    m_firstVideo.sample.Reset();
+    m_openOk = ok;
+    SetEvent(m_openDone);  // from here the opener owns m_openOk again
+    if (!ok) return;
+
+    std::unique_lock<std::mutex> lock(m_s.lock);
+    for (;;) {
+        const bool hasAudio = m_s.info.hasAudio;
+        auto wantVideo = [&] { return !m_s.videoEnded && m_s.frames.size() < kMaxQueuedFrames; };
+        auto wantAudio = [&] {
+            return hasAudio && !m_s.audioEnded &&
+                   m_s.audioQueued < static_cast<uint64_t>(kMaxQueuedAudio * m_s.info.audio.rate);
+        };
+        m_s.changed.wait(lock, [&] { return m_s.quit || m_s.seekPending || wantVideo() || wantAudio(); });
+        if (m_s.quit) break;
+        const uint64_t generation = m_s.generation;
+        if (m_s.seekPending) {
+            const double target = m_s.seekTarget;
+            m_s.seekPending = false;
+            lock.unlock();
+            seekTo(target, generation);
+            lock.lock();
+            continue;
+        }
+        // Read the stream that lags behind, so neither queue runs dry while the other fills.
+        const bool video = wantVideo() && (!wantAudio() || m_lastVideoPts <= m_lastAudioPts);
+        lock.unlock();
+        if (video) readVideo(generation);
+        else readAudio(generation);
+        lock.lock();
+    }
+}
+
+bool DecodeWorker::openFile()
+{
+    if (!m_source.open(m_request.path)) return false;
+    if (m_source.readVideo(m_firstVideo) != ReadStatus::Sample) return false;
+    if (m_source.info().hasAudio)
+        m_haveFirstAudio = m_source.readAudio(m_firstAudio) == ReadStatus::Sample;
+    m_s.info = m_source.info();
+    m_s.origin = m_firstVideo.pts;
+    m_s.startTime = m_haveFirstAudio ? std::min(m_firstVideo.pts, m_firstAudio.pts) : m_firstVideo.pts;
+    m_lastVideoPts = m_firstVideo.pts;
+    m_lastAudioPts = m_haveFirstAudio ? m_firstAudio.pts : m_firstVideo.pts;
+    m_s.stats.decoded.fetch_add(1);
+    return true;
+}
+
+FramePtr DecodeWorker::convert(const VideoSample& sample, uint64_t generation)
+{
+    const VideoFormat& f = m_source.info().video;
+    if (f.cropWidth != m_configuredWidth || f.cropHeight != m_configuredHeight || f.matrix != m_configuredMatrix) {
+        m_pipeline.configure(f.cropWidth, f.cropHeight, m_request.shape, m_request.effectCode, f.matrix);
+        m_configuredWidth = f.cropWidth;
+        m_configuredHeight = f.cropHeight;
+        m_configuredMatrix = f.matrix;
+    }
+    LockedPicture picture(sample.sample.Get(), f);
+    if (!picture.ok()) return nullptr;
+    FramePtr frame = m_s.pool->acquire(f.cropWidth, f.cropHeight);
+    if (!frame) return nullptr;
+    m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride);
+    frame->pts = sample.pts;
+    frame->duration = sample.duration;
+    frame->generation = generation;
+    return frame;
+}
+
+bool DecodeWorker::superseded(uint64_t generation)
+{
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    return m_s.quit || m_s.seekPending || m_s.generation != generation;
+}
+
+void DecodeWorker::readVideo(uint64_t generation)
+{
+    VideoSample sample;
+    if (m_source.readVideo(sample) != ReadStatus::Sample) {
+        std::lock_guard<std::mutex> lock(m_s.lock);
+        if (m_s.generation == generation && !m_s.seekPending) {
+            m_s.videoEnded = true;
+            m_s.notifyAll();
+        }
+        return;
+    }
+    m_s.stats.decoded.fetch_add(1);
+    m_lastVideoPts = sample.pts;
+    const double end = sample.pts + std::max(sample.duration, kEpsilon);
+    if (m_s.clock.running() && end < m_s.clock.now() && m_lateInARow < kMaxLateInARow) {
+        ++m_lateInARow;
+        m_s.stats.dropped.fetch_add(1);
+        return;
+    }
+    m_lateInARow = 0;
+    FramePtr frame = convert(sample, generation);
+    if (!frame) return;
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (m_s.generation != generation || m_s.seekPending) return;
+    m_s.frames.push_back(std::move(frame));
+    m_s.changed.notify_all();
+}
+
+void DecodeWorker::readAudio(uint64_t generation)
+{
+    AudioChunk chunk;
+    const ReadStatus status = m_source.readAudio(chunk);
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (m_s.generation != generation || m_s.seekPending) return;
+    if (status != ReadStatus::Sample) {
+        m_s.audioEnded = true;
+        m_s.notifyAll();
+        return;
+    }
+    m_lastAudioPts = chunk.pts;
+    chunk.generation = generation;
+    m_s.audioQueued += chunk.samples.size() / m_s.info.audio.channels;
+    m_s.audio.push_back(std::move(chunk));
+    m_s.notifyAll();
+}
+
+bool DecodeWorker::publishFirst(const VideoSample& sample, uint64_t generation)
+{
+    FramePtr frame = convert(sample, generation);
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (m_s.generation != generation || m_s.seekPending || m_s.quit) return false;
+    if (frame) {
+        m_s.frames.push_back(std::move(frame));
+        m_s.showNow = true;
+    }
+    m_s.prerolled = true;
+    m_s.applyClockLocked();
+    m_s.notifyAll();
+    return true;
+}
+
+void DecodeWorker::seekTo(double target, uint64_t generation)
+{
+    m_lastVideoPts = m_lastAudioPts = target;
+    m_lateInARow = 0;
+    double position = target;
+    int attempt = 0;
+    bool first = true;
+    VideoSample candidate;  // the last picture before the target, for a seek past the end
+    m_source.seek(position);
+    auto backOff = [&] {
+        ++attempt;
+        position = std::max(0.0, target - kSeekBackoff * (1 << (attempt - 1)));
+        m_source.seek(position);
+        first = true;
+        candidate.sample.Reset();
+    };
+    for (;;) {
+        if (superseded(generation)) return;
+        VideoSample sample;
+        if (m_source.readVideo(sample) != ReadStatus::Sample) {
+            if (!candidate.sample && attempt < kSeekAttempts && position > 0.0) {
+                backOff();
+                continue;
+            }
+            if (candidate.sample) publishFirst(candidate, generation);
+            std::lock_guard<std::mutex> lock(m_s.lock);
+            if (m_s.generation == generation && !m_s.seekPending) {
+                m_s.videoEnded = true;
+                m_s.prerolled = true;
+                m_s.applyClockLocked();
+                m_s.notifyAll();
+            }
+            return;
+        }
+        m_s.stats.decoded.fetch_add(1);
+        if (first && sample.pts > target + kEpsilon && attempt < kSeekAttempts && position > 0.0) {
+            backOff();
+            continue;
+        }
+        first = false;
+        if (sample.pts + std::max(sample.duration, kEpsilon) <= target + kEpsilon) {
+            m_s.stats.seekSkipped.fetch_add(1);
+            candidate = std::move(sample);
+            continue;
+        }
+        m_lastVideoPts = sample.pts;
+        publishFirst(sample, generation);
+        return;
+    }
+}
+
+} // namespace avcore

@@ -1,0 +1,82 @@
+#include "avcore/playback_clock.h"
+
+#include "avcore/win_handle.h"
+
+namespace avcore {
+
+namespace {
+// Device positions move in period-sized steps (about 10 ms): small errors are
+// absorbed a quarter at a time so the picture does not stutter on every step.
+constexpr double kSlewFraction = 0.25;
+constexpr double kSnapBehind = 0.06;
+}
+
+double PlaybackClock::nowLocked(double at) const
+{
+    return m_running ? m_base + (at - m_baseAt) : m_base;
+}
+
+double PlaybackClock::now() const
+{
+    return nowAt(NowSeconds());
+}
+
+double PlaybackClock::nowAt(double seconds) const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return nowLocked(seconds);
+}
+
+bool PlaybackClock::running() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_running;
+}
+
+void PlaybackClock::hold(double mediaTime)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_base = mediaTime;
+    m_baseAt = NowSeconds();
+    m_running = false;
+    m_audio = false;
+}
+
+void PlaybackClock::setRunning(bool run)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (run == m_running) return;
+    const double at = NowSeconds();
+    m_base = nowLocked(at);
+    m_baseAt = at;
+    m_running = run;
+}
+
+void PlaybackClock::offerAudio(double mediaTime, double atSeconds)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_running) return;
+    const double clock = nowLocked(atSeconds);
+    const double diff = mediaTime - clock;
+    if (diff > kAheadLimit) {
+        m_audio = false;
+        return;
+    }
+    m_base = diff < -kSnapBehind ? mediaTime : clock + diff * kSlewFraction;
+    m_baseAt = atSeconds;
+    m_audio = true;
+}
+
+bool PlaybackClock::followsAudio() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_audio;
+}
+
+void PlaybackClock::releaseAudio()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_audio = false;
+}
+
+} // namespace avcore

@@ -1,0 +1,46 @@
+#pragma once
+// Draws pictures into the window the player was given. The window is subclassed
+// (comctl32 SetWindowSubclass, so its own procedure still gets every message) only
+// to repaint the current picture on WM_PAINT and after resizes; until a picture
+// exists the window paints itself.
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+
+#include "avcore/frame_pool.h"
+
+namespace avcore {
+
+class Presenter {
+public:
+    Presenter() = default;
+    ~Presenter();  // detaches
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
+
+    bool attach(HWND hwnd);  // UI thread; replaces any earlier window
+    void detach();           // UI thread; no-op when the window is already gone
+    HWND window() const { return m_hwnd.load(); }
+
+    // Any thread: the picture to show from now on, drawn at once.
+    void show(FramePtr frame, double aspect);
+    // UI thread: forget the picture so the window paints itself again.
+    void clear();
+    FramePtr current() const;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                         DWORD_PTR self);
+    bool paint(HWND hwnd);  // WM_PAINT with a picture; false leaves it to the window
+
+    std::atomic<HWND> m_hwnd{nullptr};  // written by the UI thread only
+    mutable std::mutex m_lock;
+    FramePtr m_frame;                   // guarded by m_lock
+    double m_aspect = 1.0;              // guarded by m_lock
+};
+
+// Draws frame into client of dc, aspect kept, black bars around.
+void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect);
+
+} // namespace avcore

@@ -1,0 +1,104 @@
+#include "avcore/render_worker.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "avcore/presenter.h"
+
+namespace avcore {
+
+namespace {
+
+constexpr double kEarlyTolerance = 0.002;  // closer than this to its time, a picture is due
+constexpr double kMaxSleep = 0.02;         // re-read the clock at least this often
+
+std::chrono::microseconds Seconds(double s)
+{
+    return std::chrono::microseconds(static_cast<long long>(std::max(s, 0.0) * 1e6));
+}
+
+// 1 ms timer resolution while presenting, so a 60 fps picture is not 15 ms late.
+struct TimerResolution {
+    TimerResolution() { timeBeginPeriod(1); }
+    ~TimerResolution() { timeEndPeriod(1); }
+};
+
+} // namespace
+
+void RenderWorker::run()
+{
+    TimerResolution resolution;
+    uint64_t generation = ~0ull;
+    std::unique_lock<std::mutex> lock(m_s.lock);
+    while (!m_s.quit) {
+        if (m_s.generation != generation) {
+            generation = m_s.generation;
+            m_shownUntil = 0.0;
+        }
+        if (m_s.frames.empty()) {
+            if (reachedEndLocked()) {
+                m_s.ended = true;
+                m_s.applyClockLocked();
+                m_s.notifyAll();
+            }
+            m_s.changed.wait_for(lock, Seconds(kMaxSleep));
+            continue;
+        }
+        if (m_s.showNow) {
+            m_s.showNow = false;
+            FramePtr frame = std::move(m_s.frames.front());
+            m_s.frames.pop_front();
+            m_s.changed.notify_all();
+            lock.unlock();
+            present(std::move(frame));
+            lock.lock();
+            continue;
+        }
+        if (!m_s.running || !m_s.prerolled || m_s.ended) {
+            m_s.changed.wait(lock);
+            continue;
+        }
+        const double now = m_s.clock.now();
+        const FramePtr& front = m_s.frames.front();
+        if (front->pts > now + kEarlyTolerance) {
+            m_s.changed.wait_for(lock, Seconds(std::min(front->pts - now, kMaxSleep)));
+            continue;
+        }
+        // Late: when the next picture is due as well, this one is never seen.
+        if (m_s.frames.size() > 1 && m_s.frames[1]->pts <= now) {
+            m_s.frames.pop_front();
+            m_s.stats.dropped.fetch_add(1);
+            m_s.changed.notify_all();
+            continue;
+        }
+        FramePtr frame = std::move(m_s.frames.front());
+        m_s.frames.pop_front();
+        m_s.changed.notify_all();
+        lock.unlock();
+        present(std::move(frame));
+        lock.lock();
+    }
+}
+
+bool RenderWorker::reachedEndLocked()
+{
+    if (m_s.ended || !m_s.running || !m_s.prerolled || !m_s.videoEnded) return false;
+    if (m_s.info.hasAudio && !m_s.audioDrained) return false;
+    return m_s.clock.now() >= m_shownUntil;
+}
+
+void RenderWorker::present(FramePtr frame)
+{
+    const double pts = frame->pts;
+    const double par = m_s.info.video.parDen > 0
+                           ? static_cast<double>(m_s.info.video.parNum) / m_s.info.video.parDen : 1.0;
+    const double aspect = frame->height > 0 ? frame->width * par / frame->height : 1.0;
+    m_shownUntil = pts + frame->duration;
+    m_s.presenter.show(std::move(frame), aspect);
+    m_s.stats.lastPts.store(pts);
+    m_s.stats.presented.fetch_add(1);
+}
+
+} // namespace avcore

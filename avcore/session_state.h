@@ -1,0 +1,93 @@
+#pragma once
+// What the UI, decode, render and audio threads of one open file share: a small
+// locked state with the two queues, the clock, and counters for diagnostics.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "avcore/frame_pool.h"
+#include "avcore/media_source.h"
+#include "avcore/playback_clock.h"
+#include "avcore/win_handle.h"
+
+namespace avcore {
+
+class Presenter;
+
+// Volume and mute outlive every file; the UI thread writes, the audio thread reads.
+struct AudioControls {
+    std::atomic<float> gainLeft{1.0f};
+    std::atomic<float> gainRight{1.0f};
+    std::atomic<bool> muted{false};
+};
+
+struct SessionStats {
+    std::atomic<uint64_t> decoded{0};    // video samples read from the file
+    std::atomic<uint64_t> presented{0};  // pictures drawn
+    std::atomic<uint64_t> dropped{0};    // pictures skipped because they were late
+    std::atomic<uint64_t> seekSkipped{0};  // pictures decoded on the way to a seek target
+    std::atomic<double> lastPts{0.0};      // stream time of the picture on screen
+    std::atomic<bool> audioDevice{false};  // the sound goes to a real device
+    std::atomic<int> audioRate{0};
+    std::atomic<int> audioChannels{0};
+};
+
+struct OpenRequest {
+    std::wstring path;
+    int shape = 0;
+    int effectCode = 0;
+};
+
+constexpr size_t kMaxQueuedFrames = 5;
+constexpr double kMaxQueuedAudio = 1.0;  // seconds decoded ahead
+constexpr double kNoTrim = -1e300;
+
+struct SessionState {
+    SessionState(Presenter& p, AudioControls& a) : presenter(p), controls(a) {}
+
+    // Set before the render and audio threads start, read-only afterwards.
+    MediaInfo info;
+    double origin = 0.0;      // stream time of the first picture: position 0
+    double startTime = 0.0;   // where the clock starts on a fresh play (first sound or picture)
+
+    Presenter& presenter;
+    AudioControls& controls;
+    PlaybackClock clock;
+    SessionStats stats;
+    std::shared_ptr<FramePool> pool = std::make_shared<FramePool>();
+    UniqueHandle audioWake = MakeEvent(false);  // nudges the audio thread
+
+    std::mutex lock;
+    std::condition_variable changed;  // signalled on any change to the fields below
+    // All guarded by lock:
+    bool quit = false;
+    bool running = false;       // playing and not paused: what the user asked for
+    uint64_t generation = 0;    // bumped by each seek; older pictures and sound are stale
+    bool seekPending = false;
+    double seekTarget = 0.0;
+    bool prerolled = false;     // the first picture of this generation is queued
+    bool showNow = false;       // draw the front picture whatever the clock says (seek, open)
+    std::deque<FramePtr> frames;
+    std::deque<AudioChunk> audio;
+    size_t audioHeadUsed = 0;   // frames of audio.front() already written
+    uint64_t audioQueued = 0;   // frames in audio, minus audioHeadUsed
+    double trimBefore = kNoTrim;  // sound before this time is not played (after a seek)
+    bool videoEnded = false;    // the decoder reached the end of the pictures
+    bool audioEnded = false;    // ... of the sound
+    bool audioDrained = false;  // every sample was played
+    bool ended = false;         // end of file: everything shown and played
+
+    // The clock runs only while playing with a picture ready and not at the end.
+    void applyClockLocked() { clock.setRunning(running && prerolled && !ended); }
+    void notifyAll()
+    {
+        changed.notify_all();
+        if (audioWake) SetEvent(audioWake.get());
+    }
+};
+
+} // namespace avcore

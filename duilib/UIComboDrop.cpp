@@ -1,0 +1,234 @@
+#include "duilib/UIComboDrop.h"
+#include <windowsx.h>
+#include <algorithm>
+#include "duilib/UICombo.h"
+#include "duilib/UIListBody.h"
+
+namespace DuiLib {
+
+namespace {
+
+constexpr DWORD kDropBkColor = 0xFFFFFFFF;
+constexpr DWORD kDropBorderColor = 0xFF8A97AE;
+// Most height when the combo's dropboxsize gives none.
+constexpr int kDefaultDropHeight = 150;
+
+IListItemUI* AsListItem(CControlUI* pControl) {
+    return pControl ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
+}
+
+} // namespace
+
+CComboDropWnd::CComboDropWnd(CComboUI* pOwner) : m_pOwner(pOwner), m_pBody(new CListBodyUI) {
+    // The items stay the combo's: the body shows them without owning them.
+    m_pBody->SetAutoDestroy(false);
+    m_pBody->SetBkColor(kDropBkColor);
+    m_pBody->SetBorderColor(kDropBorderColor);
+    m_pBody->SetBorderSize(1);
+    m_pBody->SetInset({1, 1, 1, 1});
+    m_pBody->ApplyAttributeList(pOwner->GetDropBoxAttributeList());
+    if (pOwner->IsDropScrollBar()) m_pBody->EnableScrollBar(true, false);
+}
+
+CComboDropWnd::~CComboDropWnd() {
+    if (!m_bAttached) delete m_pBody;
+}
+
+LPCTSTR CComboDropWnd::GetWindowClassName() const { return L"DuiComboDropWnd"; }
+
+UINT CComboDropWnd::GetClassStyle() const { return CS_DBLCLKS | CS_DROPSHADOW; }
+
+RECT CComboDropWnd::PlaceNearOwner() const {
+    const HWND host = m_pOwner->GetManager()->GetPaintWindow();
+    const RECT& rc = m_pOwner->GetPos();
+    POINT topLeft{rc.left, rc.top};
+    POINT bottomRight{rc.right, rc.bottom};
+    ::ClientToScreen(host, &topLeft);
+    ::ClientToScreen(host, &bottomRight);
+
+    int content = 0;
+    for (int i = 0; i < m_pOwner->GetCount(); ++i) {
+        CControlUI* item = m_pOwner->GetItemAt(i);
+        if (!item->IsVisible()) continue;
+        const SIZE sz = item->EstimateSize({0, 0});
+        const RECT pad = item->GetPadding();
+        content += pad.top + (sz.cy > 0 ? sz.cy : kListDefaultRowHeight) + pad.bottom;
+    }
+    const RECT inset = m_pBody->GetInset();
+    content = std::max(content, static_cast<int>(kListDefaultRowHeight)) + inset.top + inset.bottom;
+
+    const SIZE box = m_pOwner->GetDropBoxSize();
+    const int width = box.cx > 0 ? box.cx : bottomRight.x - topLeft.x;
+    const int height = std::min(content, box.cy > 0 ? static_cast<int>(box.cy) : kDefaultDropHeight);
+
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (::GetMonitorInfoW(::MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &mi)) work = mi.rcWork;
+
+    RECT out{topLeft.x, bottomRight.y, topLeft.x + width, bottomRight.y + height};
+    // Open upwards when there is no room below but room above.
+    if (out.bottom > work.bottom && topLeft.y - height >= work.top) {
+        out.top = topLeft.y - height;
+        out.bottom = topLeft.y;
+    }
+    if (out.right > work.right) ::OffsetRect(&out, work.right - out.right, 0);
+    if (out.left < work.left) ::OffsetRect(&out, work.left - out.left, 0);
+    return out;
+}
+
+bool CComboDropWnd::Open() {
+    const HWND host = m_pOwner->GetManager()->GetPaintWindow();
+    const RECT rc = PlaceNearOwner();
+    if (!Create(host, L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, rc)) return false;
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::SetFocus(m_hWnd);
+    return true;
+}
+
+void CComboDropWnd::OnCreate() {
+    m_pm.Init(m_hWnd);
+    // Scroll bars look as they do in the combo's window.
+    CPaintManagerUI* host = m_pOwner->GetManager();
+    for (LPCTSTR name : {L"ScrollBar", L"VScrollBar"}) {
+        if (LPCTSTR list = host->GetDefaultAttributeList(name)) m_pm.AddDefaultAttributeList(name, list);
+    }
+    for (int i = 0; i < m_pOwner->GetCount(); ++i) m_pBody->Add(m_pOwner->GetItemAt(i));
+    m_pm.AttachDialog(m_pBody);
+    m_bAttached = true;
+    const int selected = m_pOwner->GetCurSel();
+    SetHotIndex(selected);
+    if (selected >= 0) m_pBody->EnsureItemVisible(selected);
+}
+
+void CComboDropWnd::ReturnItems() {
+    if (!m_bAttached || !m_pBody || m_pBody->GetCount() == 0) return;
+    // Detached, not destroyed (the body does not own them); then home again.
+    m_pBody->RemoveAll();
+    for (int i = 0; i < m_pOwner->GetCount(); ++i) {
+        CControlUI* item = m_pOwner->GetItemAt(i);
+        if (IListItemUI* row = AsListItem(item)) row->SetHot(false);
+        item->SetManager(m_pOwner->GetManager(), m_pOwner, false);
+    }
+}
+
+void CComboDropWnd::RequestClose() {
+    if (m_bCloseRequested || !m_hWnd) return;
+    m_bCloseRequested = true;
+    ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CComboDropWnd::DestroyNow() {
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+int CComboDropWnd::HotIndex() const {
+    for (int i = 0; i < m_pBody->GetCount(); ++i) {
+        if (IListItemUI* row = AsListItem(m_pBody->GetItemAt(i)); row && row->IsHot()) return i;
+    }
+    return m_pOwner->GetCurSel();
+}
+
+void CComboDropWnd::SetHotIndex(int iIndex) {
+    for (int i = 0; i < m_pBody->GetCount(); ++i) {
+        if (IListItemUI* row = AsListItem(m_pBody->GetItemAt(i))) row->SetHot(i == iIndex);
+    }
+}
+
+bool CComboDropWnd::OnKeyDown(WPARAM key) {
+    const int count = m_pBody->GetCount();
+    const int hot = HotIndex();
+    const RECT& rc = m_pBody->GetPos();
+    const int page = std::max(1, static_cast<int>(rc.bottom - rc.top) / kListDefaultRowHeight);
+    int target = -1;
+    switch (key) {
+    case VK_ESCAPE:
+    case VK_F4:
+        RequestClose();
+        return true;
+    case VK_RETURN:
+        // Close first: a handler of "itemselect" may open another window.
+        RequestClose();
+        if (hot >= 0) m_pOwner->SelectItem(hot);
+        return true;
+    case VK_UP:
+        target = hot < 0 ? FindSelectableRow(*m_pBody, 0, 1) : FindSelectableRow(*m_pBody, hot - 1, -1);
+        break;
+    case VK_DOWN:
+        target = FindSelectableRow(*m_pBody, hot + 1, 1);
+        break;
+    case VK_HOME:
+        target = FindSelectableRow(*m_pBody, 0, 1);
+        break;
+    case VK_END:
+        target = FindSelectableRow(*m_pBody, count - 1, -1);
+        break;
+    case VK_PRIOR:
+        target = FindSelectableRow(*m_pBody, std::max(0, hot - page), 1);
+        break;
+    case VK_NEXT:
+        target = FindSelectableRow(*m_pBody, std::min(count - 1, std::max(0, hot + page)), -1);
+        break;
+    default:
+        return false;
+    }
+    if (target >= 0) {
+        SetHotIndex(target);
+        m_pBody->EnsureItemVisible(target);
+    }
+    return true;
+}
+
+LRESULT CComboDropWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_KILLFOCUS:
+        // A click anywhere else (our own windows move the keyboard on every click) or
+        // another application taking over.
+        if (reinterpret_cast<HWND>(wParam) != m_hWnd) RequestClose();
+        break;
+    case WM_ACTIVATEAPP:
+        if (!wParam) RequestClose();
+        break;
+    case WM_MOUSEMOVE: {
+        LRESULT lRes = 0;
+        const bool handled = m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
+        // The mouse takes the highlight over from the keyboard.
+        if (IListItemUI* row = AsListItem(m_pm.GetHot())) SetHotIndex(row->GetIndex());
+        if (handled) return lRes;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+    case WM_LBUTTONUP: {
+        // The press already selected the item it hit; releasing over it ends the choice.
+        CControlUI* pressed = m_pm.GetPressed();
+        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        LRESULT lRes = 0;
+        const bool handled = m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
+        if (AsListItem(pressed) && m_pBody->GetItemIndex(pressed) >= 0 && ::PtInRect(&pressed->GetPos(), pt))
+            RequestClose();
+        if (handled) return lRes;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+    case WM_DESTROY:
+        ReturnItems();
+        break;
+    default:
+        break;
+    }
+    LRESULT lRes = 0;
+    if (m_pm.MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+}
+
+void CComboDropWnd::OnFinalMessage(HWND) {
+    m_pOwner->OnDropClosed();
+    delete this;
+}
+
+} // namespace DuiLib

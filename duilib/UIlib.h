@@ -1,0 +1,22 @@
+#pragma once
+// Everything public of the UI library.
+#include "duilib/UIString.h"
+#include "duilib/UIParse.h"
+#include "duilib/UIMarkup.h"
+#include "duilib/UIResource.h"
+#include "duilib/UIRender.h"
+#include "duilib/UIDefines.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControl.h"
+#include "duilib/UIContainer.h"
+#include "duilib/UIScrollBar.h"
+#include "duilib/UILabel.h"
+#include "duilib/UIButton.h"
+#include "duilib/UIProgress.h"
+#include "duilib/UIManager.h"
+#include "duilib/UIBuilder.h"
+#include "duilib/UIBase.h"
+#include "duilib/WindowImplBase.h"
+// Lists and combo boxes add their headers below.
+#include "duilib/UIList.h"
+#include "duilib/UICombo.h"

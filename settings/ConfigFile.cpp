@@ -1,0 +1,129 @@
+// cfg.cfg: two little-endian int32 values next to the exe. Every failure is silent;
+// the caller keeps what it had.
+#include "settings/EffectSettings.h"
+
+#include <windows.h>
+#include <memory>
+
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using FileHandle = std::unique_ptr<void, HandleCloser>;
+
+FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+    // Share mode 0: a file another process holds open counts as unavailable.
+    HANDLE h = CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return FileHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+// The full module path at any length; a fixed MAX_PATH buffer would silently cut a
+// deep path into the name of some other folder.
+bool GetModulePath(std::wstring& out) {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            return false;
+        bool truncated = n >= buf.size() || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+        if (!truncated) {
+            buf.resize(n);
+            out = std::move(buf);
+            return true;
+        }
+        if (buf.size() >= 32768)  // the longest path Windows can name
+            return false;
+        buf.resize(buf.size() * 2);
+    }
+}
+
+// Paths of MAX_PATH or more need the \\?\ form to reach CreateFileW whole.
+std::wstring LongPathForm(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    if (path.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return L"\\\\?\\" + path;
+    return path;
+}
+
+// Replaces the low-order bytes of value that the file held; the rest stay.
+void OverlayLittleEndian(int32_t& value, const unsigned char* bytes, DWORD count) {
+    uint32_t v = static_cast<uint32_t>(value);
+    for (DWORD i = 0; i < count && i < 4; ++i)
+        v = (v & ~(0xFFu << (8 * i))) | (static_cast<uint32_t>(bytes[i]) << (8 * i));
+    value = static_cast<int32_t>(v);
+}
+
+void PutLittleEndian(unsigned char* out, int32_t value) {
+    uint32_t v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+} // namespace
+
+bool GetExeDirectory(std::wstring& out) {
+    std::wstring path;
+    if (!GetModulePath(path))
+        return false;
+    size_t slash = path.rfind(L'\\');
+    if (slash != std::wstring::npos)
+        out = path.substr(0, slash);
+    return true;
+}
+
+bool GetExeDirectory(wchar_t* out) {
+    if (!out)
+        return false;
+    std::wstring path;
+    if (!GetModulePath(path))
+        return false;
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos)
+        return true;
+    if (slash >= MAX_PATH)  // would not fit with its terminator
+        return false;
+    path.copy(out, slash);
+    out[slash] = L'\0';
+    return true;
+}
+
+std::wstring ConfigFilePath() {
+    // An unknown directory leaves the rooted "\cfg.cfg" on the current drive.
+    std::wstring dir;
+    GetExeDirectory(dir);
+    return LongPathForm(dir + L"\\cfg.cfg");
+}
+
+void ReadEffectSettings(const std::wstring& path, EffectSettings& io) {
+    FileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (!file)
+        return;
+    unsigned char bytes[8];
+    DWORD got = 0;
+    // A short file fills only what it has; bytes past 8 are never read.
+    while (got < sizeof(bytes)) {
+        DWORD n = 0;
+        if (!ReadFile(file.get(), bytes + got, sizeof(bytes) - got, &n, nullptr) || n == 0)
+            break;
+        got += n;
+    }
+    OverlayLittleEndian(io.shape, bytes, got);
+    if (got > 4)
+        OverlayLittleEndian(io.effectCode, bytes + 4, got - 4);
+}
+
+void WriteEffectSettings(const std::wstring& path, const EffectSettings& value) {
+    FileHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    if (!file)
+        return;
+    unsigned char bytes[8];
+    PutLittleEndian(bytes, value.shape);
+    PutLittleEndian(bytes + 4, value.effectCode);
+    DWORD written = 0;
+    WriteFile(file.get(), bytes, sizeof(bytes), &written, nullptr);
+}

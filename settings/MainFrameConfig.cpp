@@ -1,0 +1,15 @@
+// The main window's side of cfg.cfg: loaded once at start, saved after each change.
+#include "app/MainFrame.h"
+
+namespace DuiLib {
+
+void CMainFrame::LoadConfig() {
+    ReadEffectSettings(ConfigFilePath(), m_effect);
+}
+
+} // namespace DuiLib
+
+void SaveConfig() {
+    if (g_pMainFrame)
+        WriteEffectSettings(ConfigFilePath(), g_pMainFrame->m_effect);
+}

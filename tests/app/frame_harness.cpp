@@ -1,0 +1,99 @@
+#include "app/frame_harness.h"
+
+#include <cstdlib>
+
+namespace apptest {
+
+namespace {
+
+bool g_watchdogFired = false;
+
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+    g_watchdogFired = true;
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+void Pump(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!DuiLib::CPaintManagerUI::TranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    }
+}
+
+bool RunLibraryLoopUntilQuit(DWORD timeoutMs) {
+    g_watchdogFired = false;
+    UINT_PTR watchdog = SetTimer(nullptr, 0, timeoutMs, Watchdog);
+    DuiLib::CPaintManagerUI::MessageLoop();
+    KillTimer(nullptr, watchdog);
+    return !g_watchdogFired;
+}
+
+DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title) {
+    DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    auto* frame = new DuiLib::CMainFrame();
+    HWND hwnd = frame->Create(nullptr, title, WS_VISIBLE | WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_STATICEDGE,
+                              0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
+    if (!hwnd) {
+        delete frame;
+        return nullptr;
+    }
+    frame->CenterWindow();
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    Pump(200);
+    return frame;
+}
+
+void DestroyMainFrame(DuiLib::CMainFrame* frame) {
+    if (frame && IsWindow(frame->GetHWND()))
+        DestroyWindow(frame->GetHWND());
+    Pump(50);
+}
+
+recording::EngineRecord& Engine(DuiLib::CMainFrame* frame) {
+    return recording::Of(frame->m_player);
+}
+
+DuiLib::CControlUI* Find(DuiLib::CMainFrame* frame, const wchar_t* name) {
+    return frame->GetPaintManager().FindControl(name);
+}
+
+bool IsShown(DuiLib::CMainFrame* frame, const wchar_t* name) {
+    DuiLib::CControlUI* control = Find(frame, name);
+    return control && control->IsVisible();
+}
+
+POINT CenterOf(const DuiLib::CControlUI* control) {
+    const RECT& rc = control->GetPos();
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void Click(HWND hwnd, POINT pt) {
+    LPARAM at = MAKELPARAM(pt.x, pt.y);
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    Pump(30);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Pump(30);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    Pump(100);
+}
+
+LRESULT HitTest(HWND hwnd, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(hwnd, &pt);
+    return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+} // namespace apptest

@@ -1,0 +1,34 @@
+#pragma once
+// A real main window for tests: created as the entry point creates it (another
+// title, so a parallel start of the player is not taken for a running instance),
+// driven with real messages, with the recording engine inside.
+#include <windows.h>
+#include <string>
+#include "app/MainFrame.h"
+#include "app_support/recording_avplayer.h"
+
+namespace apptest {
+
+inline constexpr const wchar_t* kTestTitle = L"MainFrameUnderTest";
+
+// Pumps as the library's loop does (the managers see each message first).
+void Pump(DWORD milliseconds);
+// Runs the library's message loop until the thread's quit message; false when
+// timeoutMs passed first (the loop is then ended by the watchdog).
+bool RunLibraryLoopUntilQuit(DWORD timeoutMs);
+
+// Creates, centres and shows a main window; InitWindow has run when it returns.
+DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title = kTestTitle);
+// Destroys the native window; OnFinalMessage deletes the object.
+void DestroyMainFrame(DuiLib::CMainFrame* frame);
+
+recording::EngineRecord& Engine(DuiLib::CMainFrame* frame);
+DuiLib::CControlUI* Find(DuiLib::CMainFrame* frame, const wchar_t* name);
+bool IsShown(DuiLib::CMainFrame* frame, const wchar_t* name);   // found and visible
+POINT CenterOf(const DuiLib::CControlUI* control);              // client coordinates
+// A left click at a client point: move, press, release, each posted and pumped.
+void Click(HWND hwnd, POINT client);
+// Hit-test answer for a client point (the message carries screen coordinates).
+LRESULT HitTest(HWND hwnd, int x, int y);
+
+} // namespace apptest

@@ -1,0 +1,43 @@
+#pragma once
+// A stand-in for the media engine: the real avplayer interface with scripted answers
+// and a log of every call, so tests can assert what the player asked of its engine.
+#include <string>
+#include <vector>
+#include "avcore/avplayer.h"
+
+namespace recording {
+
+// One call with its arguments, e.g. name "volume", numbers {37, 37}.
+struct EngineCall {
+    std::string name;
+    std::vector<double> numbers;  // numeric arguments in order (HWND and bool as numbers)
+    std::string path;             // open's path, as the engine received it
+    std::string Text() const;     // "open(C:\\a.mp4,0,2,1,0)", "volume(37,37)", "play_status()"
+};
+
+// What the engine answers; the tests set it. Commands move the status as an engine
+// would (play 1, pause 1->2, resume 2->1, stop 4, close 0).
+struct EngineScript {
+    int status = 0;         // play_status()
+    double position = 0.0;  // curr_play_time()
+    double duration = 0.0;  // duration()
+    bool mute = false;      // get_mute(); mute_set() updates it
+    int openResult = 1;     // open()
+};
+
+// State of one engine object.
+struct EngineRecord {
+    EngineScript script;
+    std::vector<EngineCall> calls;
+
+    // Calls other than the status and time reads, which polling makes all the time.
+    std::vector<EngineCall> Commands() const;
+    // Text() of each entry of Commands().
+    std::vector<std::string> CommandTexts() const;
+    void Clear() { calls.clear(); }
+};
+
+// The record of a live engine object (tests reach it through the owner's m_player).
+EngineRecord& Of(const avplayer& player);
+
+} // namespace recording

@@ -1,0 +1,140 @@
+#include "media_env.h"
+
+#include <tlhelp32.h>
+
+#include <vector>
+
+namespace avtest {
+
+namespace {
+
+std::string Env(const char* name)
+{
+    char buf[1024];
+    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof(buf));
+    return n > 0 && n < sizeof(buf) ? std::string(buf, n) : std::string();
+}
+
+std::string UnixToWindows(std::string path)
+{
+    if (path.empty() || path[0] != '/') return path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path;
+}
+
+} // namespace
+
+std::string MediaPath(const char* name)
+{
+    std::string dir = Env("MORVANE_MEDIA");
+    if (dir.empty()) dir = "build/media";
+    return UnixToWindows(dir) + "\\" + name;
+}
+
+std::wstring CapturePath()
+{
+    const std::string p = UnixToWindows(Env("MORVANE_AUDIO_CAPTURE"));
+    return std::wstring(p.begin(), p.end());
+}
+
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (pred()) return true;
+        if (GetTickCount64() >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+TestWindow::TestWindow(int width, int height, DWORD style)
+{
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &TestWindow::Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"MorvaneAvTestWindow";
+        return RegisterClassW(&wc);
+    }();
+    (void)atom;
+    m_hwnd = CreateWindowExW(0, L"MorvaneAvTestWindow", L"avtest", style, 0, 0, width, height, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), this);
+}
+
+TestWindow::~TestWindow()
+{
+    if (m_hwnd && IsWindow(m_hwnd)) DestroyWindow(m_hwnd);
+}
+
+LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+        switch (msg) {
+        case WM_PAINT: {
+            ++self->paints;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            HBRUSH brush = CreateSolidBrush(kOwnColour);
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            FillRect(dc, &rc, brush);
+            DeleteObject(brush);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND: return 1;
+        case WM_LBUTTONDOWN: ++self->clicks; return 0;
+        case WM_LBUTTONDBLCLK: ++self->doubleClicks; return 0;
+        case WM_KEYDOWN: ++self->keys; return 0;
+        case WM_TIMER: ++self->timers; return 0;
+        case WM_SIZE: ++self->sizes; break;
+        case WM_NCDESTROY: self->m_hwnd = nullptr; break;
+        default: break;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+double Seconds()
+{
+    LARGE_INTEGER c, f;
+    QueryPerformanceCounter(&c);
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+DWORD HandleCount()
+{
+    DWORD n = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &n);
+    return n;
+}
+
+int ThreadCount()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 te{};
+    te.dwSize = sizeof(te);
+    int n = 0;
+    const DWORD pid = GetCurrentProcessId();
+    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te))
+        if (te.th32OwnerProcessID == pid) ++n;
+    CloseHandle(snap);
+    return n;
+}
+
+} // namespace avtest

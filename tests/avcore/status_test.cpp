@@ -1,0 +1,116 @@
+// Status, position and duration through a whole play of the generated clips.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "avcore/avplayer.h"
+#include "avcore/avplayer_probe.h"
+#include "media_env.h"
+
+namespace {
+
+using avtest::MediaPath;
+using avtest::WaitFor;
+
+constexpr double kFrame = 1.0 / 30;  // the clips run at 30 fps
+
+TEST(PlayerStatus, EverythingIsHarmlessWithNothingOpen)
+{
+    avplayer p;
+    EXPECT_EQ(p.play_status(), 0);
+    p.seek_to(0.5);
+    p.seek_to(std::numeric_limits<double>::quiet_NaN());
+    p.volume(30, 30);
+    EXPECT_EQ(p.pause(), 0);
+    EXPECT_EQ(p.resume(), 0);
+    EXPECT_EQ(p.play(0, 0), 0);
+    p.stop();
+    p.close();
+    EXPECT_EQ(p.play_status(), 0);
+    EXPECT_EQ(p.curr_play_time(), 0.0);
+    EXPECT_EQ(p.duration(), 0.0);
+    p.mute_set(true);
+    EXPECT_TRUE(p.get_mute());
+    p.mute_set(false);
+    EXPECT_FALSE(p.get_mute());
+}
+
+TEST(PlayerStatus, OpenPlayPauseResumeStopClose)
+{
+    avtest::TestWindow w(320, 240);
+    avplayer p;
+    p.subclasswindow(w.hwnd(), 1);
+    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    EXPECT_EQ(p.play_status(), 4);
+    EXPECT_NEAR(p.duration(), 5.0, kFrame);
+
+    p.play(0.0, 0);
+    EXPECT_EQ(p.play_status(), 1);
+    const double started = avtest::Seconds();
+    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 1.0; }, 4000));
+    // The clock runs in real time (the audio sink under test is unpaced: see the clock).
+    const double elapsed = avtest::Seconds() - started;
+    EXPECT_NEAR(elapsed, 1.0, 0.25);
+    // The picture on screen belongs to the position.
+    WaitFor([] { return false; }, 200);
+    EXPECT_NEAR(avplayer_probe::pictureSeconds(p), p.curr_play_time(), 2 * kFrame);
+
+    EXPECT_EQ(p.pause(), 1);
+    EXPECT_EQ(p.play_status(), 2);
+    const double held = p.curr_play_time();
+    const double picture = avplayer_probe::pictureSeconds(p);
+    WaitFor([] { return false; }, 400);
+    EXPECT_NEAR(p.curr_play_time(), held, 0.001);
+    EXPECT_EQ(avplayer_probe::pictureSeconds(p), picture);
+
+    EXPECT_EQ(p.resume(), 1);
+    EXPECT_EQ(p.play_status(), 1);
+    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > held + 0.3; }, 3000));
+
+    p.stop();
+    EXPECT_EQ(p.play_status(), 4);
+    p.close();
+    EXPECT_EQ(p.play_status(), 0);
+    EXPECT_EQ(p.curr_play_time(), 0.0);
+}
+
+TEST(PlayerStatus, EndOfFileIsReportedAndHolds)
+{
+    for (const char* name : {"clip.mp4", "noaudio.mp4"}) {
+        SCOPED_TRACE(name);
+        avtest::TestWindow w(320, 240);
+        avplayer p;
+        p.subclasswindow(w.hwnd(), 1);
+        ASSERT_NE(p.open(MediaPath(name).c_str(), 0, 2, 0, 0), 0);
+        const double d = p.duration();
+        p.play(d - 0.5, 0);
+        EXPECT_NEAR(p.curr_play_time(), d - 0.5, kFrame);
+        ASSERT_TRUE(WaitFor([&] { return p.play_status() == 3; }, 4000));
+        EXPECT_NEAR(p.curr_play_time(), d, 1e-9);
+        // The last picture stays up and the status holds until stop.
+        EXPECT_NEAR(avplayer_probe::pictureSeconds(p), d - kFrame, 1.5 * kFrame);
+        EXPECT_EQ(p.pause(), 0);
+        WaitFor([] { return false; }, 300);
+        EXPECT_EQ(p.play_status(), 3);
+        p.stop();
+        EXPECT_EQ(p.play_status(), 4);
+        p.close();
+        EXPECT_EQ(p.play_status(), 0);
+    }
+}
+
+TEST(PlayerStatus, OtherContainersPlayToo)
+{
+    for (const char* name : {"clip.mkv", "clip.avi"}) {
+        SCOPED_TRACE(name);
+        avplayer p;
+        ASSERT_NE(p.open(MediaPath(name).c_str(), 0, 2, 0, 0), 0);
+        EXPECT_NEAR(p.duration(), 5.0, 0.1);
+        p.play(0, 0);
+        EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.3; }, 3000));
+        EXPECT_GT(avplayer_probe::counters(p).presented, 3u);
+    }
+}
+
+} // namespace

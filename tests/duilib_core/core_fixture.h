@@ -1,0 +1,193 @@
+#pragma once
+// Shared by the library core tests: a skin archive written here (stored members), a
+// skinned window that logs its hooks and notifications, and mouse helpers.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "duilib/UIlib.h"
+
+namespace coretest {
+
+using Bytes = std::vector<uint8_t>;
+
+inline uint32_t Crc32(const Bytes& data) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (uint8_t b : data) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline void Put16(Bytes& b, uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
+inline void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+
+// A ZIP of stored members (name, UTF-8 content).
+inline Bytes StoredZip(const std::vector<std::pair<std::string, std::string>>& members) {
+    Bytes out;
+    Bytes central;
+    for (const auto& [name, text] : members) {
+        const Bytes data(text.begin(), text.end());
+        const uint32_t crc = Crc32(data);
+        const auto offset = static_cast<uint32_t>(out.size());
+        Put32(out, 0x04034b50); Put16(out, 20); Put16(out, 0x0800); Put16(out, 0); Put32(out, 0);
+        Put32(out, crc); Put32(out, static_cast<uint32_t>(data.size())); Put32(out, static_cast<uint32_t>(data.size()));
+        Put16(out, static_cast<uint32_t>(name.size())); Put16(out, 0);
+        out.insert(out.end(), name.begin(), name.end());
+        out.insert(out.end(), data.begin(), data.end());
+        Put32(central, 0x02014b50); Put16(central, 20); Put16(central, 20); Put16(central, 0x0800); Put16(central, 0);
+        Put32(central, 0);
+        Put32(central, crc); Put32(central, static_cast<uint32_t>(data.size())); Put32(central, static_cast<uint32_t>(data.size()));
+        Put16(central, static_cast<uint32_t>(name.size())); Put16(central, 0); Put16(central, 0);
+        Put16(central, 0); Put16(central, 0); Put32(central, 0); Put32(central, offset);
+        central.insert(central.end(), name.begin(), name.end());
+    }
+    const auto centralOffset = static_cast<uint32_t>(out.size());
+    out.insert(out.end(), central.begin(), central.end());
+    Put32(out, 0x06054b50); Put16(out, 0); Put16(out, 0);
+    Put16(out, static_cast<uint32_t>(members.size())); Put16(out, static_cast<uint32_t>(members.size()));
+    Put32(out, static_cast<uint32_t>(central.size())); Put32(out, centralOffset); Put16(out, 0);
+    return out;
+}
+
+// The test layout: a 400x300 window with a caption bar, a slider, buttons and a probe.
+inline const char* kTestLayout =
+    "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<Window size=\"400,300\" caption=\"0,0,0,30\" sizebox=\"4,4,4,4\" mininfo=\"300,200\" maxinfo=\"800,600\">\n"
+    "  <Font name=\"\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\" size=\"12\" default=\"true\"/>\n"
+    "  <Font name=\"\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\" size=\"16\" bold=\"true\"/>\n"
+    "  <Default name=\"Button\" value=\"textcolor=&quot;#FF112233&quot; bkcolor=&quot;0xFF8090A0&quot;\"/>\n"
+    "  <VerticalLayout name=\"root\" bkcolor=\"#FFFFFFFF\">\n"
+    "    <HorizontalLayout name=\"caption\" height=\"30\" bkcolor=\"0xff445b84\">\n"
+    "      <Label name=\"title\" text=\"Title\" width=\"100\" mouse=\"false\" textcolor=\"#FFFFFFFF\" font=\"1\"/>\n"
+    "      <Control name=\"spacer\"/>\n"
+    "      <Button name=\"btn_close\" width=\"30\" tooltip=\"Close it\" text=\"X\" bkcolor=\"0xFFCC3333\"/>\n"
+    "    </HorizontalLayout>\n"
+    "    <Slider name=\"slider\" height=\"20\" min=\"0\" max=\"1000\" value=\"500\" thumbsize=\"20,12\" interval=\"8\" padding=\"10,10,10,10\"/>\n"
+    "    <HorizontalLayout height=\"40\">\n"
+    "      <Button name=\"btn_ok\" width=\"100\" text=\"OK\"/>\n"
+    "      <Button name=\"btn_off\" width=\"100\" text=\"Off\" enabled=\"false\"/>\n"
+    "      <Option name=\"opt_a\" width=\"60\" group=\"g\" selected=\"true\" text=\"A\"/>\n"
+    "      <Option name=\"opt_b\" width=\"60\" group=\"g\" text=\"B\"/>\n"
+    "    </HorizontalLayout>\n"
+    "    <Probe name=\"probe\" height=\"50\"/>\n"
+    "    <Control name=\"filler\"/>\n"
+    "  </VerticalLayout>\n"
+    "</Window>\n";
+
+// Installs an archive holding the test layout (plus any extra members).
+inline void UseTestSkin(std::vector<std::pair<std::string, std::string>> extra = {}) {
+    extra.insert(extra.begin(), {"Test.xml", kTestLayout});
+    DuiLib::CSkinSource::UseMemory(StoredZip(extra));
+    DuiLib::CImageCache::Clear();
+}
+
+// A control of a class only the window knows; it logs the events it gets.
+class ProbeUI : public DuiLib::CControlUI {
+public:
+    explicit ProbeUI(std::vector<std::wstring>* log) : m_log(log) {}
+    LPCTSTR GetClass() const override { return L"ProbeUI"; }
+    void DoEvent(DuiLib::TEventUI& event) override {
+        if (event.Type == DuiLib::UIEvent::ButtonDown) m_log->push_back(L"probe:ButtonDown");
+        if (event.Type == DuiLib::UIEvent::ButtonUp) m_log->push_back(L"probe:ButtonUp");
+        DuiLib::CControlUI::DoEvent(event);
+    }
+
+private:
+    std::vector<std::wstring>* m_log;
+};
+
+struct Note {
+    std::wstring type;
+    std::wstring sender;
+    WPARAM wParam;
+};
+
+// A skinned window that records its hooks in order.
+class TestWnd : public DuiLib::WindowImplBase {
+public:
+    std::wstring skin = L"Test.xml";
+    std::wstring folder;
+    std::vector<std::wstring> log;
+    std::vector<Note> notes;
+    std::function<void(DuiLib::TNotifyUI&)> onNotify;
+    std::function<void()> onFinal;
+    bool laidOutAtInit = false;
+
+    LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreTestWnd"; }
+    DuiLib::CDuiString GetSkinFile() override { return skin.c_str(); }
+    DuiLib::CDuiString GetSkinFolder() override { return folder.c_str(); }
+    DuiLib::CPaintManagerUI& Manager() { return m_PaintManager; }
+    template <class T> T* Find(const wchar_t* name) { return static_cast<T*>(m_PaintManager.FindControl(name)); }
+
+    void InitWindow() override {
+        log.push_back(L"InitWindow");
+        DuiLib::CControlUI* ok = m_PaintManager.FindControl(L"btn_ok");
+        laidOutAtInit = ok && ok->GetWidth() == 100 && ok->GetHeight() == 40;
+    }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+        if (uMsg == WM_LBUTTONDOWN) log.push_back(L"HandleMessage:LBUTTONDOWN");
+        if (uMsg == WM_CREATE) log.push_back(L"HandleMessage:CREATE");
+        if (uMsg == WM_DESTROY) log.push_back(L"HandleMessage:DESTROY");
+        return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+    }
+    LRESULT OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override {
+        log.push_back(L"OnLButtonDown");
+        return WindowImplBase::OnLButtonDown(uMsg, wParam, lParam, bHandled);
+    }
+    void Notify(DuiLib::TNotifyUI& msg) override {
+        notes.push_back({msg.sType.GetData(), msg.pSender ? msg.pSender->GetName().GetData() : L"", msg.wParam});
+        if (onNotify) onNotify(msg);
+        WindowImplBase::Notify(msg);
+    }
+    void OnClick(DuiLib::TNotifyUI& msg) override { log.push_back(L"OnClick:" + std::wstring(msg.pSender->GetName())); }
+    DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override {
+        if (wcscmp(pstrClass, L"Probe") == 0) return new ProbeUI(&log);
+        return nullptr;
+    }
+    void OnFinalMessage(HWND hWnd) override {
+        log.push_back(GetHWND() == nullptr ? L"OnFinalMessage" : L"OnFinalMessage(with handle)");
+        WindowImplBase::OnFinalMessage(hWnd);
+        if (onFinal) onFinal();
+    }
+
+    int Count(const wchar_t* type, const wchar_t* sender = nullptr) const {
+        int n = 0;
+        for (const Note& note : notes) {
+            if (note.type == type && (!sender || note.sender == sender)) ++n;
+        }
+        return n;
+    }
+};
+
+inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+inline void Down(HWND h, int x, int y) { ::SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y)); }
+inline void Move(HWND h, int x, int y, bool pressed = true) {
+    ::SendMessageW(h, WM_MOUSEMOVE, pressed ? MK_LBUTTON : 0, At(x, y));
+}
+inline void Up(HWND h, int x, int y) { ::SendMessageW(h, WM_LBUTTONUP, 0, At(x, y)); }
+inline POINT Center(DuiLib::CControlUI* c) {
+    const RECT& rc = c->GetPos();
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// Dispatches what is queued (and what arrives within ms).
+inline void Pump(DWORD ms = 0) {
+    const DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    do {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (ms) ::Sleep(5);
+    } while (static_cast<LONG>(::GetTickCount() - end) < 0);
+}
+
+} // namespace coretest

@@ -1,0 +1,286 @@
+// Window lifecycle: creation from the skin, sizes, hooks in order, failure, the modal
+// loop, the message loop, caption hit testing and what a window shows.
+#include <gtest/gtest.h>
+
+#include <windowsx.h>
+
+#include "core_fixture.h"
+#include "support/screenshot.h"
+
+using namespace DuiLib;
+using namespace coretest;
+
+namespace {
+
+bool Contains(const std::vector<std::wstring>& log, const std::wstring& entry) {
+    return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+size_t IndexOf(const std::vector<std::wstring>& log, const std::wstring& entry) {
+    return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+}
+
+SIZE ClientSize(HWND h) {
+    RECT rc{};
+    ::GetClientRect(h, &rc);
+    return {rc.right, rc.bottom};
+}
+
+} // namespace
+
+TEST(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
+    UseTestSkin();
+    TestWnd wnd;
+    HWND h = wnd.Create(nullptr, L"created", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(static_cast<HWND>(wnd), h);
+    EXPECT_EQ(wnd.GetHWND(), h);
+    EXPECT_EQ(ClientSize(h).cx, 400);
+    EXPECT_EQ(ClientSize(h).cy, 300);
+    EXPECT_TRUE(wnd.laidOutAtInit) << "controls have their places inside InitWindow";
+    ASSERT_TRUE(Contains(wnd.log, L"InitWindow"));
+    EXPECT_LT(IndexOf(wnd.log, L"HandleMessage:CREATE"), IndexOf(wnd.log, L"InitWindow"));
+    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), L"InitWindow"), 1);
+    EXPECT_FALSE(::GetWindowLongW(h, GWL_STYLE) & WS_CAPTION) << "the skin draws the caption";
+    EXPECT_TRUE(::GetClassLongPtrW(h, GCL_STYLE) & CS_DBLCLKS) << "double-clicks are delivered";
+
+    // Windows attributes reach the system's size limits.
+    MINMAXINFO mmi{};
+    ::SendMessageW(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 300);
+    EXPECT_EQ(mmi.ptMaxTrackSize.y, 600);
+
+    // A size change lays the tree out again.
+    ::SetWindowPos(h, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(wnd.Find<CControlUI>(L"root")->GetWidth(), 500);
+    EXPECT_EQ(wnd.Find<CControlUI>(L"filler")->GetPos().bottom, 350);
+
+    // An explicit size is kept.
+    TestWnd sized;
+    HWND h2 = sized.Create(nullptr, L"sized", WS_POPUP, 0, 0, 0, 250, 120);
+    ASSERT_NE(h2, nullptr);
+    EXPECT_EQ(ClientSize(h2).cx, 250);
+    EXPECT_EQ(ClientSize(h2).cy, 120);
+    ::DestroyWindow(h2);
+    ::DestroyWindow(h);
+    Pump();
+}
+
+TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
+    UseTestSkin({{"Res/Child.xml", "<Window size=\"120,80\"><VerticalLayout name=\"child_root\" bkcolor=\"#FF000000\">"
+                                   "<Label name=\"msg\" text=\"x\"/></VerticalLayout></Window>"}});
+    TestWnd parent;
+    HWND hp = parent.Create(nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 10, 10, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(hp, nullptr);
+    TestWnd child;
+    child.skin = L"Child.xml";
+    child.folder = L"Res";
+    HWND hc = child.Create(hp, L"child", WS_CHILD, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(hc, nullptr);
+    EXPECT_EQ(::GetParent(hc), hp);
+    EXPECT_EQ(ClientSize(hc).cx, 120);
+    EXPECT_EQ(ClientSize(hc).cy, 80);
+    child.ShowWindow(true, false);
+    EXPECT_TRUE(::IsWindowVisible(hc));
+    EXPECT_NE(::GetFocus(), hc) << "shown without taking the focus";
+    EXPECT_EQ(::SendMessageW(hc, WM_NCHITTEST, 0, 0), HTCLIENT);
+
+    // Out of the parent as a pop-up over the screen, then back.
+    ::SetWindowLongW(hc, GWL_STYLE, (::GetWindowLongW(hc, GWL_STYLE) & 0x3FFFFFFF) | WS_POPUP);
+    ::SetParent(hc, nullptr);
+    ::SetWindowPos(hc, HWND_TOPMOST, 0, 0, 640, 480, SWP_SHOWWINDOW);
+    EXPECT_EQ(child.Find<CControlUI>(L"child_root")->GetWidth(), 640);
+    ::SetParent(hc, hp);
+    ::SetWindowLongW(hc, GWL_STYLE, (::GetWindowLongW(hc, GWL_STYLE) & 0x3FFFFFFF) | WS_CHILD);
+    ::SetWindowPos(hc, nullptr, 5, 5, 100, 50, SWP_NOZORDER);
+    EXPECT_EQ(child.Find<CControlUI>(L"child_root")->GetHeight(), 50);
+    EXPECT_EQ(::GetParent(hc), hp);
+    ::DestroyWindow(hp);
+    EXPECT_FALSE(::IsWindow(hc)) << "the child goes with its parent";
+    EXPECT_TRUE(Contains(child.log, L"OnFinalMessage"));
+    Pump();
+}
+
+TEST(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
+    UseTestSkin();
+    std::vector<std::wstring> log;
+    auto* wnd = new TestWnd;
+    wnd->onFinal = [&log, wnd] {
+        log = wnd->log;
+        delete wnd;   // as a main window does in its own OnFinalMessage
+    };
+    HWND h = wnd->Create(nullptr, L"selfdelete", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    Pump();
+    ::DestroyWindow(h);
+    EXPECT_FALSE(::IsWindow(h));
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), L"OnFinalMessage") << "after WM_DESTROY, with the handle already cleared";
+    EXPECT_LT(IndexOf(log, L"HandleMessage:DESTROY"), log.size() - 1);
+    Pump(30);   // nothing may reach the deleted object
+}
+
+TEST(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
+    UseTestSkin({{"Bad.xml", "<Window><VerticalLayout><Button></Window>"},
+                 {"Empty.xml", "<Window size=\"10,10\"/>"}});
+    for (const wchar_t* skin : {L"Missing.xml", L"Bad.xml", L"Empty.xml"}) {
+        TestWnd wnd;
+        wnd.skin = skin;
+        HWND h = wnd.Create(nullptr, L"broken", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+        EXPECT_EQ(h, nullptr) << skin;
+        EXPECT_EQ(wnd.GetHWND(), nullptr);
+        EXPECT_FALSE(Contains(wnd.log, L"InitWindow")) << skin;
+        // The creator still owns the object: no final message, so no double delete.
+        EXPECT_FALSE(Contains(wnd.log, L"OnFinalMessage")) << skin;
+        EXPECT_EQ(wnd.Manager().GetRoot(), nullptr);
+    }
+    // The same object can try again once the skin is there.
+    TestWnd wnd;
+    wnd.skin = L"Later.xml";
+    EXPECT_EQ(wnd.Create(nullptr, L"later", WS_POPUP, 0, 0, 0, 10, 10), nullptr);
+    UseTestSkin({{"Later.xml", "<Window><Control name=\"later\"/></Window>"}});
+    HWND h = wnd.Create(nullptr, L"later", WS_POPUP, 0, 0, 0, 10, 10);
+    ASSERT_NE(h, nullptr);
+    EXPECT_NE(wnd.Find<CControlUI>(L"later"), nullptr);
+    ::DestroyWindow(h);
+    Pump();
+}
+
+namespace {
+CWindowWnd* g_modal = nullptr;
+HWND g_owner = nullptr;
+bool g_ownerDisabledDuring = false;
+int g_ticks = 0;
+void CALLBACK CloseModal(HWND, UINT, UINT_PTR id, DWORD) {
+    ++g_ticks;
+    g_ownerDisabledDuring = !::IsWindowEnabled(g_owner);
+    ::KillTimer(nullptr, id);
+    g_modal->Close(42);
+}
+void CALLBACK QuitInsideModal(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    ::PostQuitMessage(9);
+}
+} // namespace
+
+TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
+    UseTestSkin();
+    TestWnd owner;
+    g_owner = owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(g_owner, nullptr);
+    TestWnd dialog;
+    HWND hd = dialog.Create(g_owner, L"dialog", 0x96C80000, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(hd, nullptr);
+    dialog.CenterWindow();
+    RECT ro{}, rd{};
+    ::GetWindowRect(g_owner, &ro);
+    ::GetWindowRect(hd, &rd);
+    EXPECT_EQ((rd.left + rd.right) / 2, (ro.left + ro.right) / 2) << "centred over its visible owner";
+
+    g_modal = &dialog;
+    g_ticks = 0;
+    ::SetTimer(nullptr, 0, 50, CloseModal);
+    const UINT result = dialog.ShowModal();
+    EXPECT_EQ(result, 42u);
+    EXPECT_EQ(g_ticks, 1) << "timers run inside the modal loop";
+    EXPECT_TRUE(g_ownerDisabledDuring);
+    EXPECT_TRUE(::IsWindowEnabled(g_owner));
+    EXPECT_FALSE(::IsWindow(hd));
+    EXPECT_TRUE(Contains(dialog.log, L"OnFinalMessage"));
+
+    // A quit message ends the modal loop and is passed on to the outer loop.
+    TestWnd second;
+    HWND h2 = second.Create(g_owner, L"second", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h2, nullptr);
+    ::SetTimer(nullptr, 0, 30, QuitInsideModal);
+    second.ShowModal();
+    EXPECT_TRUE(::IsWindowEnabled(g_owner));
+    EXPECT_EQ(CPaintManagerUI::MessageLoop(), 9);
+    ::DestroyWindow(h2);
+    ::DestroyWindow(g_owner);
+    Pump();
+}
+
+TEST(Window, SystemCloseGoesThroughClose) {
+    UseTestSkin();
+    TestWnd wnd;
+    HWND h = wnd.Create(nullptr, L"sysclose", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    g_modal = &wnd;
+    ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(wnd.ShowModal(), static_cast<UINT>(IDOK));
+    EXPECT_FALSE(::IsWindow(h));
+}
+
+TEST(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
+    UseTestSkin();
+    TestWnd wnd;
+    HWND h = wnd.Create(nullptr, L"loop", WS_POPUP, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    const size_t before = wnd.log.size();
+    ::PostMessageW(h, WM_LBUTTONDOWN, 0, At(390, 290));
+    ::PostQuitMessage(3);
+    EXPECT_EQ(CPaintManagerUI::MessageLoop(), 3);
+    EXPECT_TRUE(std::find(wnd.log.begin() + static_cast<long>(before), wnd.log.end(), L"HandleMessage:LBUTTONDOWN") !=
+                wnd.log.end());
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit is not posted again";
+    ::DestroyWindow(h);
+    Pump();
+}
+
+TEST(Window, CaptionAndSizeBoxDecideTheHitTest) {
+    UseTestSkin();
+    TestWnd wnd;
+    HWND h = wnd.Create(nullptr, L"hittest", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, 0, 50, 60, CW_USEDEFAULT,
+                        CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    auto hit = [h](int x, int y) {
+        POINT pt{x, y};
+        ::ClientToScreen(h, &pt);
+        return ::SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    EXPECT_EQ(ClientSize(h).cx, 400) << "the whole window is client area";
+    EXPECT_EQ(hit(1, 1), HTTOPLEFT);
+    EXPECT_EQ(hit(200, 2), HTTOP);
+    EXPECT_EQ(hit(399, 1), HTTOPRIGHT);
+    EXPECT_EQ(hit(2, 150), HTLEFT);
+    EXPECT_EQ(hit(397, 150), HTRIGHT);
+    EXPECT_EQ(hit(200, 298), HTBOTTOM);
+    EXPECT_EQ(hit(399, 299), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(50, 15), HTCAPTION) << "a mouse-transparent label in the caption drags";
+    EXPECT_EQ(hit(200, 15), HTCAPTION) << "so does a spacer";
+    EXPECT_EQ(hit(385, 15), HTCLIENT) << "a button stays clickable";
+    EXPECT_EQ(hit(200, 45), HTCLIENT) << "below the caption band";
+    ::DestroyWindow(h);
+    Pump();
+}
+
+TEST(Window, PaintsTheLayoutIntoTheWindow) {
+    UseTestSkin();
+    TestWnd wnd;
+    HWND h = wnd.Create(nullptr, L"paint", WS_POPUP | WS_VISIBLE, 0, 20, 20, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    Pump(50);
+    std::vector<uint32_t> px;
+    int w = 0, ht = 0;
+    ASSERT_TRUE(testsupport::CaptureWindow(h, px, w, ht));
+    ASSERT_EQ(w, 400);
+    ASSERT_EQ(ht, 300);
+    auto at = [&](int x, int y) { return px[static_cast<size_t>(y) * w + x] & 0xFFFFFF; };
+    EXPECT_EQ(at(250, 5), 0x445B84u) << "caption background";
+    EXPECT_EQ(at(395, 5), 0xCC3333u) << "close button background";
+    EXPECT_EQ(at(200, 250), 0xFFFFFFu) << "root background";
+    EXPECT_EQ(at(150, 90), 0x8090A0u) << "Default background of buttons";
+    // The title is drawn: some pixels of the caption's left part are not the caption colour.
+    int textPixels = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 100; ++x) textPixels += at(x, y) != 0x445B84u;
+    EXPECT_GT(textPixels, 20);
+    // The slider's unskinned thumb sits in the middle.
+    EXPECT_NE(at(200, 50), 0xFFFFFFu);
+    testsupport::SaveWindowPng(h, testsupport::ScreenshotPath(L"duilib_core_window.png").c_str());
+    ::DestroyWindow(h);
+    Pump();
+}

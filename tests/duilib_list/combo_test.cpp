@@ -1,0 +1,273 @@
+// Combo boxes (and a label list) built from a layout like the settings window's: the
+// drop-down window, choosing, closing unchanged, keys, selection from code.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "list_fixture.h"
+
+using namespace DuiLib;
+using listtest::HostWnd;
+
+namespace {
+
+const char kComboXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="300,260">
+  <Font name="微软雅黑" size="12" bold="false" default="true" />
+  <Default name="VScrollBar" value="width=&quot;10&quot;" />
+  <Default name="Combo" value="droptype=&quot;droplist&quot; dropboxsize=&quot;0,120&quot; textpadding=&quot;5,1,25,1&quot; itembkcolor=&quot;#FFE7E9EE&quot; itemselectedbkcolor=&quot;#FFC3C7D5&quot; itemhotbkcolor=&quot;#FFC3C7D5&quot; itemtextcolor=&quot;0xff222222&quot; vscrollbar=&quot;true&quot;" />
+  <VerticalLayout bkcolor="0xffB2BFD6" inset="20,20,20,20">
+    <List name="list_type" header="hidden" height="64" itemalign="center" itemaltbk="true" itembkcolor="#FFF4F5F8"
+          itemselectedbkcolor="#FFC3C7D5" itemhotbkcolor="#FFC3C7D5" itemtextcolor="0xff222222" itemshowhtml="true" vscrollbar="true">
+      <ListLabelElement text="特效" height="30" selected="true" />
+      <ListLabelElement text="信息" height="30" />
+    </List>
+    <Control height="10" />
+    <HorizontalLayout height="27">
+      <Combo name="comb_shape">
+        <ListLabelElement text="无" height="23" textpadding="5,0,0,0" selected="true" />
+        <ListLabelElement text="椭圆" height="23" textpadding="5,0,0,0" />
+        <ListLabelElement text="水滴" height="23" textpadding="5,0,0,0" />
+      </Combo>
+      <Control width="100" />
+    </HorizontalLayout>
+    <Control height="10" />
+    <HorizontalLayout height="27">
+      <Combo name="comb_effect">
+        <ListLabelElement text="无" height="23" selected="true" />
+        <ListLabelElement text="经典" height="23" /><ListLabelElement text="紫色迷情" height="23" />
+        <ListLabelElement text="怀旧" height="23" /><ListLabelElement text="摇滚" height="23" />
+        <ListLabelElement text="哥特风" height="23" /><ListLabelElement text="HDR" height="23" />
+        <ListLabelElement text="80S" height="23" /><ListLabelElement text="复古" height="23" />
+        <ListLabelElement text="巴黎" height="23" /><ListLabelElement text="黑白" height="23" />
+        <ListLabelElement text="印象" height="23" /><ListLabelElement text="胶片" height="23" />
+        <ListLabelElement text="深蓝泪雨" height="23" /><ListLabelElement text="泛黄暗角" height="23" />
+        <ListLabelElement text="反转色" height="23" />
+      </Combo>
+      <Control width="100" />
+    </HorizontalLayout>
+    <Control />
+  </VerticalLayout>
+</Window>
+)";
+
+class ComboTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(listtest::UseLayouts({{"combo.xml", kComboXml}}));
+        host = std::make_unique<HostWnd>(L"combo.xml");
+        hwnd = host->Create(nullptr, L"combo", WS_POPUP | WS_VISIBLE, 0, 60, 60, 300, 260);
+        ASSERT_NE(hwnd, nullptr);
+        shape = static_cast<CComboUI*>(host->Manager().FindControl(L"comb_shape"));
+        effect = static_cast<CComboUI*>(host->Manager().FindControl(L"comb_effect"));
+        types = static_cast<CListUI*>(host->Manager().FindControl(L"list_type"));
+        ASSERT_NE(shape, nullptr);
+        ASSERT_NE(effect, nullptr);
+        ASSERT_NE(types, nullptr);
+        testsupport::PumpMessages(30);
+    }
+    void TearDown() override {
+        if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+        testsupport::PumpMessages(10);
+        host.reset();
+    }
+
+    // Clicks the combo and lets its drop-down lay out.
+    HWND Open(CComboUI* combo) {
+        listtest::Click(hwnd, listtest::Center(combo->GetPos()));
+        testsupport::PumpMessages(30);
+        return combo->GetDropWindow();
+    }
+
+    std::unique_ptr<HostWnd> host;
+    HWND hwnd = nullptr;
+    CComboUI* shape = nullptr;
+    CComboUI* effect = nullptr;
+    CListUI* types = nullptr;
+};
+
+TEST_F(ComboTest, LayoutSelectionsNeedNoNotification) {
+    EXPECT_EQ(types->GetCurSel(), 0);
+    EXPECT_EQ(shape->GetCurSel(), 0);
+    EXPECT_EQ(shape->GetText(), L"无");
+    EXPECT_EQ(shape->GetCount(), 3);
+    EXPECT_EQ(effect->GetCount(), 16);
+    EXPECT_TRUE(host->Of(DUI_MSGTYPE_ITEMSELECT).empty()) << "a window's handlers are not ready while it is built";
+
+    const listtest::Shot shot = listtest::Capture(hwnd);
+    const RECT row0 = types->GetItemAt(0)->GetPos();
+    EXPECT_EQ(row0.bottom - row0.top, 30);
+    EXPECT_EQ(shot.At(row0.left + 3, row0.top + 3), 0xC3C7D5u) << "the selected page row";
+}
+
+TEST_F(ComboTest, SelectItemFromCodeRaisesItemSelectAndIgnoresStrayIndexes) {
+    int faceAtNotify = -1;
+    host->onNotify = [&](TNotifyUI& msg) {
+        if (msg.sType == DUI_MSGTYPE_ITEMSELECT && msg.pSender == shape) faceAtNotify = shape->GetCurSel();
+    };
+    ASSERT_TRUE(shape->SelectItem(1));
+    auto selects = host->Of(DUI_MSGTYPE_ITEMSELECT);
+    ASSERT_EQ(selects.size(), 1u);
+    EXPECT_EQ(selects[0].sender, shape);
+    EXPECT_EQ(static_cast<int>(selects[0].wParam), 1);
+    EXPECT_EQ(static_cast<int>(selects[0].lParam), 0);
+    EXPECT_EQ(faceAtNotify, 1);
+    EXPECT_EQ(shape->GetText(), L"椭圆");
+
+    EXPECT_TRUE(shape->SelectItem(1));
+    EXPECT_FALSE(shape->SelectItem(7)) << "a hand-edited shape of 7";
+    EXPECT_FALSE(shape->SelectItem(-1));
+    EXPECT_EQ(shape->GetCurSel(), 1);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 1u);
+    EXPECT_FALSE(shape->IsDropped()) << "selection from code opens nothing";
+}
+
+TEST_F(ComboTest, ClickOpensADropDownWhereAClickChooses) {
+    const HWND drop = Open(shape);
+    ASSERT_NE(drop, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(drop));
+    EXPECT_EQ(::GetFocus(), drop);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_DROPDOWN).size(), 1u);
+    RECT dropRect{};
+    ::GetWindowRect(drop, &dropRect);
+    POINT under{shape->GetPos().left, shape->GetPos().bottom};
+    ::ClientToScreen(hwnd, &under);
+    EXPECT_EQ(dropRect.left, under.x);
+    EXPECT_EQ(dropRect.top, under.y) << "opens right under the combo";
+    EXPECT_EQ(dropRect.right - dropRect.left, shape->GetWidth());
+    EXPECT_EQ(dropRect.bottom - dropRect.top, 3 * 23 + 2) << "three items and the frame";
+
+    CControlUI* item = shape->GetItemAt(2);
+    ASSERT_NE(item->GetManager(), &host->Manager()) << "the items live in the drop-down meanwhile";
+    listtest::Click(drop, listtest::Center(item->GetPos()));
+    const auto selects = host->Of(DUI_MSGTYPE_ITEMSELECT);
+    ASSERT_EQ(selects.size(), 1u);
+    EXPECT_EQ(selects[0].sender, shape);
+    EXPECT_EQ(static_cast<int>(selects[0].wParam), 2);
+    testsupport::PumpMessages(30);
+    EXPECT_FALSE(shape->IsDropped());
+    EXPECT_FALSE(::IsWindow(drop));
+    EXPECT_EQ(shape->GetCurSel(), 2);
+    EXPECT_EQ(shape->GetText(), L"水滴");
+    EXPECT_EQ(item->GetManager(), &host->Manager()) << "and come home afterwards";
+    EXPECT_EQ(item->GetParent(), shape);
+}
+
+TEST_F(ComboTest, EscapeOrAClickElsewhereClosesWithoutChange) {
+    HWND drop = Open(shape);
+    ASSERT_NE(drop, nullptr);
+    listtest::Key(drop, VK_DOWN);   // only moves the highlight
+    listtest::Key(drop, VK_ESCAPE);
+    testsupport::PumpMessages(30);
+    EXPECT_FALSE(::IsWindow(drop));
+    EXPECT_EQ(shape->GetCurSel(), 0);
+
+    drop = Open(shape);
+    ASSERT_NE(drop, nullptr);
+    listtest::Click(hwnd, {150, 240});   // an empty part of the window
+    testsupport::PumpMessages(30);
+    EXPECT_FALSE(::IsWindow(drop));
+    EXPECT_FALSE(shape->IsDropped());
+
+    drop = Open(shape);
+    ASSERT_NE(drop, nullptr);
+    listtest::Click(hwnd, listtest::Center(shape->GetPos()));   // the combo again
+    testsupport::PumpMessages(30);
+    EXPECT_FALSE(::IsWindow(drop));
+    EXPECT_FALSE(shape->IsDropped()) << "a second click closes instead of reopening";
+
+    EXPECT_EQ(shape->GetCurSel(), 0);
+    EXPECT_TRUE(host->Of(DUI_MSGTYPE_ITEMSELECT).empty());
+}
+
+TEST_F(ComboTest, KeysChooseInTheDropDownAndStepTheClosedCombo) {
+    HWND drop = Open(shape);
+    ASSERT_NE(drop, nullptr);
+    listtest::Key(drop, VK_DOWN);
+    EXPECT_TRUE(host->Of(DUI_MSGTYPE_ITEMSELECT).empty());
+    listtest::Key(drop, VK_RETURN);
+    EXPECT_EQ(shape->GetCurSel(), 1);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 1u);
+    testsupport::PumpMessages(30);
+    EXPECT_FALSE(::IsWindow(drop));
+
+    // The click that opened it left the keyboard on the combo.
+    ASSERT_EQ(host->Manager().GetFocus(), shape);
+    listtest::Key(hwnd, VK_DOWN);
+    EXPECT_EQ(shape->GetCurSel(), 2);
+    listtest::Key(hwnd, VK_DOWN);
+    EXPECT_EQ(shape->GetCurSel(), 2);
+    listtest::Key(hwnd, VK_UP);
+    EXPECT_EQ(shape->GetCurSel(), 1);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 3u);
+    EXPECT_FALSE(shape->IsDropped());
+}
+
+TEST_F(ComboTest, ALongListScrollsToTheSelectionInItsDropDown) {
+    ASSERT_TRUE(effect->SelectItem(14));
+    const HWND drop = Open(effect);
+    ASSERT_NE(drop, nullptr);
+    RECT client{};
+    ::GetClientRect(drop, &client);
+    EXPECT_EQ(client.bottom, 120) << "dropboxsize caps the height";
+    const RECT item = effect->GetItemAt(14)->GetPos();
+    EXPECT_GE(item.top, 0);
+    EXPECT_LE(item.bottom, client.bottom) << "the selected item is in view";
+    EXPECT_LE(item.right, client.right - 10) << "beside the scroll bar";
+
+    // Wheel and choose something further up.
+    POINT screen{20, 60};
+    ::ClientToScreen(drop, &screen);
+    ::SendMessageW(drop, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    testsupport::PumpMessages(20);
+    const RECT moved = effect->GetItemAt(14)->GetPos();
+    EXPECT_GT(moved.top, item.top);
+    listtest::Click(drop, listtest::Center(effect->GetItemAt(10)->GetPos()));
+    testsupport::PumpMessages(30);
+    EXPECT_EQ(effect->GetCurSel(), 10);
+    EXPECT_FALSE(::IsWindow(drop));
+}
+
+TEST_F(ComboTest, ClosingTheWindowWithAnOpenDropDown) {
+    const HWND drop = Open(effect);
+    ASSERT_NE(drop, nullptr);
+    ::DestroyWindow(hwnd);
+    testsupport::PumpMessages(20);
+    EXPECT_FALSE(::IsWindow(drop));
+    hwnd = nullptr;
+}
+
+TEST_F(ComboTest, ScreenshotOfAnOpenCombo) {
+    ASSERT_TRUE(shape->SelectItem(1));
+    const HWND drop = Open(shape);
+    ASSERT_NE(drop, nullptr);
+    ::SendMessageW(drop, WM_MOUSEMOVE, 0, MAKELPARAM(30, listtest::Center(shape->GetItemAt(2)->GetPos()).y));
+    testsupport::PumpMessages(20);
+    const listtest::Shot face = listtest::Capture(hwnd);
+    const listtest::Shot list = listtest::Capture(drop);
+    ASSERT_GT(list.width, 0);
+    EXPECT_EQ(list.At(list.width - 30, listtest::Center(shape->GetItemAt(1)->GetPos()).y), 0xC3C7D5u) << "selected";
+    EXPECT_EQ(list.At(list.width - 30, listtest::Center(shape->GetItemAt(0)->GetPos()).y), 0xE7E9EEu) << "plain";
+    EXPECT_EQ(list.At(list.width - 30, listtest::Center(shape->GetItemAt(2)->GetPos()).y), 0xC3C7D5u) << "hot";
+    EXPECT_GT(face.CountBright(shape->GetPos(), 0xF0), 0);
+
+    // One picture: the window with its drop-down where the screen shows it.
+    RECT hostRect{}, dropRect{};
+    ::GetWindowRect(hwnd, &hostRect);
+    ::GetWindowRect(drop, &dropRect);
+    const int width = std::max(hostRect.right, dropRect.right) - hostRect.left;
+    const int height = std::max(hostRect.bottom, dropRect.bottom) - hostRect.top;
+    std::vector<uint32_t> canvas(static_cast<size_t>(width) * height, 0xFF000000u);
+    auto blit = [&](const listtest::Shot& s, int ox, int oy) {
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x)
+                canvas[static_cast<size_t>(oy + y) * width + ox + x] = 0xFF000000u | s.At(x, y);
+    };
+    blit(face, 0, 0);
+    blit(list, dropRect.left - hostRect.left, dropRect.top - hostRect.top);
+    EXPECT_TRUE(testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(canvas.data()), width, height, width * 4,
+                                         testsupport::ScreenshotPath(L"duilib_combo_open.png").c_str()));
+}
+
+} // namespace

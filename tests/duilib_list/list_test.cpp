@@ -1,0 +1,338 @@
+// The list control in a real window: text callback, rows and selection, mouse,
+// keyboard, scrolling with many rows.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "list_fixture.h"
+
+using namespace DuiLib;
+using listtest::HostWnd;
+
+namespace {
+
+// Like the playlist: hidden header with one 200-wide column, white text, both bars.
+const char kListXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="240,300">
+  <Font name="微软雅黑" size="12" bold="false" default="true" />
+  <Default name="VScrollBar" value="width=&quot;12&quot;" />
+  <VerticalLayout bkcolor="0xff203040">
+    <List name="list" header="hidden" itemalign="center" itemtextcolor="0xffffffff" itembkcolor="0x00000000"
+          itemselectedbkcolor="#FFC3C7D5" itemhotbkcolor="#FF506070" itemalign="left" itemtextpadding="4,0,0,0"
+          vscrollbar="true" hscrollbar="true">
+      <ListHeader height="28">
+        <ListHeaderItem width="200" />
+      </ListHeader>
+    </List>
+  </VerticalLayout>
+</Window>
+)";
+
+// Cuts column 0 out of the row's user data, as the player's callback does, and records
+// every call.
+class RecordingCallback : public IListCallbackUI {
+public:
+    struct Call {
+        CControlUI* row;
+        int item;
+        int sub;
+    };
+    LPCTSTR GetItemText(CControlUI* pList, int iItem, int iSubItem) override {
+        calls.push_back({pList, iItem, iSubItem});
+        m_text = pList->GetUserData().GetData();
+        const size_t marker = m_text.find(L"{#0}");
+        m_text = marker == std::wstring::npos ? std::wstring() : m_text.substr(0, marker);
+        return m_text.c_str();
+    }
+    void SetItemText(CControlUI*, int, int, LPCTSTR) override {}
+    std::vector<Call> calls;
+
+private:
+    std::wstring m_text;
+};
+
+// Counts the layout work done on rows.
+class CountingRow : public CListTextElementUI {
+public:
+    SIZE EstimateSize(SIZE szAvailable) override {
+        ++estimates;
+        return CListTextElementUI::EstimateSize(szAvailable);
+    }
+    static inline long estimates = 0;
+};
+
+class ListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(listtest::UseLayouts({{"list.xml", kListXml}}));
+        host = std::make_unique<HostWnd>(L"list.xml");
+        hwnd = host->Create(nullptr, L"list", WS_POPUP | WS_VISIBLE, 0, 40, 40, 240, 300);
+        ASSERT_NE(hwnd, nullptr);
+        list = static_cast<CListUI*>(host->Manager().FindControl(L"list"));
+        ASSERT_NE(list, nullptr);
+        testsupport::PumpMessages(30);
+    }
+    void TearDown() override {
+        if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+        testsupport::PumpMessages(10);
+        host.reset();
+    }
+
+    // Rows as the playlist makes them: name = path, tag 1, user data = text + "{#0}".
+    void AddRows(int count, const wchar_t* text = L"row") {
+        for (int i = 0; i < count; ++i) {
+            auto* row = new CListTextElementUI;
+            row->SetUserData((std::wstring(text) + std::to_wstring(i) + L"{#0}").c_str());
+            row->SetTag(1);
+            row->SetName((L"C:\\v\\" + std::to_wstring(i) + L".mp4").c_str());
+            ASSERT_TRUE(list->Add(row));
+        }
+    }
+    RECT RowRect(int i) { return list->GetItemAt(i)->GetPos(); }
+    void Layout() {
+        host->Manager().UpdateLayout();
+        testsupport::PumpMessages(20);
+    }
+
+    std::unique_ptr<HostWnd> host;
+    HWND hwnd = nullptr;
+    CListUI* list = nullptr;
+};
+
+TEST_F(ListTest, PaintedTextsComeFromTheCallbackForVisibleRowsOnly) {
+    RecordingCallback callback;
+    list->SetTextCallback(&callback);
+    for (int i = 0; i < 40; ++i) {
+        auto* row = new CListTextElementUI;
+        // Even rows have a text, odd rows an empty column 0.
+        row->SetUserData(i % 2 == 0 ? L"WWWWWWWW{#0}" : L"{#0}");
+        list->Add(row);
+    }
+    Layout();
+    callback.calls.clear();
+    const listtest::Shot shot = listtest::Capture(hwnd);
+
+    ASSERT_FALSE(callback.calls.empty());
+    int highest = -1;
+    for (const auto& call : callback.calls) {
+        EXPECT_EQ(call.row, list->GetItemAt(call.item)) << "the row itself is handed over";
+        EXPECT_EQ(call.sub, 0);
+        highest = std::max(highest, call.item);
+    }
+    const int visibleRows = (300 + 21) / 22;
+    EXPECT_GE(highest, visibleRows - 2);
+    EXPECT_LE(highest, visibleRows) << "rows out of sight are not painted";
+
+    EXPECT_GT(shot.CountBright(RowRect(0)), 20) << "row 0 shows its text";
+    EXPECT_EQ(shot.CountBright(RowRect(1)), 0) << "row 1's column is empty";
+
+    // Without a callback the rows paint their own column texts.
+    list->SetTextCallback(nullptr);
+    const size_t callsBefore = callback.calls.size();
+    static_cast<CListTextElementUI*>(list->GetItemAt(1))->SetText(0, L"WWWWWWWW");
+    const listtest::Shot own = listtest::Capture(hwnd);
+    EXPECT_EQ(own.CountBright(RowRect(0)), 0);
+    EXPECT_GT(own.CountBright(RowRect(1)), 20);
+    EXPECT_EQ(callback.calls.size(), callsBefore);
+}
+
+TEST_F(ListTest, RemovingRowsKeepsTheSelectionOnItsRow) {
+    AddRows(10);
+    EXPECT_EQ(list->GetCount(), 10);
+    EXPECT_EQ(list->GetItemAt(-1), nullptr);
+    EXPECT_EQ(list->GetItemAt(10), nullptr);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(list->GetItemAt(9)->GetName(), L"C:\\v\\9.mp4");
+
+    ASSERT_TRUE(list->SelectItem(5));
+    CControlUI* selected = list->GetItemAt(5);
+    ASSERT_TRUE(list->RemoveAt(2));            // before the selection
+    EXPECT_EQ(list->GetCurSel(), 4);
+    EXPECT_EQ(list->GetItemAt(4), selected);
+    ASSERT_TRUE(list->AddAt(new CListTextElementUI, 0));
+    EXPECT_EQ(list->GetCurSel(), 5);
+    EXPECT_EQ(list->GetItemAt(5), selected);
+    ASSERT_TRUE(list->RemoveAt(7));            // after it
+    EXPECT_EQ(list->GetCurSel(), 5);
+    for (int i = 0; i < list->GetCount(); ++i) {
+        auto* item = static_cast<IListItemUI*>(list->GetItemAt(i)->GetInterface(L"ListItem"));
+        EXPECT_EQ(item->GetIndex(), i) << "rows know their index after the shifts";
+        EXPECT_EQ(item->IsSelected(), i == 5);
+    }
+
+    ASSERT_TRUE(list->Remove(selected));       // the selected row itself
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_FALSE(list->RemoveAt(-1)) << "what DeleteSelected does without a selection";
+    EXPECT_FALSE(list->RemoveAt(list->GetCount()));
+    EXPECT_EQ(list->GetCount(), 8);
+
+    ASSERT_TRUE(list->SelectItem(0));
+    list->RemoveAll();
+    EXPECT_EQ(list->GetCount(), 0);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(list->GetItemAt(0), nullptr);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 2u) << "removals raise nothing";
+    Layout();   // the destroyed rows leave nothing behind to paint
+    listtest::Capture(hwnd);
+}
+
+TEST_F(ListTest, SelectItemFromCodeRaisesOneItemSelectBeforeReturning) {
+    AddRows(5);
+    int selectionSeen = -2;
+    host->onNotify = [&](TNotifyUI& msg) {
+        if (msg.sType == DUI_MSGTYPE_ITEMSELECT) selectionSeen = list->GetCurSel();
+    };
+    host->notes.clear();
+
+    ASSERT_TRUE(list->SelectItem(3));
+    auto selects = host->Of(DUI_MSGTYPE_ITEMSELECT);
+    ASSERT_EQ(selects.size(), 1u);
+    EXPECT_EQ(selects[0].sender, list);
+    EXPECT_EQ(static_cast<int>(selects[0].wParam), 3);
+    EXPECT_EQ(static_cast<int>(selects[0].lParam), -1);
+    EXPECT_EQ(selectionSeen, 3) << "the new selection is in place when the notification runs";
+
+    EXPECT_TRUE(list->SelectItem(3));
+    EXPECT_FALSE(list->SelectItem(7));
+    EXPECT_EQ(list->GetCurSel(), 3);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 1u) << "no change, no notification";
+
+    ASSERT_TRUE(list->SelectItem(-1));
+    selects = host->Of(DUI_MSGTYPE_ITEMSELECT);
+    ASSERT_EQ(selects.size(), 2u);
+    EXPECT_EQ(static_cast<int>(selects[1].wParam), -1);
+    EXPECT_EQ(static_cast<int>(selects[1].lParam), 3);
+}
+
+TEST_F(ListTest, ClickSelectsAndDoubleClickFollowsTheSelection) {
+    AddRows(5);
+    Layout();
+    int selectedAtDoubleClick = -2;
+    host->onNotify = [&](TNotifyUI& msg) {
+        if (msg.sType == DUI_MSGTYPE_ITEMDBCLICK) selectedAtDoubleClick = list->GetCurSel();
+    };
+    host->notes.clear();
+
+    listtest::Click(hwnd, listtest::Center(RowRect(2)));
+    EXPECT_EQ(list->GetCurSel(), 2);
+    ASSERT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 1u);
+    const auto clicks = host->Of(DUI_MSGTYPE_ITEMCLICK);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].sender, list->GetItemAt(2));
+    size_t selectAt = 0, clickAt = 0;
+    for (size_t i = 0; i < host->notes.size(); ++i) {
+        if (host->notes[i].type == DUI_MSGTYPE_ITEMSELECT) selectAt = i;
+        if (host->notes[i].type == DUI_MSGTYPE_ITEMCLICK) clickAt = i;
+    }
+    EXPECT_LT(selectAt, clickAt) << "selected before the click is reported";
+
+    listtest::Click(hwnd, listtest::Center(RowRect(3)), true);
+    const auto doubles = host->Of(DUI_MSGTYPE_ITEMDBCLICK);
+    ASSERT_EQ(doubles.size(), 1u);
+    EXPECT_EQ(doubles[0].sender, list->GetItemAt(3));
+    EXPECT_EQ(selectedAtDoubleClick, 3) << "a double-click plays the row it selected";
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 2u);
+}
+
+TEST_F(ListTest, KeysMoveTheSelectionAndKeepItInView) {
+    AddRows(100);
+    Layout();
+    listtest::Click(hwnd, listtest::Center(RowRect(0)));   // gives the list the keyboard
+    ASSERT_EQ(list->GetCurSel(), 0);
+    host->notes.clear();
+
+    listtest::Key(hwnd, VK_UP);
+    EXPECT_EQ(list->GetCurSel(), 0) << "nothing above the first row";
+    listtest::Key(hwnd, VK_DOWN);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    listtest::Key(hwnd, VK_NEXT);
+    const int page = list->GetCurSel() - 1;
+    EXPECT_GE(page, 10);
+    EXPECT_LE(page, 14);
+    listtest::Key(hwnd, VK_END);
+    EXPECT_EQ(list->GetCurSel(), 99);
+    Layout();
+    const RECT body = list->GetList()->GetPos();
+    EXPECT_GE(RowRect(99).top, body.top);
+    EXPECT_LE(RowRect(99).bottom, body.bottom) << "the last row was scrolled into view";
+    listtest::Key(hwnd, VK_PRIOR);
+    EXPECT_EQ(list->GetCurSel(), 99 - page);
+    listtest::Key(hwnd, VK_HOME);
+    EXPECT_EQ(list->GetCurSel(), 0);
+    Layout();
+    EXPECT_EQ(list->GetScrollPos().cy, 0);
+    EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 5u) << "one per change, none for the blocked Up";
+}
+
+TEST_F(ListTest, AThousandRowsScrollWithLinearLayoutWork) {
+    RecordingCallback callback;
+    list->SetTextCallback(&callback);
+    CountingRow::estimates = 0;
+    LARGE_INTEGER freq, t0, t1;
+    ::QueryPerformanceFrequency(&freq);
+    ::QueryPerformanceCounter(&t0);
+    for (int i = 0; i < 1000; ++i) {
+        auto* row = new CountingRow;
+        row->SetUserData((L"file" + std::to_wstring(i) + L".mp4{#0}").c_str());
+        list->Add(row);
+    }
+    Layout();
+    ::QueryPerformanceCounter(&t1);
+    std::printf("1000 rows added and laid out in %.2f ms, %ld row measurements\n",
+                1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart),
+                CountingRow::estimates);
+    EXPECT_LT(CountingRow::estimates, 10 * 1000) << "adding rows one by one must not lay out each time";
+
+    CScrollBarUI* bar = list->GetVerticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->IsVisible());
+    const int view = list->GetList()->GetPos().bottom - list->GetList()->GetPos().top;
+    EXPECT_EQ(list->GetScrollRange().cy, 1000 * kListDefaultRowHeight - view);
+    ASSERT_NE(list->GetHorizontalScrollBar(), nullptr);
+    EXPECT_FALSE(list->GetHorizontalScrollBar()->IsVisible()) << "a hidden header does not scroll sideways";
+
+    POINT screen = listtest::Center(list->GetPos());
+    ::ClientToScreen(hwnd, &screen);
+    ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    EXPECT_EQ(list->GetScrollPos().cy, 3 * kListDefaultRowHeight) << "three rows per notch";
+
+    ASSERT_TRUE(list->SelectItem(999));
+    Layout();
+    EXPECT_EQ(list->GetScrollPos().cy, list->GetScrollRange().cy);
+    callback.calls.clear();
+    listtest::Capture(hwnd);
+    ASSERT_FALSE(callback.calls.empty());
+    EXPECT_LE(callback.calls.size(), 16u) << "only the rows in sight are painted";
+    EXPECT_EQ(callback.calls.back().item, 999);
+
+    list->RemoveAll();
+    Layout();
+    EXPECT_FALSE(bar->IsVisible());
+    listtest::Capture(hwnd);
+}
+
+TEST_F(ListTest, ScreenshotOfAPlaylist) {
+    RecordingCallback callback;
+    list->SetTextCallback(&callback);
+    const wchar_t* names[] = {L"假期.mp4", L"a very long file name that does not fit the column.mkv", L"clip.avi",
+                              L"演示视频.flv", L"news.wmv"};
+    for (int i = 0; i < 30; ++i) {
+        auto* row = new CListTextElementUI;
+        row->SetUserData((std::wstring(names[i % 5]) + L"{#0}").c_str());
+        list->Add(row);
+    }
+    list->SelectItem(2);
+    Layout();
+    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, listtest::Center(RowRect(4)).y));
+    const listtest::Shot shot = listtest::Capture(hwnd);
+    ASSERT_GT(shot.width, 0);
+    // Selected row background away from its text; the hot row; the bar at the right.
+    const POINT sel{150, listtest::Center(RowRect(2)).y};
+    EXPECT_EQ(shot.At(sel.x, sel.y), 0xC3C7D5u);
+    EXPECT_EQ(shot.At(150, listtest::Center(RowRect(4)).y), 0x506070u);
+    EXPECT_EQ(shot.At(150, listtest::Center(RowRect(5)).y), 0x203040u);
+    EXPECT_TRUE(testsupport::SaveWindowPng(hwnd, testsupport::ScreenshotPath(L"duilib_list.png").c_str()));
+}
+
+} // namespace

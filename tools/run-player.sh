@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts Morvane.exe from a build folder. With $DISPLAY it runs there until closed.
+# Without one it runs on a private virtual screen for a few seconds and leaves a
+# screenshot in BUILD/screenshot.png as proof that it started.
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+if [ "${1:-}" = --shot ]; then
+  build=$2
+  exe="$build/app/Morvane.exe"
+  shot="$build/screenshot.png"
+  "$here/wine-run" "$exe" &
+  pid=$!
+  # A cold Wine can take a while; wait for the window rather than a fixed time.
+  for _ in $(seq 120); do
+    xdotool search --name '^Morvane_WNDNAME$' >/dev/null 2>&1 && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+  done
+  sleep "${MORVANE_RUN_SECONDS:-3}"
+  rm -f "$shot"
+  import -window root "$shot"
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  if [ -f "$shot" ]; then
+    echo "screenshot: $shot"
+  else
+    echo "no screenshot was taken" >&2
+    exit 1
+  fi
+  exit 0
+fi
+
+build=$(cd "${1:?usage: run-player.sh BUILD_DIR}" && pwd)
+exe="$build/app/Morvane.exe"
+if [ ! -f "$exe" ]; then
+  echo "missing $exe: the build did not produce the player" >&2
+  exit 1
+fi
+export MORVANE_BUILD="${MORVANE_BUILD:-$build}"
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$here/wine-run" "$exe"
+fi
+exec "$here/with-display.sh" "$0" --shot "$build"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds each of the four skinned windows from the archive and saves a PNG of
+# each into BUILD/screenshots (run by tools/screenshots.sh with BUILD as $1).
+set -u
+build=$(cd "${1:?usage: screenshots-skin.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+exe="$build/tests/skin/skin_gallery.exe"
+if [ ! -f "$exe" ]; then
+  echo "screenshots-skin: $exe is not built" >&2
+  exit 1
+fi
+mkdir -p "$build/screenshots"
+export MORVANE_BUILD="$build"
+shots=$(WINEPREFIX="$build/wineprefix" winepath -w "$build/screenshots" 2>/dev/null)
+# Without a display of our own, borrow a private one.
+run=("$here/wine-run" "$exe" "$shots")
+if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
+timeout 120 "${run[@]}"
