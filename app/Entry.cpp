@@ -80,16 +80,19 @@ int RunMorvane(HINSTANCE hInstance) {
     // already reach the main window through it.
     auto* frame = new DuiLib::CMainFrame();
     g_pMainFrame = frame;
-    frame->Create(nullptr, kMainWindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_STATICEDGE,
-                  0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
-    if (!::IsWindow(frame->GetHWND())) {
-        delete frame;
+    HWND hWnd = frame->Create(nullptr, kMainWindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                              WS_EX_APPWINDOW | WS_EX_STATICEDGE, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
+    if (!::IsWindow(hWnd)) {
+        // A failed Create leaves the object ours; a window that was made and then
+        // destroyed at once has already deleted it in OnFinalMessage.
+        if (!hWnd)
+            delete frame;
         g_pMainFrame = nullptr;
         return 0;
     }
     frame->CenterWindow();
-    ::ShowWindow(frame->GetHWND(), SW_SHOWNORMAL);
-    ::SetWindowPos(frame->GetHWND(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
 
     DuiLib::CPaintManagerUI::MessageLoop();
 

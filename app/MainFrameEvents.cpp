@@ -44,14 +44,17 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainFrame::Notify(TNotifyUI& msg) {
+    // The precision keeps an overlong type inside the buffer; swprintf_s would
+    // otherwise reject it as an invalid parameter (an empty line, or the end of
+    // the process where the runtime's handler aborts).
     wchar_t line[256];
-    swprintf_s(line, _countof(line), L"msg  %s \r\n", msg.sType.GetData());
+    swprintf_s(line, _countof(line), L"msg  %.247s \r\n", msg.sType.GetData());
     ::OutputDebugStringW(line);
 
     if (msg.sType == DUI_MSGTYPE_CLICK) {
         OnClick(msg);
-    } else if (msg.sType == DUI_MSGTYPE_SELECTCHANGED) {
-    } else if (msg.sType == DUI_MSGTYPE_ITEMCLICK) {
+    } else if (msg.sType == DUI_MSGTYPE_SELECTCHANGED || msg.sType == DUI_MSGTYPE_ITEMCLICK) {
+        // Recognised, and deliberately left alone.
     } else if (msg.sType == DUI_MSGTYPE_ITEMDBCLICK) {
         // PlaySelected connects here.
     } else if (msg.sType == DUI_MSGTYPE_VALUECHANGED) {

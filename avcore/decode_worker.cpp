@@ -41,6 +41,7 @@ void DecodeWorker::run()
         }
     }
     m_firstVideo.sample.Reset();
+    if (!ok) m_source.close();
     m_openOk = ok;
     SetEvent(m_openDone);  // from here the opener owns m_openOk again
     if (!ok) return;
@@ -71,6 +72,8 @@ void DecodeWorker::run()
         else readAudio(generation);
         lock.lock();
     }
+    lock.unlock();
+    m_source.close();  // before this thread's Media Foundation and COM go
 }
 
 bool DecodeWorker::openFile()

@@ -66,6 +66,11 @@ bool MediaSource::open(const std::wstring& path)
     return true;
 }
 
+void MediaSource::close()
+{
+    m_reader.Reset();
+}
+
 bool MediaSource::configureVideo()
 {
     if (SetSubtype(m_reader.Get(), kVideo, MFMediaType_Video, MFVideoFormat_NV12)) {

@@ -58,6 +58,7 @@ class MediaSource {
 public:
     // False when the file cannot be read or has no video stream of known size.
     bool open(const std::wstring& path);
+    void close();  // releases the reader; must run before the thread shuts Media Foundation down
     const MediaInfo& info() const { return m_info; }
 
     ReadStatus readVideo(VideoSample& out);  // may update info().video (format change)

@@ -1,5 +1,7 @@
 #include "avcore/playback_clock.h"
 
+#include <algorithm>
+
 #include "avcore/win_handle.h"
 
 namespace avcore {
@@ -40,6 +42,7 @@ void PlaybackClock::hold(double mediaTime)
     m_baseAt = NowSeconds();
     m_running = false;
     m_audio = false;
+    m_lastOfferAt = 0.0;
 }
 
 void PlaybackClock::setRunning(bool run)
@@ -55,6 +58,8 @@ void PlaybackClock::setRunning(bool run)
 void PlaybackClock::offerAudio(double mediaTime, double atSeconds)
 {
     std::lock_guard<std::mutex> lock(m_lock);
+    const double since = m_lastOfferAt > 0.0 ? atSeconds - m_lastOfferAt : 0.0;
+    m_lastOfferAt = atSeconds;
     if (!m_running) return;
     const double clock = nowLocked(atSeconds);
     const double diff = mediaTime - clock;
@@ -62,7 +67,10 @@ void PlaybackClock::offerAudio(double mediaTime, double atSeconds)
         m_audio = false;
         return;
     }
-    m_base = diff < -kSnapBehind ? mediaTime : clock + diff * kSlewFraction;
+    double step = diff * kSlewFraction;
+    if (diff < -kSnapBehind) step = diff;
+    else if (step > 0.0) step = std::min(step, std::max(since, 0.0) * kMaxForwardRate);
+    m_base = clock + step;
     m_baseAt = atSeconds;
     m_audio = true;
 }

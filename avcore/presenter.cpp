@@ -103,7 +103,7 @@ FramePtr Presenter::current() const
     return m_frame;
 }
 
-bool Presenter::paint(HWND hwnd)
+bool Presenter::drawInto(HWND hwnd, HDC dc) const
 {
     FramePtr frame;
     double aspect = 1.0;
@@ -113,11 +113,17 @@ bool Presenter::paint(HWND hwnd)
         aspect = m_aspect;
     }
     if (!frame) return false;
+    RECT client{};
+    if (dc && GetClientRect(hwnd, &client)) DrawPicture(dc, client, *frame, aspect);
+    return true;
+}
+
+bool Presenter::paint(HWND hwnd)
+{
+    if (!current()) return false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    if (dc) DrawPicture(dc, client, *frame, aspect);
+    drawInto(hwnd, dc);
     EndPaint(hwnd, &ps);
     return true;
 }
@@ -129,6 +135,9 @@ LRESULT CALLBACK Presenter::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     switch (msg) {
     case WM_PAINT:
         if (self->paint(hwnd)) return 0;
+        break;
+    case WM_PRINTCLIENT:  // PrintWindow and thumbnails ask for the client this way
+        if (self->drawInto(hwnd, reinterpret_cast<HDC>(wp))) return 0;
         break;
     case WM_ERASEBKGND:
         if (self->current()) return 1;  // the picture and its bars cover everything

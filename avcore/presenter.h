@@ -33,6 +33,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                          DWORD_PTR self);
     bool paint(HWND hwnd);  // WM_PAINT with a picture; false leaves it to the window
+    bool drawInto(HWND hwnd, HDC dc) const;  // the picture into dc; false without one
 
     std::atomic<HWND> m_hwnd{nullptr};  // written by the UI thread only
     mutable std::mutex m_lock;

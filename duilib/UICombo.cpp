@@ -14,10 +14,6 @@ constexpr DWORD kPlainFaceColor = 0xFFFFFFFF;
 constexpr DWORD kPlainBorderColor = 0xFF8A97AE;
 constexpr DWORD kPlainArrowColor = 0xFF445B84;
 
-IListItemUI* AsListItem(CControlUI* pControl) {
-    return pControl ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
-}
-
 } // namespace
 
 CComboUI::CComboUI() = default;
@@ -44,8 +40,7 @@ void CComboUI::MarkSelected(int iIndex, bool bSelected) {
 
 bool CComboUI::SelectItem(int iIndex, bool bTakeFocus) {
     if (iIndex < 0 || iIndex >= GetCount()) return false;
-    // While the drop-down is open it keeps the keyboard until it closes.
-    if (bTakeFocus && !m_pDropWnd) SetFocus();
+    if (bTakeFocus) SetFocus();
     if (iIndex == m_iCurSel) return true;
     const int old = m_iCurSel;
     MarkSelected(old, false);
@@ -143,6 +138,8 @@ bool CComboUI::Activate() {
     if (!CControlUI::Activate()) return false;
     if (m_pDropWnd) return true;
     if (!m_pManager || !m_pManager->GetPaintWindow()) return false;
+    // The drop-down never takes the keyboard: the combo keeps it and passes keys on.
+    SetFocus();
     auto* wnd = new CComboDropWnd(this);
     m_pDropWnd = wnd;
     if (!wnd->Open()) {
@@ -193,8 +190,7 @@ void CComboUI::DoEvent(TEventUI& event) {
     case UIEvent::ButtonDown:
     case UIEvent::DblClick:
         if (!IsEnabled()) return;
-        // A click on the combo while its list is open only closes the list (the list
-        // already lost the keyboard to this window and asked to close).
+        // The open list captures the mouse, so this comes only from code; it closes.
         if (m_pDropWnd) {
             CloseDropDown();
             return;
@@ -207,8 +203,23 @@ void CComboUI::DoEvent(TEventUI& event) {
     case UIEvent::MouseLeave:
         SetState(m_uButtonState & ~UISTATE_HOT);
         return;
+    case UIEvent::KillFocus:
+        CloseDropDown();
+        Invalidate();
+        return;
+    case UIEvent::ScrollWheel:
+        if (m_pDropWnd) {
+            m_pDropWnd->Scroll(event.wParam == SB_LINEUP);
+            return;
+        }
+        CControlUI::DoEvent(event);
+        return;
     case UIEvent::KeyDown: {
-        if (!IsEnabled() || m_pDropWnd) return;
+        if (m_pDropWnd) {
+            m_pDropWnd->HandleKey(event.wParam);
+            return;
+        }
+        if (!IsEnabled()) return;
         const bool alt = (::GetKeyState(VK_MENU) & 0x8000) != 0;
         int target = -1;
         switch (event.wParam) {
@@ -312,7 +323,7 @@ void CComboUI::SetDisabledImage(LPCTSTR pStrImage) { m_sDisabledImage = pStrImag
 void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     using C = CComboUI;
     static const TAttributeTable<C> table{
-        {L"droptype", [](C& c, LPCTSTR v) { c.m_sDropType = v; }},
+        {L"droptype", [](C&, LPCTSTR) {}},   // "droplist", the only kind there is
         {L"dropboxsize", [](C& c, LPCTSTR v) { SIZE sz{}; if (ParseSize(v, sz)) c.SetDropBoxSize(sz); }},
         {L"dropbox", [](C& c, LPCTSTR v) { c.SetDropBoxAttributeList(v); }},
         // Bars belong to the drop-down's list, never to the face.

@@ -30,6 +30,8 @@ public:
     bool SelectItem(int iIndex, bool bTakeFocus = false) override;
     void SelectItemQuietly(int iIndex) override;
     // Closed: Up/Down/Home/End change the selection, F4 or Alt+Down opens the drop-down.
+    // Open: the keys steer the drop-down (Enter chooses, Escape closes); losing the
+    // keyboard closes it.
     void DoEvent(TEventUI& event) override;
 
     // Items. Adding or removing items closes an open drop-down first. Removing the
@@ -40,9 +42,9 @@ public:
     void RemoveAll() override;
     bool SetItemIndex(CControlUI* pControl, int iIndex) override;
 
-    // Opens the drop-down under the combo (above it when the screen ends) and raises
-    // "dropdown". Choosing an item there selects it and closes the window; Escape or a
-    // click elsewhere closes it unchanged.
+    // Takes the keyboard, opens the drop-down under the combo (above it when the screen
+    // ends) and raises "dropdown". Choosing an item there selects it and closes the
+    // window; Escape or a click elsewhere closes it unchanged.
     bool Activate() override;
     bool IsDropped() const { return m_pDropWnd != nullptr; }
     // The open drop-down's native window, null when closed.
@@ -95,7 +97,6 @@ private:
     UINT m_uButtonState = 0;
     SIZE m_szDropBox{0, 150};
     CDuiString m_sDropBoxAttributes;
-    CDuiString m_sDropType{L"droplist"};
     bool m_bDropScrollBar = true;
 
     RECT m_rcTextPadding{};

@@ -13,10 +13,6 @@ constexpr DWORD kDropBorderColor = 0xFF8A97AE;
 // Most height when the combo's dropboxsize gives none.
 constexpr int kDefaultDropHeight = 150;
 
-IListItemUI* AsListItem(CControlUI* pControl) {
-    return pControl ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
-}
-
 } // namespace
 
 CComboDropWnd::CComboDropWnd(CComboUI* pOwner) : m_pOwner(pOwner), m_pBody(new CListBodyUI) {
@@ -80,9 +76,11 @@ RECT CComboDropWnd::PlaceNearOwner() const {
 bool CComboDropWnd::Open() {
     const HWND host = m_pOwner->GetManager()->GetPaintWindow();
     const RECT rc = PlaceNearOwner();
-    if (!Create(host, L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, rc)) return false;
-    ::ShowWindow(m_hWnd, SW_SHOW);
-    ::SetFocus(m_hWnd);
+    if (!Create(host, L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, rc)) return false;
+    // Never activated: the combo's window keeps the keyboard, and under Wine the popup
+    // stays an unmanaged window that no window manager moves or decorates.
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    ::SetCapture(m_hWnd);
     return true;
 }
 
@@ -135,7 +133,7 @@ void CComboDropWnd::SetHotIndex(int iIndex) {
     }
 }
 
-bool CComboDropWnd::OnKeyDown(WPARAM key) {
+bool CComboDropWnd::HandleKey(WPARAM key) {
     const int count = m_pBody->GetCount();
     const int hot = HotIndex();
     const RECT& rc = m_pBody->GetPos();
@@ -147,7 +145,6 @@ bool CComboDropWnd::OnKeyDown(WPARAM key) {
         RequestClose();
         return true;
     case VK_RETURN:
-        // Close first: a handler of "itemselect" may open another window.
         RequestClose();
         if (hot >= 0) m_pOwner->SelectItem(hot);
         return true;
@@ -179,43 +176,93 @@ bool CComboDropWnd::OnKeyDown(WPARAM key) {
     return true;
 }
 
+void CComboDropWnd::Scroll(bool bUp) {
+    // As if turned over the list itself.
+    TEventUI event;
+    event.Type = UIEvent::ScrollWheel;
+    event.pSender = m_pBody;
+    event.dwTimestamp = ::GetTickCount();
+    event.wParam = bUp ? SB_LINEUP : SB_LINEDOWN;
+    m_pBody->DoEvent(event);
+}
+
+void CComboDropWnd::SendToControl(CControlUI* pControl, UIEvent type, POINT pt, WPARAM wParam, LPARAM lParam) {
+    TEventUI event;
+    event.Type = type;
+    event.pSender = pControl;
+    event.dwTimestamp = ::GetTickCount();
+    event.ptMouse = pt;
+    event.wKeyState = static_cast<WORD>(wParam);
+    event.wParam = wParam;
+    event.lParam = lParam;
+    pControl->DoEvent(event);
+}
+
+void CComboDropWnd::OnPress(POINT pt, WPARAM wParam, LPARAM lParam) {
+    CControlUI* control = m_pm.FindControl(pt);
+    if (!control || !control->IsEnabled()) return;
+    if (IListItemUI* row = AsListItem(control); row && m_pBody->GetItemIndex(control) >= 0) {
+        // Close first: a handler of "itemselect" may open another window.
+        RequestClose();
+        m_pOwner->SelectItem(row->GetIndex());
+        return;
+    }
+    // The scroll bar: it follows the pointer until the release.
+    m_pPressed = control;
+    SendToControl(control, UIEvent::ButtonDown, pt, wParam, lParam);
+}
+
 LRESULT CComboDropWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (uMsg) {
     case WM_CREATE:
         OnCreate();
         return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        if (OnKeyDown(wParam)) return 0;
-        break;
-    case WM_KILLFOCUS:
-        // A click anywhere else (our own windows move the keyboard on every click) or
-        // another application taking over.
-        if (reinterpret_cast<HWND>(wParam) != m_hWnd) RequestClose();
-        break;
-    case WM_ACTIVATEAPP:
-        if (!wParam) RequestClose();
-        break;
-    case WM_MOUSEMOVE: {
-        LRESULT lRes = 0;
-        const bool handled = m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
-        // The mouse takes the highlight over from the keyboard.
-        if (IListItemUI* row = AsListItem(m_pm.GetHot())) SetHotIndex(row->GetIndex());
-        if (handled) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-    case WM_LBUTTONUP: {
-        // The press already selected the item it hit; releasing over it ends the choice.
-        CControlUI* pressed = m_pm.GetPressed();
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        LRESULT lRes = 0;
-        const bool handled = m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
-        if (AsListItem(pressed) && m_pBody->GetItemIndex(pressed) >= 0 && ::PtInRect(&pressed->GetPos(), pt))
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: {
+        // With the capture every click of this thread lands here: outside means close.
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        if (!::PtInRect(&client, pt)) {
             RequestClose();
-        if (handled) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+            return 0;
+        }
+        if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK) OnPress(pt, wParam, lParam);
+        return 0;
     }
+    case WM_LBUTTONUP:
+        if (CControlUI* pressed = m_pPressed) {
+            m_pPressed = nullptr;
+            SendToControl(pressed, UIEvent::ButtonUp, pt, wParam, lParam);
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+        if (m_pPressed) {
+            SendToControl(m_pPressed, UIEvent::MouseMove, pt, wParam, lParam);
+            return 0;
+        }
+        {
+            LRESULT lRes = 0;
+            m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
+            // The mouse takes the highlight over from the keys.
+            if (IListItemUI* row = AsListItem(m_pm.GetHot())) SetHotIndex(row->GetIndex());
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window or application took the mouse.
+        if (reinterpret_cast<HWND>(lParam) != m_hWnd) RequestClose();
+        break;
+    case WM_CANCELMODE:
+        RequestClose();
+        break;
     case WM_DESTROY:
+        m_pPressed = nullptr;
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
         ReturnItems();
         break;
     default:

@@ -1,7 +1,8 @@
 #pragma once
 // The drop-down window of a combo box (internal to UICombo.cpp and its tests).
-// It borrows the combo's items for as long as it is open and gives them back when its
-// native window is destroyed.
+// It never takes activation or the keyboard: the combo keeps the focus and hands its
+// keys over, and the window holds the mouse capture so a click anywhere else closes it.
+// It borrows the combo's items while open and gives them back when it is destroyed.
 #include "duilib/UIBase.h"
 #include "duilib/UIManager.h"
 
@@ -15,7 +16,7 @@ public:
     explicit CComboDropWnd(CComboUI* pOwner);
     ~CComboDropWnd() override;
 
-    // Creates the window next to the combo, shows it and gives it the keyboard.
+    // Creates and shows the window next to the combo and captures the mouse.
     // False when it could not be created (the caller still owns the object then).
     bool Open();
     // Asks the window to close; it is destroyed once the request is handled.
@@ -24,6 +25,11 @@ public:
     void ReturnItems();
     // Destroys the window right away (the combo is going).
     void DestroyNow();
+    // A key the combo received while open: arrows move the highlight, Enter chooses,
+    // Escape and F4 close. False for keys it does not use.
+    bool HandleKey(WPARAM key);
+    // Wheel turns the combo received while open.
+    void Scroll(bool bUp);
 
     LPCTSTR GetWindowClassName() const override;        // L"DuiComboDropWnd"
     UINT GetClassStyle() const override;
@@ -33,7 +39,9 @@ public:
 private:
     RECT PlaceNearOwner() const;
     void OnCreate();
-    bool OnKeyDown(WPARAM key);
+    // Presses are ours, not the paint manager's: it would move the keyboard here.
+    void OnPress(POINT pt, WPARAM wParam, LPARAM lParam);
+    void SendToControl(CControlUI* pControl, UIEvent type, POINT pt, WPARAM wParam, LPARAM lParam);
     // The highlighted item (mouse or keyboard), else the combo's selection.
     int HotIndex() const;
     void SetHotIndex(int iIndex);
@@ -41,6 +49,7 @@ private:
     CComboUI* m_pOwner;
     CPaintManagerUI m_pm;
     CListBodyUI* m_pBody;        // the window's root; owned by m_pm once attached
+    CControlUI* m_pPressed = nullptr;
     bool m_bAttached = false;
     bool m_bCloseRequested = false;
 };

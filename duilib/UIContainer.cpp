@@ -148,10 +148,10 @@ void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
 void CContainerUI::ApplyScrollBarDefaults() {
     if (m_bScrollDefaultsApplied || !m_pManager) return;
     m_bScrollDefaultsApplied = true;
-    auto apply = [this](CScrollBarUI* bar, LPCTSTR specific) {
+    auto apply = [this](CScrollBarUI* bar, LPCTSTR perAxis) {
         if (!bar) return;
         if (LPCTSTR list = m_pManager->GetDefaultAttributeList(L"ScrollBar")) bar->ApplyAttributeList(list);
-        if (LPCTSTR list = m_pManager->GetDefaultAttributeList(specific)) bar->ApplyAttributeList(list);
+        if (LPCTSTR list = m_pManager->GetDefaultAttributeList(perAxis)) bar->ApplyAttributeList(list);
     };
     apply(m_pVerticalScrollBar, L"VScrollBar");
     apply(m_pHorizontalScrollBar, L"HScrollBar");

@@ -1,4 +1,5 @@
 #include "duilib/UIControl.h"
+#include <cwctype>
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
 

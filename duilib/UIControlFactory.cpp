@@ -1,5 +1,4 @@
 #include "duilib/UIControlFactory.h"
-#include <functional>
 #include <string>
 #include <unordered_map>
 #include "duilib/UIButton.h"

@@ -5,22 +5,6 @@
 
 namespace DuiLib {
 
-namespace {
-
-IListItemUI* AsListItem(CControlUI* pControl) {
-    return pControl ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
-}
-
-} // namespace
-
-int FindSelectableRow(const IContainerUI& rows, int iStart, int iStep) {
-    for (int i = iStart; i >= 0 && i < rows.GetCount(); i += iStep) {
-        CControlUI* row = rows.GetItemAt(i);
-        if (row && row->IsVisible() && row->IsEnabled()) return i;
-    }
-    return -1;
-}
-
 CListUI::CListUI() : m_pHeader(new CListHeaderUI), m_pList(new CListBodyUI(this)) {
     // Header and body are our own children, kept out of the row operations.
     m_items.push_back(m_pHeader);

@@ -1,5 +1,6 @@
 #include "duilib/UIListInfo.h"
 #include "duilib/UIAttributes.h"
+#include "duilib/UIContainer.h"
 #include "duilib/UIParse.h"
 
 namespace DuiLib {
@@ -55,6 +56,18 @@ bool ApplyListInfoAttribute(TListInfoUI& info, LPCTSTR pstrName, LPCTSTR pstrVal
         {L"itemshowhtml", [](I& i, LPCTSTR v) { i.bShowHtml = ParseBool(v); }},
     };
     return table.Apply(info, pstrName, pstrValue);
+}
+
+int FindSelectableRow(const IContainerUI& rows, int iStart, int iStep) {
+    for (int i = iStart; i >= 0 && i < rows.GetCount(); i += iStep) {
+        CControlUI* row = rows.GetItemAt(i);
+        if (row && row->IsVisible() && row->IsEnabled()) return i;
+    }
+    return -1;
+}
+
+IListItemUI* AsListItem(CControlUI* pControl) {
+    return pControl ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
 }
 
 } // namespace DuiLib

@@ -50,6 +50,10 @@ bool ApplyListInfoAttribute(TListInfoUI& info, LPCTSTR pstrName, LPCTSTR pstrVal
 // The first visible, enabled row from iStart on, stepping by iStep (+1 or -1); -1 for none.
 int FindSelectableRow(const IContainerUI& rows, int iStart, int iStep);
 
+class IListItemUI;
+// The row interface of a control, null when it is no row (or null itself).
+IListItemUI* AsListItem(CControlUI* pControl);
+
 // Supplies the texts a list paints. The first argument is the row being painted.
 class IListCallbackUI {
 public:

@@ -1,7 +1,6 @@
 #include "duilib/UIProgress.h"
 #include <algorithm>
 #include <cmath>
-#include "duilib/UIButton.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
 #include "duilib/UIResource.h"

@@ -1,6 +1,5 @@
 #include "duilib/UIScrollBar.h"
 #include <algorithm>
-#include "duilib/UIButton.h"
 #include "duilib/UIContainer.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"

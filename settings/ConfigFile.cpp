@@ -1,6 +1,6 @@
 // cfg.cfg: two little-endian int32 values next to the exe. Every failure is silent;
 // the caller keeps what it had.
-#include "settings/EffectSettings.h"
+#include "settings/ConfigFile.h"
 
 #include <windows.h>
 #include <memory>

@@ -1,5 +1,6 @@
 // The main window's side of cfg.cfg: loaded once at start, saved after each change.
 #include "app/MainFrame.h"
+#include "settings/ConfigFile.h"
 
 namespace DuiLib {
 

@@ -20,4 +20,13 @@ src_a="sine=frequency=440:sample_rate=44100"
 [ -f random.mp4 ] || head -c 65536 /dev/urandom > random.mp4
 [ -f empty.mp4 ] || : > empty.mp4
 mkdir -p folder.mp4
+# An odd size whose decoded rows are padded, with ffmpeg's own picture of frame 0 to compare against.
+[ -f odd.mp4 ] || ff -f lavfi -i "testsrc2=size=318x178:rate=25:duration=1" -c:v libx264 -pix_fmt yuv420p odd.mp4
+[ -f odd-frame0.bgra ] || ff -i odd.mp4 -frames:v 1 -f rawvideo -pix_fmt bgra odd-frame0.bgra
+# ffmpeg's own pictures 75 and 76 of clip.mp4, for exact-seek checks.
+for n in 75 76; do
+  [ -f "clip-frame$n.bgra" ] || ff -i clip.mp4 -vf "select=eq(n\\,$n)" -frames:v 1 -f rawvideo -pix_fmt bgra "clip-frame$n.bgra"
+done
+# Index first, then cut: it opens, and its data ends long before its stated duration.
+[ -f cut.mp4 ] || { ff -i clip.mp4 -c copy -movflags +faststart cut-full.mp4 && head -c 60000 cut-full.mp4 > cut.mp4 && rm -f cut-full.mp4; }
 echo "media ready in $out"

@@ -9,19 +9,30 @@ if [ "${1:-}" = --shot ]; then
   build=$2
   exe="$build/app/Morvane.exe"
   shot="$build/screenshot.png"
-  "$here/wine-run" "$exe" &
+  log="$build/run-player.log"
+  "$here/wine-run" "$exe" >"$log" 2>&1 &
   pid=$!
   # A cold Wine can take a while; wait for the window rather than a fixed time.
+  wid=
   for _ in $(seq 120); do
-    xdotool search --name '^Morvane_WNDNAME$' >/dev/null 2>&1 && break
+    wid=$(xdotool search --name '^Morvane_WNDNAME$' 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.5
   done
   sleep "${MORVANE_RUN_SECONDS:-3}"
   rm -f "$shot"
   import -window root "$shot"
+  # Close it as a user would (Alt+F4 is the close command); kill only if it lingers.
+  if [ -n "$wid" ]; then
+    xdotool windowfocus --sync "$wid" key alt+F4 2>/dev/null
+  fi
+  for _ in $(seq 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
+  echo "player exit code: $?"
+  # Let Wine's helper processes leave before the virtual screen goes away.
+  WINEPREFIX="${WINEPREFIX:-$MORVANE_BUILD/wineprefix}" timeout 15 wineserver -w 2>/dev/null
   if [ -f "$shot" ]; then
     echo "screenshot: $shot"
   else

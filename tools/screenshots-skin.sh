@@ -11,7 +11,9 @@ if [ ! -f "$exe" ]; then
 fi
 mkdir -p "$build/screenshots"
 export MORVANE_BUILD="$build"
-shots=$(WINEPREFIX="$build/wineprefix" winepath -w "$build/screenshots" 2>/dev/null)
+# Wine's drive Z: is the root of the Unix tree. (Not winepath: a Wine process
+# started here without the display would leave a display-less desktop behind.)
+shots="Z:${build//\//\\}\\screenshots"
 # Without a display of our own, borrow a private one.
 run=("$here/wine-run" "$exe" "$shots")
 if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cwchar>
 #include "app/MainFrame.h"
+#include "settings/ConfigFile.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2)

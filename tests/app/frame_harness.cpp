@@ -1,7 +1,5 @@
 #include "app/frame_harness.h"
 
-#include <cstdlib>
-
 namespace apptest {
 
 namespace {
@@ -51,7 +49,6 @@ DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title) {
     }
     frame->CenterWindow();
     ShowWindow(hwnd, SW_SHOWNORMAL);
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     Pump(200);
     return frame;
 }
@@ -62,9 +59,7 @@ void DestroyMainFrame(DuiLib::CMainFrame* frame) {
     Pump(50);
 }
 
-recording::EngineRecord& Engine(DuiLib::CMainFrame* frame) {
-    return recording::Of(frame->m_player);
-}
+recording::EngineRecord& Engine(DuiLib::CMainFrame* frame) { return recording::Of(frame->m_player); }
 
 DuiLib::CControlUI* Find(DuiLib::CMainFrame* frame, const wchar_t* name) {
     return frame->GetPaintManager().FindControl(name);
@@ -81,13 +76,12 @@ POINT CenterOf(const DuiLib::CControlUI* control) {
 }
 
 void Click(HWND hwnd, POINT pt) {
-    LPARAM at = MAKELPARAM(pt.x, pt.y);
-    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
-    Pump(30);
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    Pump(30);
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
-    Pump(100);
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    for (UINT msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+        PostMessageW(hwnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
+        Pump(30);
+    }
+    Pump(70);
 }
 
 LRESULT HitTest(HWND hwnd, int x, int y) {

@@ -117,6 +117,7 @@ public:
     std::vector<Note> notes;
     std::function<void(DuiLib::TNotifyUI&)> onNotify;
     std::function<void()> onFinal;
+    std::function<void()> onClick;   // last thing OnClick does: it may destroy the window
     bool laidOutAtInit = false;
 
     LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreTestWnd"; }
@@ -145,7 +146,10 @@ public:
         if (onNotify) onNotify(msg);
         WindowImplBase::Notify(msg);
     }
-    void OnClick(DuiLib::TNotifyUI& msg) override { log.push_back(L"OnClick:" + std::wstring(msg.pSender->GetName())); }
+    void OnClick(DuiLib::TNotifyUI& msg) override {
+        log.push_back(L"OnClick:" + std::wstring(msg.pSender->GetName()));
+        if (onClick) onClick();
+    }
     DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override {
         if (wcscmp(pstrClass, L"Probe") == 0) return new ProbeUI(&log);
         return nullptr;

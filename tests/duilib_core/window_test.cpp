@@ -84,7 +84,9 @@ TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     child.ShowWindow(true, false);
     EXPECT_TRUE(::IsWindowVisible(hc));
     EXPECT_NE(::GetFocus(), hc) << "shown without taking the focus";
-    EXPECT_EQ(::SendMessageW(hc, WM_NCHITTEST, 0, 0), HTCLIENT);
+    POINT inside{10, 10};
+    ::ClientToScreen(hc, &inside);
+    EXPECT_EQ(::SendMessageW(hc, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
 
     // Out of the parent as a pop-up over the screen, then back.
     ::SetWindowLongW(hc, GWL_STYLE, (::GetWindowLongW(hc, GWL_STYLE) & 0x3FFFFFFF) | WS_POPUP);
@@ -283,4 +285,74 @@ TEST(Window, PaintsTheLayoutIntoTheWindow) {
     testsupport::SaveWindowPng(h, testsupport::ScreenshotPath(L"duilib_core_window.png").c_str());
     ::DestroyWindow(h);
     Pump();
+}
+
+TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
+    UseTestSkin();
+    auto* wnd = new TestWnd;
+    bool finalRan = false;
+    wnd->onFinal = [&finalRan, wnd] {
+        finalRan = true;
+        delete wnd;
+    };
+    HWND h = wnd->Create(nullptr, L"suicide", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    wnd->onClick = [h] { ::DestroyWindow(h); };
+    const POINT c = Center(wnd->Find<CControlUI>(L"btn_ok"));
+    Down(h, c.x, c.y);
+    Up(h, c.x, c.y);   // the click destroys the window and deletes the object inside this call
+    EXPECT_TRUE(finalRan);
+    EXPECT_FALSE(::IsWindow(h));
+    Pump(20);
+}
+
+TEST(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
+    UseTestSkin();
+    auto* wnd = new TestWnd;
+    HWND h = wnd->Create(nullptr, L"orphan", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    delete wnd;
+    // Later messages get default handling instead of reaching freed memory.
+    ::SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, At(50, 80));
+    ::SendMessageW(h, WM_LBUTTONUP, 0, At(50, 80));
+    ::InvalidateRect(h, nullptr, FALSE);
+    ::UpdateWindow(h);
+    EXPECT_TRUE(::DestroyWindow(h));
+    Pump(20);
+}
+
+namespace {
+// Counts what reaches a window it did not create.
+class Spy : public CWindowWnd {
+public:
+    int clicks = 0;
+    bool finalRan = false;
+    LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreSpy"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+        if (uMsg == WM_LBUTTONDOWN) ++clicks;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { finalRan = true; }
+};
+} // namespace
+
+TEST(Window, SubclassSeesMessagesUntilUnsubclassed) {
+    HWND h = ::CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(h, nullptr);
+    Spy spy;
+    EXPECT_EQ(spy.Subclass(h), h);
+    ::SendMessageW(h, WM_LBUTTONDOWN, 0, 0);
+    wchar_t text[16] = {};
+    ::GetWindowTextW(h, text, 16);
+    EXPECT_STREQ(text, L"plain") << "the original procedure still does its work";
+    spy.Unsubclass();
+    ::SendMessageW(h, WM_LBUTTONDOWN, 0, 0);
+    EXPECT_EQ(spy.clicks, 1);
+    EXPECT_EQ(spy.GetHWND(), nullptr);
+
+    Spy second;
+    second.Subclass(h);
+    ::DestroyWindow(h);
+    EXPECT_TRUE(second.finalRan);
+    EXPECT_EQ(second.GetHWND(), nullptr);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,6 +79,17 @@ public:
         if (onNotify) onNotify(msg);
     }
     DuiLib::CPaintManagerUI& Manager() { return m_PaintManager; }
+    // A fresh control tree from the layout, in the same window; forgets the notifications.
+    bool Reload() {
+        DuiLib::CDialogBuilder builder;
+        DuiLib::CControlUI* root = builder.Create(m_skin.c_str(), DuiLib::UILIB_FILE, this, &m_PaintManager);
+        if (!root) return false;
+        m_PaintManager.AttachDialog(root);
+        m_PaintManager.UpdateLayout();
+        notes.clear();
+        onNotify = nullptr;
+        return true;
+    }
 
     // Notifications of one type, in order.
     std::vector<Note> Of(const wchar_t* type) const {
@@ -95,6 +107,21 @@ private:
     std::wstring m_skin;
 };
 
+// One host window serves a whole test suite, each test with a fresh tree: under Wine
+// without a window manager, destroying a window that was ever active waits 2 s.
+inline HostWnd* SharedHost(std::unique_ptr<HostWnd>& slot, const wchar_t* skinFile, int width, int height) {
+    if (slot && ::IsWindow(slot->GetHWND())) return slot->Reload() ? slot.get() : nullptr;
+    slot = std::make_unique<HostWnd>(skinFile);
+    if (!slot->Create(nullptr, L"host", WS_POPUP | WS_VISIBLE, 0, 40, 40, width, height)) return nullptr;
+    return slot.get();
+}
+
+inline void CloseSharedHost(std::unique_ptr<HostWnd>& slot) {
+    if (slot && ::IsWindow(slot->GetHWND())) ::DestroyWindow(slot->GetHWND());
+    testsupport::PumpMessages(10);
+    slot.reset();
+}
+
 // Installs an archive holding the given layouts as the skin source.
 inline bool UseLayouts(const std::vector<std::pair<std::string, std::string>>& layouts) {
     DuiLib::CImageCache::Clear();
@@ -110,6 +137,15 @@ inline void Click(HWND hwnd, POINT pt, bool twice = false) {
         ::SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
         ::SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
     }
+}
+
+// A click at a point of hostWnd while captureWnd holds the mouse: the system hands it
+// to the capturing window in that window's coordinates.
+inline void ClickCaptured(HWND captureWnd, HWND hostWnd, POINT pt) {
+    ::MapWindowPoints(hostWnd, captureWnd, &pt, 1);
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    ::SendMessageW(captureWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(captureWnd, WM_LBUTTONUP, 0, at);
 }
 
 inline void Key(HWND hwnd, WPARAM key) {

@@ -231,7 +231,7 @@ TEST_F(SkinArchiveTest, LayoutsDeclareTheControlsTheCodeLooksUp)
             EXPECT_EQ(count[name], 1) << skintest::Narrow(layout.c_str()) << " " << skintest::Narrow(name.c_str());
         for (const auto& [name, n] : count) {
             if (name != L"txt_date") {
-                EXPECT_EQ(n, 1) << "repeated: " << skintest::Narrow(name.c_str());
+                EXPECT_LE(n, 1) << "repeated: " << skintest::Narrow(name.c_str());
             }
         }
         if (layout == L"SystemInfoFrame.xml") {

@@ -15,7 +15,7 @@ std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y)
     case Layout::Video: wnd = std::make_unique<SkinWindow>(L"VideoRealWnd", L"Res", L"VideoRealWnd.xml"); break;
     }
     // CW_USEDEFAULT size: the library gives the window its layout's size.
-    if (!wnd->Create(nullptr, wnd->GetWindowClassName(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, x, y,
+    if (!wnd->Create(nullptr, wnd->GetWindowClassName(), WS_POPUP | WS_CLIPCHILDREN, 0, x, y,
                      CW_USEDEFAULT, CW_USEDEFAULT))
         return nullptr;
     ::SetWindowPos(wnd->GetHWND(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -5,6 +5,7 @@ tree, so run this only when the art changes, and commit the results."""
 import os
 import sys
 
+sys.dont_write_bytecode = True  # leave no __pycache__ in the tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import brand  # noqa: E402

@@ -1,7 +1,8 @@
 // Shows each skinned window as the archive builds it and saves a PNG of each:
 //   skin_gallery.exe [output folder]
 // Besides the four windows at rest, it saves the states whose art only shows
-// after a change: the collapsed list panel, the information page, muted sound.
+// after a change: the collapsed list panel, muted sound, hot buttons, the
+// information page and an open combo box.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,13 +19,24 @@ namespace {
 
 std::wstring g_folder;
 
-bool Save(skintest::SkinWindow& wnd, const wchar_t* name)
+bool Save(HWND hwnd, const wchar_t* name)
 {
     skintest::Settle();
     const std::wstring path = g_folder.empty() ? testsupport::ScreenshotPath(name) : g_folder + L"\\" + name;
-    const bool ok = testsupport::SaveWindowPng(wnd.GetHWND(), path.c_str());
+    const bool ok = testsupport::SaveWindowPng(hwnd, path.c_str());
     std::fwprintf(ok ? stdout : stderr, L"%ls %ls\n", ok ? L"saved" : L"FAILED", path.c_str());
     return ok;
+}
+
+bool Save(skintest::SkinWindow& wnd, const wchar_t* name) { return Save(wnd.GetHWND(), name); }
+
+// Puts the pointer over a control so its hot face shows.
+void Hover(skintest::SkinWindow& wnd, const wchar_t* name)
+{
+    if (CControlUI* control = wnd.Find(name)) {
+        const RECT& rc = control->GetPos();
+        wnd.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+    }
 }
 
 // Why a layout could not be built, for the failure message.
@@ -54,6 +66,7 @@ int wmain(int argc, wchar_t** argv)
     if (auto* shrink = mainWnd->Find<CButtonUI>(L"btn_map_shrink")) shrink->SetNormalImage(L"split_screen_left.png");
     if (auto* mute = mainWnd->Find(L"btn_mute")) mute->SetVisible(false);
     if (auto* muteOff = mainWnd->Find(L"btn_muteoff")) muteOff->SetVisible(true);
+    Hover(*mainWnd, L"btn_play");
     ok &= Save(*mainWnd, L"skin-main-collapsed.png");
     mainWnd->ShowWindow(false, false);
 
@@ -66,7 +79,12 @@ int wmain(int argc, wchar_t** argv)
     if (!info) return Failed(L"SystemInfoFrame.xml");
     if (auto* shape = info->Find<CComboUI>(L"comb_shape")) shape->SelectItem(2, false);
     if (auto* preview = info->Find(L"shppreview")) preview->SetBkImage(L"shp\\shuidi.png");
+    Hover(*info, L"btn_close");
     ok &= Save(*info, L"skin-systeminfo.png");
+    if (auto* effect = info->Find<CComboUI>(L"comb_effect"); effect && effect->Activate()) {
+        ok &= Save(effect->GetDropWindow(), L"skin-systeminfo-drop.png");
+        effect->CloseDropDown();
+    }
     if (auto* tab = info->Find<CTabLayoutUI>(L"tab_fun")) tab->SelectItem(1);
     ok &= Save(*info, L"skin-systeminfo-info.png");
     info->ShowWindow(false, false);

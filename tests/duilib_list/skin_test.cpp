@@ -1,0 +1,116 @@
+// The lists and combos of the real skin: the settings window's page list and its four
+// combos, and the playlist of the main window.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "list_fixture.h"
+
+using namespace DuiLib;
+using listtest::HostWnd;
+
+namespace {
+
+class SkinListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CSkinSource::UseResource(::GetModuleHandleW(nullptr), 131));
+        CImageCache::Clear();
+    }
+    void TearDown() override {
+        if (host && ::IsWindow(host->GetHWND())) ::DestroyWindow(host->GetHWND());
+        testsupport::PumpMessages(10);
+        host.reset();
+    }
+    HWND Show(const wchar_t* skin, int width, int height) {
+        host = std::make_unique<HostWnd>(skin);
+        const HWND hwnd = host->Create(nullptr, skin, WS_POPUP | WS_VISIBLE, 0, 20, 20, width, height);
+        testsupport::PumpMessages(30);
+        return hwnd;
+    }
+    template <class T>
+    T* Find(const wchar_t* name) {
+        return static_cast<T*>(host->Manager().FindControl(name));
+    }
+
+    std::unique_ptr<HostWnd> host;
+};
+
+TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
+    const HWND hwnd = Show(L"SystemInfoFrame.xml", 606, 449);
+    ASSERT_NE(hwnd, nullptr);
+    auto* pages = Find<CListUI>(L"list_type");
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->GetCount(), 2);
+    EXPECT_EQ(pages->GetCurSel(), 0);
+    for (const wchar_t* name : {L"comb_shape", L"comb_effect", L"comb_colortable", L"comb_texture"}) {
+        auto* combo = Find<CComboUI>(name);
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->GetText(), L"无") << "item 0 marked selected in the layout";
+    }
+    EXPECT_TRUE(host->Of(DUI_MSGTYPE_ITEMSELECT).empty());
+
+    auto* effect = Find<CComboUI>(L"comb_effect");
+    ASSERT_TRUE(effect->SelectItem(3));
+    EXPECT_EQ(effect->GetText(), L"怀旧");
+    listtest::Click(hwnd, listtest::Center(effect->GetPos()));
+    testsupport::PumpMessages(30);
+    const HWND drop = effect->GetDropWindow();
+    ASSERT_NE(drop, nullptr);
+    RECT client{};
+    ::GetClientRect(drop, &client);
+    EXPECT_EQ(client.bottom, 260) << "dropboxsize of the Combo default";
+
+    const listtest::Shot face = listtest::Capture(hwnd);
+    const listtest::Shot list = listtest::Capture(drop);
+    auto rowColour = [&](int i) {
+        return list.At(list.width - 30, (effect->GetItemAt(i)->GetPos().top + effect->GetItemAt(i)->GetPos().bottom) / 2);
+    };
+    EXPECT_EQ(rowColour(3), 0xC3C7D5u) << "the selected item";
+    EXPECT_EQ(rowColour(2), 0xE7E9EEu) << "a plain item";
+    RECT hostRect{}, dropRect{};
+    ::GetWindowRect(hwnd, &hostRect);
+    ::GetWindowRect(drop, &dropRect);
+    const int width = std::max(hostRect.right, dropRect.right) - hostRect.left;
+    const int height = std::max(hostRect.bottom, dropRect.bottom) - hostRect.top;
+    std::vector<uint32_t> canvas(static_cast<size_t>(width) * height, 0xFF000000u);
+    auto blit = [&](const listtest::Shot& s, int ox, int oy) {
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) canvas[static_cast<size_t>(oy + y) * width + ox + x] = 0xFF000000u | s.At(x, y);
+    };
+    blit(face, 0, 0);
+    blit(list, dropRect.left - hostRect.left, dropRect.top - hostRect.top);
+    EXPECT_TRUE(testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(canvas.data()), width, height, width * 4,
+                                         testsupport::ScreenshotPath(L"duilib_settings_combo.png").c_str()));
+    listtest::Key(hwnd, VK_ESCAPE);
+    testsupport::PumpMessages(30);
+    EXPECT_FALSE(::IsWindow(drop));
+    EXPECT_EQ(effect->GetCurSel(), 3);
+}
+
+TEST_F(SkinListTest, PlaylistWithManyRows) {
+    const HWND hwnd = Show(L"MainFrame.xml", 840, 600);
+    ASSERT_NE(hwnd, nullptr);
+    auto* playlist = Find<CListUI>(L"listplay");
+    ASSERT_NE(playlist, nullptr);
+    EXPECT_FALSE(playlist->IsHeaderVisible());
+    for (int i = 0; i < 40; ++i) {
+        auto* row = new CListTextElementUI;
+        row->SetText(0, (L"视频文件 " + std::to_wstring(i + 1) + L".mp4").c_str());
+        playlist->Add(row);
+    }
+    playlist->SelectItem(1);
+    host->Manager().UpdateLayout();
+    testsupport::PumpMessages(30);
+    ASSERT_NE(playlist->GetVerticalScrollBar(), nullptr);
+    EXPECT_TRUE(playlist->GetVerticalScrollBar()->IsVisible());
+    EXPECT_FALSE(playlist->GetHorizontalScrollBar()->IsVisible());
+    const listtest::Shot shot = listtest::Capture(hwnd);
+    const RECT row = playlist->GetItemAt(1)->GetPos();
+    EXPECT_EQ(shot.At(row.right - 3, (row.top + row.bottom) / 2), 0xC3C7D5u) << "the selected row";
+    EXPECT_GT(shot.CountBright(playlist->GetItemAt(0)->GetPos()), 10) << "white file names";
+    EXPECT_TRUE(testsupport::SaveWindowPng(hwnd, testsupport::ScreenshotPath(L"duilib_playlist.png").c_str()));
+}
+
+} // namespace

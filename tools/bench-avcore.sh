@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Engine benchmarks on generated 1080p files (made here once, kept in BUILD/media-bench):
+# decode-only vs decode+convert+effect throughput, and 10 s of real-time 1080p60 playback.
+set -u
+build=$(cd "${1:?usage: bench-avcore.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+exe="$build/bench/avcore/bench_avcore.exe"
+[ -f "$exe" ] || { echo "bench-avcore: $exe is not built" >&2; exit 1; }
+media="$build/media-bench"
+mkdir -p "$media"
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+[ -f "$media/hd30.mp4" ] || ff -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=10" \
+  -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=10" \
+  -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 60 -c:a aac -shortest "$media/hd30.mp4"
+[ -f "$media/hd60.mp4" ] || ff -f lavfi -i "testsrc2=size=1920x1080:rate=60:duration=12" \
+  -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=12" \
+  -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 120 -c:a aac -shortest "$media/hd60.mp4"
+
+export MORVANE_BUILD="$build"
+win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
+run() { "$here/wine-run" "$exe" "$@"; }
+if [ -z "${DISPLAY:-}" ]; then exec "$here/with-display.sh" "$0" "$build"; fi
+
+hd30=$(win "$media/hd30.mp4")
+hd60=$(win "$media/hd60.mp4")
+echo "# 1920x1080 H.264, 300 frames; best of three runs each, alternating"
+dec=(); pipe=(); fx=()
+for round in 1 2 3; do
+  dec+=("$(run decode "$hd30")")
+  pipe+=("$(run pipeline "$hd30" 0 0)")
+  fx+=("$(run pipeline "$hd30" 1 14)")
+done
+fps() { sed -n 's/.*= *\([0-9.]*\) fps.*/\1/p'; }
+bestOf() { printf '%s\n' "$@" | awk -F'= *' '{split($2,a," "); if (a[1]>m) {m=a[1]; l=$0}} END {print l}'; }
+d=$(bestOf "${dec[@]}"); p=$(bestOf "${pipe[@]}"); e=$(bestOf "${fx[@]}")
+echo "$d"; echo "$p"; echo "$e"
+dfps=$(echo "$d" | fps); pfps=$(echo "$p" | fps); efps=$(echo "$e" | fps)
+awk -v d="$dfps" -v p="$pfps" -v e="$efps" 'BEGIN {
+  printf "ratio to decode-only: plain %.2fx, ellipse+yellowed vignette %.2fx (target >= 0.9x)\n", p/d, e/d }'
+echo "# 1920x1080 at 60 fps with sound, 10 s in a 1280x720 window (target: 0 dropped)"
+run realtime "$hd60" 10

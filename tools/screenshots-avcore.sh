@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# PNGs of a generated clip played by the engine with shape 1 (ellipse), LOMO 10 and
+# texture 3 (plus a water-drop ice pair) into BUILD/screenshots.
+set -u
+build=$(cd "${1:?usage: screenshots-avcore.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+exe="$build/bench/avcore/avcore_shots.exe"
+[ -f "$exe" ] || { echo "screenshots-avcore: $exe is not built" >&2; exit 1; }
+mkdir -p "$build/screenshots"
+export MORVANE_BUILD="$build"
+win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
+run=("$here/wine-run" "$exe" "$(win "$build/media")" "$(win "$build/screenshots")")
+if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
+timeout 120 "${run[@]}"
