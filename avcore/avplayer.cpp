@@ -6,6 +6,7 @@
 #include <string>
 
 #include "avcore/audio_gain.h"
+#include "avcore/container_check.h"
 #include "avcore/player_impl.h"
 
 namespace {
@@ -53,7 +54,7 @@ int avplayer::open(const char* path, int, int, int shape, int effectCode)
 {
     close();
     std::wstring wide = WidePath(path);
-    if (wide.empty() || !LooksLikeAFile(wide)) return 0;
+    if (wide.empty() || !LooksLikeAFile(wide) || !avcore::IsoIndexPresent(wide)) return 0;
     auto session = std::make_unique<avcore::PlaybackSession>(m_impl->presenter, m_impl->controls);
     if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode})) return 0;
     m_impl->session = std::move(session);

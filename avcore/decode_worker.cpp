@@ -42,8 +42,8 @@ void DecodeWorker::run()
     }
     m_firstVideo.sample.Reset();
     if (!ok) m_source.close();
-    m_openOk = ok;
-    SetEvent(m_openDone);  // from here the opener owns m_openOk again
+    m_s.openOk.store(ok);
+    SetEvent(m_s.opened.get());
     if (!ok) return;
 
     std::unique_lock<std::mutex> lock(m_s.lock);

@@ -11,10 +11,9 @@ namespace avcore {
 
 class DecodeWorker {
 public:
-    DecodeWorker(SessionState& state, OpenRequest request, HANDLE openDone, bool& openOk)
-        : m_s(state), m_request(std::move(request)), m_openDone(openDone), m_openOk(openOk) {}
+    DecodeWorker(SessionState& state, OpenRequest request) : m_s(state), m_request(std::move(request)) {}
 
-    void run();  // thread body
+    void run();  // thread body; reports the open through state.openOk and state.opened
 
 private:
     bool openFile();
@@ -27,8 +26,6 @@ private:
 
     SessionState& m_s;
     OpenRequest m_request;
-    HANDLE m_openDone;
-    bool& m_openOk;
 
     MediaSource m_source;
     avfx::FramePipeline m_pipeline;

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "avcore/audio_worker.h"
-#include "avcore/decode_worker.h"
 #include "avcore/render_worker.h"
 #include "avcore/session_state.h"
 #include "avcore/win_handle.h"
@@ -26,16 +25,17 @@ public:
     void seek(double seconds);     // shows the picture at that position, also while paused
 
     double position();  // seconds from the start, within 0..duration
-    double duration() const { return m_state.info.duration; }
+    double duration() const { return m_state->info.duration; }
     bool ended();       // every picture shown and every sample played
 
-    const SessionState& state() const { return m_state; }
+    const SessionState& state() const { return *m_state; }
 
 private:
     void shutdown();
 
-    SessionState m_state;
-    std::unique_ptr<DecodeWorker> m_decoder;
+    // Shared with the decode thread, which may outlive the session when Media
+    // Foundation never returns (seen with broken files under Wine): it is then let go.
+    std::shared_ptr<SessionState> m_state;
     RenderWorker m_render;
     AudioWorker m_audio;
     WorkerThread m_decodeThread;

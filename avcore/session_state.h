@@ -60,6 +60,8 @@ struct SessionState {
     SessionStats stats;
     std::shared_ptr<FramePool> pool = std::make_shared<FramePool>();
     UniqueHandle audioWake = MakeEvent(false);  // nudges the audio thread
+    UniqueHandle opened = MakeEvent(true);      // the decode thread knows whether the file plays
+    std::atomic<bool> openOk{false};            // its verdict, written before `opened` is set
 
     std::mutex lock;
     std::condition_variable changed;  // signalled on any change to the fields below

@@ -26,14 +26,17 @@ MediaThreadScope::~MediaThreadScope()
 bool WorkerThread::start(std::function<void()> body)
 {
     join();
-    m_body = std::move(body);
-    m_handle.reset(CreateThread(nullptr, 0, &WorkerThread::Entry, this, 0, nullptr));
-    return m_handle != nullptr;
+    auto owned = std::make_unique<std::function<void()>>(std::move(body));
+    m_handle.reset(CreateThread(nullptr, 0, &WorkerThread::Entry, owned.get(), 0, nullptr));
+    if (!m_handle) return false;
+    owned.release();  // the thread deletes it
+    return true;
 }
 
 DWORD WINAPI WorkerThread::Entry(void* param)
 {
-    static_cast<WorkerThread*>(param)->m_body();
+    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(param));
+    (*body)();
     return 0;
 }
 
@@ -42,14 +45,34 @@ void WorkerThread::join()
     if (!m_handle) return;
     WaitDispatchingSent(m_handle.get());
     m_handle.reset();
-    m_body = nullptr;
 }
 
-void WaitDispatchingSent(HANDLE h)
+bool WorkerThread::joinFor(DWORD milliseconds)
 {
+    if (!m_handle) return true;
+    if (!WaitDispatchingSent(m_handle.get(), milliseconds)) return false;
+    m_handle.reset();
+    return true;
+}
+
+void WorkerThread::detach()
+{
+    m_handle.reset();
+}
+
+bool WaitDispatchingSent(HANDLE h, DWORD timeoutMs)
+{
+    const ULONGLONG start = GetTickCount64();
     for (;;) {
-        const DWORD r = MsgWaitForMultipleObjectsEx(1, &h, INFINITE, QS_SENDMESSAGE, 0);
-        if (r != WAIT_OBJECT_0 + 1) return;
+        DWORD wait = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const ULONGLONG spent = GetTickCount64() - start;
+            if (spent >= timeoutMs) return WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+            wait = static_cast<DWORD>(timeoutMs - spent);
+        }
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &h, wait, QS_SENDMESSAGE, 0);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
         // PM_QS_SENDMESSAGE with PM_NOREMOVE runs pending sent messages and leaves posted ones queued.
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

@@ -32,6 +32,7 @@ private:
 // A thread with a real Win32 handle, joined on destruction. Joining from the UI
 // thread keeps dispatching messages sent to its windows, so a worker that touches
 // a window of that thread (GetDC under some drivers sends) can never deadlock the join.
+// The thread owns its body, so a thread stuck in a driver can be let go (detach).
 class WorkerThread {
 public:
     WorkerThread() = default;
@@ -41,16 +42,16 @@ public:
 
     bool start(std::function<void()> body);  // false if the thread could not be created
     void join();
-    bool running() const { return m_handle != nullptr; }
+    bool joinFor(DWORD milliseconds);  // false when the thread still runs
+    void detach();                     // forget the thread; it ends on its own
 
 private:
     static DWORD WINAPI Entry(void* param);
     UniqueHandle m_handle;
-    std::function<void()> m_body;
 };
 
-// Waits for h while dispatching sent (not posted) messages of this thread.
-void WaitDispatchingSent(HANDLE h);
+// Waits for h while dispatching sent (not posted) messages of this thread; false on timeout.
+bool WaitDispatchingSent(HANDLE h, DWORD timeoutMs = INFINITE);
 
 // QueryPerformanceCounter in seconds.
 double NowSeconds();

@@ -1,17 +1,15 @@
 #include "duilib/UICombo.h"
-#include <algorithm>
 #include "duilib/UIButton.h"
 #include "duilib/UIComboDrop.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
+#include "duilib/UIRect.h"
 
 namespace DuiLib {
 
 namespace {
 
-// Face drawn when the layout gives no images: a box with a small arrow.
-constexpr DWORD kPlainFaceColor = 0xFFFFFFFF;
-constexpr DWORD kPlainBorderColor = 0xFF8A97AE;
+// The arrow of the face drawn when the layout gives no images.
 constexpr DWORD kPlainArrowColor = 0xFF445B84;
 
 } // namespace
@@ -66,12 +64,6 @@ CDuiString CComboUI::GetText() const {
 
 // ---- Items
 
-void CComboUI::Reindex(int iFrom) {
-    for (int i = std::max(0, iFrom); i < GetCount(); ++i) {
-        if (IListItemUI* item = AsListItem(GetItemAt(i))) item->SetIndex(i);
-    }
-}
-
 void CComboUI::ReclaimItems() {
     if (!m_pDropWnd) return;
     m_pDropWnd->ReturnItems();
@@ -83,7 +75,7 @@ bool CComboUI::AddAt(CControlUI* pControl, int iIndex) {
     if (!CContainerUI::AddAt(pControl, iIndex)) return false;
     IListItemUI* item = AsListItem(pControl);
     if (item) item->SetOwner(this);
-    Reindex(iIndex);
+    ReindexRows(*this, iIndex);
     if (m_iCurSel >= iIndex) ++m_iCurSel;
     // An item marked selected in the layout before it had an owner.
     if (item && item->IsSelected() && m_iCurSel != iIndex) {
@@ -105,7 +97,7 @@ bool CComboUI::RemoveAt(int iIndex) {
     ReclaimItems();
     if (IListItemUI* row = AsListItem(item)) row->SetOwner(nullptr);
     if (!CContainerUI::RemoveAt(iIndex)) return false;
-    Reindex(iIndex);
+    ReindexRows(*this, iIndex);
     if (iIndex == m_iCurSel) m_iCurSel = -1;
     else if (iIndex < m_iCurSel) --m_iCurSel;
     Invalidate();
@@ -126,7 +118,7 @@ bool CComboUI::SetItemIndex(CControlUI* pControl, int iIndex) {
     ReclaimItems();
     CControlUI* selected = GetItemAt(m_iCurSel);
     if (!CContainerUI::SetItemIndex(pControl, iIndex)) return false;
-    Reindex(0);
+    ReindexRows(*this, 0);
     if (selected) m_iCurSel = GetItemIndex(selected);
     Invalidate();
     return true;
@@ -221,30 +213,12 @@ void CComboUI::DoEvent(TEventUI& event) {
         }
         if (!IsEnabled()) return;
         const bool alt = (::GetKeyState(VK_MENU) & 0x8000) != 0;
-        int target = -1;
-        switch (event.wParam) {
-        case VK_F4:
+        if (event.wParam == VK_F4 || (event.wParam == VK_DOWN && alt)) {
             Activate();
             return;
-        case VK_DOWN:
-            if (alt) {
-                Activate();
-                return;
-            }
-            target = FindSelectableRow(*this, m_iCurSel + 1, 1);
-            break;
-        case VK_UP:
-            target = m_iCurSel < 0 ? FindSelectableRow(*this, 0, 1) : FindSelectableRow(*this, m_iCurSel - 1, -1);
-            break;
-        case VK_HOME:
-            target = FindSelectableRow(*this, 0, 1);
-            break;
-        case VK_END:
-            target = FindSelectableRow(*this, GetCount() - 1, -1);
-            break;
-        default:
-            return;
         }
+        // No paging while closed.
+        const int target = NavigateRows(*this, m_iCurSel, event.wParam, 0);
         if (target >= 0) SelectItem(target);
         return;
     }
@@ -283,8 +257,8 @@ void CComboUI::PaintStatusImage(CCanvas& canvas) {
     if (DrawImage(canvas, *image)) return;
 
     // No skin: a plain box with a down arrow, so the control is still recognisable.
-    Render::FillRect(canvas, m_rcItem, kPlainFaceColor);
-    Render::DrawBorder(canvas, m_rcItem, 1, kPlainBorderColor);
+    Render::FillRect(canvas, m_rcItem, kComboPlainBkColor);
+    Render::DrawBorder(canvas, m_rcItem, 1, kComboPlainBorderColor);
     const int cx = m_rcItem.right - 12;
     const int cy = (m_rcItem.top + m_rcItem.bottom) / 2 - 2;
     for (int i = 0; i < 4; ++i) Render::FillRect(canvas, {cx - 3 + i, cy + i, cx + 4 - i, cy + i + 1}, kPlainArrowColor);
@@ -296,11 +270,7 @@ void CComboUI::PaintText(CCanvas& canvas) {
     if (!item) return;
     const CDuiString text = item->GetText();
     if (text.IsEmpty()) return;
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
+    const RECT rc = ShrinkRect(m_rcItem, m_rcTextPadding);
     if (rc.right <= rc.left || rc.bottom <= rc.top) return;
     DWORD color = 0;
     if (!IsEnabled()) color = m_dwDisabledTextColor ? m_dwDisabledTextColor : m_pManager->GetDefaultDisabledColor();

@@ -87,7 +87,6 @@ private:
     // Takes the items back from an open drop-down and closes it.
     void ReclaimItems();
     void MarkSelected(int iIndex, bool bSelected);
-    void Reindex(int iFrom);
     void SetState(UINT uState);
 
     TListInfoUI m_ListInfo;

@@ -8,8 +8,6 @@ namespace DuiLib {
 
 namespace {
 
-constexpr DWORD kDropBkColor = 0xFFFFFFFF;
-constexpr DWORD kDropBorderColor = 0xFF8A97AE;
 // Most height when the combo's dropboxsize gives none.
 constexpr int kDefaultDropHeight = 150;
 
@@ -18,8 +16,8 @@ constexpr int kDefaultDropHeight = 150;
 CComboDropWnd::CComboDropWnd(CComboUI* pOwner) : m_pOwner(pOwner), m_pBody(new CListBodyUI) {
     // The items stay the combo's: the body shows them without owning them.
     m_pBody->SetAutoDestroy(false);
-    m_pBody->SetBkColor(kDropBkColor);
-    m_pBody->SetBorderColor(kDropBorderColor);
+    m_pBody->SetBkColor(kComboPlainBkColor);
+    m_pBody->SetBorderColor(kComboPlainBorderColor);
     m_pBody->SetBorderSize(1);
     m_pBody->SetInset({1, 1, 1, 1});
     m_pBody->ApplyAttributeList(pOwner->GetDropBoxAttributeList());
@@ -134,11 +132,7 @@ void CComboDropWnd::SetHotIndex(int iIndex) {
 }
 
 bool CComboDropWnd::HandleKey(WPARAM key) {
-    const int count = m_pBody->GetCount();
     const int hot = HotIndex();
-    const RECT& rc = m_pBody->GetPos();
-    const int page = std::max(1, static_cast<int>(rc.bottom - rc.top) / kListDefaultRowHeight);
-    int target = -1;
     switch (key) {
     case VK_ESCAPE:
     case VK_F4:
@@ -148,27 +142,13 @@ bool CComboDropWnd::HandleKey(WPARAM key) {
         RequestClose();
         if (hot >= 0) m_pOwner->SelectItem(hot);
         return true;
-    case VK_UP:
-        target = hot < 0 ? FindSelectableRow(*m_pBody, 0, 1) : FindSelectableRow(*m_pBody, hot - 1, -1);
-        break;
-    case VK_DOWN:
-        target = FindSelectableRow(*m_pBody, hot + 1, 1);
-        break;
-    case VK_HOME:
-        target = FindSelectableRow(*m_pBody, 0, 1);
-        break;
-    case VK_END:
-        target = FindSelectableRow(*m_pBody, count - 1, -1);
-        break;
-    case VK_PRIOR:
-        target = FindSelectableRow(*m_pBody, std::max(0, hot - page), 1);
-        break;
-    case VK_NEXT:
-        target = FindSelectableRow(*m_pBody, std::min(count - 1, std::max(0, hot + page)), -1);
-        break;
     default:
-        return false;
+        break;
     }
+    const RECT& rc = m_pBody->GetPos();
+    const int page = std::max(1, static_cast<int>(rc.bottom - rc.top) / kListDefaultRowHeight);
+    const int target = NavigateRows(*m_pBody, hot, key, page);
+    if (target == kNotARowKey) return false;
     if (target >= 0) {
         SetHotIndex(target);
         m_pBody->EnsureItemVisible(target);

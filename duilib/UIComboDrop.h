@@ -11,6 +11,10 @@ namespace DuiLib {
 class CComboUI;
 class CListBodyUI;
 
+// The plain look of a combo without images; its drop-down wears the same.
+inline constexpr DWORD kComboPlainBkColor = 0xFFFFFFFF;
+inline constexpr DWORD kComboPlainBorderColor = 0xFF8A97AE;
+
 class CComboDropWnd : public CWindowWnd {
 public:
     explicit CComboDropWnd(CComboUI* pOwner);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
+#include "duilib/UIRect.h"
 #include "duilib/UIScrollBar.h"
 
 namespace DuiLib {
@@ -288,12 +289,15 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID pData, UINT u
     return self();
 }
 
+RECT CContainerUI::GetInsetRect() const {
+    RECT rc = ShrinkRect(m_rcItem, m_rcInset);
+    if (rc.right < rc.left) rc.right = rc.left;
+    if (rc.bottom < rc.top) rc.bottom = rc.top;
+    return rc;
+}
+
 RECT CContainerUI::GetInnerRect() const {
-    RECT rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    RECT rc = GetInsetRect();
     if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible())
         rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
@@ -338,12 +342,7 @@ bool CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
 
 void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
     CControlUI::SetPos(rc, bNeedInvalidate);
-    RECT inset = m_rcItem;
-    inset.left += m_rcInset.left;
-    inset.top += m_rcInset.top;
-    inset.right -= m_rcInset.right;
-    inset.bottom -= m_rcInset.bottom;
-    ProcessScrollBar(inset, 0, 0);
+    ProcessScrollBar(ShrinkRect(m_rcItem, m_rcInset), 0, 0);
     const RECT inner = GetInnerRect();
     for (CControlUI* item : m_items) {
         if (!item->IsVisible()) continue;
@@ -357,13 +356,7 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
 }
 
 void CContainerUI::LayoutLinear(bool bVertical) {
-    RECT inset = m_rcItem;
-    inset.left += m_rcInset.left;
-    inset.top += m_rcInset.top;
-    inset.right -= m_rcInset.right;
-    inset.bottom -= m_rcInset.bottom;
-    if (inset.right < inset.left) inset.right = inset.left;
-    if (inset.bottom < inset.top) inset.bottom = inset.top;
+    const RECT inset = GetInsetRect();
 
     // The axis-neutral view of a rectangle and a size.
     auto mainOf = [bVertical](SIZE s) { return bVertical ? s.cy : s.cx; };
@@ -487,7 +480,9 @@ void CContainerUI::DoEvent(TEventUI& event) {
     CControlUI::DoEvent(event);
 }
 
-void CContainerUI::DoPaint(CCanvas& canvas, const RECT& rcPaint) {
+void CContainerUI::DoPaint(CCanvas& canvas, const RECT& rcPaint) { PaintWithChildren(canvas, rcPaint, false); }
+
+void CContainerUI::PaintWithChildren(CCanvas& canvas, const RECT& rcPaint, bool bStacked) {
     RECT rcDraw;
     if (!::IntersectRect(&rcDraw, &rcPaint, &m_rcItem)) return;
     CControlUI::DoPaint(canvas, rcDraw);
@@ -498,8 +493,10 @@ void CContainerUI::DoPaint(CCanvas& canvas, const RECT& rcPaint) {
         const RECT saved = canvas.PushClip(rcChildren);
         for (CControlUI* item : m_items) {
             if (!item->IsVisible()) continue;
+            const RECT& rc = item->GetPos();
+            if (bStacked && rc.top >= rcChildren.bottom && rc.bottom > rc.top) break;
             RECT overlap;
-            if (::IntersectRect(&overlap, &rcChildren, &item->GetPos())) item->DoPaint(canvas, rcChildren);
+            if (::IntersectRect(&overlap, &rcChildren, &rc)) item->DoPaint(canvas, rcChildren);
         }
         canvas.RestoreClip(saved);
     }

@@ -84,12 +84,17 @@ public:
     void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
 
 protected:
+    // The control minus its inset, never inverted.
+    RECT GetInsetRect() const;
     // The rectangle children live in: the control minus inset and visible scroll bars.
     RECT GetInnerRect() const;
     // Shows or hides the bars for content of this size inside rc; true when a bar's
     // visibility changed (the caller lays out again).
     virtual bool ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
     void ApplyScrollBarDefaults();
+    // The control, then its visible children clipped to the inner rectangle, then the bars.
+    // bStacked: children stand top to bottom, so the first one below rcPaint ends the walk.
+    void PaintWithChildren(CCanvas& canvas, const RECT& rcPaint, bool bStacked);
     // Fixed sizes first, the rest shared equally along one axis; scrolls on overflow.
     void LayoutLinear(bool bVertical);
     // Detaches one child: forgets it in the manager, then destroys it later (or never,

@@ -1,6 +1,7 @@
 #include "duilib/UILabel.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
+#include "duilib/UIRect.h"
 
 namespace DuiLib {
 
@@ -82,11 +83,7 @@ void CLabelUI::DrawLabelText(CCanvas& canvas, const RECT& rcText, LPCTSTR text, 
 
 void CLabelUI::PaintText(CCanvas& canvas) {
     if (m_sText.IsEmpty()) return;
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
+    const RECT rc = ShrinkRect(m_rcItem, m_rcTextPadding);
     if (rc.right <= rc.left || rc.bottom <= rc.top) return;
     DrawLabelText(canvas, rc, m_sText, CurrentTextColor(), CurrentTextStyle());
 }

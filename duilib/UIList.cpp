@@ -73,31 +73,8 @@ void CListUI::DoEvent(TEventUI& event) {
         return;
     }
     if (event.Type == UIEvent::KeyDown && IsEnabled()) {
-        const int count = GetCount();
-        int target = -2;
-        switch (event.wParam) {
-        case VK_UP:
-            target = m_iCurSel < 0 ? FindSelectableRow(*this, 0, 1) : FindSelectableRow(*this, m_iCurSel - 1, -1);
-            break;
-        case VK_DOWN:
-            target = FindSelectableRow(*this, m_iCurSel + 1, 1);
-            break;
-        case VK_HOME:
-            target = FindSelectableRow(*this, 0, 1);
-            break;
-        case VK_END:
-            target = FindSelectableRow(*this, count - 1, -1);
-            break;
-        case VK_PRIOR:
-            target = FindSelectableRow(*this, std::max(0, m_iCurSel - PageRows()), 1);
-            break;
-        case VK_NEXT:
-            target = FindSelectableRow(*this, std::min(count - 1, std::max(0, m_iCurSel + PageRows())), -1);
-            break;
-        default:
-            break;
-        }
-        if (target != -2) {
+        const int target = NavigateRows(*this, m_iCurSel, event.wParam, PageRows());
+        if (target != kNotARowKey) {
             if (target >= 0) SelectItem(target, true);
             return;
         }
@@ -121,16 +98,10 @@ int CListUI::GetItemIndex(CControlUI* pControl) const {
 
 int CListUI::GetCount() const { return m_pList->GetCount(); }
 
-void CListUI::Reindex(int iFrom) {
-    for (int i = std::max(0, iFrom); i < GetCount(); ++i) {
-        if (IListItemUI* item = AsListItem(GetItemAt(i))) item->SetIndex(i);
-    }
-}
-
 bool CListUI::SetItemIndex(CControlUI* pControl, int iIndex) {
     CControlUI* selected = GetItemAt(m_iCurSel);
     if (!m_pList->SetItemIndex(pControl, iIndex)) return false;
-    Reindex(0);
+    ReindexRows(*this, 0);
     if (selected) m_iCurSel = m_pList->GetItemIndex(selected);
     return true;
 }
@@ -152,7 +123,7 @@ bool CListUI::AddAt(CControlUI* pControl, int iIndex) {
         item->SetOwner(this);
         item->SetIndex(iIndex);
     }
-    if (iIndex < GetCount() - 1) Reindex(iIndex + 1);
+    if (iIndex < GetCount() - 1) ReindexRows(*this, iIndex + 1);
     if (m_iCurSel >= iIndex) ++m_iCurSel;
     // A row marked selected in the layout before it had an owner.
     if (item && item->IsSelected() && m_iCurSel != iIndex) {
@@ -172,7 +143,7 @@ bool CListUI::RemoveAt(int iIndex) {
     if (!row) return false;
     if (IListItemUI* item = AsListItem(row)) item->SetOwner(nullptr);
     if (!m_pList->RemoveAt(iIndex)) return false;
-    Reindex(iIndex);
+    ReindexRows(*this, iIndex);
     if (iIndex == m_iCurSel) m_iCurSel = -1;
     else if (iIndex < m_iCurSel) --m_iCurSel;
     return true;

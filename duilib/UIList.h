@@ -80,7 +80,6 @@ public:
 
 private:
     void ReplaceHeader(CListHeaderUI* pHeader);
-    void Reindex(int iFrom);
     void MarkSelected(int iIndex, bool bSelected);
     // Rows visible in one page of the body, at least 1.
     int PageRows() const;

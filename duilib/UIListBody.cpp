@@ -62,13 +62,7 @@ void CListBodyUI::EnsureItemVisible(int iIndex) {
 
 void CListBodyUI::SetPos(RECT rc, bool bNeedInvalidate) {
     CControlUI::SetPos(rc, bNeedInvalidate);
-    RECT inset = m_rcItem;
-    inset.left += m_rcInset.left;
-    inset.top += m_rcInset.top;
-    inset.right -= m_rcInset.right;
-    inset.bottom -= m_rcInset.bottom;
-    if (inset.right < inset.left) inset.right = inset.left;
-    if (inset.bottom < inset.top) inset.bottom = inset.top;
+    const RECT inset = GetInsetRect();
 
     // Measure once: heights do not depend on the width.
     const SIZE avail{inset.right - inset.left, inset.bottom - inset.top};
@@ -142,27 +136,8 @@ void CListBodyUI::DoEvent(TEventUI& event) {
 }
 
 void CListBodyUI::DoPaint(CCanvas& canvas, const RECT& rcPaint) {
-    RECT rcDraw;
-    if (!::IntersectRect(&rcDraw, &rcPaint, &m_rcItem)) return;
-    CControlUI::DoPaint(canvas, rcDraw);
-
-    const RECT inner = GetInnerRect();
-    RECT rcRows;
-    if (::IntersectRect(&rcRows, &rcDraw, &inner)) {
-        const RECT saved = canvas.PushClip(rcRows);
-        for (CControlUI* row : m_items) {
-            if (!row->IsVisible()) continue;
-            const RECT& rc = row->GetPos();
-            // Rows are placed top to bottom: the first one below the area ends the walk.
-            if (rc.top >= rcRows.bottom && rc.bottom > rc.top) break;
-            RECT overlap;
-            if (::IntersectRect(&overlap, &rcRows, &rc)) row->DoPaint(canvas, rcRows);
-        }
-        canvas.RestoreClip(saved);
-    }
-    for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
-        if (bar && bar->IsVisible()) bar->DoPaint(canvas, rcDraw);
-    }
+    // Rows are placed top to bottom: painting stops at the first one below the area.
+    PaintWithChildren(canvas, rcPaint, true);
 }
 
 } // namespace DuiLib

@@ -1,4 +1,5 @@
 #include "duilib/UIListInfo.h"
+#include <algorithm>
 #include "duilib/UIAttributes.h"
 #include "duilib/UIContainer.h"
 #include "duilib/UIParse.h"
@@ -64,6 +65,34 @@ int FindSelectableRow(const IContainerUI& rows, int iStart, int iStep) {
         if (row && row->IsVisible() && row->IsEnabled()) return i;
     }
     return -1;
+}
+
+void ReindexRows(const IContainerUI& rows, int iFrom) {
+    for (int i = std::max(0, iFrom); i < rows.GetCount(); ++i) {
+        if (IListItemUI* item = AsListItem(rows.GetItemAt(i))) item->SetIndex(i);
+    }
+}
+
+int NavigateRows(const IContainerUI& rows, int iCurrent, WPARAM key, int iPageRows) {
+    const int count = rows.GetCount();
+    switch (key) {
+    case VK_UP:
+        return iCurrent < 0 ? FindSelectableRow(rows, 0, 1) : FindSelectableRow(rows, iCurrent - 1, -1);
+    case VK_DOWN:
+        return FindSelectableRow(rows, iCurrent + 1, 1);
+    case VK_HOME:
+        return FindSelectableRow(rows, 0, 1);
+    case VK_END:
+        return FindSelectableRow(rows, count - 1, -1);
+    case VK_PRIOR:
+        if (iPageRows <= 0) return kNotARowKey;
+        return FindSelectableRow(rows, std::max(0, iCurrent - iPageRows), 1);
+    case VK_NEXT:
+        if (iPageRows <= 0) return kNotARowKey;
+        return FindSelectableRow(rows, std::min(count - 1, std::max(0, iCurrent + iPageRows)), -1);
+    default:
+        return kNotARowKey;
+    }
 }
 
 IListItemUI* AsListItem(CControlUI* pControl) {

@@ -50,6 +50,16 @@ bool ApplyListInfoAttribute(TListInfoUI& info, LPCTSTR pstrName, LPCTSTR pstrVal
 // The first visible, enabled row from iStart on, stepping by iStep (+1 or -1); -1 for none.
 int FindSelectableRow(const IContainerUI& rows, int iStart, int iStep);
 
+// Tells each row from iFrom on its index.
+void ReindexRows(const IContainerUI& rows, int iFrom);
+
+// What NavigateRows answers for a key that does not move through rows.
+inline constexpr int kNotARowKey = -2;
+// The row a key moves a selection (or highlight) at iCurrent to: Up, Down, Home, End,
+// and PageUp/PageDown by iPageRows when that is above 0. -1 when there is no row to go
+// to, kNotARowKey for other keys.
+int NavigateRows(const IContainerUI& rows, int iCurrent, WPARAM key, int iPageRows);
+
 class IListItemUI;
 // The row interface of a control, null when it is no row (or null itself).
 IListItemUI* AsListItem(CControlUI* pControl);

@@ -116,6 +116,7 @@ CPaintManagerUI* CPaintManagerUI::FromWindow(HWND hWnd) {
 void CPaintManagerUI::Init(HWND hWnd) {
     m_hWndPaint = hWnd;
     m_bUpdateNeeded = true;
+    m_bRepaintPending = false;
 }
 
 SIZE CPaintManagerUI::GetClientSize() const {
@@ -202,13 +203,14 @@ void CPaintManagerUI::UpdateLayout() {
     m_pRoot->SetPos(rc, false);
     m_bLayingOut = false;
     m_bFirstLayout = false;
-    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    Invalidate();
 }
 
 void CPaintManagerUI::NeedUpdate() {
     if (m_bLayingOut) return;   // the running layout already covers it
     m_bUpdateNeeded = true;
-    Invalidate();
+    // Controls ask often (every text or size change); one invalidation per paint is enough.
+    if (!m_bRepaintPending) Invalidate();
 }
 
 void CPaintManagerUI::Invalidate(const RECT& rcItem) {
@@ -217,7 +219,9 @@ void CPaintManagerUI::Invalidate(const RECT& rcItem) {
 }
 
 void CPaintManagerUI::Invalidate() {
-    if (m_hWndPaint) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    if (!m_hWndPaint) return;
+    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    m_bRepaintPending = true;
 }
 
 // ---- Focus, hot, pressed
@@ -557,6 +561,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         }
         PAINTSTRUCT ps{};
         HDC hdc = ::BeginPaint(m_hWndPaint, &ps);
+        m_bRepaintPending = false;   // BeginPaint validated the window
         if (hdc) Paint(hdc, ps.rcPaint);
         ::EndPaint(m_hWndPaint, &ps);
         return true;

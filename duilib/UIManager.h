@@ -130,6 +130,7 @@ private:
     CControlUI* m_pRoot = nullptr;
     CCanvas m_canvas;
     bool m_bUpdateNeeded = false;
+    bool m_bRepaintPending = false;   // the whole window was invalidated and not painted since
     bool m_bFirstLayout = true;
     bool m_bWindowInitSent = false;
     bool m_bMouseTracking = false;

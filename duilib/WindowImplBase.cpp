@@ -10,6 +10,12 @@ namespace {
 
 bool IsChildWindow(HWND hWnd) { return (::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD) != 0; }
 
+// What a hook answers when it leaves the message to the paint manager and the default.
+LRESULT NotHandled(BOOL& bHandled) {
+    bHandled = FALSE;
+    return 0;
+}
+
 // Plain areas of the caption band drag the window; anything interactive does not.
 bool IsDragArea(CControlUI* control) {
     if (!control) return true;
@@ -81,15 +87,9 @@ LPCTSTR WindowImplBase::GetZIPFileName() { return L""; }
 
 UINT WindowImplBase::GetResourceID() { return 0; }
 
-LRESULT WindowImplBase::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
 LRESULT WindowImplBase::OnNcActivate(UINT, WPARAM, LPARAM, BOOL& bHandled) {
     // The default would paint a system frame over our client area.
@@ -98,10 +98,7 @@ LRESULT WindowImplBase::OnNcActivate(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 }
 
 LRESULT WindowImplBase::OnNcCalcSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
-    if (IsChildWindow(m_hWnd)) {
-        bHandled = FALSE;
-        return 0;
-    }
+    if (IsChildWindow(m_hWnd)) return NotHandled(bHandled);
     // The skin draws the whole window; a maximised one fits the work area, as the
     // system frame it would otherwise hang out of is not there.
     if (wParam && ::IsZoomed(m_hWnd)) {
@@ -119,10 +116,7 @@ LRESULT WindowImplBase::OnNcPaint(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 }
 
 LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
-    if (IsChildWindow(m_hWnd)) {
-        bHandled = FALSE;
-        return 0;
-    }
+    if (IsChildWindow(m_hWnd)) return NotHandled(bHandled);
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ::ScreenToClient(m_hWnd, &pt);
     RECT rc{};
@@ -150,10 +144,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
 }
 
 LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
-    if (IsChildWindow(m_hWnd)) {
-        bHandled = FALSE;
-        return 0;
-    }
+    if (IsChildWindow(m_hWnd)) return NotHandled(bHandled);
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     MONITORINFO mi{};
     mi.cbSize = sizeof(mi);
@@ -170,34 +161,23 @@ LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& bHand
     return 0;
 }
 
-LRESULT WindowImplBase::OnMouseWheel(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnMouseWheel(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnMouseHover(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnMouseHover(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
 LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled) {
     // The paint manager lays the tree out on WM_SIZE.
-    bHandled = FALSE;
-    return 0;
+    return NotHandled(bHandled);
 }
 
-LRESULT WindowImplBase::OnChar(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnChar(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
 LRESULT WindowImplBase::OnSysCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
     if ((wParam & 0xFFF0) == SC_CLOSE) {
         Close();
         return 0;
     }
-    bHandled = FALSE;
-    return 0;
+    return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled) {
@@ -224,40 +204,19 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled) {
     return 0;
 }
 
-LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnKillFocus(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnKillFocus(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnSetFocus(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnSetFocus(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
-LRESULT WindowImplBase::HandleCustomMessage(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    bHandled = FALSE;
-    return 0;
-}
+LRESULT WindowImplBase::HandleCustomMessage(UINT, WPARAM, LPARAM, BOOL& bHandled) { return NotHandled(bHandled); }
 
 LONG WindowImplBase::GetStyle() {
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);

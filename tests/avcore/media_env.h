@@ -3,8 +3,10 @@
 // waiting while pumping messages, and process handle/thread counts.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace avtest {
 
@@ -13,15 +15,22 @@ std::string MediaPath(const char* name);
 // The file the ALSA file sink writes (MORVANE_AUDIO_CAPTURE), as a Windows path; empty if none.
 std::wstring CapturePath();
 
+// A raw file of the media folder (ffmpeg's reference pictures); empty if missing.
+std::vector<uint8_t> ReadMedia(const char* name);
+// Mean absolute difference per byte of two pictures of one size (255 when sizes differ).
+double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
+
 // Pumps messages until pred() holds or the time runs out; returns pred().
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs);
 
-// A top-level window whose own procedure counts what it receives and paints itself
-// a known colour, standing in for the player's skinned video window.
+// A window whose own procedure counts what it receives and paints itself a known
+// colour, standing in for the player's skinned video window. It is a child of one
+// shared top-level host (Wine takes two seconds to destroy a top-level window
+// without a window manager).
 class TestWindow {
 public:
     static constexpr COLORREF kOwnColour = RGB(0, 160, 0);
-    TestWindow(int width, int height, DWORD style = WS_POPUP | WS_VISIBLE);
+    TestWindow(int width, int height);
     ~TestWindow();
     HWND hwnd() const { return m_hwnd; }
     int paints = 0, clicks = 0, doubleClicks = 0, keys = 0, timers = 0, sizes = 0;
@@ -33,6 +42,9 @@ private:
 
 // Seconds on the performance counter.
 double Seconds();
+
+// The host all test windows live in (a visible top-level window, never destroyed).
+HWND HostWindow();
 
 DWORD HandleCount();
 int ThreadCount();

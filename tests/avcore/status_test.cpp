@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 #include <limits>
 
 #include "avcore/avplayer.h"
@@ -111,6 +112,22 @@ TEST(PlayerStatus, OtherContainersPlayToo)
         EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.3; }, 3000));
         EXPECT_GT(avplayer_probe::counters(p).presented, 3u);
     }
+}
+
+TEST(PlayerStatus, OddSizedPicturesComeOutWithoutTheirRowPadding)
+{
+    // 318 x 178: the decoder pads rows to 320 bytes without saying so in the media type.
+    avplayer p;
+    ASSERT_NE(p.open(MediaPath("odd.mp4").c_str(), 0, 2, 0, 0), 0);
+    std::vector<uint8_t> shown;
+    int w = 0, h = 0;
+    double t = -1;
+    ASSERT_TRUE(WaitFor([&] { return avplayer_probe::picture(p, shown, w, h, t); }, 2000));
+    EXPECT_EQ(w, 318);
+    EXPECT_EQ(h, 178);
+    EXPECT_EQ(t, 0.0);
+    // ffmpeg's own conversion rounds differently; a wrong stride would shear the picture.
+    EXPECT_LT(avtest::MeanDifference(shown, avtest::ReadMedia("odd-frame0.bgra")), 1.5);
 }
 
 } // namespace

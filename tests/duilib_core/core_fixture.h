@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the library core tests: a skin archive written here (stored members), a
+// Shared by the library core tests: a skin archive written here, a
 // skinned window that logs its hooks and notifications, and mouse helpers.
 #include <windows.h>
 
@@ -10,50 +10,9 @@
 #include <vector>
 
 #include "duilib/UIlib.h"
+#include "support/memory_skin.h"
 
 namespace coretest {
-
-using Bytes = std::vector<uint8_t>;
-
-inline uint32_t Crc32(const Bytes& data) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (uint8_t b : data) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-inline void Put16(Bytes& b, uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
-inline void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
-
-// A ZIP of stored members (name, UTF-8 content).
-inline Bytes StoredZip(const std::vector<std::pair<std::string, std::string>>& members) {
-    Bytes out;
-    Bytes central;
-    for (const auto& [name, text] : members) {
-        const Bytes data(text.begin(), text.end());
-        const uint32_t crc = Crc32(data);
-        const auto offset = static_cast<uint32_t>(out.size());
-        Put32(out, 0x04034b50); Put16(out, 20); Put16(out, 0x0800); Put16(out, 0); Put32(out, 0);
-        Put32(out, crc); Put32(out, static_cast<uint32_t>(data.size())); Put32(out, static_cast<uint32_t>(data.size()));
-        Put16(out, static_cast<uint32_t>(name.size())); Put16(out, 0);
-        out.insert(out.end(), name.begin(), name.end());
-        out.insert(out.end(), data.begin(), data.end());
-        Put32(central, 0x02014b50); Put16(central, 20); Put16(central, 20); Put16(central, 0x0800); Put16(central, 0);
-        Put32(central, 0);
-        Put32(central, crc); Put32(central, static_cast<uint32_t>(data.size())); Put32(central, static_cast<uint32_t>(data.size()));
-        Put16(central, static_cast<uint32_t>(name.size())); Put16(central, 0); Put16(central, 0);
-        Put16(central, 0); Put16(central, 0); Put32(central, 0); Put32(central, offset);
-        central.insert(central.end(), name.begin(), name.end());
-    }
-    const auto centralOffset = static_cast<uint32_t>(out.size());
-    out.insert(out.end(), central.begin(), central.end());
-    Put32(out, 0x06054b50); Put16(out, 0); Put16(out, 0);
-    Put16(out, static_cast<uint32_t>(members.size())); Put16(out, static_cast<uint32_t>(members.size()));
-    Put32(out, static_cast<uint32_t>(central.size())); Put32(out, centralOffset); Put16(out, 0);
-    return out;
-}
 
 // The test layout: a 400x300 window with a caption bar, a slider, buttons and a probe.
 inline const char* kTestLayout =
@@ -83,8 +42,7 @@ inline const char* kTestLayout =
 // Installs an archive holding the test layout (plus any extra members).
 inline void UseTestSkin(std::vector<std::pair<std::string, std::string>> extra = {}) {
     extra.insert(extra.begin(), {"Test.xml", kTestLayout});
-    DuiLib::CSkinSource::UseMemory(StoredZip(extra));
-    DuiLib::CImageCache::Clear();
+    testsupport::UseMemorySkin(extra);
 }
 
 // A control of a class only the window knows; it logs the events it gets.

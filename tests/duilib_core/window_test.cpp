@@ -287,6 +287,27 @@ TEST(Window, PaintsTheLayoutIntoTheWindow) {
     Pump();
 }
 
+TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
+    UseTestSkin();
+    TestWnd wnd;
+    HWND h = wnd.Create(nullptr, L"relayout", WS_POPUP | WS_VISIBLE, 0, 20, 20, CW_USEDEFAULT, CW_USEDEFAULT);
+    ASSERT_NE(h, nullptr);
+    Pump(30);
+    CControlUI* ok = wnd.Find<CControlUI>(L"btn_ok");
+    ASSERT_NE(ok, nullptr);
+    ASSERT_EQ(ok->GetWidth(), 100);
+    for (int width : {120, 140, 160}) ok->SetFixedWidth(width);
+    EXPECT_TRUE(wnd.Manager().IsUpdateNeeded());
+    Pump(30);
+    EXPECT_EQ(ok->GetWidth(), 160) << "the last request before the paint counts";
+    EXPECT_FALSE(wnd.Manager().IsUpdateNeeded());
+    ok->SetFixedWidth(80);
+    Pump(30);
+    EXPECT_EQ(ok->GetWidth(), 80) << "a request after a paint brings another one";
+    ::DestroyWindow(h);
+    Pump();
+}
+
 TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
     UseTestSkin();
     auto* wnd = new TestWnd;

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the list and combo tests: a stored-member ZIP written here, a skinned host
-// window built from it, and a log of the notifications the host receives.
+// Shared by the list and combo tests: a skinned host window built from layouts
+// written here, and a log of the notifications the host receives.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,54 +12,10 @@
 #include <vector>
 
 #include "duilib/UIlib.h"
+#include "support/memory_skin.h"
 #include "support/screenshot.h"
 
 namespace listtest {
-
-using Bytes = std::vector<uint8_t>;
-
-inline uint32_t Crc32(const Bytes& data) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (uint8_t b : data) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-inline void Put16(Bytes& b, uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
-inline void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
-
-// A ZIP of stored (uncompressed) members; names are ASCII.
-inline Bytes StoredZip(const std::vector<std::pair<std::string, std::string>>& members) {
-    Bytes out;
-    Bytes central;
-    for (const auto& [name, text] : members) {
-        const Bytes data(text.begin(), text.end());
-        const uint32_t crc = Crc32(data);
-        const uint32_t offset = static_cast<uint32_t>(out.size());
-        Put32(out, 0x04034b50); Put16(out, 20); Put16(out, 0); Put16(out, 0);   // stored
-        Put16(out, 0); Put16(out, 0);
-        Put32(out, crc); Put32(out, static_cast<uint32_t>(data.size())); Put32(out, static_cast<uint32_t>(data.size()));
-        Put16(out, static_cast<uint32_t>(name.size())); Put16(out, 0);
-        out.insert(out.end(), name.begin(), name.end());
-        out.insert(out.end(), data.begin(), data.end());
-
-        Put32(central, 0x02014b50); Put16(central, 20); Put16(central, 20); Put16(central, 0); Put16(central, 0);
-        Put16(central, 0); Put16(central, 0);
-        Put32(central, crc); Put32(central, static_cast<uint32_t>(data.size()));
-        Put32(central, static_cast<uint32_t>(data.size()));
-        Put16(central, static_cast<uint32_t>(name.size())); Put16(central, 0); Put16(central, 0);
-        Put16(central, 0); Put16(central, 0); Put32(central, 0); Put32(central, offset);
-        central.insert(central.end(), name.begin(), name.end());
-    }
-    const uint32_t centralOffset = static_cast<uint32_t>(out.size());
-    out.insert(out.end(), central.begin(), central.end());
-    Put32(out, 0x06054b50); Put16(out, 0); Put16(out, 0);
-    Put16(out, static_cast<uint32_t>(members.size())); Put16(out, static_cast<uint32_t>(members.size()));
-    Put32(out, static_cast<uint32_t>(central.size())); Put32(out, centralOffset); Put16(out, 0);
-    return out;
-}
 
 struct Note {
     std::wstring type;
@@ -124,8 +80,7 @@ inline void CloseSharedHost(std::unique_ptr<HostWnd>& slot) {
 
 // Installs an archive holding the given layouts as the skin source.
 inline bool UseLayouts(const std::vector<std::pair<std::string, std::string>>& layouts) {
-    DuiLib::CImageCache::Clear();
-    return DuiLib::CSkinSource::UseMemory(StoredZip(layouts));
+    return testsupport::UseMemorySkin(layouts);
 }
 
 inline void Click(HWND hwnd, POINT pt, bool twice = false) {
@@ -155,28 +110,11 @@ inline void Key(HWND hwnd, WPARAM key) {
 
 inline POINT Center(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
-// A window's picture as 0x00RRGGBB pixels.
-struct Shot {
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
-    // Pixels in rc whose three channels all exceed the threshold.
-    int CountBright(const RECT& rc, uint32_t threshold = 0xC0) const {
-        int n = 0;
-        for (int y = std::max(0L, rc.top); y < std::min(static_cast<LONG>(height), rc.bottom); ++y) {
-            for (int x = std::max(0L, rc.left); x < std::min(static_cast<LONG>(width), rc.right); ++x) {
-                const uint32_t p = At(x, y);
-                if (((p >> 16) & 0xFF) > threshold && ((p >> 8) & 0xFF) > threshold && (p & 0xFF) > threshold) ++n;
-            }
-        }
-        return n;
-    }
-};
+using Shot = testsupport::Shot;
 
 inline Shot Capture(HWND hwnd) {
     Shot s;
-    testsupport::CaptureWindow(hwnd, s.pixels, s.width, s.height);
+    testsupport::CaptureWindow(hwnd, s);
     return s;
 }
 

@@ -17,6 +17,7 @@
 using namespace DuiLib;
 using skintest::Layout;
 using skintest::SkinWindow;
+using testsupport::Shot;
 
 namespace {
 
@@ -33,15 +34,6 @@ constexpr uint32_t Over(uint32_t rgb, int alpha)
     auto ch = [&](int shift) { return ((rgb >> shift) & 0xFF) * (255 - alpha) / 255; };
     return (ch(16) << 16) | (ch(8) << 8) | ch(0);
 }
-
-struct Shot {
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-
-    uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
-    uint32_t At(POINT pt) const { return At(pt.x, pt.y); }
-};
 
 bool Near(uint32_t a, uint32_t b, int tolerance = 2)
 {
@@ -70,7 +62,7 @@ protected:
     Shot Capture()
     {
         Shot shot;
-        EXPECT_TRUE(testsupport::CaptureWindow(m_wnd->GetHWND(), shot.pixels, shot.width, shot.height));
+        EXPECT_TRUE(testsupport::CaptureWindow(m_wnd->GetHWND(), shot));
         return shot;
     }
 

@@ -2,6 +2,7 @@
 
 #include <objidl.h>
 #include <gdiplus.h>
+#include <algorithm>
 #include <memory>
 
 namespace testsupport {
@@ -87,6 +88,19 @@ std::wstring ScreenshotPath(const wchar_t* fileName) {
     std::wstring folder = (n > 0 && n < MAX_PATH * 2) ? std::wstring(dir) : std::wstring(L".");
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder + L"\\" + fileName;
+}
+
+bool CaptureWindow(HWND hwnd, Shot& shot) { return CaptureWindow(hwnd, shot.pixels, shot.width, shot.height); }
+
+int Shot::CountBright(const RECT& rc, uint32_t threshold) const {
+    int n = 0;
+    for (int y = std::max(0L, rc.top); y < std::min(static_cast<LONG>(height), rc.bottom); ++y) {
+        for (int x = std::max(0L, rc.left); x < std::min(static_cast<LONG>(width), rc.right); ++x) {
+            const uint32_t p = At(x, y);
+            if (((p >> 16) & 0xFF) > threshold && ((p >> 8) & 0xFF) > threshold && (p & 0xFF) > threshold) ++n;
+        }
+    }
+    return n;
 }
 
 void PumpMessages(DWORD milliseconds) {

@@ -9,6 +9,19 @@ namespace testsupport {
 
 // Captures a window's current picture (PrintWindow, falling back to the screen) as BGRA, top-down.
 bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height);
+
+// A captured picture, read as 0x00RRGGBB pixels.
+struct Shot {
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
+    uint32_t At(POINT pt) const { return At(pt.x, pt.y); }
+    // Pixels in rc (clipped to the picture) whose three channels all exceed the threshold.
+    int CountBright(const RECT& rc, uint32_t threshold = 0xC0) const;
+};
+bool CaptureWindow(HWND hwnd, Shot& shot);
 // Writes BGRA (top-down) pixels as PNG through GDI+.
 bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path);
 // CaptureWindow + SaveBgraPng.

@@ -1,0 +1,154 @@
+// The engine's pure parts: buffer layouts, the volume taper and the clock.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <tuple>
+#include <vector>
+#include <thread>
+
+#include "avcore/audio_gain.h"
+#include "avcore/container_check.h"
+#include "avcore/playback_clock.h"
+#include "avcore/video_planes.h"
+#include "avcore/win_handle.h"
+
+namespace {
+
+using namespace avcore;
+
+VideoFormat Format(int w, int h, avfx::PixelLayout layout = avfx::PixelLayout::NV12, int stride = 0)
+{
+    VideoFormat f;
+    f.codedWidth = f.cropWidth = w;
+    f.codedHeight = f.cropHeight = h;
+    f.defaultStride = stride;
+    f.layout = layout;
+    return f;
+}
+
+TEST(PlaneGeometry, ReadsStrideAndPlaneHeightFromTheBufferLength)
+{
+    // Packed 1080p as Wine's decoder delivers it.
+    PlaneGeometry g = InferPlaneGeometry(Format(1920, 1080), 1920 * 1080 * 3 / 2, 0);
+    EXPECT_EQ(g.stride, 1920);
+    EXPECT_EQ(g.planeHeight, 1080);
+    // An odd width padded to 320 without a stride attribute (318 x 178 seen under Wine).
+    g = InferPlaneGeometry(Format(318, 178), 320 * 178 * 3 / 2, 0);
+    EXPECT_EQ(g.stride, 320);
+    EXPECT_EQ(g.planeHeight, 178);
+    // Coded height padded to a macroblock: chroma starts after 1088 rows, not 1080.
+    g = InferPlaneGeometry(Format(1920, 1080), 1920 * 1088 * 3 / 2, 0);
+    EXPECT_EQ(g.stride, 1920);
+    EXPECT_EQ(g.planeHeight, 1088);
+    // A stride hint and a 2D pitch win over guessing.
+    g = InferPlaneGeometry(Format(1280, 720, avfx::PixelLayout::NV12, 1536), 1536 * 720 * 3 / 2, 0);
+    EXPECT_EQ(g.stride, 1536);
+    g = InferPlaneGeometry(Format(1280, 720), 2048 * 720 * 3 / 2, 2048);
+    EXPECT_EQ(g.stride, 2048);
+    EXPECT_EQ(g.planeHeight, 720);
+    // Too short for the picture: refused rather than read past the end.
+    EXPECT_FALSE(InferPlaneGeometry(Format(640, 480), 640 * 480, 0).valid());
+    EXPECT_FALSE(InferPlaneGeometry(Format(640, 480), 0, 0).valid());
+}
+
+// IsoIndexPresent on a temporary file of boxes (type, declared size, bytes actually present).
+bool IndexFound(std::initializer_list<std::tuple<const char*, uint64_t, size_t>> boxes)
+{
+    wchar_t dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"iso", 0, path);
+    FILE* f = _wfopen(path, L"wb");
+    for (const auto& [type, size, present] : boxes) {
+        std::vector<uint8_t> b(present, 0);
+        const bool wide = size > 0xFFFFFFFFull;
+        const uint32_t small = wide ? 1 : static_cast<uint32_t>(size);
+        for (int i = 0; i < 4; ++i) b[i] = static_cast<uint8_t>(small >> (24 - 8 * i));
+        memcpy(b.data() + 4, type, 4);
+        for (int i = 0; wide && i < 8; ++i) b[8 + i] = static_cast<uint8_t>(size >> (56 - 8 * i));
+        fwrite(b.data(), 1, b.size(), f);
+    }
+    fclose(f);
+    const bool found = IsoIndexPresent(path);
+    DeleteFileW(path);
+    return found;
+}
+
+TEST(ContainerCheck, AnMp4WithoutItsIndexIsRefusedBeforeTheReaderSeesIt)
+{
+    EXPECT_TRUE(IndexFound({{"ftyp", 24, 24}, {"mdat", 40, 40}, {"moov", 16, 16}}));
+    EXPECT_TRUE(IndexFound({{"ftyp", 24, 24}, {"moov", 100, 16}}));       // index first, data cut
+    EXPECT_FALSE(IndexFound({{"ftyp", 24, 24}, {"mdat", 5000, 100}}));    // cut inside the data
+    EXPECT_FALSE(IndexFound({{"ftyp", 24, 24}, {"mdat", 1ull << 33, 16}}));  // 64-bit size past the end
+    EXPECT_FALSE(IndexFound({{"ftyp", 24, 24}, {"mdat", 0, 64}}));        // data to the end
+    EXPECT_FALSE(IndexFound({{"ftyp", 24, 24}, {"junk", 3, 8}}));         // corrupt size
+    EXPECT_TRUE(IndexFound({{"RIFF", 24, 24}}));                          // not ISO: the reader decides
+}
+
+TEST(Volume, CubicTaperFromSilenceToFullScale)
+{
+    EXPECT_EQ(VolumeToGain(0), 0.0f);
+    EXPECT_EQ(VolumeToGain(-5), 0.0f);
+    EXPECT_EQ(VolumeToGain(std::nan("")), 0.0f);
+    EXPECT_EQ(VolumeToGain(100), 1.0f);
+    EXPECT_EQ(VolumeToGain(1000), 1.0f);
+    EXPECT_NEAR(20 * std::log10(VolumeToGain(50)), -18.06, 0.01);
+    EXPECT_NEAR(20 * std::log10(VolumeToGain(10)), -60.0, 0.01);
+    for (int v = 1; v <= 100; ++v) EXPECT_GT(VolumeToGain(v), VolumeToGain(v - 1));
+
+    int16_t stereo[] = {32767, -32768, 1000, -1000, 7, 7};
+    ApplyGain(stereo, 3, 2, 0.5f, 0.0f);
+    EXPECT_EQ(stereo[0], 16384);
+    EXPECT_EQ(stereo[1], 0);
+    EXPECT_EQ(stereo[2], 500);
+    EXPECT_EQ(stereo[3], 0);
+    int16_t full[] = {32767, -32768};
+    ApplyGain(full, 2, 1, 1.0f, 1.0f);
+    EXPECT_EQ(full[0], 32767);
+    EXPECT_EQ(full[1], -32768);
+}
+
+TEST(Clock, HoldsRunsAndFollowsOnlyAPlausibleDevice)
+{
+    PlaybackClock c;
+    c.hold(2.0);
+    EXPECT_EQ(c.now(), 2.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(c.now(), 2.0);  // held
+    c.setRunning(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const double t = c.now();
+    EXPECT_GT(t, 2.04);
+    EXPECT_LT(t, 2.5);
+    c.setRunning(false);
+    const double paused = c.now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(c.now(), paused);
+    c.setRunning(true);
+
+    // A device far behind pulls the clock back: the picture waits for the sound.
+    double at = NowSeconds();
+    c.offerAudio(c.nowAt(at) - 0.2, at);
+    EXPECT_TRUE(c.followsAudio());
+    EXPECT_NEAR(c.nowAt(at), paused - 0.2, 0.05);
+    // A small lag is taken a quarter at a time.
+    at = NowSeconds();
+    double before = c.nowAt(at);
+    c.offerAudio(before - 0.04, at);
+    EXPECT_NEAR(c.nowAt(at), before - 0.01, 1e-9);
+    // Running ahead is believed at real-time pace only: 5 ms a second at most.
+    const double later = at + 1.0;
+    before = c.nowAt(later);
+    c.offerAudio(before + 0.04, later);
+    EXPECT_NEAR(c.nowAt(later), before + 0.005, 1e-9);
+    // A sink that swallows sound faster than it plays is not believed.
+    at = NowSeconds();
+    const double clock = c.nowAt(at);
+    c.offerAudio(clock + 0.15, at);
+    EXPECT_FALSE(c.followsAudio());
+    EXPECT_NEAR(c.nowAt(at), clock, 1e-9);
+}
+
+} // namespace

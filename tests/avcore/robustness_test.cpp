@@ -1,0 +1,170 @@
+// Bad files never crash or leak, and nothing is left behind by many opens and seeks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "avcore/avplayer.h"
+#include "avcore/avplayer_probe.h"
+#include "media_env.h"
+
+namespace {
+
+using avtest::MediaPath;
+using avtest::WaitFor;
+
+void ExpectRefused(avplayer& p, const char* path)
+{
+    EXPECT_EQ(p.open(path, 0, 2, 0, 0), 0);
+    EXPECT_EQ(p.play_status(), 0);
+    EXPECT_EQ(p.curr_play_time(), 0.0);
+    EXPECT_EQ(p.duration(), 0.0);
+    p.play(0, 0);
+    p.seek_to(0.5);
+    EXPECT_EQ(p.play_status(), 0);
+}
+
+// A copy of clip.mp4 whose full path is exactly `bytes` long.
+std::string CopyWithPathLength(size_t bytes)
+{
+    std::string dir = MediaPath("long");
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const size_t fixed = dir.size() + 1 + std::string(".mp4").size();
+    if (bytes <= fixed) return {};
+    const std::string path = dir + "\\" + std::string(bytes - fixed, 'a') + ".mp4";
+    CopyFileA(MediaPath("clip.mp4").c_str(), path.c_str(), FALSE);
+    return path;
+}
+
+TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
+{
+    avtest::TestWindow w(320, 240);
+    avplayer p;
+    p.subclasswindow(w.hwnd(), 1);
+    for (const char* name : {"truncated.mp4", "random.mp4", "empty.mp4", "folder.mp4", "missing.mp4", "audioonly.m4a"}) {
+        SCOPED_TRACE(name);
+        ExpectRefused(p, MediaPath(name).c_str());
+    }
+    ExpectRefused(p, nullptr);
+    ExpectRefused(p, "");
+    // A path fills at most the caller's 256-byte buffer, NUL included.
+    const std::string longest = CopyWithPathLength(255);
+    const std::string tooLong = CopyWithPathLength(256);
+    ASSERT_EQ(tooLong.size(), 256u);
+    ExpectRefused(p, tooLong.c_str());
+    ExpectRefused(p, std::string(5000, 'x').c_str());
+    ASSERT_NE(p.open(longest.c_str(), 0, 2, 0, 0), 0);
+    p.close();
+    // The window still paints itself after all that.
+    const int paints = w.paints;
+    InvalidateRect(w.hwnd(), nullptr, TRUE);
+    EXPECT_TRUE(WaitFor([&] { return w.paints > paints; }, 1000));
+    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    p.play(0, 0);
+    EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.2; }, 3000));
+}
+
+TEST(PlayerRobustness, AFileCutShortEndsWhereItsDataEnds)
+{
+    avplayer p;
+    if (!p.open(MediaPath("cut.mp4").c_str(), 0, 2, 0, 0)) {
+        EXPECT_EQ(p.play_status(), 0);  // refusing it is fine too
+        return;
+    }
+    p.play(0, 0);
+    EXPECT_TRUE(WaitFor([&] { return p.play_status() == 3; }, 6000));
+    p.stop();
+    p.close();
+}
+
+TEST(PlayerRobustness, OpenCloseCyclesAndSeekBurstsLeaveNothingBehind)
+{
+    avtest::TestWindow w(320, 240);
+    auto cycle = [&](avplayer& p, bool play) {
+        p.subclasswindow(w.hwnd(), 1);
+        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 1, 10), 0);
+        if (play) p.play(0, 0);
+        p.stop();
+        p.close();
+    };
+    avplayer p;
+    for (int i = 0; i < 3; ++i) cycle(p, true);  // let Media Foundation and the drivers settle
+    WaitFor([] { return false; }, 300);
+    const DWORD handles = avtest::HandleCount();
+    const int threads = avtest::ThreadCount();
+    for (int i = 0; i < 100; ++i) cycle(p, i % 2 == 0);
+
+    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    p.play(0, 0);
+    for (int i = 0; i < 100; ++i) p.seek_to(i / 100.0);
+    WaitFor([&] { return p.play_status() == 3; }, 4000);
+    p.stop();
+    p.close();
+    WaitFor([] { return false; }, 300);
+    EXPECT_LE(avtest::HandleCount(), handles + 2);
+    EXPECT_LE(avtest::ThreadCount(), threads);
+}
+
+TEST(PlayerRobustness, DestructionWhilePlayingPausedOrSeekingIsClean)
+{
+    avtest::TestWindow w(320, 240);
+    for (int state = 0; state < 3; ++state) {
+        SCOPED_TRACE(state);
+        {
+            auto p = std::make_unique<avplayer>();
+            p->subclasswindow(w.hwnd(), 1);
+            ASSERT_NE(p->open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+            p->play(0, 0);
+            WaitFor([] { return false; }, 300);
+            if (state == 1) p->pause();
+            if (state == 2) p->seek_to(0.7);
+        }
+        // The window is ours again: its own painting shows.
+        const int paints = w.paints;
+        InvalidateRect(w.hwnd(), nullptr, TRUE);
+        EXPECT_TRUE(WaitFor([&] { return w.paints > paints; }, 1000));
+    }
+}
+
+TEST(PlayerRobustness, TheWindowMayDieFirst)
+{
+    avplayer p;
+    {
+        avtest::TestWindow w(320, 240);
+        p.subclasswindow(w.hwnd(), 1);
+        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        p.play(0, 0);
+        WaitFor([] { return false; }, 300);
+    }
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(p.play_status(), 1);
+    EXPECT_EQ(avplayer_probe::window(p), nullptr);
+    p.stop();
+    p.close();
+}
+
+TEST(PlayerRobustness, TheProcessEndsWhilePlaying)
+{
+    // The player quits with its engine alive and playing: the process must still end promptly.
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string child(self);
+    child = child.substr(0, child.find_last_of('\\') + 1) + "avcore_exit_child.exe";
+    std::string command = "\"" + child + "\" \"" + MediaPath("clip.mp4") + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(child.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    const DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(code, 0u);
+}
+
+} // namespace
