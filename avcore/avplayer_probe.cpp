@@ -16,6 +16,7 @@ avplayer_probe::Counters avplayer_probe::counters(const avplayer& p)
         c.decoded = s->stats.decoded.load();
         c.presented = s->stats.presented.load();
         c.dropped = s->stats.dropped.load();
+        c.shownLate = s->stats.shownLate.load();
         c.seekSkipped = s->stats.seekSkipped.load();
     }
     return c;

@@ -14,6 +14,7 @@ struct avplayer_probe {
         uint64_t decoded = 0;      // video samples read
         uint64_t presented = 0;    // pictures drawn
         uint64_t dropped = 0;      // pictures skipped as late
+        uint64_t shownLate = 0;    // pictures drawn more than half their duration late
         uint64_t seekSkipped = 0;  // pictures decoded on the way to seek targets
     };
     static Counters counters(const avplayer& p);

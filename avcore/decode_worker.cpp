@@ -20,12 +20,18 @@ constexpr int kMaxLateInARow = 3;
 
 } // namespace
 
+DecodeWorker::DecodeWorker(SessionState& state, OpenRequest request)
+    : m_s(state), m_request(std::move(request)), m_stage(state.pool, m_request.shape, m_request.effectCode)
+{
+}
+
 void DecodeWorker::run()
 {
     MediaThreadScope scope(true);
-    bool ok = scope.ok() && openFile();
+    bool ok = scope.ok() && openFile() &&
+              m_stage.start([this](FramePtr frame, uint64_t generation) { deliver(std::move(frame), generation); });
     if (ok) {
-        FramePtr first = convert(m_firstVideo, 0);
+        FramePtr first = m_stage.convertNow(m_firstVideo, m_source.info().video, 0);
         ok = first != nullptr;
         if (ok) {
             std::lock_guard<std::mutex> lock(m_s.lock);
@@ -41,7 +47,10 @@ void DecodeWorker::run()
         }
     }
     m_firstVideo.sample.Reset();
-    if (!ok) m_source.close();
+    if (!ok) {
+        m_stage.stop();
+        m_source.close();
+    }
     m_s.openOk.store(ok);
     SetEvent(m_s.opened.get());
     if (!ok) return;
@@ -73,6 +82,7 @@ void DecodeWorker::run()
         lock.lock();
     }
     lock.unlock();
+    m_stage.stop();
     m_source.close();  // before this thread's Media Foundation and COM go
 }
 
@@ -91,24 +101,12 @@ bool DecodeWorker::openFile()
     return true;
 }
 
-FramePtr DecodeWorker::convert(const VideoSample& sample, uint64_t generation)
+void DecodeWorker::deliver(FramePtr frame, uint64_t generation)
 {
-    const VideoFormat& f = m_source.info().video;
-    if (f.cropWidth != m_configuredWidth || f.cropHeight != m_configuredHeight || f.matrix != m_configuredMatrix) {
-        m_pipeline.configure(f.cropWidth, f.cropHeight, m_request.shape, m_request.effectCode, f.matrix);
-        m_configuredWidth = f.cropWidth;
-        m_configuredHeight = f.cropHeight;
-        m_configuredMatrix = f.matrix;
-    }
-    LockedPicture picture(sample.sample.Get(), f);
-    if (!picture.ok()) return nullptr;
-    FramePtr frame = m_s.pool->acquire(f.cropWidth, f.cropHeight);
-    if (!frame) return nullptr;
-    m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride);
-    frame->pts = sample.pts;
-    frame->duration = sample.duration;
-    frame->generation = generation;
-    return frame;
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (!frame || m_s.generation != generation || m_s.seekPending) return;
+    m_s.frames.push_back(std::move(frame));
+    m_s.changed.notify_all();
 }
 
 bool DecodeWorker::superseded(uint64_t generation)
@@ -121,6 +119,7 @@ void DecodeWorker::readVideo(uint64_t generation)
 {
     VideoSample sample;
     if (m_source.readVideo(sample) != ReadStatus::Sample) {
+        m_stage.flush();  // the last picture is queued before the end is
         std::lock_guard<std::mutex> lock(m_s.lock);
         if (m_s.generation == generation && !m_s.seekPending) {
             m_s.videoEnded = true;
@@ -137,12 +136,7 @@ void DecodeWorker::readVideo(uint64_t generation)
         return;
     }
     m_lateInARow = 0;
-    FramePtr frame = convert(sample, generation);
-    if (!frame) return;
-    std::lock_guard<std::mutex> lock(m_s.lock);
-    if (m_s.generation != generation || m_s.seekPending) return;
-    m_s.frames.push_back(std::move(frame));
-    m_s.changed.notify_all();
+    m_stage.submit(std::move(sample), m_source.info().video, generation);
 }
 
 void DecodeWorker::readAudio(uint64_t generation)
@@ -165,7 +159,7 @@ void DecodeWorker::readAudio(uint64_t generation)
 
 bool DecodeWorker::publishFirst(const VideoSample& sample, uint64_t generation)
 {
-    FramePtr frame = convert(sample, generation);
+    FramePtr frame = m_stage.convertNow(sample, m_source.info().video, generation);
     std::lock_guard<std::mutex> lock(m_s.lock);
     if (m_s.generation != generation || m_s.seekPending || m_s.quit) return false;
     if (frame) {

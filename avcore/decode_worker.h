@@ -1,9 +1,10 @@
 #pragma once
-// The decode thread: owns the Source Reader, turns pictures into BGRA with the
-// chosen effect (so the UI and render threads never convert) and fills the queues.
+// The decode thread: owns the Source Reader and fills the queues. Its conversion
+// stage turns pictures into BGRA with the chosen effect meanwhile, so the UI and
+// render threads never convert.
 #include <windows.h>
 
-#include "avcore/effects/frame_pipeline.h"
+#include "avcore/convert_stage.h"
 #include "avcore/media_source.h"
 #include "avcore/session_state.h"
 
@@ -11,7 +12,7 @@ namespace avcore {
 
 class DecodeWorker {
 public:
-    DecodeWorker(SessionState& state, OpenRequest request) : m_s(state), m_request(std::move(request)) {}
+    DecodeWorker(SessionState& state, OpenRequest request);
 
     void run();  // thread body; reports the open through state.openOk and state.opened
 
@@ -20,7 +21,7 @@ private:
     void seekTo(double target, uint64_t generation);
     void readVideo(uint64_t generation);
     void readAudio(uint64_t generation);
-    FramePtr convert(const VideoSample& sample, uint64_t generation);
+    void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage
     bool publishFirst(const VideoSample& sample, uint64_t generation);  // the preroll picture
     bool superseded(uint64_t generation);
 
@@ -28,9 +29,7 @@ private:
     OpenRequest m_request;
 
     MediaSource m_source;
-    avfx::FramePipeline m_pipeline;
-    int m_configuredWidth = 0, m_configuredHeight = 0;
-    avfx::ColorMatrix m_configuredMatrix = avfx::ColorMatrix::BT601;
+    ConvertStage m_stage;
     double m_lastVideoPts = 0.0;
     double m_lastAudioPts = 0.0;
     int m_lateInARow = 0;

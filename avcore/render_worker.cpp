@@ -30,6 +30,8 @@ struct TimerResolution {
 void RenderWorker::run()
 {
     TimerResolution resolution;
+    // Above the decoder's threads, which may keep every core busy: a picture shown late is dropped.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
     uint64_t generation = ~0ull;
     std::unique_lock<std::mutex> lock(m_s.lock);
     while (!m_s.quit) {
@@ -66,8 +68,10 @@ void RenderWorker::run()
             m_s.changed.wait_for(lock, Seconds(std::min(front->pts - now, kMaxSleep)));
             continue;
         }
-        // Late: when the next picture is due as well, this one is never seen.
-        if (m_s.frames.size() > 1 && m_s.frames[1]->pts <= now) {
+        // Late by more than a picture (the one after next is due too): this one is never
+        // seen. A picture late by less is still shown and the next catches up, so one
+        // stall of the window system costs a moment of jitter, not a lost picture.
+        if (m_s.frames.size() > 2 && m_s.frames[2]->pts <= now) {
             m_s.frames.pop_front();
             m_s.stats.dropped.fetch_add(1);
             m_s.changed.notify_all();
@@ -76,6 +80,7 @@ void RenderWorker::run()
         FramePtr frame = std::move(m_s.frames.front());
         m_s.frames.pop_front();
         m_s.changed.notify_all();
+        if (now - frame->pts > frame->duration / 2) m_s.stats.shownLate.fetch_add(1);
         lock.unlock();
         present(std::move(frame));
         lock.lock();

@@ -29,6 +29,7 @@ struct SessionStats {
     std::atomic<uint64_t> decoded{0};    // video samples read from the file
     std::atomic<uint64_t> presented{0};  // pictures drawn
     std::atomic<uint64_t> dropped{0};    // pictures skipped because they were late
+    std::atomic<uint64_t> shownLate{0};  // pictures drawn more than half their duration late
     std::atomic<uint64_t> seekSkipped{0};  // pictures decoded on the way to a seek target
     std::atomic<double> lastPts{0.0};      // stream time of the picture on screen
     std::atomic<bool> audioDevice{false};  // the sound goes to a real device

@@ -23,9 +23,9 @@ if [ -z "${DISPLAY:-}" ]; then exec "$here/with-display.sh" "$0" "$build"; fi
 
 hd30=$(win "$media/hd30.mp4")
 hd60=$(win "$media/hd60.mp4")
-echo "# 1920x1080 H.264, 300 frames; best of three runs each, alternating"
+echo "# 1920x1080 H.264, 300 frames; best of five runs each, alternating"
 dec=(); pipe=(); fx=()
-for round in 1 2 3; do
+for round in 1 2 3 4 5; do
   dec+=("$(run decode "$hd30")")
   pipe+=("$(run pipeline "$hd30" 0 0)")
   fx+=("$(run pipeline "$hd30" 1 14)")

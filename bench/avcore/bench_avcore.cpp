@@ -5,16 +5,16 @@
 #include <windows.h>
 #include <mfapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
-#include "avcore/effects/frame_pipeline.h"
+#include "avcore/convert_stage.h"
 #include "avcore/frame_pool.h"
 #include "avcore/media_source.h"
-#include "avcore/video_planes.h"
 #include "avcore/win_handle.h"
 
 namespace {
@@ -61,26 +61,34 @@ int Pipeline(const char* path, int shape, int effect)
     avcore::MediaThreadScope scope(true);
     avcore::MediaSource source;
     if (!source.open(Wide(path))) return 1;
+    // The engine's own path: this thread reads while the conversion stage converts.
     auto pool = std::make_shared<avcore::FramePool>();
-    avfx::FramePipeline pipeline;
-    const avcore::VideoFormat& f = source.info().video;
-    pipeline.configure(f.cropWidth, f.cropHeight, shape, effect, f.matrix);
+    avcore::ConvertStage stage(pool, shape, effect);
+    std::atomic<int> converted{0};
+    std::atomic<double> convertSeconds{0.0};
+    double handedOver = 0.0;
+    if (!stage.start([&](avcore::FramePtr frame, uint64_t) {
+            if (frame) converted.fetch_add(1);
+            convertSeconds.store(convertSeconds.load() + (avcore::NowSeconds() - handedOver));
+        }))
+        return 1;
     const double start = avcore::NowSeconds();
-    double convert = 0;
     int frames = 0;
     avcore::VideoSample sample;
     while (source.readVideo(sample) == avcore::ReadStatus::Sample) {
-        const double t0 = avcore::NowSeconds();
-        avcore::LockedPicture picture(sample.sample.Get(), f);
-        avcore::FramePtr frame = pool->acquire(f.cropWidth, f.cropHeight);
-        if (picture.ok() && frame) pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride);
-        convert += avcore::NowSeconds() - t0;
+        stage.flush();  // the previous picture is out, so the timing below is this one's
+        handedOver = avcore::NowSeconds();
+        stage.submit(std::move(sample), source.info().video, 0);
         ++frames;
     }
+    stage.flush();
     const double s = avcore::NowSeconds() - start;
-    printf("decode+convert    %5d frames in %6.2f s = %6.1f fps (shape %d, effect %d; convert %.2f ms a frame)\n",
-           frames, s, frames / s, shape, effect, frames ? convert * 1e3 / frames : 0.0);
-    return 0;
+    stage.stop();
+    printf("decode+convert    %5d frames in %6.2f s = %6.1f fps (shape %d, effect %d; %.2f ms from hand-over to delivery, "
+           "%d converted)\n",
+           frames, s, frames / s, shape, effect, frames ? convertSeconds.load() * 1e3 / frames : 0.0,
+           converted.load());
+    return converted.load() == frames ? 0 : 1;
 }
 
 int Realtime(const char* path, double seconds)
@@ -106,10 +114,10 @@ int Realtime(const char* path, double seconds)
     const double played = player.curr_play_time();
     const double wall = avcore::NowSeconds() - started;
     const avplayer_probe::Counters c = avplayer_probe::counters(player);
-    printf("realtime          %.1f s played in %.1f s: %llu presented, %llu dropped, %llu decoded, "
-           "sound to %s, clock %s\n",
-           played, wall, static_cast<unsigned long long>(c.presented), static_cast<unsigned long long>(c.dropped),
-           static_cast<unsigned long long>(c.decoded),
+    printf("realtime          %.1f s played in %.1f s: %llu presented (%llu of them over half a frame late), "
+           "%llu dropped, %llu decoded, sound to %s, clock %s\n",
+           played, wall, static_cast<unsigned long long>(c.presented), static_cast<unsigned long long>(c.shownLate),
+           static_cast<unsigned long long>(c.dropped), static_cast<unsigned long long>(c.decoded),
            avplayer_probe::audioDevice(player) ? "waveOut" : "the null output",
            avplayer_probe::clockFollowsAudio(player) ? "following the sound output" : "on the system timer");
     player.stop();

@@ -1,0 +1,100 @@
+#include "avcore/convert_stage.h"
+
+#include "avcore/video_planes.h"
+
+namespace avcore {
+
+ConvertStage::ConvertStage(std::shared_ptr<FramePool> pool, int shape, int effectCode)
+    : m_pool(std::move(pool)), m_shape(shape), m_effectCode(effectCode)
+{
+}
+
+ConvertStage::~ConvertStage()
+{
+    stop();
+}
+
+bool ConvertStage::start(Deliver deliver)
+{
+    m_deliver = std::move(deliver);
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_running = !m_quit && m_thread.start([this] { run(); });
+    return m_running;
+}
+
+void ConvertStage::stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_quit = true;
+        m_changed.notify_all();
+    }
+    m_thread.join();  // the thread delivers what is in flight before it ends
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_running = false;
+}
+
+void ConvertStage::submit(VideoSample sample, const VideoFormat& format, uint64_t generation)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_changed.wait(lock, [&] { return !m_pending; });
+    if (m_quit || !m_running) return;
+    m_sample = std::move(sample);
+    m_format = format;
+    m_generation = generation;
+    m_pending = true;
+    m_changed.notify_all();
+}
+
+void ConvertStage::flush()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_changed.wait(lock, [&] { return !m_pending; });
+}
+
+FramePtr ConvertStage::convertNow(const VideoSample& sample, const VideoFormat& format, uint64_t generation)
+{
+    flush();
+    return convert(sample, format, generation);
+}
+
+void ConvertStage::run()
+{
+    MediaThreadScope scope(false);  // the samples are COM objects
+    std::unique_lock<std::mutex> lock(m_lock);
+    for (;;) {
+        m_changed.wait(lock, [&] { return m_pending || m_quit; });
+        if (!m_pending) break;  // asked to quit, nothing in flight
+        VideoSample sample = std::move(m_sample);
+        const VideoFormat format = m_format;
+        const uint64_t generation = m_generation;
+        lock.unlock();
+        FramePtr frame = convert(sample, format, generation);
+        sample.sample.Reset();
+        m_deliver(std::move(frame), generation);
+        lock.lock();
+        m_pending = false;
+        m_changed.notify_all();
+    }
+}
+
+FramePtr ConvertStage::convert(const VideoSample& sample, const VideoFormat& f, uint64_t generation)
+{
+    if (f.cropWidth != m_configuredWidth || f.cropHeight != m_configuredHeight || f.matrix != m_configuredMatrix) {
+        m_pipeline.configure(f.cropWidth, f.cropHeight, m_shape, m_effectCode, f.matrix);
+        m_configuredWidth = f.cropWidth;
+        m_configuredHeight = f.cropHeight;
+        m_configuredMatrix = f.matrix;
+    }
+    LockedPicture picture(sample.sample.Get(), f);
+    if (!picture.ok()) return nullptr;
+    FramePtr frame = m_pool->acquire(f.cropWidth, f.cropHeight);
+    if (!frame) return nullptr;
+    m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride);
+    frame->pts = sample.pts;
+    frame->duration = sample.duration;
+    frame->generation = generation;
+    return frame;
+}
+
+} // namespace avcore
