@@ -17,6 +17,26 @@ bool IsMainWindow(HWND hwnd) {
     return std::wstring(cls) == L"PlayerMainWnd";
 }
 
+// A main window of the given process. Other test programs on the same desktop show
+// main windows of their own, so only the process under test counts.
+HWND MainWindowOf(DWORD processId) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid != s->pid || !IsMainWindow(hwnd)) return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // What was true right after the main window handled WM_CREATE, where the library
 // builds the layout and runs InitWindow.
 HWND g_created = nullptr;
@@ -82,7 +102,7 @@ TEST(Entry, AWindowDestroyedFromOutsideStillEndsTheLoop) {
     KillTimer(nullptr, watchdog);
     EXPECT_FALSE(g_loopWatchdogFired) << "the process would have lived on without a window";
     EXPECT_EQ(g_pMainFrame, nullptr);
-    EXPECT_EQ(FindWindowW(L"PlayerMainWnd", nullptr), nullptr);
+    EXPECT_EQ(MainWindowOf(GetCurrentProcessId()), nullptr);
 }
 
 TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
@@ -95,7 +115,7 @@ TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
     EXPECT_EQ(rc, 0);
     EXPECT_FALSE(g_loopWatchdogFired) << "entered the message loop without a window";
     EXPECT_EQ(g_pMainFrame, nullptr);
-    EXPECT_EQ(FindWindowW(L"PlayerMainWnd", nullptr), nullptr);
+    EXPECT_EQ(MainWindowOf(GetCurrentProcessId()), nullptr);
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
 }
 
@@ -155,7 +175,7 @@ TEST_F(PlayerExe, ASecondStartFindsTheTitleAndEndsQuietly) {
     ASSERT_NE(player.process, nullptr);
     bool sawWindow = false;
     for (int waited = 0; WaitForSingleObject(player.process, 50) == WAIT_TIMEOUT && waited < 60000; waited += 50)
-        sawWindow = sawWindow || FindWindowW(L"PlayerMainWnd", nullptr);
+        sawWindow = sawWindow || MainWindowOf(GetProcessId(player.process));
     EXPECT_EQ(player.ExitCode(), 0u);
     EXPECT_FALSE(sawWindow);
     DestroyWindow(marker);
