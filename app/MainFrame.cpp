@@ -1,5 +1,7 @@
 // CMainFrame's life: construction, destruction, the skin hooks and InitWindow.
 #include "app/MainFrame.h"
+#include "playback/ListCallback.h"
+#include "video/VideoRealWnd.h"
 
 DuiLib::CMainFrame* g_pMainFrame = nullptr;
 
@@ -19,8 +21,11 @@ T* FindAs(CPaintManagerUI& manager, LPCTSTR name, LPCTSTR capability) {
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
-    // The video window and the list callback are deleted here once they exist;
-    // neither is created yet, so both pointers stay null.
+    // The video window's native window ends with ours, being its child.
+    delete m_pVideoWnd;
+    m_pVideoWnd = nullptr;
+    delete m_pListCallback;
+    m_pListCallback = nullptr;
     m_bReady = 0;
 }
 
@@ -54,16 +59,21 @@ void CMainFrame::InitWindow() {
     // The layout declares the pair the other way round; a window starts restored.
     ShowMaximizedButtons(false);
 
-    // The list's text callback is installed on this list by the playlist code.
     m_pPlayList = FindAs<CListUI>(m_PaintManager, L"listplay", L"List");
+    if (m_pPlayList) {
+        m_pListCallback = new CListCallbackUI();
+        m_pPlayList->SetTextCallback(m_pListCallback);
+    }
 
     m_pVolumeSlider = FindAs<CSliderUI>(m_PaintManager, L"slider_volumn", L"Slider");
     m_pPlaySlider = FindAs<CSliderUI>(m_PaintManager, L"slider_play", L"Slider");
     m_pCurTimeText = m_PaintManager.FindControl(L"txt_curtime");
     m_pTotalTimeText = m_PaintManager.FindControl(L"txt_totaltime");
 
-    // The video window is created and shown here once it exists (video/); until
-    // then m_pVideoWnd stays null and the window runs without a video area.
+    // Created hidden; shown without the focus, which stays with the main window.
+    CreateVideoWnd();
+    if (m_pVideoWnd)
+        m_pVideoWnd->ShowWindow(true, false);
 
     m_bReady = 1;
     ::SetTimer(m_hWnd, kTimerPoll, kPollPeriodMs, nullptr);

@@ -51,10 +51,44 @@ public:
     // The window's control tree (for the other windows and for tests).
     CPaintManagerUI& GetPaintManager() { return m_PaintManager; }
 
-    // Playback (playback/).
+    // Playlist (playback/Playlist.cpp).
+    void AddFiles();                   // file dialog, then one row per chosen file not yet listed
+    // Adds the rows of one dialog result: the buffer as GetOpenFileNameW left it and its
+    // file-name offset (the folder before it, then NUL-terminated names).
+    void AddDialogResult(const wchar_t* result, size_t resultLength, size_t fileOffset);
+    void RebuildPathIndex();           // known paths refilled from the rows
+    bool IsPathInList(LPCTSTR path);   // same length and lstrcmpiW-equal to a known path
+    void AddListItem(LPCTSTR fullPath, LPCTSTR displayName);
+    void DeleteSelected();             // removes the selected row
+    void ClearList();                  // removes every row
+
+    // Playback commands (playback/PlaybackControl.cpp).
+    void OnPlayCommand();              // empty list: the notice; else PlaySelected
+    void PlaySelected();               // the selected row (row 0 when none)
+    void PlayOrPause(LPCTSTR path);    // the loaded file: pause, resume or play again
+    void OpenAndPlay(LPCTSTR path);    // stop what plays, open path with m_effect, play
     void PauseOrResume();              // pause if playing, resume if paused, else nothing
-    void SetVolumeFromSlider();        // engine volume from "slider_volumn"
+    void StopPlayback();               // stop and close while playing or paused
+    void PlayPrev();                   // previous row, wrapping to the last
+    void PlayNext();                   // next row, wrapping to the first
+
+    // Progress (playback/Progress.cpp).
+    void UpdateProgress();             // status and time texts, seek slider; next row at the end
+    void SyncPlayBar();                // sliders and time texts into the full-screen bar
     void SeekFromSlider();             // engine seek from "slider_play"; sets m_bSeeking
+
+    // Volume and mute (playback/Volume.cpp).
+    void SetVolumeFromSlider();        // engine volume from "slider_volumn"
+    void MuteOn();                     // mute while playing or paused
+    void MuteOff();                    // unmute while playing or paused
+    void UpdateMuteButtons(bool bMuted);   // both windows' mute pair follow the engine
+
+    // List panel (playback/ListPanel.cpp).
+    void ToggleListPanel();            // hides or shows "listregion", then refits the video
+
+    // Video window (video/MainFrameVideo.cpp).
+    void CreateVideoWnd();             // the hidden child the engine draws into
+    void FitVideoToPlayRegion();       // video window over "playregion" unless full screen
 
     // Configuration (settings/): overlays cfg.cfg on m_effect.
     void LoadConfig();

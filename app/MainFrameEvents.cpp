@@ -1,6 +1,7 @@
 // Routing of the main window: native messages and timers, control notifications
 // and button clicks, each to the operation that handles it.
 #include "app/MainFrame.h"
+#include "video/VideoRealWnd.h"
 
 #include <cwchar>
 
@@ -10,10 +11,11 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_TIMER:
         if (wParam == kTimerPoll) {
-            // UpdateProgress and SyncPlayBar run here once progress display exists.
+            UpdateProgress();
+            SyncPlayBar();
         } else if (wParam == kTimerFitVideo) {
             ::KillTimer(m_hWnd, kTimerFitVideo);
-            // FitVideoToPlayRegion runs here once the video window exists.
+            FitVideoToPlayRegion();
         } else if (wParam == kTimerResumeSeek) {
             ::KillTimer(m_hWnd, kTimerResumeSeek);
             m_player.seek_to(static_cast<double>(m_fResumePos));
@@ -33,7 +35,8 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         if (wParam == VK_ESCAPE) {
-            // ToggleFullScreen on m_pVideoWnd runs here once the video window exists.
+            if (m_pVideoWnd)
+                m_pVideoWnd->ToggleFullScreen();
             return 0;
         }
         break;
@@ -56,7 +59,7 @@ void CMainFrame::Notify(TNotifyUI& msg) {
     } else if (msg.sType == DUI_MSGTYPE_SELECTCHANGED || msg.sType == DUI_MSGTYPE_ITEMCLICK) {
         // Recognised, and deliberately left alone.
     } else if (msg.sType == DUI_MSGTYPE_ITEMDBCLICK) {
-        // PlaySelected connects here.
+        PlaySelected();
     } else if (msg.sType == DUI_MSGTYPE_VALUECHANGED) {
         if (m_pVolumeSlider && msg.pSender == m_pVolumeSlider)
             SetVolumeFromSlider();
@@ -82,27 +85,28 @@ void CMainFrame::OnClick(TNotifyUI& msg) {
     } else if (name == L"btn_setting") {
         // The settings window opens here, modally.
     } else if (name == L"btnadd") {
-        // AddFiles connects here.
+        AddFiles();
     } else if (name == L"btndelete") {
-        // DeleteSelected connects here.
+        DeleteSelected();
     } else if (name == L"btnclear") {
-        // ClearList connects here.
+        ClearList();
     } else if (name == L"btn_map_shrink") {
-        // ToggleListPanel connects here.
+        ToggleListPanel();
     } else if (name == L"btn_stop") {
-        // StopPlayback connects here.
+        StopPlayback();
     } else if (name == L"btn_play") {
-        // OnPlayCommand connects here.
+        OnPlayCommand();
     } else if (name == L"btn_prev") {
-        // PlayPrev connects here.
+        PlayPrev();
     } else if (name == L"btn_next") {
-        // PlayNext connects here.
+        PlayNext();
     } else if (name == L"btn_mute") {
-        // MuteOn connects here.
+        MuteOn();
     } else if (name == L"btn_muteoff") {
-        // MuteOff connects here.
+        MuteOff();
     } else if (name == L"btn_fullscreen") {
-        // ToggleFullScreen on m_pVideoWnd connects here.
+        if (m_pVideoWnd)
+            m_pVideoWnd->ToggleFullScreen();
     }
 }
 

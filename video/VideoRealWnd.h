@@ -1,0 +1,48 @@
+#pragma once
+// CVideoRealWnd: the child window the engine draws into. It lies over the main
+// window's "playregion", shows "没有视频在播放" wherever the engine has not drawn,
+// and turns gestures on the picture into commands: a click pauses or resumes, a
+// double-click and Escape switch full screen, Enter and Space pause or resume.
+#include "duilib/UIlib.h"
+
+namespace DuiLib {
+
+class CPlayBarFrame;
+
+// Timer of the video window that hides the full-screen bar after inactivity.
+inline constexpr UINT_PTR kTimerPlayBar = 1;
+
+class CVideoRealWnd : public WindowImplBase {
+public:
+    CVideoRealWnd() = default;
+    ~CVideoRealWnd() override;   // the bar's object lives until the process ends
+
+    LPCTSTR GetWindowClassName() const override;     // "VideoRealWnd"
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void InitWindow() override;                      // creates the full-screen bar
+    CDuiString GetSkinFolder() override;             // "Res"
+    CDuiString GetSkinFile() override;               // "VideoRealWnd.xml"
+    UINT GetResourceType() override;                 // zipped skin in a resource
+    UINT GetResourceID() override;                   // 131
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;   // Return and Escape are ours
+    LRESULT OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+
+    // Full screen (video/FullScreen.cpp).
+    void ToggleFullScreen();           // windowed <-> full screen over the primary screen
+    void ShowPlayBar(bool bShow);      // shows the bar in full screen; hides it otherwise
+
+    WINDOWPLACEMENT m_wndPlacement{};  // placement inside the main window, saved on entry
+    int m_bFullScreen = 0;             // 1 while covering the screen
+    int m_bPlayBarShown = 0;           // 1 while the full-screen bar is shown
+    DWORD m_dwLastActivity = 0;        // tick of the last activity on the shown bar; 0 when hidden
+    CPlayBarFrame* m_pPlayBar = nullptr;   // the full-screen bar; null until created
+
+private:
+    // Hides the bar and stops its timer (the click, leaving full screen, inactivity).
+    void HidePlayBar();
+};
+
+} // namespace DuiLib
