@@ -37,19 +37,4 @@ void CVideoRealWnd::ToggleFullScreen() {}
 void CVideoRealWnd::ShowPlayBar(bool) {}
 void CVideoRealWnd::HidePlayBar() {}
 
-// --- playback commands, progress, volume, list panel (playback/)
-void CMainFrame::OnPlayCommand() {}
-void CMainFrame::PlaySelected() {}
-void CMainFrame::PlayOrPause(LPCTSTR) {}
-void CMainFrame::OpenAndPlay(LPCTSTR) {}
-void CMainFrame::StopPlayback() {}
-void CMainFrame::PlayPrev() {}
-void CMainFrame::PlayNext() {}
-void CMainFrame::UpdateProgress() {}
-void CMainFrame::SyncPlayBar() {}
-void CMainFrame::MuteOn() {}
-void CMainFrame::MuteOff() {}
-void CMainFrame::UpdateMuteButtons(bool) {}
-void CMainFrame::ToggleListPanel() {}
-
 } // namespace DuiLib

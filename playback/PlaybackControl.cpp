@@ -1,15 +1,136 @@
 // Playback commands of the main window. Engine calls are guarded by the status the
-// engine reports, never by their results.
+// engine reports, never by their results; only open's result is tested.
 #include "app/MainFrame.h"
+#include "playback/EnginePath.h"
+#include "playback/PlayerTexts.h"
+#include "video/VideoRealWnd.h"
 
 namespace DuiLib {
 
-void CMainFrame::PauseOrResume() {
-    int status = m_player.play_status();
-    if (status == 1)
-        m_player.pause();
-    else if (status == 2)
+namespace {
+
+// Playing or paused: a file is open and must be stopped and closed before another.
+bool IsBusy(avplayer& player) {
+    return player.play_status() == kStatusPlaying || player.play_status() == kStatusPaused;
+}
+
+void StopAndClose(avplayer& player) {
+    player.stop();
+    player.close();
+}
+
+} // namespace
+
+void CMainFrame::OnPlayCommand() {
+    if (!m_pPlayList)
+        return;
+    if (m_pPlayList->GetCount() == 0) {
+        ::MessageBoxW(m_hWnd, kTextAddFilesFirst, kTextNoticeCaption, MB_OK);
+        return;
+    }
+    PlaySelected();
+}
+
+void CMainFrame::PlaySelected() {
+    if (!m_pPlayList)
+        return;
+    int sel = m_pPlayList->GetCurSel();
+    if (sel < 0 || sel >= m_pPlayList->GetCount()) {
+        m_pPlayList->SelectItem(0, false);
+        sel = 0;
+    }
+    CControlUI* row = m_pPlayList->GetItemAt(sel);
+    if (!row)
+        return;
+    const CDuiString path = row->GetName();
+    if (path == m_strCurPath)
+        PlayOrPause(path);
+    else
+        OpenAndPlay(path);
+}
+
+void CMainFrame::PlayOrPause(LPCTSTR path) {
+    if (!path)
+        return;
+    const int status = m_player.play_status();
+    if (status == kStatusPaused)
         m_player.resume();
+    else if (status == kStatusPlaying)
+        m_player.pause();
+    else
+        OpenAndPlay(path);
+}
+
+void CMainFrame::OpenAndPlay(LPCTSTR path) {
+    if (!path || !*path || !m_pVideoWnd)
+        return;
+    if (IsBusy(m_player))
+        StopAndClose(m_player);
+
+    // Opening can take a moment: the user sees why the window waits.
+    if (CControlUI* status = m_PaintManager.FindControl(kCtlPlayStatus)) {
+        status->SetText(kTextLoading);
+        status->Invalidate();
+    }
+    ::UpdateWindow(m_hWnd);
+
+    m_player.subclasswindow(m_pVideoWnd->GetHWND(), 1);
+    const std::string enginePath = EnginePathFor(path);
+    if (!m_player.open(enginePath.c_str(), 0, 2, m_effect.shape, m_effect.effectCode))
+        return;
+    m_strCurPath = path;
+    m_player.play(0.0, 0);
+
+    if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))
+        shown->SetText(path);
+    ::UpdateWindow(m_hWnd);
+}
+
+void CMainFrame::PauseOrResume() {
+    const int status = m_player.play_status();
+    if (status == kStatusPlaying)
+        m_player.pause();
+    else if (status == kStatusPaused)
+        m_player.resume();
+}
+
+void CMainFrame::StopPlayback() {
+    if (IsBusy(m_player))
+        StopAndClose(m_player);
+}
+
+void CMainFrame::PlayPrev() {
+    // Stopped first, so the row is opened anew even when it is the one that played.
+    if (IsBusy(m_player))
+        StopAndClose(m_player);
+    if (!m_pPlayList)
+        return;
+    const int count = m_pPlayList->GetCount();
+    const int sel = m_pPlayList->GetCurSel();
+    int target;
+    if (sel < 0 || sel >= count) {
+        m_pPlayList->SelectItem(0, false);
+        target = count - 1;
+    } else {
+        target = sel == 0 ? count - 1 : sel - 1;
+    }
+    m_pPlayList->SelectItem(target, false);
+    PlaySelected();
+}
+
+void CMainFrame::PlayNext() {
+    if (IsBusy(m_player))
+        StopAndClose(m_player);
+    if (!m_pPlayList)
+        return;
+    const int count = m_pPlayList->GetCount();
+    int sel = m_pPlayList->GetCurSel();
+    if (sel < 0 || sel >= count) {
+        m_pPlayList->SelectItem(0, false);
+        sel = 0;
+    }
+    m_pPlayList->SelectItem(sel < count - 1 ? sel + 1 : 0, false);
+    PlaySelected();
 }
 
 } // namespace DuiLib

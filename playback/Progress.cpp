@@ -1,7 +1,64 @@
-// Seeking from the main window's seek slider.
+// The polling tick's display: status and clock texts and the seek slider, copied
+// into the full-screen bar; seeking from the main window's seek slider.
 #include "app/MainFrame.h"
+#include "playback/PlayerTexts.h"
+#include "playback/ProgressMath.h"
+#include "video/PlayBarFrame.h"
+#include "video/VideoRealWnd.h"
 
 namespace DuiLib {
+
+namespace {
+
+void ShowStatus(CPaintManagerUI& manager, LPCTSTR text) {
+    if (CControlUI* status = manager.FindControl(kCtlPlayStatus)) {
+        status->SetText(text);
+        status->Invalidate();
+    }
+}
+
+void SetClockText(CControlUI* control, double seconds) {
+    if (control)
+        control->SetText(FormatTime(seconds));
+}
+
+} // namespace
+
+void CMainFrame::UpdateProgress() {
+    // Each test asks anew, so a status that changes within the tick is seen at once.
+    if (m_player.play_status() == kStatusPlaying) {
+        ShowStatus(m_PaintManager, kTextPlaying);
+        const double t = m_player.curr_play_time();
+        const double d = m_player.duration();
+        SetClockText(m_pCurTimeText, t);
+        SetClockText(m_pTotalTimeText, d);
+        if (!m_bSeeking && m_pPlaySlider)
+            m_pPlaySlider->SetValue(SeekSliderPosition(t, d));
+    } else if (m_player.play_status() == kStatusPaused) {
+        ShowStatus(m_PaintManager, kTextPaused);
+    } else if (m_player.play_status() == kStatusStopped) {
+        ShowStatus(m_PaintManager, kTextStopped);
+    }
+    if (m_player.play_status() == kStatusEnded) {
+        m_player.stop();
+        m_player.close();
+        PlayNext();
+    }
+}
+
+void CMainFrame::SyncPlayBar() {
+    CPlayBarFrame* bar = m_pVideoWnd ? m_pVideoWnd->m_pPlayBar : nullptr;
+    if (!bar)
+        return;
+    if (m_pVolumeSlider && bar->m_pSliderVolume)
+        bar->m_pSliderVolume->SetValue(m_pVolumeSlider->GetValue());
+    if (m_pPlaySlider && bar->m_pSliderPlay)
+        bar->m_pSliderPlay->SetValue(m_pPlaySlider->GetValue());
+    if (m_player.play_status() == kStatusPlaying && bar->m_pTxtCurTime) {
+        SetClockText(bar->m_pTxtCurTime, m_player.curr_play_time());
+        SetClockText(bar->m_pTxtTotalTime, m_player.duration());
+    }
+}
 
 void CMainFrame::SeekFromSlider() {
     // Polling leaves the slider where the user put it until the button comes up.

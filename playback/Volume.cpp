@@ -1,7 +1,22 @@
-// Engine volume from the main window's volume slider.
+// Engine volume from the main window's volume slider, and the mute pair in both
+// windows. The volume and the mute state live in the engine only.
 #include "app/MainFrame.h"
+#include "playback/PlayerTexts.h"
+#include "video/PlayBarFrame.h"
+#include "video/VideoRealWnd.h"
 
 namespace DuiLib {
+
+namespace {
+
+void ShowPair(CControlUI* mute, CControlUI* muteOff, bool bMuted) {
+    if (mute)
+        mute->SetVisible(!bMuted);
+    if (muteOff)
+        muteOff->SetVisible(bMuted);
+}
+
+} // namespace
 
 void CMainFrame::SetVolumeFromSlider() {
     if (!m_pVolumeSlider)
@@ -12,6 +27,27 @@ void CMainFrame::SetVolumeFromSlider() {
     // Percent of the slider's range, in single precision as the engine has always had it.
     float x = static_cast<float>(m_pVolumeSlider->GetValue()) * 100.0f / static_cast<float>(max);
     m_player.volume(static_cast<double>(x), static_cast<double>(x));
+}
+
+void CMainFrame::MuteOn() {
+    if (m_player.play_status() != kStatusPlaying && m_player.play_status() != kStatusPaused)
+        return;
+    m_player.mute_set(true);
+    UpdateMuteButtons(m_player.get_mute());
+}
+
+void CMainFrame::MuteOff() {
+    if (m_player.play_status() != kStatusPlaying && m_player.play_status() != kStatusPaused)
+        return;
+    m_player.mute_set(false);
+    UpdateMuteButtons(m_player.get_mute());
+}
+
+void CMainFrame::UpdateMuteButtons(bool bMuted) {
+    // The buttons follow what the engine reports, not what was asked.
+    ShowPair(m_PaintManager.FindControl(kCtlMute), m_PaintManager.FindControl(kCtlMuteOff), bMuted);
+    if (m_pVideoWnd && m_pVideoWnd->m_pPlayBar)
+        ShowPair(m_pVideoWnd->m_pPlayBar->m_pBtnMute, m_pVideoWnd->m_pPlayBar->m_pBtnMuteOff, bMuted);
 }
 
 } // namespace DuiLib

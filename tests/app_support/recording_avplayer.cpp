@@ -146,7 +146,8 @@ void avplayer::volume(double left, double right) {
 
 void avplayer::mute_set(bool mute) {
     m_impl->Log("mute_set", {mute ? 1.0 : 0.0});
-    m_impl->record.script.mute = mute;
+    if (m_impl->record.script.muteSticks)
+        m_impl->record.script.mute = mute;
 }
 
 bool avplayer::get_mute() {

@@ -21,7 +21,8 @@ struct EngineScript {
     int status = 0;         // play_status()
     double position = 0.0;  // curr_play_time()
     double duration = 0.0;  // duration()
-    bool mute = false;      // get_mute(); mute_set() updates it
+    bool mute = false;      // get_mute(); mute_set() updates it while muteSticks
+    bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
 };
 

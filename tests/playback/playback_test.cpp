@@ -1,0 +1,289 @@
+// Playback commands, the polling tick, volume and mute, and the list panel, on a real
+// main window whose engine records every call.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+#include "app/frame_harness.h"
+#include "playback/ProgressMath.h"
+#include "video/VideoRealWnd.h"
+
+using namespace DuiLib;
+using apptest::Engine;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+std::wstring RowPath(int row) { return L"C:\\v\\" + std::to_wstring(row) + L".mp4"; }
+
+// What opening a row asks of the engine, after any stop and close.
+Calls OpenRow(int row, int shape = 1, int effect = 0) {
+    return {"subclasswindow(video,1)",
+            "open(C:\\v\\" + std::to_string(row) + ".mp4,0,2," + std::to_string(shape) + "," + std::to_string(effect) + ")",
+            "play(0,0)"};
+}
+
+Calls operator+(Calls a, const Calls& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const Calls kStopClose{"stop()", "close()"};
+
+class PlaybackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = apptest::OpenMainFrame();
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(frame->m_pVideoWnd, nullptr);
+        // The tests tick the progress themselves.
+        KillTimer(frame->GetHWND(), kTimerPoll);
+        Engine(frame).Clear();
+    }
+    void TearDown() override { apptest::DestroyMainFrame(frame); }
+
+    void AddRows(int n) {
+        for (int i = 0; i < n; ++i)
+            frame->AddListItem(RowPath(i).c_str(), (std::to_wstring(i) + L".mp4").c_str());
+    }
+    // Row `row` was opened and the engine is in `status`.
+    void Loaded(int row, int status) {
+        frame->m_strCurPath = RowPath(row).c_str();
+        Engine(frame).script.status = status;
+    }
+    // The engine's commands, the video window's handle shown as "video".
+    Calls Commands() {
+        Calls out;
+        const std::string video = std::to_string(reinterpret_cast<uintptr_t>(frame->m_pVideoWnd->GetHWND()));
+        for (std::string text : Engine(frame).CommandTexts()) {
+            if (text.rfind("subclasswindow(" + video + ",", 0) == 0)
+                text = "subclasswindow(video," + text.substr(16 + video.size());
+            out.push_back(text);
+        }
+        return out;
+    }
+    std::wstring Text(const wchar_t* name) { return apptest::Find(frame, name)->GetText().GetData(); }
+
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(PlaybackTest, CommandsOpenPauseOrMoveTheSelection) {
+    using Command = void (CMainFrame::*)();
+    struct Case {
+        const char* what;
+        int rows, selected, loadedRow, status;
+        Command command;
+        Calls expected;
+        int selectedAfter;
+    };
+    const Case cases[] = {
+        {"play on the playing row pauses", 3, 1, 1, 1, &CMainFrame::OnPlayCommand, {"pause()"}, 1},
+        {"play on the paused row resumes", 3, 1, 1, 2, &CMainFrame::OnPlayCommand, {"resume()"}, 1},
+        {"double-click on the playing row pauses", 3, 1, 1, 1, &CMainFrame::PlaySelected, {"pause()"}, 1},
+        {"stop then play reopens", 3, 1, 1, 4, &CMainFrame::OnPlayCommand, OpenRow(1), 1},
+        {"play with no selection opens row 0", 3, -1, -1, 0, &CMainFrame::OnPlayCommand, OpenRow(0), 0},
+        {"play on another row stops the playing one", 3, 2, 1, 1, &CMainFrame::OnPlayCommand, kStopClose + OpenRow(2), 2},
+        {"next with no selection", 3, -1, -1, 0, &CMainFrame::PlayNext, OpenRow(1), 1},
+        {"previous with no selection", 3, -1, -1, 0, &CMainFrame::PlayPrev, OpenRow(2), 2},
+        {"next on the last row wraps", 3, 2, 2, 1, &CMainFrame::PlayNext, kStopClose + OpenRow(0), 0},
+        {"previous on row 0 wraps", 3, 0, 0, 2, &CMainFrame::PlayPrev, kStopClose + OpenRow(2), 2},
+        {"next with one row plays it again", 1, 0, 0, 1, &CMainFrame::PlayNext, kStopClose + OpenRow(0), 0},
+        {"previous with one row plays it again", 1, 0, 0, 1, &CMainFrame::PlayPrev, kStopClose + OpenRow(0), 0},
+        {"stop while paused", 3, 1, 1, 2, &CMainFrame::StopPlayback, kStopClose, 1},
+        {"stop with nothing open", 3, 1, -1, 0, &CMainFrame::StopPlayback, {}, 1},
+        {"next after the list was cleared stops only", 0, -1, 0, 1, &CMainFrame::PlayNext, kStopClose, -1},
+        {"previous after the list was cleared stops only", 0, -1, 0, 1, &CMainFrame::PlayPrev, kStopClose, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame->ClearList();
+        AddRows(c.rows);
+        frame->m_pPlayList->SelectItem(c.selected);
+        frame->m_strCurPath = c.loadedRow >= 0 ? RowPath(c.loadedRow).c_str() : L"";
+        Engine(frame).script.status = c.status;
+        Engine(frame).Clear();
+        (frame->*c.command)();
+        EXPECT_EQ(Commands(), c.expected);
+        EXPECT_EQ(frame->m_pPlayList->GetCurSel(), c.selectedAfter);
+    }
+}
+
+TEST_F(PlaybackTest, OpenHandsTheEngineTheAnsiPathAndTheEffect) {
+    AddRows(2);
+    frame->m_effect = {2, 258};
+    frame->m_pPlayList->SelectItem(1);
+    frame->OnPlayCommand();
+    EXPECT_EQ(Commands(), OpenRow(1, 2, 258));
+    EXPECT_EQ(frame->m_strCurPath, RowPath(1).c_str());
+    EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
+
+    // A failed open leaves the loading text, the loaded path and the path text alone.
+    Engine(frame).script.openResult = 0;
+    Engine(frame).Clear();
+    frame->m_pPlayList->SelectItem(0);
+    frame->OnPlayCommand();
+    EXPECT_EQ(Commands(), (kStopClose + Calls{"subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,258)"}));
+    EXPECT_EQ(Text(L"txt_playstatus"), L"加载中请等待...");
+    EXPECT_EQ(frame->m_strCurPath, RowPath(1).c_str());
+    EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
+}
+
+// Answers the first message box this thread shows, remembering what it said.
+struct MessageBoxWatch {
+    static inline std::wstring text, caption;
+    static inline HWND owner = nullptr;
+    static void CALLBACK Answer(HWND, UINT, UINT_PTR id, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(hwnd, cls, 16);
+                if (std::wstring(cls) != L"#32770") return TRUE;
+                wchar_t buf[256] = {};
+                GetWindowTextW(hwnd, buf, 256);
+                caption = buf;
+                GetDlgItemTextW(hwnd, 0xFFFF, buf, 256);
+                text = buf;
+                owner = GetWindow(hwnd, GW_OWNER);
+                PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+                return FALSE;
+            },
+            0);
+    }
+};
+
+TEST_F(PlaybackTest, PlayOnAnEmptyListShowsTheNoticeAndLeavesPlaybackAlone) {
+    AddRows(2);
+    Loaded(0, 1);
+    frame->ClearList();
+    Engine(frame).Clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 300, MessageBoxWatch::Answer);
+    frame->OnPlayCommand();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(MessageBoxWatch::text, L"请先添加视频文件");
+    EXPECT_EQ(MessageBoxWatch::caption, L"提示");
+    EXPECT_EQ(MessageBoxWatch::owner, frame->GetHWND());
+    EXPECT_EQ(Commands(), Calls{});
+}
+
+TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
+    auto& script = Engine(frame).script;
+    script.status = 1;
+    script.position = 3725.9;
+    script.duration = 7200;
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
+    EXPECT_EQ(Text(L"txt_curtime"), L"01:02:05");
+    EXPECT_EQ(Text(L"txt_totaltime"), L"02:00:00");
+    EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 517);
+
+    // The user holds the seek slider: polling leaves it.
+    frame->m_bSeeking = 1;
+    script.position = 100;
+    frame->UpdateProgress();
+    EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 517);
+    EXPECT_EQ(Text(L"txt_curtime"), L"00:01:40");
+
+    // Paused: the status says so and nothing else moves.
+    frame->m_bSeeking = 0;
+    script.status = 2;
+    script.position = 200;
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"暂停");
+    EXPECT_EQ(Text(L"txt_curtime"), L"00:01:40");
+    EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 517);
+
+    script.status = 4;
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"停止");
+
+    // A duration of 0 while playing puts the slider at its start.
+    script.status = 1;
+    script.duration = 0;
+    frame->UpdateProgress();
+    EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 0);
+    EXPECT_EQ(Commands(), Calls{});
+}
+
+TEST_F(PlaybackTest, EndOfFileMovesOnWrappingAndStopsWhenTheListIsGone) {
+    AddRows(3);
+    frame->m_pPlayList->SelectItem(2);
+    Loaded(2, 3);
+    frame->UpdateProgress();
+    EXPECT_EQ(Commands(), kStopClose + OpenRow(0));
+    EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 0);
+
+    frame->ClearList();
+    Engine(frame).script.status = 3;
+    Engine(frame).Clear();
+    frame->UpdateProgress();
+    EXPECT_EQ(Commands(), kStopClose);
+}
+
+TEST(ProgressMath, ClockTextsAndSliderPositions) {
+    const std::pair<double, const wchar_t*> clocks[] = {
+        {0.0, L"00:00:00"}, {59.999, L"00:00:59"}, {3725.9, L"01:02:05"}, {7200, L"02:00:00"},
+        {360000, L"100:00:00"}, {std::numeric_limits<double>::quiet_NaN(), L"00:00:00"},
+    };
+    for (const auto& [seconds, text] : clocks)
+        EXPECT_STREQ(FormatTime(seconds).GetData(), text) << seconds;
+
+    struct Slider { double t, d; int value; };
+    const Slider sliders[] = {
+        {3725.9, 7200, 517}, {0, 7200, 0}, {7200, 7200, 1000}, {5, 0, 0}, {0, 0, 0}, {7300, 7200, 1000}, {-1, 10, 0},
+    };
+    for (const Slider& s : sliders)
+        EXPECT_EQ(SeekSliderPosition(s.t, s.d), s.value) << s.t << "/" << s.d;
+}
+
+TEST_F(PlaybackTest, MuteButtonsFollowTheEngineAnswer) {
+    auto visiblePair = [&] {
+        return std::make_pair(apptest::IsShown(frame, L"btn_mute"), apptest::IsShown(frame, L"btn_muteoff"));
+    };
+    // Nothing open: no engine call, nothing changes on screen.
+    frame->MuteOn();
+    EXPECT_EQ(Commands(), Calls{});
+    EXPECT_EQ(visiblePair(), std::make_pair(true, false));
+
+    Engine(frame).script.status = 2;
+    frame->MuteOn();
+    EXPECT_EQ(visiblePair(), std::make_pair(false, true));
+    frame->MuteOff();
+    EXPECT_EQ(visiblePair(), std::make_pair(true, false));
+    EXPECT_EQ(Commands(), (Calls{"mute_set(1)", "mute_set(0)"}));
+
+    // An engine that keeps its sound on: the buttons say so.
+    Engine(frame).script.muteSticks = false;
+    frame->MuteOn();
+    EXPECT_EQ(visiblePair(), std::make_pair(true, false));
+}
+
+TEST_F(PlaybackTest, ListPanelCollapsesAndTheVideoFollows) {
+    CControlUI* region = apptest::Find(frame, L"listregion");
+    auto* toggle = static_cast<CButtonUI*>(apptest::Find(frame, L"btn_map_shrink"));
+    const int playWidth = apptest::Find(frame, L"playregion")->GetWidth();
+
+    frame->ToggleListPanel();
+    EXPECT_FALSE(region->IsVisible());
+    EXPECT_STREQ(toggle->GetNormalImage(), L"split_screen_left.png");
+    // Once laid out, the play region has the list's width too, and the video covers it.
+    const int widerBy = region->GetFixedWidth();
+    CControlUI* play = apptest::Find(frame, L"playregion");
+    auto videoWidth = [&] {
+        RECT rc;
+        GetWindowRect(frame->m_pVideoWnd->GetHWND(), &rc);
+        return rc.right - rc.left;
+    };
+    const ULONGLONG deadline = GetTickCount64() + 2000;
+    while (videoWidth() != play->GetWidth() && GetTickCount64() < deadline)
+        apptest::Pump(20);
+    EXPECT_EQ(play->GetWidth(), playWidth + widerBy);
+    EXPECT_EQ(videoWidth(), play->GetWidth());
+
+    frame->ToggleListPanel();
+    EXPECT_TRUE(region->IsVisible());
+    EXPECT_STREQ(toggle->GetNormalImage(), L"split_screen_right.png");
+    EXPECT_EQ(frame->m_bListShown, 1);
+}
+
+} // namespace
