@@ -85,7 +85,16 @@ bool SaveWindowPng(HWND hwnd, const wchar_t* path) {
 std::wstring ScreenshotPath(const wchar_t* fileName) {
     wchar_t dir[MAX_PATH * 2] = L"";
     DWORD n = GetEnvironmentVariableW(L"MORVANE_SHOTS", dir, MAX_PATH * 2);
-    std::wstring folder = (n > 0 && n < MAX_PATH * 2) ? std::wstring(dir) : std::wstring(L".");
+    std::wstring folder;
+    if (n > 0 && n < MAX_PATH * 2) {
+        folder = dir;
+    } else {
+        // Beside the test exe, which lives in the build folder: never in the sources,
+        // whatever folder the test was started from.
+        n = GetModuleFileNameW(nullptr, dir, MAX_PATH * 2);
+        folder = std::wstring(dir, n);
+        folder = folder.substr(0, folder.find_last_of(L'\\')) + L"\\screenshots";
+    }
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder + L"\\" + fileName;
 }

@@ -26,7 +26,8 @@ bool CaptureWindow(HWND hwnd, Shot& shot);
 bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path);
 // CaptureWindow + SaveBgraPng.
 bool SaveWindowPng(HWND hwnd, const wchar_t* path);
-// Folder for screenshots: %MORVANE_SHOTS% when set, else the current directory; created if missing.
+// Folder for screenshots: %MORVANE_SHOTS% when set, else "screenshots" beside the test exe
+// (in the build folder); created if missing.
 std::wstring ScreenshotPath(const wchar_t* fileName);
 // Pumps this thread's messages for the given time so windows paint and timers run.
 void PumpMessages(DWORD milliseconds);
