@@ -1,0 +1,115 @@
+#include "e2e/desktop_io.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+namespace {
+
+void SendOne(INPUT input) { SendInput(1, &input, sizeof(INPUT)); }
+
+INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = dx;
+    in.mi.dy = dy;
+    in.mi.dwFlags = flags;
+    return in;
+}
+
+INPUT Key(WORD vk, WCHAR unit, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = unit;
+    in.ki.dwFlags = flags;
+    return in;
+}
+
+} // namespace
+
+void MoveMouseTo(POINT screen) {
+    // Absolute input runs 0..65535 over the primary screen; round up so the
+    // pointer lands on the pixel itself, and correct it if the mapping differs.
+    const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    const LONG dx = static_cast<LONG>((static_cast<LONGLONG>(screen.x) * 65536 + w - 1) / w);
+    const LONG dy = static_cast<LONG>((static_cast<LONGLONG>(screen.y) * 65536 + h - 1) / h);
+    SendOne(Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy));
+    POINT at{};
+    GetCursorPos(&at);
+    if (at.x != screen.x || at.y != screen.y) {
+        SetCursorPos(screen.x, screen.y);
+        SendOne(Mouse(MOUSEEVENTF_MOVE));
+    }
+}
+
+void ClickAt(POINT screen) {
+    MoveMouseTo(screen);
+    SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
+    SendOne(Mouse(MOUSEEVENTF_LEFTUP));
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t unit : text) {
+        SendOne(Key(0, unit, KEYEVENTF_UNICODE));
+        SendOne(Key(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+}
+
+void PressKey(WORD virtualKey) {
+    const WCHAR scan = static_cast<WCHAR>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    SendOne(Key(virtualKey, scan, 0));
+    SendOne(Key(virtualKey, scan, KEYEVENTF_KEYUP));
+}
+
+bool CaptureScreen(const RECT& rc, testsupport::Shot& shot) {
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = mem && bmp && bits;
+    if (ok) {
+        HGDIOBJ old = SelectObject(mem, bmp);
+        ok = BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        const auto* first = static_cast<const uint32_t*>(bits);
+        shot.pixels.assign(first, first + static_cast<size_t>(width) * height);
+        for (auto& p : shot.pixels) p |= 0xFF000000u;  // GDI leaves alpha undefined
+        shot.width = width;
+        shot.height = height;
+        SelectObject(mem, old);
+    }
+    if (bmp) DeleteObject(bmp);
+    if (mem) DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+Patch Cut(const testsupport::Shot& shot, const RECT& rc) {
+    Patch patch;
+    const LONG left = std::max(0L, rc.left), top = std::max(0L, rc.top);
+    const LONG right = std::min(static_cast<LONG>(shot.width), rc.right);
+    const LONG bottom = std::min(static_cast<LONG>(shot.height), rc.bottom);
+    if (right <= left || bottom <= top) return patch;
+    patch.width = right - left;
+    patch.height = bottom - top;
+    patch.pixels.reserve(static_cast<size_t>(patch.width) * patch.height);
+    for (LONG y = top; y < bottom; ++y)
+        for (LONG x = left; x < right; ++x) patch.pixels.push_back(shot.At(x, y));
+    return patch;
+}
+
+bool SaveShot(const testsupport::Shot& shot, const std::wstring& path) {
+    return testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(shot.pixels.data()), shot.width, shot.height,
+                                    shot.width * 4, path.c_str());
+}
+
+} // namespace e2e

@@ -1,0 +1,32 @@
+#pragma once
+// What a user does and sees on the desktop: input through the system's input
+// queue (to whatever window is at the point or has the focus), and the screen's
+// pixels, where the engine's picture is (a window cannot print it).
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+#include "support/screenshot.h"
+
+namespace e2e {
+
+void MoveMouseTo(POINT screen);
+void ClickAt(POINT screen);                 // move, left press, left release
+void TypeText(const std::wstring& text);    // one key press per character
+void PressKey(WORD virtualKey);
+
+// The screen's pixels inside rc (screen coordinates).
+bool CaptureScreen(const RECT& rc, testsupport::Shot& shot);
+
+// The pixels of one rectangle of a picture, compared exactly.
+struct Patch {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    bool operator==(const Patch& other) const = default;
+};
+Patch Cut(const testsupport::Shot& shot, const RECT& rc);
+
+bool SaveShot(const testsupport::Shot& shot, const std::wstring& path);
+
+} // namespace e2e

@@ -1,0 +1,65 @@
+#include "e2e/picture.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace e2e {
+
+RECT InnerBox(const RECT& region) {
+    const LONG w = region.right - region.left, h = region.bottom - region.top;
+    return {region.left + w / 5, region.top + h / 5, region.right - w / 5, region.bottom - h / 5};
+}
+
+namespace {
+
+int Channel(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
+
+// 0..5 for a saturated pixel by which channels stand high, -1 for grey, dark or pale.
+int HueClass(uint32_t rgb) {
+    const int r = Channel(rgb, 16), g = Channel(rgb, 8), b = Channel(rgb, 0);
+    const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
+    if (hi < 150 || hi - lo < 100) return -1;
+    const int cut = hi * 6 / 10;
+    const int mask = (r > cut ? 4 : 0) | (g > cut ? 2 : 0) | (b > cut ? 1 : 0);
+    switch (mask) {
+    case 4: return 0;  // red
+    case 6: return 1;  // yellow
+    case 2: return 2;  // green
+    case 3: return 3;  // cyan
+    case 1: return 4;  // blue
+    case 5: return 5;  // magenta
+    default: return -1;
+    }
+}
+
+template <typename F>
+void ForEachPixel(const testsupport::Shot& shot, const RECT& rc, F f) {
+    for (LONG y = std::max(0L, rc.top); y < std::min(static_cast<LONG>(shot.height), rc.bottom); ++y)
+        for (LONG x = std::max(0L, rc.left); x < std::min(static_cast<LONG>(shot.width), rc.right); ++x) f(shot.At(x, y));
+}
+
+} // namespace
+
+int HueClasses(const testsupport::Shot& shot, const RECT& rc) {
+    std::array<long, 6> counts{};
+    long total = 0;
+    ForEachPixel(shot, rc, [&](uint32_t p) {
+        ++total;
+        if (int c = HueClass(p); c >= 0) ++counts[c];
+    });
+    return static_cast<int>(std::count_if(counts.begin(), counts.end(), [&](long n) { return total > 0 && n * 20 >= total; }));
+}
+
+double ShareNear(const testsupport::Shot& shot, const RECT& rc, uint32_t rgb, int tolerance) {
+    long close = 0, total = 0;
+    ForEachPixel(shot, rc, [&](uint32_t p) {
+        ++total;
+        bool within = true;
+        for (int shift : {16, 8, 0}) within = within && std::abs(Channel(p, shift) - Channel(rgb, shift)) <= tolerance;
+        if (within) ++close;
+    });
+    return total ? static_cast<double>(close) / total : 0.0;
+}
+
+} // namespace e2e

@@ -1,0 +1,37 @@
+#pragma once
+// The real Morvane.exe as a child process, and the windows it shows.
+#include <windows.h>
+#include <functional>
+#include <string>
+
+namespace e2e {
+
+// A started player. It is ended with this object, and with this process too (a
+// job that kills on close), so no test path leaves it running.
+class PlayerProcess {
+public:
+    PlayerProcess(const std::wstring& exePath, const std::wstring& workDir);
+    ~PlayerProcess();
+    PlayerProcess(const PlayerProcess&) = delete;
+    PlayerProcess& operator=(const PlayerProcess&) = delete;
+
+    bool Started() const { return m_process != nullptr; }
+    bool Running() const;
+    DWORD Id() const { return m_id; }
+
+private:
+    HANDLE m_job = nullptr;
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
+};
+
+// A visible top-level window of the process with this window class, or null.
+HWND FindTopWindow(DWORD processId, const wchar_t* className);
+// A descendant window with this class (and control id, unless -1), or null.
+HWND FindDescendant(HWND parent, const wchar_t* className, int controlId = -1);
+
+// Polls pred every pollMs, pumping this thread's messages, until it holds or
+// timeoutMs passed; returns its last answer.
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs = 50);
+
+} // namespace e2e

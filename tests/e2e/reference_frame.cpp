@@ -1,0 +1,109 @@
+#include "e2e/reference_frame.h"
+
+#include "app/frame_harness.h"
+
+namespace e2e {
+
+void TextReader::Learn(const std::wstring& text, Patch picture) { m_known.emplace_back(text, std::move(picture)); }
+
+std::wstring TextReader::Read(const testsupport::Shot& shot, const RECT& rc) const {
+    const Patch seen = Cut(shot, rc);
+    for (const auto& [text, picture] : m_known)
+        if (picture == seen) return text;
+    return L"?";
+}
+
+std::wstring TextReader::Ambiguous() const {
+    for (size_t i = 0; i < m_known.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (m_known[i].second == m_known[j].second) return m_known[i].first + L" / " + m_known[j].first;
+    return L"";
+}
+
+namespace {
+
+// The window's picture once painting has settled (two equal captures in a row).
+bool CaptureSettled(HWND hwnd, testsupport::Shot& shot) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    testsupport::Shot previous;
+    for (int i = 0; i < 40; ++i) {
+        UpdateWindow(hwnd);
+        apptest::Pump(30);
+        if (!CaptureScreen(rc, shot)) return false;
+        if (i > 0 && shot.pixels == previous.pixels) return true;
+        previous = shot;
+    }
+    return false;
+}
+
+RECT PosOf(DuiLib::CMainFrame* frame, const wchar_t* name) {
+    DuiLib::CControlUI* control = apptest::Find(frame, name);
+    return control ? control->GetPos() : RECT{};
+}
+
+std::wstring Render(DuiLib::CMainFrame* frame, const ListedFile& first, const ListedFile& second,
+                    const std::vector<std::wstring>& statuses, const std::vector<std::wstring>& clocks, References& out) {
+    HWND hwnd = frame->GetHWND();
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    if (window.right - window.left != 840 || window.bottom - window.top != 600)
+        return L"the in-process main window is not 840x600";
+    MainLayout& layout = out.layout;
+    layout.add = PosOf(frame, L"btnadd");
+    layout.remove = PosOf(frame, L"btndelete");
+    layout.clear = PosOf(frame, L"btnclear");
+    layout.play = PosOf(frame, L"btn_play");
+    layout.playRegion = PosOf(frame, L"playregion");
+    layout.list = PosOf(frame, L"listplay");
+    layout.status = PosOf(frame, L"txt_playstatus");
+    layout.curTime = PosOf(frame, L"txt_curtime");
+    layout.totalTime = PosOf(frame, L"txt_totaltime");
+    if (IsRectEmpty(&layout.playRegion) || IsRectEmpty(&layout.list) || IsRectEmpty(&layout.status))
+        return L"a control of the main layout is missing";
+
+    testsupport::Shot shot;
+    if (!CaptureSettled(hwnd, shot)) return L"the in-process window never settled";
+    out.status.Learn(L"(blank)", Cut(shot, layout.status));
+    out.listEmpty = Cut(shot, layout.list);
+
+    const std::pair<const wchar_t*, TextReader*> texts[] = {
+        {L"txt_playstatus", &out.status}, {L"txt_curtime", &out.curTime}, {L"txt_totaltime", &out.totalTime}};
+    for (const auto& [name, reader] : texts) {
+        DuiLib::CControlUI* control = apptest::Find(frame, name);
+        const RECT rc = control->GetPos();
+        for (const std::wstring& text : reader == &out.status ? statuses : clocks) {
+            control->SetText(text.c_str());
+            if (!CaptureSettled(hwnd, shot)) return L"the in-process window never settled";
+            reader->Learn(text, Cut(shot, rc));
+        }
+        if (!reader->Ambiguous().empty()) return std::wstring(name) + L" paints two texts alike: " + reader->Ambiguous();
+    }
+
+    frame->AddListItem(first.fullPath.c_str(), first.name.c_str());
+    frame->AddListItem(second.fullPath.c_str(), second.name.c_str());
+    if (!CaptureSettled(hwnd, shot)) return L"the in-process window never settled";
+    out.listTwoRows = Cut(shot, layout.list);
+    if (frame->m_pPlayList) frame->m_pPlayList->SelectItem(1, false);
+    frame->DeleteSelected();
+    if (!CaptureSettled(hwnd, shot)) return L"the in-process window never settled";
+    out.listAfterDelete = Cut(shot, layout.list);
+    if (out.listTwoRows == out.listEmpty || out.listAfterDelete == out.listTwoRows || out.listAfterDelete == out.listEmpty)
+        return L"the list paints alike with zero, one and two rows";
+    return L"";
+}
+
+} // namespace
+
+std::wstring RenderReferences(const ListedFile& first, const ListedFile& second, const std::vector<std::wstring>& statuses,
+                              const std::vector<std::wstring>& clocks, References& out) {
+    // Away from every control, so nothing is painted hot.
+    SetCursorPos(0, 0);
+    DuiLib::CMainFrame* frame = apptest::OpenMainFrame();
+    if (!frame) return L"the in-process main window was not created";
+    std::wstring error = Render(frame, first, second, statuses, clocks, out);
+    apptest::DestroyMainFrame(frame);
+    return error;
+}
+
+} // namespace e2e

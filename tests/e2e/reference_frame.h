@@ -1,0 +1,48 @@
+#pragma once
+// The player's main window rendered in this process (same library, skin and
+// fonts, recording engine inside): its control rectangles are the real exe's at
+// the same size, and its pictures of texts and list rows read the exe's screen by
+// exact comparison, since the library paints them and no window text holds them.
+#include <windows.h>
+#include <string>
+#include <utility>
+#include <vector>
+#include "e2e/desktop_io.h"
+
+namespace e2e {
+
+// Client rectangles of the controls the test uses.
+struct MainLayout {
+    RECT add{}, remove{}, clear{}, play{}, playRegion{}, list{}, status{}, curTime{}, totalTime{};
+};
+
+// Texts one control can show, each with its picture.
+class TextReader {
+public:
+    void Learn(const std::wstring& text, Patch picture);
+    // The text whose picture equals the shot's pixels at rc; "?" when none does.
+    std::wstring Read(const testsupport::Shot& shot, const RECT& rc) const;
+    // A text whose picture equals an earlier one's; empty when all differ.
+    std::wstring Ambiguous() const;
+
+private:
+    std::vector<std::pair<std::wstring, Patch>> m_known;
+};
+
+struct References {
+    MainLayout layout;
+    TextReader status, curTime, totalTime;
+    // The list empty, with the two rows added, and with the second selected and deleted.
+    Patch listEmpty, listTwoRows, listAfterDelete;
+};
+
+struct ListedFile {
+    std::wstring fullPath;
+    std::wstring name;
+};
+
+// Renders everything above; an empty answer means success, else what went wrong.
+std::wstring RenderReferences(const ListedFile& first, const ListedFile& second, const std::vector<std::wstring>& statuses,
+                              const std::vector<std::wstring>& clocks, References& out);
+
+} // namespace e2e

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs the end-to-end test exe on an X screen of its own, in a Wine desktop of its
+# own: the player's windows are then the only ones its pictures and input can meet.
+# Usage: run_e2e.sh BUILD_DIR TEST_EXE [gtest arguments]
+# Leaves its clips, captures and result in BUILD_DIR/tests/e2e/run.
+set -u
+build=$(cd "${1:?usage: run_e2e.sh BUILD_DIR TEST_EXE}" && pwd)
+exe=${2:?usage: run_e2e.sh BUILD_DIR TEST_EXE}
+shift 2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+tools="$here/../../tools"
+work="$build/tests/e2e/run"
+win() { local p="$1"; echo "Z:${p//\//\\}"; }
+
+mkdir -p "$work/media"
+rm -rf "$work/shots" "$work/result.xml" "$work/player"
+mkdir -p "$work/shots"
+# Two short clips told apart by their picture: the colour bars, then one flat colour.
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+[ -f "$work/media/first.mp4" ] || ff -f lavfi -i "testsrc2=size=320x240:rate=30:duration=3" \
+  -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=3" \
+  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/first.mp4" || exit 1
+[ -f "$work/media/second.mkv" ] || ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=30:duration=8" \
+  -f lavfi -i "sine=frequency=660:sample_rate=44100:duration=8" \
+  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/second.mkv" || exit 1
+
+export MORVANE_BUILD="$build"
+export MORVANE_E2E_DIR; MORVANE_E2E_DIR=$(win "$work")
+export MORVANE_SHOTS; MORVANE_SHOTS=$(win "$work/shots")
+export MORVANE_AUDIO_CAPTURE="$work/audio.raw"
+# Explorer hosts the named desktop and starts the test in it; it hands back no
+# exit code, so the verdict is read from GoogleTest's report.
+MORVANE_USE_DISPLAY=0 timeout 200 "$tools/with-display.sh" "$tools/wine-run" explorer \
+  "/desktop=morvane-e2e-$$,1280x800" "$(win "$exe")" --gtest_color=no \
+  "--gtest_output=xml:$(win "$work/result.xml")" "$@"
+rc=$?
+if [ ! -f "$work/result.xml" ]; then
+  echo "e2e: no test report (runner exit code $rc)"
+  exit 1
+fi
+head=$(grep -m1 '<testsuites' "$work/result.xml")
+tests=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
+failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
+errors=$(sed -n 's/.* errors="\([0-9]*\)".*/\1/p' <<<"$head")
+echo "e2e: captures in $work/shots"
+if [ "${tests:-0}" -gt 0 ] && [ "${failures:-1}" = 0 ] && [ "${errors:-1}" = 0 ]; then
+  exit 0
+fi
+echo "e2e: $tests tests, $failures failures, $errors errors"
+exit 1
