@@ -13,7 +13,7 @@ work="$build/tests/e2e/run"
 win() { local p="$1"; echo "Z:${p//\//\\}"; }
 
 mkdir -p "$work/media"
-rm -rf "$work/shots" "$work/result.xml" "$work/player"
+rm -rf "$work/shots" "$work/result.xml" "$work/player" "$work/audio.raw"
 mkdir -p "$work/shots"
 # Two short clips told apart by their picture: the colour bars, then one flat colour.
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
@@ -29,8 +29,9 @@ export MORVANE_E2E_DIR; MORVANE_E2E_DIR=$(win "$work")
 export MORVANE_SHOTS; MORVANE_SHOTS=$(win "$work/shots")
 export MORVANE_AUDIO_CAPTURE="$work/audio.raw"
 # Explorer hosts the named desktop and starts the test in it; it hands back no
-# exit code, so the verdict is read from GoogleTest's report.
-MORVANE_USE_DISPLAY=0 timeout 200 "$tools/with-display.sh" "$tools/wine-run" explorer \
+# exit code, so the verdict is read from GoogleTest's report. The time limit ends
+# explorer, and the screen's end takes whatever still runs on it.
+MORVANE_USE_DISPLAY=0 "$tools/with-display.sh" timeout 200 "$tools/wine-run" explorer \
   "/desktop=morvane-e2e-$$,1280x800" "$(win "$exe")" --gtest_color=no \
   "--gtest_output=xml:$(win "$work/result.xml")" "$@"
 rc=$?
