@@ -6,17 +6,6 @@
 
 namespace DuiLib {
 
-// --- playlist (playback/Playlist.cpp, playback/ListCallback.cpp)
-void CMainFrame::AddFiles() {}
-void CMainFrame::AddDialogResult(const wchar_t*, size_t, size_t) {}
-void CMainFrame::RebuildPathIndex() {}
-bool CMainFrame::IsPathInList(LPCTSTR) { return false; }
-void CMainFrame::AddListItem(LPCTSTR, LPCTSTR) {}
-void CMainFrame::DeleteSelected() {}
-void CMainFrame::ClearList() {}
-LPCTSTR CListCallbackUI::GetItemText(CControlUI*, int, int) { return L""; }
-void CListCallbackUI::SetItemText(CControlUI*, int, int, LPCTSTR) {}
-
 // --- video window (video/)
 void CMainFrame::CreateVideoWnd() {}
 void CMainFrame::FitVideoToPlayRegion() {}
