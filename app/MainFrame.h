@@ -7,6 +7,7 @@
 #include <vector>
 #include "duilib/UIlib.h"
 #include "avcore/avplayer.h"
+#include "playback/PathIndex.h"
 #include "settings/EffectSettings.h"
 
 namespace DuiLib {
@@ -112,6 +113,8 @@ public:
 private:
     // Shows whichever of "btn_max"/"btn_restore" fits the window state.
     void ShowMaximizedButtons(bool bMaximized);
+
+    playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
 };
 
 } // namespace DuiLib

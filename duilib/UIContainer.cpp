@@ -64,7 +64,10 @@ int CContainerUI::GetCount() const { return static_cast<int>(m_items.size()); }
 bool CContainerUI::Add(CControlUI* pControl) { return AddAt(pControl, GetCount()); }
 
 bool CContainerUI::AddAt(CControlUI* pControl, int iIndex) {
-    if (!pControl || iIndex < 0 || iIndex > GetCount() || GetItemIndex(pControl) >= 0) return false;
+    if (!pControl || iIndex < 0 || iIndex > GetCount()) return false;
+    // A control without a parent is in no container: only others are searched for, so
+    // adding many new children one by one stays linear.
+    if (pControl->GetParent() && GetItemIndex(pControl) >= 0) return false;
     pControl->SetManager(m_pManager, this, m_pManager != nullptr && m_bInited);
     m_items.insert(m_items.begin() + iIndex, pControl);
     NeedUpdate();

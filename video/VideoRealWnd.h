@@ -15,7 +15,8 @@ inline constexpr UINT_PTR kTimerPlayBar = 1;
 class CVideoRealWnd : public WindowImplBase {
 public:
     CVideoRealWnd() = default;
-    ~CVideoRealWnd() override;   // the bar's object lives until the process ends
+    // Ends a native window left in full screen; the bar's object lives until the process ends.
+    ~CVideoRealWnd() override;
 
     LPCTSTR GetWindowClassName() const override;     // "VideoRealWnd"
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;

@@ -1,0 +1,203 @@
+// Costs of the player itself in a real main window, one line per measurement:
+// adding 10,000 files to the playlist (without the dialog), beside the plain linear
+// duplicate scan over the same input. Add a measurement as one more function in kBenches.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "playback/PathIndex.h"
+
+using DuiLib::CMainFrame;
+
+namespace {
+
+constexpr int kFiles = 10000;
+constexpr wchar_t kFolder[] = L"D:\\Videos\\Holiday 2023";
+
+double NowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+struct Stats {
+    double median, best;
+    int runs;
+};
+
+// prepare runs untimed before each timed body.
+Stats Measure(int runs, const std::function<void()>& prepare, const std::function<void()>& body) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const double start = NowMs();
+        body();
+        times.push_back(NowMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.front(), runs};
+}
+
+void Report(const char* what, const Stats& s, const char* note = "") {
+    std::printf("%-56s median %9.2f ms  (best %.2f, %d runs)%s\n", what, s.median, s.best, s.runs, note);
+    std::fflush(stdout);
+}
+
+// Pumps as the library's loop does, so removed rows are freed and the window paints.
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!DuiLib::CPaintManagerUI::TranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+std::wstring FileName(int i) { return L"clip " + std::to_wstring(i) + L" - beach.mp4"; }
+
+// A multi-selection dialog result: the folder, a NUL, the names, an empty name.
+std::wstring DialogResult(bool upperCase) {
+    std::wstring result = std::wstring(kFolder) + L'\0';
+    for (int i = 0; i < kFiles; ++i)
+        result += FileName(i) + L'\0';
+    result += L'\0';
+    if (upperCase)
+        std::transform(result.begin(), result.end(), result.begin(), [](wchar_t c) { return static_cast<wchar_t>(towupper(c)); });
+    return result;
+}
+
+std::vector<std::wstring> FullPaths(bool upperCase) {
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < kFiles; ++i) {
+        std::wstring path = std::wstring(kFolder) + L"\\" + FileName(i);
+        if (upperCase)
+            std::transform(path.begin(), path.end(), path.begin(), [](wchar_t c) { return static_cast<wchar_t>(towupper(c)); });
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+void AddResult(CMainFrame* frame, const std::wstring& result) {
+    frame->AddDialogResult(result.data(), result.size(), wcslen(kFolder) + 1);
+}
+
+void Fill(CMainFrame* frame) {
+    frame->ClearList();
+    Pump();
+    AddResult(frame, DialogResult(false));
+}
+
+bool Check(CMainFrame* frame, int rows, const char* after) {
+    if (frame->m_pPlayList->GetCount() == rows)
+        return true;
+    std::printf("bench_player: %d rows after %s, expected %d\n", frame->m_pPlayList->GetCount(), after, rows);
+    return false;
+}
+
+bool AddToEmptyList(CMainFrame* frame) {
+    const std::wstring result = DialogResult(false);
+    const Stats s = Measure(5, [&] { frame->ClearList(); Pump(); }, [&] { AddResult(frame, result); });
+    Report("add 10,000 files to an empty playlist", s);
+    return Check(frame, kFiles, "adding to an empty list");
+}
+
+bool AddAllAgain(CMainFrame* frame) {
+    const std::wstring result = DialogResult(true);
+    Fill(frame);
+    const Stats s = Measure(5, [] {}, [&] { AddResult(frame, result); });
+    Report("add the same 10,000 again (other case, all known)", s);
+    return Check(frame, kFiles, "adding known files");
+}
+
+// The duplicate test of the second add alone: through the index, then as a plain walk.
+bool DuplicateTestIndexed(CMainFrame*) {
+    const std::vector<std::wstring> known = FullPaths(false);
+    const std::vector<std::wstring> queries = FullPaths(true);
+    int found = 0;
+    const Stats s = Measure(5, [&] { found = 0; }, [&] {
+        playlist::PathIndex index;
+        for (const std::wstring& k : known)
+            index.Add(k);
+        for (const std::wstring& q : queries)
+            found += index.Contains(q.c_str()) ? 1 : 0;
+    });
+    Report("  duplicate test, index: 10,000 in 10,000 (with build)", s);
+    return found == kFiles;
+}
+
+bool DuplicateTestLinear(CMainFrame*) {
+    // Every 50th query, each walking the known paths until its match; scaled to 10,000.
+    constexpr int kStride = 50;
+    const std::vector<std::wstring> known = FullPaths(false);
+    const std::vector<std::wstring> queries = FullPaths(true);
+    int found = 0;
+    Stats s = Measure(3, [&] { found = 0; }, [&] {
+        for (size_t q = 0; q < queries.size(); q += kStride) {
+            for (const std::wstring& k : known) {
+                if (playlist::SamePath(queries[q].c_str(), queries[q].size(), k)) {
+                    ++found;
+                    break;
+                }
+            }
+        }
+    });
+    s.median *= kStride;
+    s.best *= kStride;
+    Report("  baseline, linear scan: 10,000 in 10,000", s, "  [1 query in 50 timed, x50]");
+    return found == kFiles / kStride;
+}
+
+bool RepaintFullList(CMainFrame* frame) {
+    Fill(frame);
+    HWND hwnd = frame->GetHWND();
+    const Stats s = Measure(5, [&] { frame->GetPaintManager().NeedUpdate(); },
+                            [&] { RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
+    Report("layout and repaint with 10,000 rows", s);
+    return Check(frame, kFiles, "repainting");
+}
+
+const struct {
+    const char* name;
+    bool (*run)(CMainFrame*);
+} kBenches[] = {
+    {"add to an empty list", AddToEmptyList},
+    {"add known files", AddAllAgain},
+    {"indexed duplicate test", DuplicateTestIndexed},
+    {"linear duplicate test", DuplicateTestLinear},
+    {"repaint", RepaintFullList},
+};
+
+} // namespace
+
+int main() {
+    DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    auto* frame = new CMainFrame();
+    g_pMainFrame = frame;
+    if (!frame->Create(nullptr, L"bench_player", WS_VISIBLE | WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW, 0, 0, 840, 600, nullptr)) {
+        std::fprintf(stderr, "bench_player: cannot create the main window (no display?)\n");
+        return 1;
+    }
+    Pump();
+    if (!frame->m_pPlayList) {
+        std::fprintf(stderr, "bench_player: the main window has no playlist\n");
+        return 1;
+    }
+    std::printf("bench_player: playlist of %d files in one folder, main window 840x600\n", kFiles);
+    int failed = 0;
+    for (const auto& bench : kBenches) {
+        if (!bench.run(frame)) {
+            std::fprintf(stderr, "bench_player: %s gave a wrong result\n", bench.name);
+            ++failed;
+        }
+    }
+    g_pMainFrame = nullptr;
+    DestroyWindow(frame->GetHWND());   // OnFinalMessage deletes the object
+    Pump();
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Player benchmark: the playlist's cost for 10,000 files in a real main window, beside
+# the plain linear duplicate scan. Usage: tools/bench-player.sh BUILD_DIR; needs an X
+# display (make bench gives one, else a private Xvfb).
+set -u
+build=$(cd "${1:?usage: bench-player.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+exe="$build/bench/player/bench_player.exe"
+if [ ! -f "$exe" ]; then
+  echo "bench_player not built ($exe)" >&2
+  exit 1
+fi
+export MORVANE_BUILD="$build"
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$here/wine-run" "$exe"
+fi
+exec "$here/with-display.sh" "$here/wine-run" "$exe"

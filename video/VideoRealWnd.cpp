@@ -1,0 +1,73 @@
+// The video window's hooks: its skin, and the gestures on the picture.
+#include "video/VideoRealWnd.h"
+#include "app/MainFrame.h"
+#include "video/PlayBarRules.h"
+
+namespace DuiLib {
+
+CVideoRealWnd::~CVideoRealWnd() {
+    // A child dies with the main window; only a full-screen window, parented to the
+    // desktop, is still alive here, and must not stay on top of the screen without us.
+    if (::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+}
+
+LPCTSTR CVideoRealWnd::GetWindowClassName() const { return L"VideoRealWnd"; }
+CDuiString CVideoRealWnd::GetSkinFolder() { return L"Res"; }
+CDuiString CVideoRealWnd::GetSkinFile() { return L"VideoRealWnd.xml"; }
+UINT CVideoRealWnd::GetResourceType() { return UILIB_ZIPRESOURCE; }
+UINT CVideoRealWnd::GetResourceID() { return 131; }
+
+// Return and Escape never reach the library's default response: HandleMessage takes
+// both before the message filters run, and this answer keeps any other route inert.
+LRESULT CVideoRealWnd::ResponseDefaultKeyEvent(WPARAM) { return 0; }
+
+void CVideoRealWnd::InitWindow() {
+    // The full-screen bar is attached here by its own change; until then m_pPlayBar stays null.
+}
+
+LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_LBUTTONDBLCLK:
+        ToggleFullScreen();
+        break;
+    case WM_TIMER:
+        if (wParam == kTimerPlayBar && IsPlayBarIdle(m_dwLastActivity, ::GetTickCount()))
+            ShowPlayBar(false);
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE || wParam == VK_RETURN) {
+            if (g_pMainFrame)
+                g_pMainFrame->PauseOrResume();
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            ToggleFullScreen();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+}
+
+LRESULT CVideoRealWnd::OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    return WindowImplBase::OnLButtonDown(uMsg, wParam, lParam, bHandled);
+}
+
+LRESULT CVideoRealWnd::OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    // A click on the picture is the same toggle as Enter and Space, and always
+    // clears the bar out of the way.
+    if (g_pMainFrame)
+        g_pMainFrame->PauseOrResume();
+    HidePlayBar();
+    return WindowImplBase::OnLButtonUp(uMsg, wParam, lParam, bHandled);
+}
+
+LRESULT CVideoRealWnd::HandleCustomMessage(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+    bHandled = FALSE;
+    return 0;
+}
+
+} // namespace DuiLib
