@@ -87,6 +87,13 @@ private:
     testsupport::Shot m_shot;
 };
 
+// A click, then the pointer off the window, so no tooltip or hot row covers what
+// the test reads next.
+void Press(POINT screen) {
+    ClickAt(screen);
+    MoveMouseTo({0, 0});
+}
+
 std::wstring EditText(HWND edit) {
     wchar_t text[512] = L"";
     SendMessageW(edit, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
@@ -131,7 +138,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)" && screen.ListIs(refs.listEmpty) && screen.Clock() == L"00:00:00"; }, 15000));
 
     // Add: the dialog of the player's own process, the names typed into its name box.
-    ClickAt(screen.CenterOf(refs.layout.add));
+    Press(screen.CenterOf(refs.layout.add));
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindow(player.Id(), L"#32770")) != nullptr; }, 15000)) << "no file dialog";
     HWND nameBox = FindDescendant(dialog, L"Edit", 0x47C);
@@ -148,7 +155,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     screen.Save(L"e2e-added.png");
 
     // Play starts the first row: its pattern in the play region, the status, its length.
-    ClickAt(screen.CenterOf(refs.layout.play));
+    Press(screen.CenterOf(refs.layout.play));
     ASSERT_TRUE(screen.Await("first-plays", [&] {
         return screen.Status() == kPlaying && screen.ShowsTestPattern() && screen.Total() == L"00:00:03";
     }, 20000));
@@ -166,7 +173,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     screen.Save(L"e2e-next.png");
 
     // A click on the picture pauses: the status says so and the clock stands.
-    ClickAt(screen.CenterOf(refs.layout.playRegion));
+    Press(screen.CenterOf(refs.layout.playRegion));
     ASSERT_TRUE(screen.Await("paused", [&] { return screen.Status() == kPaused; }, 5000));
     const std::wstring pausedAt = screen.Clock();
     ASSERT_NE(pausedAt, L"?") << screen.Describe();
@@ -175,7 +182,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
         << "while paused: " << screen.Describe();
 
     // A second click, away from the first so it is no double-click, resumes.
-    ClickAt(screen.CenterOf(refs.layout.playRegion, 90, 60));
+    Press(screen.CenterOf(refs.layout.playRegion, 90, 60));
     ASSERT_TRUE(screen.Await("resumed", [&] {
         return screen.Status() == kPlaying && screen.Clock() != L"?" && screen.Clock() > pausedAt;
     }, 5000));
@@ -191,7 +198,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
         ASSERT_TRUE(screen.Capture());
         const std::wstring before = screen.Clock();
         ASSERT_NE(before, L"?") << screen.Describe();
-        ClickAt(screen.CenterOf(edit.button));
+        Press(screen.CenterOf(edit.button));
         ASSERT_TRUE(screen.Await(edit.step, [&] { return screen.ListIs(edit.list); }, 5000));
         ASSERT_TRUE(screen.Await(edit.step, [&] {
             return screen.Status() == kPlaying && screen.ShowsSecondClip() && screen.Clock() != L"?" && screen.Clock() > before;

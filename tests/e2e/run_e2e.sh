@@ -13,7 +13,7 @@ work="$build/tests/e2e/run"
 win() { local p="$1"; echo "Z:${p//\//\\}"; }
 
 mkdir -p "$work/media"
-rm -rf "$work/shots" "$work/result.xml" "$work/player" "$work/audio.raw"
+rm -rf "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw"
 mkdir -p "$work/shots"
 # Two short clips told apart by their picture: the colour bars, then one flat colour.
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
@@ -28,13 +28,18 @@ export MORVANE_BUILD="$build"
 export MORVANE_E2E_DIR; MORVANE_E2E_DIR=$(win "$work")
 export MORVANE_SHOTS; MORVANE_SHOTS=$(win "$work/shots")
 export MORVANE_AUDIO_CAPTURE="$work/audio.raw"
+# Wine's session (server and services) is started here if none runs, with the
+# caller's screen and no output of ours: started by the run below it would live on
+# with a screen that is about to go and with our output held open.
+"$tools/wine-run" cmd /c exit </dev/null >/dev/null 2>&1
 # Explorer hosts the named desktop and starts the test in it; it hands back no
 # exit code, so the verdict is read from GoogleTest's report. The time limit ends
 # explorer, and the screen's end takes whatever still runs on it.
 MORVANE_USE_DISPLAY=0 "$tools/with-display.sh" timeout 200 "$tools/wine-run" explorer \
   "/desktop=morvane-e2e-$$,1280x800" "$(win "$exe")" --gtest_color=no \
-  "--gtest_output=xml:$(win "$work/result.xml")" "$@"
+  "--gtest_output=xml:$(win "$work/result.xml")" "$@" </dev/null >"$work/output.txt" 2>&1
 rc=$?
+cat "$work/output.txt"
 if [ ! -f "$work/result.xml" ]; then
   echo "e2e: no test report (runner exit code $rc)"
   exit 1
