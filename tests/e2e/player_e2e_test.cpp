@@ -157,14 +157,14 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     // Play starts the first row: its pattern in the play region, the status, its length.
     Press(screen.CenterOf(refs.layout.play));
     ASSERT_TRUE(screen.Await("first-plays", [&] {
-        return screen.Status() == kPlaying && screen.ShowsTestPattern() && screen.Total() == L"00:00:03";
+        return screen.Status() == kPlaying && screen.ShowsTestPattern() && screen.Total() == L"00:00:04";
     }, 20000));
-    screen.Save(L"e2e-playing.png");
     const std::wstring early = screen.Clock();
     ASSERT_NE(early, L"?") << screen.Describe();
     ASSERT_TRUE(screen.Await("first-advances", [&] {
         return screen.Status() == kPlaying && screen.ShowsTestPattern() && screen.Clock() != L"?" && screen.Clock() > early;
     }, 5000)) << "from " << Utf8(early);
+    screen.Save(L"e2e-playing.png");
 
     // Its end starts the second row.
     ASSERT_TRUE(screen.Await("second-plays", [&] {

@@ -71,6 +71,7 @@ std::wstring Render(DuiLib::CMainFrame* frame, const ListedFile& first, const Li
         {L"txt_playstatus", &out.status}, {L"txt_curtime", &out.curTime}, {L"txt_totaltime", &out.totalTime}};
     for (const auto& [name, reader] : texts) {
         DuiLib::CControlUI* control = apptest::Find(frame, name);
+        if (!control) return std::wstring(L"no ") + name + L" in the main layout";
         const RECT rc = control->GetPos();
         for (const std::wstring& text : reader == &out.status ? statuses : clocks) {
             control->SetText(text.c_str());

@@ -12,16 +12,14 @@ tools="$here/../../tools"
 work="$build/tests/e2e/run"
 win() { local p="$1"; echo "Z:${p//\//\\}"; }
 
-mkdir -p "$work/media"
-rm -rf "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw"
-mkdir -p "$work/shots"
-# Two short clips told apart by their picture: the colour bars, then one flat colour.
+rm -rf "$work/media" "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw"
+mkdir -p "$work/media" "$work/shots"
+# Two short clips told apart by their picture: the colour bars, then one flat
+# colour. Made afresh each run (under a second), so they always fit the test.
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-[ -f "$work/media/first.mp4" ] || ff -f lavfi -i "testsrc2=size=320x240:rate=30:duration=3" \
-  -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=3" \
+ff -f lavfi -i "testsrc2=size=320x240:rate=30:duration=4" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=4" \
   -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/first.mp4" || exit 1
-[ -f "$work/media/second.mkv" ] || ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=30:duration=8" \
-  -f lavfi -i "sine=frequency=660:sample_rate=44100:duration=8" \
+ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=30:duration=8" -f lavfi -i "sine=frequency=660:sample_rate=44100:duration=8" \
   -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/second.mkv" || exit 1
 
 export MORVANE_BUILD="$build"
