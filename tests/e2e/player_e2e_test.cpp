@@ -144,6 +144,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     HWND nameBox = FindDescendant(dialog, L"Edit", 0x47C);
     if (!nameBox) nameBox = FindDescendant(dialog, L"Edit");
     ASSERT_NE(nameBox, nullptr);
+    // Keys go to the focus of the foreground window: the dialog's name box.
     SetForegroundWindow(dialog);
     SendMessageW(nameBox, EM_SETSEL, 0, -1);
     const std::wstring typed = L"\"first.mp4\" \"second.mkv\"";
