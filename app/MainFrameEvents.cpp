@@ -1,6 +1,7 @@
 // Routing of the main window: native messages and timers, control notifications
 // and button clicks, each to the operation that handles it.
 #include "app/MainFrame.h"
+#include "settings/SystemInfoFrame.h"
 #include "video/VideoRealWnd.h"
 
 #include <cwchar>
@@ -83,7 +84,7 @@ void CMainFrame::OnClick(TNotifyUI& msg) {
     } else if (name == L"btn_restore") {
         SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
     } else if (name == L"btn_setting") {
-        // The settings window opens here, modally.
+        ShowSettingsWindow(m_hWnd);
     } else if (name == L"btnadd") {
         AddFiles();
     } else if (name == L"btndelete") {

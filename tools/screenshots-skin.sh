@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
-# Builds each of the four skinned windows from the archive and saves a PNG of
+# Builds each of the four skinned windows from the archive, then the settings window
+# as the player shows it (both pages, the water-drop preview), and saves a PNG of
 # each into BUILD/screenshots (run by tools/screenshots.sh with BUILD as $1).
 set -u
 build=$(cd "${1:?usage: screenshots-skin.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-exe="$build/tests/skin/skin_gallery.exe"
-if [ ! -f "$exe" ]; then
-  echo "screenshots-skin: $exe is not built" >&2
-  exit 1
-fi
+exes=("$build/tests/skin/skin_gallery.exe" "$build/tests/settings/gallery/settings_gallery.exe")
+for exe in "${exes[@]}"; do
+  if [ ! -f "$exe" ]; then
+    echo "screenshots-skin: $exe is not built" >&2
+    exit 1
+  fi
+done
 mkdir -p "$build/screenshots"
 export MORVANE_BUILD="$build"
 # Wine's drive Z: is the root of the Unix tree. (Not winepath: a Wine process
 # started here without the display would leave a display-less desktop behind.)
 shots="Z:${build//\//\\}\\screenshots"
-# Without a display of our own, borrow a private one.
-run=("$here/wine-run" "$exe" "$shots")
-if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
-timeout 120 "${run[@]}"
+rc=0
+for exe in "${exes[@]}"; do
+  # Without a display of our own, borrow a private one.
+  run=("$here/wine-run" "$exe" "$shots")
+  if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
+  timeout 120 "${run[@]}" || rc=1
+done
+exit $rc

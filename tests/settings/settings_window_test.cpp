@@ -1,0 +1,313 @@
+// The settings window on a real main window whose engine records every call. Each
+// test clicks "btn_setting" as a user would; a timer that fires inside the modal
+// loop plays the user's part in the open window.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+#include "app/frame_harness.h"
+#include "settings/SystemInfoFrame.h"
+#include "video/VideoRealWnd.h"
+
+using namespace DuiLib;
+using apptest::Engine;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+std::wstring CfgPath() {
+    wchar_t exe[MAX_PATH];
+    std::wstring path(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
+    return path.substr(0, path.rfind(L'\\')) + L"\\cfg.cfg";
+}
+
+// The file's record, or nothing when there is no 8-byte file.
+std::optional<EffectSettings> SavedRecord() {
+    HANDLE h = CreateFileW(CfgPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    EffectSettings record{};
+    DWORD got = 0;
+    const bool ok = ReadFile(h, &record, sizeof(record), &got, nullptr) && got == sizeof(record) &&
+                    GetFileSize(h, nullptr) == sizeof(record);
+    CloseHandle(h);
+    return ok ? std::optional<EffectSettings>(record) : std::nullopt;
+}
+
+// --- Driving the modal window -------------------------------------------------------
+
+// What the user does in the open window; returns the button to click at the end
+// ("btn_save" or "btn_close").
+using Script = std::function<const wchar_t*(CSystemInfoFrame&)>;
+
+struct ModalRun {
+    Script script;
+    HWND owner = nullptr;
+    bool ran = false;
+    bool ownerDisabled = false;
+    bool ownedByMain = false;
+    ULONGLONG clickedAt = 0;         // tick of the final click
+};
+ModalRun* g_run = nullptr;
+
+void PostClick(HWND hwnd, POINT pt) {
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+// Waits for the window, then acts once.
+void CALLBACK PlayUserPart(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND hwnd = FindWindowW(L"SystemInfoWnd", nullptr);
+    if (!hwnd || !g_run)
+        return;
+    // The library keeps a window's object in its user data.
+    auto* settings = dynamic_cast<CSystemInfoFrame*>(
+        reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+    if (!settings)
+        return;
+    KillTimer(nullptr, id);
+    g_run->ran = true;
+    g_run->ownedByMain = GetWindow(hwnd, GW_OWNER) == g_run->owner;
+    g_run->ownerDisabled = !IsWindowEnabled(g_run->owner);
+
+    const wchar_t* button = g_run->script(*settings);
+    CControlUI* control = settings->GetPaintManager().FindControl(button);
+    g_run->clickedAt = GetTickCount64();
+    if (control)
+        PostClick(hwnd, apptest::CenterOf(control));
+}
+
+// A script that never closes the window must not hang the test.
+void CALLBACK CloseLeftOver(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND hwnd = FindWindowW(L"SystemInfoWnd", nullptr))
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+// Notes when the engine is first asked to seek; runs in whichever loop pumps, the
+// settings window's included.
+CMainFrame* g_watched = nullptr;
+ULONGLONG g_seekSeenAt = 0;
+void CALLBACK WatchForSeek(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_watched || g_seekSeenAt)
+        return;
+    for (const auto& call : Engine(g_watched).calls)
+        if (call.name == "seek_to")
+            g_seekSeenAt = GetTickCount64();
+}
+
+// The item of a combo or of the page list, chosen as a user's click chooses it.
+void Pick(CSystemInfoFrame& settings, const wchar_t* name, int index) {
+    CControlUI* control = settings.GetPaintManager().FindControl(name);
+    auto* owner = control ? static_cast<IListOwnerUI*>(control->GetInterface(L"IListOwner")) : nullptr;
+    ASSERT_NE(owner, nullptr) << name;
+    owner->SelectItem(index, false);
+}
+
+std::wstring ComboText(CComboUI* combo) { return combo ? combo->GetText().GetData() : L"(missing)"; }
+
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(CfgPath().c_str());
+        frame = apptest::OpenMainFrame();
+        ASSERT_NE(frame, nullptr);
+        g_pMainFrame = frame;
+        // The polling tick would read the engine all along; these tests want its
+        // calls from the settings window alone.
+        KillTimer(frame->GetHWND(), kTimerPoll);
+        Engine(frame).Clear();
+    }
+    void TearDown() override {
+        g_pMainFrame = nullptr;
+        apptest::DestroyMainFrame(frame);
+        DeleteFileW(CfgPath().c_str());
+    }
+
+    // Clicks "btn_setting" and lets script act in the modal window; returns once the
+    // window has closed and the click handler has returned.
+    ModalRun RunSettings(Script script) {
+        ModalRun run;
+        run.script = std::move(script);
+        run.owner = frame->GetHWND();
+        g_run = &run;
+        UINT_PTR act = SetTimer(nullptr, 0, 100, PlayUserPart);
+        UINT_PTR guard = SetTimer(nullptr, 0, 5000, CloseLeftOver);
+        apptest::Click(frame->GetHWND(), apptest::CenterOf(apptest::Find(frame, L"btn_setting")));
+        KillTimer(nullptr, act);
+        KillTimer(nullptr, guard);
+        g_run = nullptr;
+        EXPECT_TRUE(run.ran) << "the settings window never ran";
+        EXPECT_EQ(FindWindowW(L"SystemInfoWnd", nullptr), nullptr) << "the settings window is still open";
+        EXPECT_TRUE(IsWindowEnabled(frame->GetHWND()));
+        return run;
+    }
+
+    // One playlist row whose file was opened and now is in `status`.
+    void Loaded(int status, double position, double duration) {
+        frame->AddListItem(kRowPath, L"0.mp4");
+        frame->m_pPlayList->SelectItem(0, false);
+        frame->m_strCurPath = kRowPath;
+        Engine(frame).script = {status, position, duration};
+        Engine(frame).Clear();
+    }
+    std::string VideoHandle() {
+        return std::to_string(reinterpret_cast<uintptr_t>(frame->m_pVideoWnd->GetHWND()));
+    }
+    // Pumps until the engine has been asked to seek, or the deadline passes; the
+    // tick at which the seek was first seen, 0 when it never came.
+    ULONGLONG WaitForSeek(DWORD deadlineMs) {
+        const ULONGLONG end = GetTickCount64() + deadlineMs;
+        while (!g_seekSeenAt && GetTickCount64() < end)
+            apptest::Pump(10);
+        return g_seekSeenAt;
+    }
+
+    static constexpr const wchar_t* kRowPath = L"C:\\v\\0.mp4";
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(SettingsWindowTest, OpensModallyShowingTheStoredSettings) {
+    struct Case {
+        EffectSettings stored;
+        const wchar_t* shape;
+        const wchar_t* effect;
+        const wchar_t* colorTable;
+        const wchar_t* texture;
+        const wchar_t* preview;
+    };
+    const Case cases[] = {
+        {{1, 0}, L"椭圆", L"无", L"无", L"无", L"shp\\yuan.png"},
+        {{0, 257}, L"无", L"无", L"火焰", L"无", L""},
+        {{0, 515}, L"无", L"无", L"无", L"纹理3", L""},
+        {{2, 13}, L"水滴", L"深蓝泪雨", L"无", L"无", L"shp\\shuidi.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stored (" << c.stored.shape << "," << c.stored.effectCode << ")");
+        frame->m_effect = c.stored;
+        std::wstring shown[5];
+        int changed = -1, page = -1;
+        const ModalRun run = RunSettings([&](CSystemInfoFrame& s) {
+            shown[0] = ComboText(s.m_pComboShape);
+            shown[1] = ComboText(s.m_pComboEffect);
+            shown[2] = ComboText(s.m_pComboColorTable);
+            shown[3] = ComboText(s.m_pComboTexture);
+            shown[4] = s.m_pShapePreview ? s.m_pShapePreview->GetBkImage() : L"(missing)";
+            changed = s.m_nChanged;
+            Pick(s, L"list_type", 1);
+            page = s.m_pTabFun ? s.m_pTabFun->GetCurSel() : -1;
+            return L"btn_close";
+        });
+        EXPECT_EQ(shown[0], c.shape);
+        EXPECT_EQ(shown[1], c.effect);
+        EXPECT_EQ(shown[2], c.colorTable);
+        EXPECT_EQ(shown[3], c.texture);
+        EXPECT_EQ(shown[4], c.preview);
+        EXPECT_EQ(changed, 0) << "showing the stored settings counts as no change";
+        EXPECT_TRUE(run.ownedByMain);
+        EXPECT_TRUE(run.ownerDisabled) << "the window is not modal";
+        EXPECT_EQ(page, 1) << "the page list turns the pages";
+    }
+}
+
+// Nothing plays (the engine reports stopped), so a save writes the file and asks the
+// engine only for its status.
+TEST_F(SettingsWindowTest, TheLastChangeIsSavedAndNothingElse) {
+    using Picks = std::vector<std::pair<const wchar_t*, int>>;
+    struct Case {
+        const char* what;
+        EffectSettings stored;
+        Picks picks;
+        const wchar_t* button;
+        std::optional<EffectSettings> saved;   // the file and the new m_effect; none: untouched
+    };
+    const Case cases[] = {
+        {"shape, then LOMO: LOMO wins", {1, 0}, {{L"comb_shape", 2}, {L"comb_effect", 3}}, L"btn_save", EffectSettings{0, 3}},
+        {"LOMO, then shape: shape wins", {1, 0}, {{L"comb_effect", 3}, {L"comb_shape", 2}}, L"btn_save", EffectSettings{2, 0}},
+        {"colour table none after another", {1, 0}, {{L"comb_colortable", 1}, {L"comb_colortable", 0}}, L"btn_save", EffectSettings{0, 256}},
+        {"shape none keeps the effect", {2, 5}, {{L"comb_shape", 0}}, L"btn_save", EffectSettings{0, 5}},
+        {"a change on the information page still counts", {1, 0}, {{L"comb_shape", 2}, {L"list_type", 1}}, L"btn_save", EffectSettings{2, 0}},
+        {"back to the stored value", {0, 0}, {{L"comb_effect", 1}, {L"comb_effect", 0}}, L"btn_save", std::nullopt},
+        {"no change", {1, 0}, {}, L"btn_save", std::nullopt},
+        {"closed without saving", {1, 0}, {{L"comb_shape", 2}, {L"comb_effect", 3}}, L"btn_close", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(CfgPath().c_str());
+        frame->m_effect = c.stored;
+        Engine(frame).script.status = 4;
+        Engine(frame).Clear();
+        RunSettings([&](CSystemInfoFrame& s) {
+            for (const auto& [name, item] : c.picks)
+                Pick(s, name, item);
+            return c.button;
+        });
+        const EffectSettings expected = c.saved.value_or(c.stored);
+        EXPECT_EQ(frame->m_effect.shape, expected.shape);
+        EXPECT_EQ(frame->m_effect.effectCode, expected.effectCode);
+        const std::optional<EffectSettings> file = SavedRecord();
+        ASSERT_EQ(file.has_value(), c.saved.has_value());
+        if (file) {
+            EXPECT_EQ(file->shape, expected.shape);
+            EXPECT_EQ(file->effectCode, expected.effectCode);
+        }
+        Calls calls;
+        for (const auto& call : Engine(frame).calls)
+            calls.push_back(call.Text());
+        EXPECT_EQ(calls, c.saved ? Calls{"play_status()"} : Calls{});
+    }
+}
+
+TEST_F(SettingsWindowTest, SaveWhilePausedReopensAndSeeksToTheWholeSecondFraction) {
+    Loaded(2, 83.9, 120.5);
+    g_watched = frame;
+    g_seekSeenAt = 0;
+    const UINT_PTR watch = SetTimer(nullptr, 0, 10, WatchForSeek);
+    const ModalRun run = RunSettings([&](CSystemInfoFrame& s) {
+        Pick(s, L"comb_shape", 2);
+        return L"btn_save";
+    });
+    ASSERT_TRUE(SavedRecord().has_value());
+    EXPECT_EQ(SavedRecord()->shape, 2);
+
+    // Position and duration are read before the close that forgets them.
+    const auto& calls = Engine(frame).calls;
+    ASSERT_GE(calls.size(), 5u);
+    Calls head;
+    for (size_t i = 0; i < 5; ++i)
+        head.push_back(calls[i].Text());
+    EXPECT_EQ(head, (Calls{"play_status()", "curr_play_time()", "duration()", "stop()", "close()"}));
+    const ULONGLONG seekAt = WaitForSeek(3000);
+    KillTimer(nullptr, watch);
+    g_watched = nullptr;
+    ASSERT_NE(seekAt, 0u) << "timer 3 never sought";
+    EXPECT_GE(seekAt - run.clickedAt, 450u) << "sought before the reopened file could settle";
+
+    // Reopened with the new settings and playing, no longer paused; then one seek.
+    char seek[64];
+    snprintf(seek, sizeof(seek), "seek_to(%.17g)", static_cast<double>(83.0f / 120.0f));
+    EXPECT_EQ(Engine(frame).CommandTexts(), (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)",
+                                                   "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", seek}));
+    EXPECT_EQ(Engine(frame).script.status, 1);
+}
+
+TEST_F(SettingsWindowTest, SubSecondFileIsReopenedFromItsStartWithoutSeeking) {
+    Loaded(1, 0.4, 0.9);
+    // A seek still pending from an earlier save would move the new file.
+    SetTimer(frame->GetHWND(), kTimerResumeSeek, 10000, nullptr);
+    RunSettings([&](CSystemInfoFrame& s) {
+        Pick(s, L"comb_effect", 4);
+        return L"btn_save";
+    });
+    EXPECT_EQ(Engine(frame).CommandTexts(),
+              (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)", "open(C:\\v\\0.mp4,0,2,0,4)", "play(0,0)"}));
+    EXPECT_FALSE(KillTimer(frame->GetHWND(), kTimerResumeSeek)) << "a seek is still due";
+}
+
+} // namespace
