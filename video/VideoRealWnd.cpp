@@ -1,6 +1,7 @@
 // The video window's hooks: its skin, and the gestures on the picture.
 #include "video/VideoRealWnd.h"
 #include "app/MainFrame.h"
+#include "video/PlayBarFrame.h"
 #include "video/PlayBarRules.h"
 
 namespace DuiLib {
@@ -10,6 +11,9 @@ CVideoRealWnd::~CVideoRealWnd() {
     // desktop, is still alive here, and must not stay on top of the screen without us.
     if (::IsWindow(m_hWnd))
         ::DestroyWindow(m_hWnd);
+    // The bar's native window was our child and has gone with ours.
+    delete m_pPlayBar;
+    m_pPlayBar = nullptr;
 }
 
 LPCTSTR CVideoRealWnd::GetWindowClassName() const { return L"VideoRealWnd"; }
@@ -23,7 +27,17 @@ UINT CVideoRealWnd::GetResourceID() { return 131; }
 LRESULT CVideoRealWnd::ResponseDefaultKeyEvent(WPARAM) { return 0; }
 
 void CVideoRealWnd::InitWindow() {
-    // The full-screen bar is attached here by its own change; until then m_pPlayBar stays null.
+    // The bar gets its real place each time it is shown in full screen.
+    m_pPlayBar = new CPlayBarFrame();
+    HWND bar = m_pPlayBar->Create(m_hWnd, L"PlayBarWnd", WS_CHILD, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, nullptr);
+    if (!::IsWindow(bar)) {
+        delete m_pPlayBar;
+        m_pPlayBar = nullptr;
+        return;
+    }
+    m_pPlayBar->ShowWindow(false, true);
+    ::SetParent(bar, m_hWnd);
 }
 
 LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {

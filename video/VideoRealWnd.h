@@ -15,7 +15,7 @@ inline constexpr UINT_PTR kTimerPlayBar = 1;
 class CVideoRealWnd : public WindowImplBase {
 public:
     CVideoRealWnd() = default;
-    // Ends a native window left in full screen; the bar's object lives until the process ends.
+    // Ends a native window left in full screen, then releases the bar.
     ~CVideoRealWnd() override;
 
     LPCTSTR GetWindowClassName() const override;     // "VideoRealWnd"
@@ -39,7 +39,7 @@ public:
     int m_bFullScreen = 0;             // 1 while covering the screen
     int m_bPlayBarShown = 0;           // 1 while the full-screen bar is shown
     DWORD m_dwLastActivity = 0;        // tick of the last activity on the shown bar; 0 when hidden
-    CPlayBarFrame* m_pPlayBar = nullptr;   // the full-screen bar; null until created
+    CPlayBarFrame* m_pPlayBar = nullptr;   // owned full-screen bar; null if its creation failed
 
 private:
     // Hides the bar and stops its timer (the click, leaving full screen, inactivity).

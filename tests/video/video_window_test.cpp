@@ -7,14 +7,13 @@
 #include <map>
 #include <string>
 #include <vector>
-#include "app/frame_harness.h"
 #include "support/screenshot.h"
 #include "video/PlayBarRules.h"
-#include "video/VideoRealWnd.h"
+#include "video_fixture.h"
 
 using namespace DuiLib;
+using namespace videotest;
 using apptest::Engine;
-using Commands = std::vector<std::string>;
 
 namespace {
 
@@ -36,40 +35,14 @@ size_t FitCount() {
     return n;
 }
 
-// Pumps as the library's loop does until pred holds; false at the deadline.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!pred()) {
-        if (GetTickCount64() >= end)
-            return false;
-        apptest::Pump(5);
-    }
-    return true;
-}
+const RECT kScreen = ScreenRect();
 
-RECT WindowRectOf(HWND hwnd) {
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
-std::string Text(const RECT& rc) {
-    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
-           std::to_string(rc.bottom);
-}
-
-const RECT kScreen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-
-class VideoWindowTest : public ::testing::Test {
+class VideoWindowTest : public VideoFixture {
 protected:
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
-        ASSERT_NE(frame, nullptr);
-        ASSERT_NE(frame->m_pVideoWnd, nullptr);
-        g_pMainFrame = frame;
-        video = frame->m_pVideoWnd;
-        hMain = frame->GetHWND();
-        hVideo = video->GetHWND();
+        VideoFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         g_timerWindow = hMain;
         g_timers.clear();
         hook = SetWindowsHookExW(WH_GETMESSAGE, TimerHook, nullptr, GetCurrentThreadId());
@@ -78,25 +51,9 @@ protected:
     }
     void TearDown() override {
         UnhookWindowsHookEx(hook);
-        g_pMainFrame = nullptr;   // or the main window's end would post a quit here
-        apptest::DestroyMainFrame(frame);
+        VideoFixture::TearDown();
     }
 
-    RECT RegionOnScreen() const {
-        RECT rc = apptest::Find(frame, L"playregion")->GetPos();
-        MapWindowPoints(hMain, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-        return rc;
-    }
-    bool CoversRegion() const { return Text(WindowRectOf(hVideo)) == Text(RegionOnScreen()); }
-    void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-        PostMessageW(hVideo, msg, wParam, lParam);
-        apptest::Pump(0);
-    }
-    void PressKey(WPARAM key) { Post(WM_KEYDOWN, key, 1); }
-    void ClickVideo() {
-        Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-        Post(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    }
     // Two real presses at the picture's centre: the system makes the second one a
     // double-click only for a window class that asks for it. A windowed picture goes on
     // top for the moment, so windows of tests running beside us cannot take the input.
@@ -118,10 +75,6 @@ protected:
     }
     void ResizeMain(int cx, int cy) { SetWindowPos(hMain, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER); }
 
-    CMainFrame* frame = nullptr;
-    CVideoRealWnd* video = nullptr;
-    HWND hMain = nullptr;
-    HWND hVideo = nullptr;
     HHOOK hook = nullptr;
 };
 

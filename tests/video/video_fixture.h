@@ -1,0 +1,78 @@
+#pragma once
+// A real main window with its video window and the recording engine, for the video
+// window's and the full-screen bar's tests: waiting, rectangles and posted input.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+#include "app/frame_harness.h"
+#include "video/VideoRealWnd.h"
+
+namespace videotest {
+
+using Commands = std::vector<std::string>;
+
+// Pumps as the library's loop does until pred holds; false at the deadline.
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!pred()) {
+        if (GetTickCount64() >= end)
+            return false;
+        apptest::Pump(5);
+    }
+    return true;
+}
+
+inline RECT WindowRectOf(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+inline std::string Text(const RECT& rc) {
+    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom);
+}
+
+inline RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+class VideoFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = apptest::OpenMainFrame();
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(frame->m_pVideoWnd, nullptr);
+        g_pMainFrame = frame;
+        video = frame->m_pVideoWnd;
+        hMain = frame->GetHWND();
+        hVideo = video->GetHWND();
+    }
+    void TearDown() override {
+        g_pMainFrame = nullptr;   // or the main window's end would post a quit here
+        apptest::DestroyMainFrame(frame);
+    }
+
+    RECT RegionOnScreen() const {
+        RECT rc = apptest::Find(frame, L"playregion")->GetPos();
+        MapWindowPoints(hMain, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+    bool CoversRegion() const { return Text(WindowRectOf(hVideo)) == Text(RegionOnScreen()); }
+    void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        PostMessageW(hVideo, msg, wParam, lParam);
+        apptest::Pump(0);
+    }
+    void PressKey(WPARAM key) { Post(WM_KEYDOWN, key, 1); }
+    void ClickVideo() {
+        Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        Post(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    }
+
+    DuiLib::CMainFrame* frame = nullptr;
+    DuiLib::CVideoRealWnd* video = nullptr;
+    HWND hMain = nullptr;
+    HWND hVideo = nullptr;
+};
+
+} // namespace videotest
