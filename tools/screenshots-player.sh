@@ -13,7 +13,7 @@ mkdir -p "$build/screenshots"
 log="$build/tests/e2e/screenshots-run.log"
 "$here/../tests/e2e/run_e2e.sh" "$build" "$exe" >"$log" 2>&1
 rc=$?
-shot="$build/tests/e2e/run/shots/e2e-playing.png"
+shot="$build/tests/e2e/run/e2e_player_test/shots/e2e-playing.png"
 if [ ! -f "$shot" ]; then
   echo "screenshots-player: the player never showed a file playing; see $log" >&2
   exit 1

@@ -49,6 +49,12 @@ void ClickAt(POINT screen) {
     SendOne(Mouse(MOUSEEVENTF_LEFTUP));
 }
 
+void DoubleClickAt(POINT screen) {
+    ClickAt(screen);
+    SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
+    SendOne(Mouse(MOUSEEVENTF_LEFTUP));
+}
+
 void TypeText(const std::wstring& text) {
     for (wchar_t unit : text) {
         SendOne(Key(0, unit, KEYEVENTF_UNICODE));

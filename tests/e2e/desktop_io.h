@@ -12,6 +12,7 @@ namespace e2e {
 
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);                 // move, left press, left release
+void DoubleClickAt(POINT screen);           // two clicks in a row at one point
 void TypeText(const std::wstring& text);    // one key press per character
 void PressKey(WORD virtualKey);
 

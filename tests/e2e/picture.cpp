@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include "avcore/effects/shape_mask.h"
 
 namespace e2e {
 
@@ -14,6 +15,12 @@ RECT InnerBox(const RECT& region) {
 namespace {
 
 int Channel(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
+
+bool Near(uint32_t p, uint32_t rgb, int tolerance) {
+    for (int shift : {16, 8, 0})
+        if (std::abs(Channel(p, shift) - Channel(rgb, shift)) > tolerance) return false;
+    return true;
+}
 
 // 0..5 for a saturated pixel by which channels stand high, -1 for grey, dark or pale.
 int HueClass(uint32_t rgb) {
@@ -55,11 +62,26 @@ double ShareNear(const testsupport::Shot& shot, const RECT& rc, uint32_t rgb, in
     long close = 0, total = 0;
     ForEachPixel(shot, rc, [&](uint32_t p) {
         ++total;
-        bool within = true;
-        for (int shift : {16, 8, 0}) within = within && std::abs(Channel(p, shift) - Channel(rgb, shift)) <= tolerance;
-        if (within) ++close;
+        if (Near(p, rgb, tolerance)) ++close;
     });
     return total ? static_cast<double>(close) / total : 0.0;
+}
+
+double OutlineAgreement(const testsupport::Shot& shot, const RECT& picture, Outline outline, uint32_t rgb, double margin) {
+    const auto kind = outline == Outline::Drop ? avfx::detail::ShapeKind::Drop : avfx::detail::ShapeKind::Ellipse;
+    const int w = picture.right - picture.left, h = picture.bottom - picture.top;
+    long agree = 0, judged = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int sx = picture.left + x, sy = picture.top + y;
+            if (sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height) continue;
+            const double d = avfx::detail::shapeDistance(kind, w, h, x + 0.5, y + 0.5);
+            if (std::abs(d) < margin) continue;
+            ++judged;
+            if (Near(shot.At(sx, sy), d < 0 ? rgb : 0, 40)) ++agree;
+        }
+    }
+    return judged ? static_cast<double>(agree) / judged : 0.0;
 }
 
 } // namespace e2e

@@ -1,6 +1,8 @@
 #include "e2e/reference_frame.h"
 
 #include "app/frame_harness.h"
+#include "settings/SystemInfoFrame.h"
+#include "video/PlayBarFrame.h"
 
 namespace e2e {
 
@@ -42,8 +44,8 @@ RECT PosOf(DuiLib::CMainFrame* frame, const wchar_t* name) {
     return control ? control->GetPos() : RECT{};
 }
 
-std::wstring Render(DuiLib::CMainFrame* frame, const ListedFile& first, const ListedFile& second,
-                    const std::vector<std::wstring>& statuses, const std::vector<std::wstring>& clocks, References& out) {
+std::wstring RenderTexts(DuiLib::CMainFrame* frame, const std::vector<std::wstring>& statuses,
+                         const std::vector<std::wstring>& clocks, References& out) {
     HWND hwnd = frame->GetHWND();
     RECT window{};
     GetWindowRect(hwnd, &window);
@@ -54,6 +56,7 @@ std::wstring Render(DuiLib::CMainFrame* frame, const ListedFile& first, const Li
     layout.remove = PosOf(frame, L"btndelete");
     layout.clear = PosOf(frame, L"btnclear");
     layout.play = PosOf(frame, L"btn_play");
+    layout.setting = PosOf(frame, L"btn_setting");
     layout.playRegion = PosOf(frame, L"playregion");
     layout.list = PosOf(frame, L"listplay");
     layout.status = PosOf(frame, L"txt_playstatus");
@@ -80,6 +83,13 @@ std::wstring Render(DuiLib::CMainFrame* frame, const ListedFile& first, const Li
         }
         if (!reader->Ambiguous().empty()) return std::wstring(name) + L" paints two texts alike: " + reader->Ambiguous();
     }
+    return L"";
+}
+
+std::wstring RenderList(DuiLib::CMainFrame* frame, const ListedFile& first, const ListedFile& second, References& out) {
+    HWND hwnd = frame->GetHWND();
+    const MainLayout& layout = out.layout;
+    testsupport::Shot shot;
 
     frame->AddListItem(first.fullPath.c_str(), first.name.c_str());
     frame->AddListItem(second.fullPath.c_str(), second.name.c_str());
@@ -94,6 +104,62 @@ std::wstring Render(DuiLib::CMainFrame* frame, const ListedFile& first, const Li
     return L"";
 }
 
+// Built as the settings button builds it, not modal; g_pMainFrame is this
+// process's frame while it exists.
+std::wstring MeasureSettings(DuiLib::CMainFrame* frame, SettingsLayout& out) {
+    g_pMainFrame = frame;
+    std::wstring error;
+    {
+        DuiLib::CSystemInfoFrame settings;
+        if (!settings.Create(frame->GetHWND(), L"SystemConfigFrame", 0x96C80000, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, nullptr)) {
+            error = L"the in-process settings window was not created";
+        } else {
+            apptest::Pump(100);
+            DuiLib::CPaintManagerUI& pm = settings.GetPaintManager();
+            DuiLib::CControlUI* save = pm.FindControl(L"btn_save");
+            if (!settings.m_pComboShape || !save) {
+                error = L"the settings layout has no comb_shape or btn_save";
+            } else {
+                out.shapeCombo = settings.m_pComboShape->GetPos();
+                out.save = save->GetPos();
+                out.shapeItems = settings.m_pComboShape->GetCount();
+            }
+            ::DestroyWindow(settings.GetHWND());
+        }
+    }
+    g_pMainFrame = nullptr;
+    return error;
+}
+
+// The bar's controls are not all members; its control tree is reached from a subclass.
+class MeasuredBar : public DuiLib::CPlayBarFrame {
+public:
+    RECT PosOf(const wchar_t* name) {
+        DuiLib::CControlUI* control = m_PaintManager.FindControl(name);
+        return control ? control->GetPos() : RECT{};
+    }
+};
+
+std::wstring MeasureBar(BarLayout& out) {
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    MeasuredBar bar;
+    if (!bar.Create(nullptr, L"PlayBarWnd", WS_POPUP, 0, 0, 0, cx, 50, nullptr))
+        return L"the in-process bar was not created";
+    ::SetWindowPos(bar.GetHWND(), nullptr, 0, 0, cx, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+    bar.ShowWindow(true, false);
+    apptest::Pump(100);
+    out.play = bar.PosOf(L"btn_play");
+    out.next = bar.PosOf(L"btn_next");
+    out.mute = bar.PosOf(L"btn_mute");
+    out.fullscreen = bar.PosOf(L"btn_fullscreen");
+    out.curTime = bar.PosOf(L"txt_curtime");
+    ::DestroyWindow(bar.GetHWND());
+    for (const RECT* rc : {&out.play, &out.next, &out.mute, &out.fullscreen, &out.curTime})
+        if (IsRectEmpty(rc)) return L"a control of the bar's layout is missing";
+    return L"";
+}
+
 } // namespace
 
 std::wstring RenderReferences(const ListedFile& first, const ListedFile& second, const std::vector<std::wstring>& statuses,
@@ -102,7 +168,20 @@ std::wstring RenderReferences(const ListedFile& first, const ListedFile& second,
     SetCursorPos(0, 0);
     DuiLib::CMainFrame* frame = apptest::OpenMainFrame();
     if (!frame) return L"the in-process main window was not created";
-    std::wstring error = Render(frame, first, second, statuses, clocks, out);
+    std::wstring error = RenderTexts(frame, statuses, clocks, out);
+    if (error.empty()) error = RenderList(frame, first, second, out);
+    apptest::DestroyMainFrame(frame);
+    return error;
+}
+
+std::wstring RenderReferences(const std::vector<std::wstring>& statuses, const std::vector<std::wstring>& clocks,
+                              References& out, SettingsLayout& settings, BarLayout& bar) {
+    SetCursorPos(0, 0);
+    DuiLib::CMainFrame* frame = apptest::OpenMainFrame();
+    if (!frame) return L"the in-process main window was not created";
+    std::wstring error = RenderTexts(frame, statuses, clocks, out);
+    if (error.empty()) error = MeasureSettings(frame, settings);
+    if (error.empty()) error = MeasureBar(bar);
     apptest::DestroyMainFrame(frame);
     return error;
 }

@@ -13,7 +13,7 @@ namespace e2e {
 
 // Client rectangles of the controls the test uses.
 struct MainLayout {
-    RECT add{}, remove{}, clear{}, play{}, playRegion{}, list{}, status{}, curTime{}, totalTime{};
+    RECT add{}, remove{}, clear{}, play{}, setting{}, playRegion{}, list{}, status{}, curTime{}, totalTime{};
 };
 
 // Texts one control can show, each with its picture.
@@ -36,6 +36,17 @@ struct References {
     Patch listEmpty, listTwoRows, listAfterDelete;
 };
 
+// Client rectangles in the settings window.
+struct SettingsLayout {
+    RECT shapeCombo{}, save{};
+    int shapeItems = 0;   // rows of the shape combo's drop-down
+};
+
+// Client rectangles in the full-screen bar at the width of the screen.
+struct BarLayout {
+    RECT play{}, next{}, mute{}, fullscreen{}, curTime{};
+};
+
 struct ListedFile {
     std::wstring fullPath;
     std::wstring name;
@@ -44,5 +55,8 @@ struct ListedFile {
 // Renders everything above; an empty answer means success, else what went wrong.
 std::wstring RenderReferences(const ListedFile& first, const ListedFile& second, const std::vector<std::wstring>& statuses,
                               const std::vector<std::wstring>& clocks, References& out);
+// The same without the list pictures, plus the settings window's and the bar's layouts.
+std::wstring RenderReferences(const std::vector<std::wstring>& statuses, const std::vector<std::wstring>& clocks,
+                              References& out, SettingsLayout& settings, BarLayout& bar);
 
 } // namespace e2e

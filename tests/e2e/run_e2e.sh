@@ -2,25 +2,28 @@
 # Runs the end-to-end test exe on an X screen of its own, in a Wine desktop of its
 # own: the player's windows are then the only ones its pictures and input can meet.
 # Usage: run_e2e.sh BUILD_DIR TEST_EXE [gtest arguments]
-# Leaves its clips, captures and result in BUILD_DIR/tests/e2e/run.
+# Leaves its clips, captures and result in BUILD_DIR/tests/e2e/run/<test exe name>.
 set -u
 build=$(cd "${1:?usage: run_e2e.sh BUILD_DIR TEST_EXE}" && pwd)
 exe=${2:?usage: run_e2e.sh BUILD_DIR TEST_EXE}
 shift 2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tools="$here/../../tools"
-work="$build/tests/e2e/run"
+work="$build/tests/e2e/run/$(basename "$exe" .exe)"
 win() { local p="$1"; echo "Z:${p//\//\\}"; }
 
 rm -rf "$work/media" "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw"
 mkdir -p "$work/media" "$work/shots"
 # Two short clips told apart by their picture: the colour bars, then one flat
-# colour. Made afresh each run (under a second), so they always fit the test.
+# colour; and a minute of the flat colour, long enough to stay open through full
+# screen and the settings. Made afresh each run (seconds), so they always fit the test.
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 ff -f lavfi -i "testsrc2=size=320x240:rate=30:duration=4" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=4" \
   -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/first.mp4" || exit 1
 ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=30:duration=8" -f lavfi -i "sine=frequency=660:sample_rate=44100:duration=8" \
   -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/second.mkv" || exit 1
+ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=25:duration=60" -f lavfi -i "sine=frequency=550:sample_rate=44100:duration=60" \
+  -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -b:a 64k -shortest "$work/media/long.mkv" || exit 1
 
 export MORVANE_BUILD="$build"
 export MORVANE_E2E_DIR; MORVANE_E2E_DIR=$(win "$work")

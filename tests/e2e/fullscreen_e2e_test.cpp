@@ -1,0 +1,287 @@
+// Full screen, its bar and the settings window, with the real Morvane.exe and the
+// real engine: a double-click on the picture covers the screen; the bottom edge
+// brings the bar, which leaves by itself; its play button pauses and resumes and its
+// full-screen button, like Escape, returns to the play region; the water drop chosen
+// in the settings is stored beside the exe and shown at the same place in the file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "avcore/letterbox.h"
+#include "e2e/desktop_io.h"
+#include "e2e/picture.h"
+#include "e2e/player_process.h"
+#include "e2e/player_screen.h"
+#include "e2e/reference_frame.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr double kClipAspect = 320.0 / 240.0;
+constexpr int kClipSeconds = 60;
+
+RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+std::string Text(const RECT& rc) {
+    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + ")-(" + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom) + ")";
+}
+
+std::wstring ClockText(int seconds) {
+    wchar_t text[16];
+    swprintf(text, 16, L"00:%02d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+// Seconds of a clock text, -1 for one not read.
+int Seconds(const std::wstring& clock) {
+    int h = 0, m = 0, s = 0;
+    return swscanf(clock.c_str(), L"%d:%d:%d", &h, &m, &s) == 3 ? (h * 60 + m) * 60 + s : -1;
+}
+
+RECT ClientToScreenRect(HWND hwnd, RECT rc) {
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+POINT Center(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+RECT WindowRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+// The video window and its bar as the screen shows them.
+class FullScreenView {
+public:
+    FullScreenView(HWND video, HWND bar, const BarLayout& layout) : m_video(video), m_bar(bar), m_layout(layout) {}
+
+    bool CoversScreen() const {
+        const RECT rc = WindowRect(m_video), screen = ScreenRect();
+        return IsWindowVisible(m_video) && EqualRect(&rc, &screen) && !(GetWindowLongW(m_video, GWL_STYLE) & WS_CHILD);
+    }
+    bool InRegion(HWND main, const RECT& region) const {
+        const RECT rc = WindowRect(m_video);
+        return GetParent(m_video) == main && (GetWindowLongW(m_video, GWL_STYLE) & WS_CHILD) && EqualRect(&rc, &region);
+    }
+    // Full width along the bottom, 50 pixels high.
+    bool BarShown() const {
+        const RECT screen = ScreenRect(), expected{0, screen.bottom - 50, screen.right, screen.bottom};
+        const RECT rc = WindowRect(m_bar);
+        return IsWindowVisible(m_bar) && EqualRect(&rc, &expected);
+    }
+    bool BarHidden() const { return !IsWindowVisible(m_bar); }
+    std::string Describe() const {
+        return "video " + Text(WindowRect(m_video)) + (IsWindowVisible(m_bar) ? ", bar shown at " : ", bar hidden at ") +
+               Text(WindowRect(m_bar));
+    }
+
+    POINT OnBar(const RECT& client) const { return Center(BarToScreen(client)); }
+    // A still place over the bar, out of the bottom band: the blank between the
+    // track buttons and the sound button.
+    POINT Rest() const {
+        const RECT next = BarToScreen(m_layout.next), mute = BarToScreen(m_layout.mute);
+        return {(next.right + mute.left) / 2, (next.top + next.bottom) / 2};
+    }
+    // The bar's clock, captured, to tell a running clock from a standing one.
+    bool CaptureBarClock(Patch& out) const {
+        testsupport::Shot shot;
+        const RECT rc = BarToScreen(m_layout.curTime);
+        if (!CaptureScreen(rc, shot)) return false;
+        out = Cut(shot, {0, 0, shot.width, shot.height});
+        return true;
+    }
+    // Whole seconds: a running clock changes within 2.5 s; a standing one shows
+    // 1.5 s without a change (after a pause lands, within 4 s).
+    ::testing::AssertionResult BarClockRuns() const { return BarClock(true); }
+    ::testing::AssertionResult BarClockStands() const { return BarClock(false); }
+
+private:
+    ::testing::AssertionResult BarClock(bool running) const {
+        Patch last, now;
+        if (!CaptureBarClock(last)) return ::testing::AssertionFailure() << "no capture of the bar's clock";
+        const ULONGLONG start = GetTickCount64();
+        ULONGLONG changedAt = start;
+        bool changed = false;
+        const bool seen = WaitUntil([&] {
+            if (!CaptureBarClock(now)) return false;
+            if (!(now == last)) {
+                changed = true;
+                changedAt = GetTickCount64();
+                last = now;
+            }
+            return running ? changed : GetTickCount64() - changedAt >= 1500;
+        }, running ? 2500 : 4000, 100);
+        if (seen) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the bar's clock " << (running ? "stood" : "kept running");
+    }
+
+    RECT BarToScreen(const RECT& client) const {
+        const RECT screen = ScreenRect();
+        RECT rc = client;
+        OffsetRect(&rc, 0, screen.bottom - 50);
+        return rc;
+    }
+
+    HWND m_video, m_bar;
+    const BarLayout& m_layout;
+};
+
+bool CaptureWholeScreen(testsupport::Shot& shot) { return CaptureScreen(ScreenRect(), shot); }
+
+bool ScreenShowsClip(testsupport::Shot& shot) {
+    return CaptureWholeScreen(shot) && ShareNear(shot, InnerBox(ScreenRect()), kSecondColour, 32) > 0.9;
+}
+
+TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
+    const std::wstring work = Env(L"MORVANE_E2E_DIR");
+    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    const std::wstring media = work + L"\\media";
+    ASSERT_NE(GetFileAttributesW((media + L"\\long.mkv").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    std::vector<std::wstring> clocks;
+    for (int s = 0; s <= kClipSeconds; ++s) clocks.push_back(ClockText(s));
+    References refs;
+    SettingsLayout settingsLayout;
+    BarLayout barLayout;
+    const std::wstring error = RenderReferences({kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs,
+                                                settingsLayout, barLayout);
+    ASSERT_TRUE(error.empty()) << Utf8(error);
+
+    // No cfg.cfg beside the copy: the default ellipse, whatever an earlier run saved.
+    const std::wstring folder = work + L"\\player";
+    const std::wstring copied = PrivateCopy(folder);
+    ASSERT_TRUE(copied.empty()) << Utf8(copied);
+    PlayerProcess player(folder + L"\\Morvane.exe", media);
+    HWND main = nullptr;
+    ASSERT_TRUE(AwaitMainWindow(player, main));
+    PlayerScreen screen(main, refs);
+    ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)" && screen.ListIs(refs.listEmpty); }, 15000));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\""));
+    ASSERT_TRUE(screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000));
+    Press(screen.CenterOf(refs.layout.play));
+    ASSERT_TRUE(screen.Await("plays", [&] {
+        return screen.Status() == kPlaying && screen.ShowsSecondClip() && screen.Total() == ClockText(kClipSeconds);
+    }, 20000));
+
+    HWND video = FindDescendant(main, L"VideoRealWnd");
+    ASSERT_NE(video, nullptr);
+    HWND bar = FindDescendant(video, L"PlayerBarWnd");
+    ASSERT_NE(bar, nullptr) << "the video window has no bar";
+    const RECT region = ClientToScreenRect(main, refs.layout.playRegion);
+    FullScreenView view(video, bar, barLayout);
+    ASSERT_TRUE(WaitUntil([&] { return view.InRegion(main, region); }, 3000)) << view.Describe() << " region " << Text(region);
+    testsupport::Shot full;
+
+    // Windowed display back, playing: the status says so and the clock moves on.
+    const auto backAndPlaying = [&](const char* step, const wchar_t* status) -> ::testing::AssertionResult {
+        if (!WaitUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000))
+            return ::testing::AssertionFailure() << step << ": not back in the play region; " << view.Describe();
+        if (!screen.Await(step, [&] { return screen.Status() == status && Seconds(screen.Clock()) >= 0; }, 5000))
+            return ::testing::AssertionFailure() << step << ": " << screen.Describe();
+        const std::wstring at = screen.Clock();
+        const bool moved = WaitUntil([&] { return screen.Capture() && Seconds(screen.Clock()) > Seconds(at); }, 2500, 100);
+        if (moved != (status == kPlaying))
+            return ::testing::AssertionFailure() << step << ": the clock " << (moved ? "moved" : "stood") << " from " << Utf8(at);
+        return ::testing::AssertionSuccess();
+    };
+    const auto enterFullScreen = [&](const char* step) -> ::testing::AssertionResult {
+        DoubleClickAt(screen.CenterOf(refs.layout.playRegion));
+        if (!WaitUntil([&] { return view.CoversScreen(); }, 5000))
+            return ::testing::AssertionFailure() << step << ": the video window does not cover the screen; " << view.Describe();
+        if (!WaitUntil([&] { return ScreenShowsClip(full); }, 5000)) {
+            SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-fullscreen.png"));
+            return ::testing::AssertionFailure() << step << ": the picture is not on the screen";
+        }
+        if (!view.BarHidden()) return ::testing::AssertionFailure() << step << ": the bar came with full screen";
+        return ::testing::AssertionSuccess();
+    };
+    const auto showBar = [&](const char* step) -> ::testing::AssertionResult {
+        const RECT screenRc = ScreenRect();
+        MoveMouseTo({screenRc.right / 3, screenRc.bottom - 1});
+        if (!WaitUntil([&] { return view.BarShown(); }, 3000))
+            return ::testing::AssertionFailure() << step << ": the bottom edge shows no bar; " << view.Describe();
+        MoveMouseTo(view.Rest());
+        return ::testing::AssertionSuccess();
+    };
+
+    // A double-click covers the screen; the bottom edge brings the bar, which
+    // leaves by itself 5 to 6 s after the pointer last moved over it.
+    ASSERT_TRUE(enterFullScreen("double-click"));
+    ASSERT_TRUE(showBar("first bar"));
+    const ULONGLONG restedAt = GetTickCount64();
+    ASSERT_TRUE(WaitUntil([&] { return CaptureWholeScreen(full) && view.BarShown(); }, 1000));
+    SaveShot(full, testsupport::ScreenshotPath(L"e2e-fullscreen-bar.png"));
+    ASSERT_TRUE(WaitUntil([&] { return view.BarHidden(); }, 8000)) << "the bar stayed 8 s; " << view.Describe();
+    const ULONGLONG shownFor = GetTickCount64() - restedAt;
+    EXPECT_GE(shownFor, 4500u) << "the bar left early";
+    EXPECT_TRUE(view.CoversScreen()) << view.Describe();
+
+    // Escape returns, still playing.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(backAndPlaying("escape", kPlaying));
+
+    // The bar's play button pauses; its full-screen button returns, still paused.
+    ASSERT_TRUE(enterFullScreen("pause session"));
+    ASSERT_TRUE(showBar("pause session"));
+    ASSERT_TRUE(view.BarClockRuns()) << "before the bar's pause";
+    ClickAt(view.OnBar(barLayout.play));
+    ASSERT_TRUE(view.BarClockStands()) << "after the bar's pause";
+    ClickAt(view.OnBar(barLayout.fullscreen));
+    MoveMouseTo({0, 0});
+    ASSERT_TRUE(backAndPlaying("bar leaves paused", kPaused));
+
+    // And in full screen again (the double-click's two clicks leave it paused) it resumes.
+    ASSERT_TRUE(enterFullScreen("resume session"));
+    ASSERT_TRUE(showBar("resume session"));
+    ASSERT_TRUE(view.BarClockStands()) << "the double-click changed the paused state";
+    ClickAt(view.OnBar(barLayout.play));
+    ASSERT_TRUE(view.BarClockRuns()) << "after the bar's resume";
+    ClickAt(view.OnBar(barLayout.fullscreen));
+    MoveMouseTo({0, 0});
+    ASSERT_TRUE(backAndPlaying("bar leaves playing", kPlaying));
+
+    // Settings: shape 水滴, then 确定.
+    Press(screen.CenterOf(refs.layout.setting));
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (settings = FindTopWindow(player.Id(), L"SystemInfoWnd")) != nullptr; }, 5000))
+        << "no settings window";
+    ClickAt(Center(ClientToScreenRect(settings, settingsLayout.shapeCombo)));
+    HWND drop = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (drop = FindTopWindow(player.Id(), L"DuiComboDropWnd")) != nullptr; }, 3000))
+        << "the shape combo did not open";
+    // Its rows share its height inside a one-pixel border; 水滴 is the third.
+    const RECT dropRc = WindowRect(drop);
+    const int row = (dropRc.bottom - dropRc.top - 2) / settingsLayout.shapeItems;
+    ClickAt({(dropRc.left + dropRc.right) / 2, dropRc.top + 1 + row * 2 + row / 2});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(drop) || !IsWindowVisible(drop); }, 3000)) << "the drop-down stayed";
+    MoveMouseTo({0, 0});
+    ASSERT_TRUE(screen.Capture());
+    screen.Save(L"e2e-settings-drop.png");
+    ASSERT_TRUE(screen.Await("before save", [&] { return Seconds(screen.Clock()) > 0; }, 3000));
+    const int savedAt = Seconds(screen.Clock());
+    ClickAt(Center(ClientToScreenRect(settings, settingsLayout.save)));
+    MoveMouseTo({0, 0});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }, 5000)) << "the settings window stayed";
+
+    const std::string cfg = ReadFileBytes(folder + L"\\cfg.cfg");
+    EXPECT_EQ(cfg, std::string("\x02\0\0\0\0\0\0\0", 8)) << "cfg.cfg holds " << cfg.size() << " bytes";
+
+    // The file reopened in the water drop, back at the second it was saved at.
+    const RECT picture = avcore::FitPicture(refs.layout.playRegion, kClipAspect);
+    ASSERT_TRUE(screen.Await("water drop", [&] {
+        const int at = Seconds(screen.Clock());
+        return screen.Status() == kPlaying && at >= savedAt && at <= savedAt + 3 &&
+               OutlineAgreement(screen.Shot(), picture, Outline::Drop, kSecondColour, 4.0) > 0.99;
+    }, 6000)) << "saved at " << savedAt << " s; drop agreement "
+              << OutlineAgreement(screen.Shot(), picture, Outline::Drop, kSecondColour, 4.0);
+    EXPECT_LT(OutlineAgreement(screen.Shot(), picture, Outline::Ellipse, kSecondColour, 4.0), 0.95)
+        << "the picture is as much an ellipse as a drop";
+    screen.Save(L"e2e-waterdrop.png");
+    EXPECT_TRUE(player.Running());
+}
+
+} // namespace
