@@ -1,23 +1,36 @@
 #!/usr/bin/env bash
-# The main window playing a file: the end-to-end run's capture while its first
-# clip plays, saved as BUILD/screenshots/player-playing.png.
+# The player as the end-to-end runs see it, saved in BUILD/screenshots: the main
+# window playing a file (player-playing.png), full screen with its bar
+# (fullscreen-bar.png), and the water-drop picture after the settings' save
+# (player-waterdrop.png).
 set -u
 build=$(cd "${1:?usage: screenshots-player.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-exe="$build/tests/e2e/e2e_player_test.exe"
-if [ ! -f "$exe" ]; then
-  echo "screenshots-player: $exe is not built" >&2
-  exit 1
-fi
 mkdir -p "$build/screenshots"
-log="$build/tests/e2e/screenshots-run.log"
-"$here/../tests/e2e/run_e2e.sh" "$build" "$exe" >"$log" 2>&1
-rc=$?
-shot="$build/tests/e2e/run/e2e_player_test/shots/e2e-playing.png"
-if [ ! -f "$shot" ]; then
-  echo "screenshots-player: the player never showed a file playing; see $log" >&2
-  exit 1
-fi
-cp "$shot" "$build/screenshots/player-playing.png"
-[ $rc = 0 ] || echo "screenshots-player: the end-to-end run failed after the capture; see $log" >&2
-exit 0
+rc=0
+
+# shoot TEST_NAME CAPTURE:SAVED_AS...
+shoot() {
+  local name=$1 exe="$build/tests/e2e/$1.exe" log="$build/tests/e2e/screenshots-$1.log" pair
+  shift
+  if [ ! -f "$exe" ]; then
+    echo "screenshots-player: $exe is not built" >&2
+    rc=1
+    return
+  fi
+  "$here/../tests/e2e/run_e2e.sh" "$build" "$exe" >"$log" 2>&1 ||
+    echo "screenshots-player: the $name run failed; see $log" >&2
+  for pair in "$@"; do
+    local shot="$build/tests/e2e/run/$name/shots/${pair%%:*}"
+    if [ -f "$shot" ]; then
+      cp "$shot" "$build/screenshots/${pair#*:}"
+    else
+      echo "screenshots-player: the $name run made no ${pair%%:*}; see $log" >&2
+      rc=1
+    fi
+  done
+}
+
+shoot e2e_player_test e2e-playing.png:player-playing.png
+shoot e2e_fullscreen_test e2e-fullscreen-bar.png:fullscreen-bar.png e2e-waterdrop.png:player-waterdrop.png
+exit $rc

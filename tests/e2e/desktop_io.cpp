@@ -1,6 +1,7 @@
 #include "e2e/desktop_io.h"
 
 #include <algorithm>
+#include "e2e/player_process.h"
 
 namespace e2e {
 
@@ -45,6 +46,18 @@ void MoveMouseTo(POINT screen) {
 
 void ClickAt(POINT screen) {
     MoveMouseTo(screen);
+    // Under load a press sent right behind the move was now and then lost on the
+    // full-screen bar's buttons: press only once the pointer has stayed put a while.
+    int still = 0;
+    WaitUntil([&] {
+        POINT at{};
+        GetCursorPos(&at);
+        if (at.x != screen.x || at.y != screen.y) {
+            MoveMouseTo(screen);
+            still = 0;
+        }
+        return ++still >= 4;
+    }, 1000, 30);
     SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
     SendOne(Mouse(MOUSEEVENTF_LEFTUP));
 }

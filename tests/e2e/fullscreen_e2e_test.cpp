@@ -178,8 +178,10 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
 
     // Windowed display back, playing: the status says so and the clock moves on.
     const auto backAndPlaying = [&](const char* step, const wchar_t* status) -> ::testing::AssertionResult {
-        if (!WaitUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000))
+        if (!WaitUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000)) {
+            if (CaptureWholeScreen(full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
             return ::testing::AssertionFailure() << step << ": not back in the play region; " << view.Describe();
+        }
         if (!screen.Await(step, [&] { return screen.Status() == status && Seconds(screen.Clock()) >= 0; }, 5000))
             return ::testing::AssertionFailure() << step << ": " << screen.Describe();
         const std::wstring at = screen.Clock();
