@@ -26,10 +26,17 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         // Restarting the one-shot timer turns a burst of size changes into one fit.
         ::SetTimer(m_hWnd, kTimerFitVideo, kFitDelayMs, nullptr);
         break;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
         // Before the library sees the release, so a seek in progress ends with it.
         m_bSeeking = 0;
-        break;
+        const HWND hwnd = m_hWnd;
+        const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+        // The seek slider reports its value on this very release; cleared only before,
+        // the flag would hold the slider still until the next click anywhere.
+        if (::IsWindow(hwnd))
+            m_bSeeking = 0;
+        return result;
+    }
     case WM_KEYDOWN:
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
             PauseOrResume();

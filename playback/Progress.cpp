@@ -32,7 +32,8 @@ void CMainFrame::UpdateProgress() {
         const double d = m_player.duration();
         SetClockText(m_pCurTimeText, t);
         SetClockText(m_pTotalTimeText, d);
-        if (!m_bSeeking && m_pPlaySlider)
+        // Never pulled from under the user's hand while the thumb is held.
+        if (!m_bSeeking && m_pPlaySlider && !m_pPlaySlider->IsDragging())
             m_pPlaySlider->SetValue(SeekSliderPosition(t, d));
     } else if (m_player.play_status() == kStatusPaused) {
         ShowStatus(m_PaintManager, kTextPaused);
@@ -50,9 +51,10 @@ void CMainFrame::SyncPlayBar() {
     CPlayBarFrame* bar = m_pVideoWnd ? m_pVideoWnd->m_pPlayBar : nullptr;
     if (!bar)
         return;
-    if (m_pVolumeSlider && bar->m_pSliderVolume)
+    // A bar slider the user is dragging keeps the place the pointer gives it.
+    if (m_pVolumeSlider && bar->m_pSliderVolume && !bar->m_pSliderVolume->IsDragging())
         bar->m_pSliderVolume->SetValue(m_pVolumeSlider->GetValue());
-    if (m_pPlaySlider && bar->m_pSliderPlay)
+    if (m_pPlaySlider && bar->m_pSliderPlay && !bar->m_pSliderPlay->IsDragging())
         bar->m_pSliderPlay->SetValue(m_pPlaySlider->GetValue());
     if (m_player.play_status() == kStatusPlaying && bar->m_pTxtCurTime) {
         SetClockText(bar->m_pTxtCurTime, m_player.curr_play_time());

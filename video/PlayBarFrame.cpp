@@ -115,6 +115,12 @@ LRESULT CPlayBarFrame::OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL
 }
 
 LRESULT CPlayBarFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // A click on the bar gives it the keyboard; its keys stay the picture's keys.
+    if (uMsg == WM_KEYDOWN && (wParam == VK_SPACE || wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+        if (g_pMainFrame && g_pMainFrame->m_pVideoWnd)
+            return ::SendMessageW(g_pMainFrame->m_pVideoWnd->GetHWND(), uMsg, wParam, lParam);
+        return 0;
+    }
     const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
     // The main window's release never comes while the picture covers it. The slider
     // reports its value on this very release, so the seek ends only after the library

@@ -205,6 +205,38 @@ TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
     EXPECT_EQ(Commands(), Calls{});
 }
 
+TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
+    auto& script = Engine(frame).script;
+    script.status = 1;
+    script.duration = 100;
+    CSliderUI* seek = frame->m_pPlaySlider;
+    const HWND hwnd = frame->GetHWND();
+    const RECT& rc = seek->GetPos();
+    const int y = (rc.top + rc.bottom) / 2;
+    const int x = rc.left + (rc.right - rc.left) * 3 / 4;
+    auto post = [&](UINT msg, WPARAM keys, int px) {
+        PostMessageW(hwnd, msg, keys, MAKELPARAM(px, y));
+        apptest::Pump(20);
+    };
+    post(WM_MOUSEMOVE, 0, rc.left + 2);
+    post(WM_LBUTTONDOWN, MK_LBUTTON, rc.left + 2);
+    post(WM_MOUSEMOVE, MK_LBUTTON, x);
+    const int held = seek->GetValue();
+    ASSERT_GT(held, 600);
+    script.position = 10;
+    frame->UpdateProgress();
+    EXPECT_EQ(seek->GetValue(), held) << "the tick moved the thumb from under the pointer";
+
+    post(WM_LBUTTONUP, 0, x);
+    ASSERT_EQ(Engine(frame).Commands().size(), 1u);
+    EXPECT_EQ(Engine(frame).Commands()[0].name, "seek_to");
+    EXPECT_EQ(Engine(frame).Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
+    // After the release the slider follows playback at the next tick, not the next click.
+    script.position = 20;
+    frame->UpdateProgress();
+    EXPECT_EQ(seek->GetValue(), 200);
+}
+
 TEST_F(PlaybackTest, EndOfFileMovesOnWrappingAndStopsWhenTheListIsGone) {
     AddRows(3);
     frame->m_pPlayList->SelectItem(2);

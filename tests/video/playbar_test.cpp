@@ -126,6 +126,7 @@ TEST_F(PlayBarTest, LeavingHidesTheBarAndRestoresTheWindowedPlace) {
     const std::pair<const char*, std::function<void()>> exits[] = {
         {"bar's btn_fullscreen", [&] { ClickBar(L"btn_fullscreen"); }},
         {"escape on the picture", [&] { PressKey(VK_ESCAPE); }},
+        {"escape on the bar", [&] { SendMessageW(hBar, WM_KEYDOWN, VK_ESCAPE, 0); }},
     };
     for (const auto& [name, leave] : exits) {
         SCOPED_TRACE(name);
@@ -137,6 +138,15 @@ TEST_F(PlayBarTest, LeavingHidesTheBarAndRestoresTheWindowedPlace) {
         EXPECT_EQ(GetParent(hVideo), hMain);
         EXPECT_EQ(Text(WindowRectOf(hVideo)), Text(windowed));
     }
+}
+
+TEST_F(PlayBarTest, SpaceAndEnterOnTheBarPauseAndResumeAsOnThePicture) {
+    EnterAndShowBar();
+    Engine(frame).script.status = 1;
+    SendMessageW(hBar, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(hBar, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(Engine(frame).CommandTexts(), (Commands{"pause()", "resume()"}));
+    EXPECT_EQ(video->m_bFullScreen, 1);
 }
 
 TEST_F(PlayBarTest, ButtonsDoWhatTheMainWindowsButtonsOfTheSameNameDo) {
