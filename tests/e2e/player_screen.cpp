@@ -26,17 +26,12 @@ std::wstring ExeInBuild() {
     return path;
 }
 
-std::wstring PrivateCopy(const std::wstring& folder, const std::string* config) {
+std::wstring PrivateCopy(const std::wstring& folder) {
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring cfg = folder + L"\\cfg.cfg";
     DeleteFileW(cfg.c_str());
     if (GetFileAttributesW(cfg.c_str()) != INVALID_FILE_ATTRIBUTES) return L"an old cfg.cfg stays in " + folder;
     if (!CopyFileW(ExeInBuild().c_str(), (folder + L"\\Morvane.exe").c_str(), FALSE)) return L"cannot copy " + ExeInBuild();
-    if (config) {
-        std::ofstream out(cfg.c_str(), std::ios::binary);
-        out.write(config->data(), static_cast<std::streamsize>(config->size()));
-        if (!out) return L"cannot write " + cfg;
-    }
     return L"";
 }
 
@@ -53,7 +48,7 @@ bool PlayerScreen::Capture() {
 bool PlayerScreen::ShowsTestPattern() const { return HueClasses(m_shot, InnerBox(m_refs.layout.playRegion)) >= 4; }
 
 bool PlayerScreen::ShowsSecondClip() const {
-    return ShareNear(m_shot, InnerBox(m_refs.layout.playRegion), kSecondColour, 32) > 0.9;
+    return ShareNear(m_shot, InnerBox(m_refs.layout.playRegion), kFlatColour, 32) > 0.9;
 }
 
 POINT PlayerScreen::OnScreen(POINT client) const {
@@ -70,7 +65,7 @@ void PlayerScreen::Save(const wchar_t* name) const { SaveShot(m_shot, testsuppor
 std::string PlayerScreen::Describe() const {
     return "status '" + Utf8(Status()) + "', time " + Utf8(Clock()) + " / " + Utf8(Total()) + ", hue classes " +
            std::to_string(HueClasses(m_shot, InnerBox(m_refs.layout.playRegion))) + ", second-clip share " +
-           std::to_string(ShareNear(m_shot, InnerBox(m_refs.layout.playRegion), kSecondColour, 32));
+           std::to_string(ShareNear(m_shot, InnerBox(m_refs.layout.playRegion), kFlatColour, 32));
 }
 
 ::testing::AssertionResult PlayerScreen::Await(const char* step, const std::function<bool()>& pred, DWORD timeoutMs) {

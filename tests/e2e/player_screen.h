@@ -12,7 +12,7 @@
 
 namespace e2e {
 
-inline constexpr uint32_t kSecondColour = 0xE07020;   // the flat colour of the flat clips
+inline constexpr uint32_t kFlatColour = 0xE07020;   // the one colour of the second and the long clip
 inline constexpr const wchar_t* kPlaying = L"正在播放";
 inline constexpr const wchar_t* kPaused = L"暂停";
 
@@ -20,9 +20,9 @@ std::string Utf8(const std::wstring& text);
 std::wstring Env(const wchar_t* name);
 // The built exe, as a Windows path.
 std::wstring ExeInBuild();
-// A copy of the built exe in folder, with no cfg.cfg beside it unless config is
-// given (its bytes are written there). Empty answer: done; else what failed.
-std::wstring PrivateCopy(const std::wstring& folder, const std::string* config = nullptr);
+// A copy of the built exe in folder, with no cfg.cfg beside it, so the settings
+// start from their defaults. Empty answer: done; else what failed.
+std::wstring PrivateCopy(const std::wstring& folder);
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 
