@@ -6,6 +6,7 @@
 #include "duilib/UIControlFactory.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
+#include "duilib/UIPath.h"
 #include "duilib/UIResource.h"
 
 namespace DuiLib {
@@ -28,13 +29,12 @@ bool ReadDiskFile(const CDuiString& path, std::vector<uint8_t>& out) {
 
 // Layouts on disk sit beside the exe: folder\file, then file.
 bool ReadLayoutFromDisk(LPCTSTR folder, LPCTSTR file, std::vector<uint8_t>& out) {
-    wchar_t exe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    CDuiString dir(exe);
-    dir = dir.Left(dir.ReverseFind(L'\\') + 1);
+    std::wstring exe;
+    GetModulePath(exe);
+    const std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);  // empty when unknown
     std::vector<CDuiString> candidates;
-    if (folder && *folder) candidates.push_back(dir + folder + L"\\" + file);
-    candidates.push_back(dir + file);
+    if (folder && *folder) candidates.push_back(CDuiString(LongPathForm(dir + folder + L"\\" + file)));
+    candidates.push_back(CDuiString(LongPathForm(dir + file)));
     candidates.push_back(file);
     for (const CDuiString& path : candidates) {
         if (ReadDiskFile(path, out)) return true;

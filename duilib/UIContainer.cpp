@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kWheelLines = 3;
 
-int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+int Clamp(int64_t v, int lo, int hi) { return static_cast<int>(std::max<int64_t>(lo, std::min<int64_t>(v, hi))); }
 
 struct Slot {
     CControlUI* control;
@@ -114,12 +114,12 @@ void CContainerUI::ReleaseChild(CControlUI* pControl) {
 }
 
 void CContainerUI::SetInset(RECT rcInset) {
-    m_rcInset = rcInset;
+    m_rcInset = ClampRect(rcInset);
     NeedUpdate();
 }
 
 void CContainerUI::SetChildPadding(int iPadding) {
-    m_iChildPadding = iPadding;
+    m_iChildPadding = ClampCoord(iPadding);
     NeedUpdate();
 }
 
@@ -350,10 +350,10 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
     for (CControlUI* item : m_items) {
         if (!item->IsVisible()) continue;
         const RECT pad = item->GetPadding();
-        RECT child{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right, inner.bottom - pad.bottom};
+        RECT child = ShrinkRect(inner, pad);
         const SIZE fixed = item->EstimateSize({inner.right - inner.left, inner.bottom - inner.top});
-        if (fixed.cx > 0) child.right = child.left + Clamp(fixed.cx, item->GetMinWidth(), item->GetMaxWidth());
-        if (fixed.cy > 0) child.bottom = child.top + Clamp(fixed.cy, item->GetMinHeight(), item->GetMaxHeight());
+        if (fixed.cx > 0) child.right = ClampCoord(int64_t{child.left} + Clamp(fixed.cx, item->GetMinWidth(), item->GetMaxWidth()));
+        if (fixed.cy > 0) child.bottom = ClampCoord(int64_t{child.top} + Clamp(fixed.cy, item->GetMinHeight(), item->GetMaxHeight()));
         item->SetPos(child, bNeedInvalidate);
     }
 }
@@ -373,9 +373,10 @@ void CContainerUI::LayoutLinear(bool bVertical) {
     auto minCross = [bVertical](CControlUI* c) { return bVertical ? c->GetMinWidth() : c->GetMinHeight(); };
     auto maxCross = [bVertical](CControlUI* c) { return bVertical ? c->GetMaxWidth() : c->GetMaxHeight(); };
 
+    // Sums are 64-bit: many children with huge sizes or paddings must not wrap.
     std::vector<Slot> slots;
-    int mainRequired = 0;
-    int crossRequired = 0;
+    int64_t mainRequired = 0;
+    int64_t crossRequired = 0;
     RECT inner{};
     // Measure with the bars as they are; if that changes which bars show, measure again.
     for (int pass = 0; pass < 2; ++pass) {
@@ -384,7 +385,7 @@ void CContainerUI::LayoutLinear(bool bVertical) {
         const int availMain = mainOf(avail);
         const int availCross = crossOf(avail);
         slots.clear();
-        int used = 0;
+        int64_t used = 0;
         int flexCount = 0;
         for (CControlUI* item : m_items) {
             if (!item->IsVisible()) continue;
@@ -393,21 +394,21 @@ void CContainerUI::LayoutLinear(bool bVertical) {
             Slot s{item, mainOf(sz), crossOf(sz), mainOf(sz) <= 0, false};
             if (!s.flexible) s.main = Clamp(s.main, minMain(item), maxMain(item));
             else ++flexCount;
-            if (s.cross <= 0) s.cross = availCross - crossBefore(pad) - crossAfter(pad);
+            if (s.cross <= 0) s.cross = ClampCoord(int64_t{availCross} - crossBefore(pad) - crossAfter(pad));
             s.cross = Clamp(s.cross, minCross(item), maxCross(item));
-            used += padBefore(pad) + padAfter(pad) + (s.flexible ? 0 : s.main);
+            used += int64_t{padBefore(pad)} + padAfter(pad) + (s.flexible ? 0 : s.main);
             slots.push_back(s);
         }
-        if (!slots.empty()) used += static_cast<int>(slots.size() - 1) * m_iChildPadding;
+        if (!slots.empty()) used += static_cast<int64_t>(slots.size() - 1) * m_iChildPadding;
 
         // Share what is left. Children whose share breaks their min or max keep that
         // bound and the rest is shared again: the side that is over-committed (all
         // min violations when pinning them costs more than the max ones free) first.
-        int left = availMain - used;
+        int64_t left = availMain - used;
         int open = flexCount;
         while (open > 0) {
-            const int share = std::max(0, left) / open;
-            long long balance = 0;
+            const int64_t share = std::max<int64_t>(0, left) / open;
+            int64_t balance = 0;
             for (const Slot& s : slots) {
                 if (s.flexible && !s.resolved) balance += Clamp(share, minMain(s.control), maxMain(s.control)) - share;
             }
@@ -426,11 +427,11 @@ void CContainerUI::LayoutLinear(bool bVertical) {
             if (!pinned) break;
         }
         if (open > 0) {
-            const int share = std::max(0, left) / open;
-            int extra = std::max(0, left) - share * open;   // rounding pixels, one each from the front
+            const int64_t share = std::max<int64_t>(0, left) / open;
+            int64_t extra = std::max<int64_t>(0, left) - share * open;   // rounding pixels, one each from the front
             for (Slot& s : slots) {
                 if (!s.flexible || s.resolved) continue;
-                s.main = share + (extra > 0 ? 1 : 0);
+                s.main = ClampCoord(share + (extra > 0 ? 1 : 0));
                 if (extra > 0) --extra;
             }
         }
@@ -439,27 +440,28 @@ void CContainerUI::LayoutLinear(bool bVertical) {
         crossRequired = 0;
         for (const Slot& s : slots) {
             const RECT pad = s.control->GetPadding();
-            mainRequired += padBefore(pad) + s.main + padAfter(pad);
-            crossRequired = std::max(crossRequired, static_cast<int>(crossBefore(pad) + s.cross + crossAfter(pad)));
+            mainRequired += int64_t{padBefore(pad)} + s.main + padAfter(pad);
+            crossRequired = std::max(crossRequired, int64_t{crossBefore(pad)} + s.cross + crossAfter(pad));
         }
-        if (!slots.empty()) mainRequired += static_cast<int>(slots.size() - 1) * m_iChildPadding;
+        if (!slots.empty()) mainRequired += static_cast<int64_t>(slots.size() - 1) * m_iChildPadding;
 
-        const int cx = bVertical ? crossRequired : mainRequired;
-        const int cy = bVertical ? mainRequired : crossRequired;
+        const int cx = ClampCoord(bVertical ? crossRequired : mainRequired);
+        const int cy = ClampCoord(bVertical ? mainRequired : crossRequired);
         if (!ProcessScrollBar(inset, cx, cy)) break;
     }
 
     inner = GetInnerRect();
     const SIZE scroll = GetScrollPos();
-    int pos = bVertical ? inner.top - scroll.cy : inner.left - scroll.cx;
-    const int crossStart = bVertical ? inner.left - scroll.cx : inner.top - scroll.cy;
+    int64_t pos = int64_t{bVertical ? inner.top : inner.left} - (bVertical ? scroll.cy : scroll.cx);
+    const int64_t crossStart = int64_t{bVertical ? inner.left : inner.top} - (bVertical ? scroll.cx : scroll.cy);
     for (const Slot& s : slots) {
         const RECT pad = s.control->GetPadding();
         pos += padBefore(pad);
-        const int c0 = crossStart + crossBefore(pad);
-        RECT rc = bVertical ? RECT{c0, pos, c0 + s.cross, pos + s.main} : RECT{pos, c0, pos + s.main, c0 + s.cross};
-        s.control->SetPos(rc, true);
-        pos += s.main + padAfter(pad) + m_iChildPadding;
+        const int64_t c0 = crossStart + crossBefore(pad);
+        const int m0 = ClampCoord(pos), m1 = ClampCoord(pos + s.main);
+        const int x0 = ClampCoord(c0), x1 = ClampCoord(c0 + s.cross);
+        s.control->SetPos(bVertical ? RECT{x0, m0, x1, m1} : RECT{m0, x0, m1, x1}, true);
+        pos += int64_t{s.main} + padAfter(pad) + m_iChildPadding;
     }
 }
 

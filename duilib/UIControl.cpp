@@ -2,6 +2,7 @@
 #include <cwctype>
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
+#include "duilib/UIRect.h"
 
 namespace DuiLib {
 
@@ -119,6 +120,7 @@ bool CControlUI::DrawImage(CCanvas& canvas, LPCTSTR pStrImage, const RECT* rc) {
 }
 
 void CControlUI::SetPos(RECT rc, bool bNeedInvalidate) {
+    rc = ClampRect(rc);
     if (rc.right < rc.left) rc.right = rc.left;
     if (rc.bottom < rc.top) rc.bottom = rc.top;
     const bool moved = !::EqualRect(&rc, &m_rcItem);
@@ -129,43 +131,43 @@ void CControlUI::SetPos(RECT rc, bool bNeedInvalidate) {
 }
 
 void CControlUI::SetPadding(RECT rcPadding) {
-    m_rcPadding = rcPadding;
+    m_rcPadding = ClampRect(rcPadding);
     NeedParentUpdate();
 }
 
 void CControlUI::SetFixedWidth(int cx) {
     if (cx < 0) return;
-    m_cxyFixed.cx = cx;
+    m_cxyFixed.cx = ClampCoord(cx);
     NeedParentUpdate();
 }
 
 void CControlUI::SetFixedHeight(int cy) {
     if (cy < 0) return;
-    m_cxyFixed.cy = cy;
+    m_cxyFixed.cy = ClampCoord(cy);
     NeedParentUpdate();
 }
 
 void CControlUI::SetMinWidth(int cx) {
     if (cx < 0) return;
-    m_cxyMin.cx = cx;
+    m_cxyMin.cx = ClampCoord(cx);
     NeedParentUpdate();
 }
 
 void CControlUI::SetMaxWidth(int cx) {
     if (cx < 0) return;
-    m_cxyMax.cx = cx;
+    m_cxyMax.cx = ClampCoord(cx);
     NeedParentUpdate();
 }
 
 void CControlUI::SetMinHeight(int cy) {
     if (cy < 0) return;
-    m_cxyMin.cy = cy;
+    m_cxyMin.cy = ClampCoord(cy);
     NeedParentUpdate();
 }
 
 void CControlUI::SetMaxHeight(int cy) {
     if (cy < 0) return;
-    m_cxyMax.cy = cy;
+    m_cxyMax.cy = ClampCoord(cy);
     NeedParentUpdate();
 }
 

@@ -1,6 +1,7 @@
 #include "duilib/UIList.h"
 #include <algorithm>
 #include "duilib/UIManager.h"
+#include "duilib/UIRect.h"
 #include "duilib/UIScrollBar.h"
 
 namespace DuiLib {
@@ -181,7 +182,7 @@ void CListUI::SetHeaderVisible(bool bVisible) {
 int CListUI::LayoutColumns(int cxView) {
     cxView = std::max(0, cxView);
     const bool shown = m_pHeader->IsVisible();
-    int fixed = 0;
+    int64_t fixed = 0;  // 64-bit: many huge fixed widths must not wrap
     int flexible = 0;
     int columns = 0;
     for (int i = 0; i < m_pHeader->GetCount() && columns < kListMaxColumns; ++i) {
@@ -191,13 +192,13 @@ int CListUI::LayoutColumns(int cxView) {
         else ++flexible;
         ++columns;
     }
-    const int rowWidth = shown ? std::max(cxView, fixed) : cxView;
+    const int rowWidth = shown ? ClampCoord(std::max<int64_t>(cxView, fixed)) : cxView;
     // Flexible columns share what the fixed ones leave, spare pixels to the first ones,
     // the way the header lays out its items.
-    const int rest = std::max(0, rowWidth - fixed);
+    const int rest = static_cast<int>(std::max<int64_t>(0, rowWidth - fixed));
     const int share = flexible ? rest / flexible : 0;
     int extra = flexible ? rest - share * flexible : 0;
-    int x = 0;
+    int64_t x = 0;
     int c = 0;
     for (int i = 0; i < m_pHeader->GetCount() && c < columns; ++i) {
         CControlUI* item = m_pHeader->GetItemAt(i);
@@ -207,7 +208,7 @@ int CListUI::LayoutColumns(int cxView) {
             width = share + (extra > 0 ? 1 : 0);
             if (extra > 0) --extra;
         }
-        m_ListInfo.rcColumn[c] = {x, 0, x + width, 0};
+        m_ListInfo.rcColumn[c] = {ClampCoord(x), 0, ClampCoord(x + width), 0};
         x += width;
         ++c;
     }
@@ -224,8 +225,8 @@ void CListUI::PositionHeader(const RECT& rcBodyInner, int cxRows, int scrollX) {
     const RECT inner = GetInnerRect();
     const int height = m_pHeader->EstimateSize({inner.right - inner.left, inner.bottom - inner.top}).cy;
     const int width = std::max(cxRows, static_cast<int>(rcBodyInner.right - rcBodyInner.left));
-    const int left = rcBodyInner.left - scrollX;
-    m_pHeader->SetPos({left, inner.top, left + width, inner.top + height}, false);
+    const int left = ClampCoord(int64_t{rcBodyInner.left} - scrollX);
+    m_pHeader->SetPos({left, inner.top, ClampCoord(int64_t{left} + width), ClampCoord(int64_t{inner.top} + height)}, false);
 }
 
 // ---- Layout and scrolling

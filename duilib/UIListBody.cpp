@@ -2,6 +2,7 @@
 #include <algorithm>
 #include "duilib/UIList.h"
 #include "duilib/UIManager.h"
+#include "duilib/UIRect.h"
 #include "duilib/UIScrollBar.h"
 
 namespace DuiLib {
@@ -18,7 +19,7 @@ int CListBodyUI::RowHeight(CControlUI* pRow, SIZE szAvailable) const {
 
 int CListBodyUI::GetContentHeight() {
     const SIZE avail{m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top};
-    int total = 0;
+    int64_t total = 0;  // 64-bit: many rows with huge heights or paddings must not wrap
     int rows = 0;
     for (CControlUI* row : m_items) {
         if (!row->IsVisible()) continue;
@@ -67,17 +68,17 @@ void CListBodyUI::SetPos(RECT rc, bool bNeedInvalidate) {
     // Measure once: heights do not depend on the width.
     const SIZE avail{inset.right - inset.left, inset.bottom - inset.top};
     m_heights.assign(m_items.size(), -1);
-    int total = 0;
+    int64_t total = 0;  // 64-bit: many rows with huge heights or paddings must not wrap
     int rows = 0;
     for (size_t i = 0; i < m_items.size(); ++i) {
         CControlUI* row = m_items[i];
         if (!row->IsVisible()) continue;
         const RECT pad = row->GetPadding();
         m_heights[i] = RowHeight(row, avail);
-        total += pad.top + m_heights[i] + pad.bottom;
+        total += int64_t{pad.top} + m_heights[i] + pad.bottom;
         ++rows;
     }
-    total += std::max(0, rows - 1) * m_iChildPadding;
+    total += int64_t{std::max(0, rows - 1)} * m_iChildPadding;
 
     // The bars take room from the view, which can change the row width: settle both.
     int rowWidth = 0;
@@ -85,7 +86,7 @@ void CListBodyUI::SetPos(RECT rc, bool bNeedInvalidate) {
         const RECT inner = GetInnerRect();
         const int view = inner.right - inner.left;
         rowWidth = m_pList ? m_pList->LayoutColumns(view) : view;
-        if (!ProcessScrollBar(inset, rowWidth, total)) break;
+        if (!ProcessScrollBar(inset, rowWidth, ClampCoord(total))) break;
     }
     const RECT inner = GetInnerRect();
     rowWidth = m_pList ? m_pList->LayoutColumns(inner.right - inner.left) : inner.right - inner.left;
@@ -93,15 +94,15 @@ void CListBodyUI::SetPos(RECT rc, bool bNeedInvalidate) {
     if (m_iEnsureVisible >= 0 && m_iEnsureVisible < static_cast<int>(m_items.size()) &&
         m_heights[static_cast<size_t>(m_iEnsureVisible)] >= 0 && m_pVerticalScrollBar &&
         m_pVerticalScrollBar->IsVisible()) {
-        int top = 0;
+        int64_t sum = 0;
         for (int i = 0; i < m_iEnsureVisible; ++i) {
             if (m_heights[static_cast<size_t>(i)] < 0) continue;
             const RECT pad = m_items[static_cast<size_t>(i)]->GetPadding();
-            top += pad.top + m_heights[static_cast<size_t>(i)] + pad.bottom + m_iChildPadding;
+            sum += int64_t{pad.top} + m_heights[static_cast<size_t>(i)] + pad.bottom + m_iChildPadding;
         }
         const RECT pad = m_items[static_cast<size_t>(m_iEnsureVisible)]->GetPadding();
-        top += pad.top;
-        const int bottom = top + m_heights[static_cast<size_t>(m_iEnsureVisible)];
+        const int top = ClampCoord(sum + pad.top);
+        const int bottom = ClampCoord(int64_t{top} + m_heights[static_cast<size_t>(m_iEnsureVisible)]);
         const int view = inner.bottom - inner.top;
         int pos = m_pVerticalScrollBar->GetScrollPos();
         if (top < pos) pos = top;
@@ -111,16 +112,17 @@ void CListBodyUI::SetPos(RECT rc, bool bNeedInvalidate) {
     m_iEnsureVisible = -1;
 
     const SIZE scroll = GetScrollPos();
-    const int x = inner.left - scroll.cx;
-    int y = inner.top - scroll.cy;
+    const int64_t x = int64_t{inner.left} - scroll.cx;
+    int64_t y = int64_t{inner.top} - scroll.cy;
     for (size_t i = 0; i < m_items.size(); ++i) {
         if (m_heights[i] < 0) continue;
         CControlUI* row = m_items[i];
         const RECT pad = row->GetPadding();
-        const RECT rcRow{x + pad.left, y + pad.top, x + rowWidth - pad.right, y + pad.top + m_heights[i]};
+        const RECT rcRow{ClampCoord(x + pad.left), ClampCoord(y + pad.top), ClampCoord(x + rowWidth - pad.right),
+                         ClampCoord(y + pad.top + m_heights[i])};
         // One invalidation for the whole body below instead of one per row.
         row->SetPos(rcRow, false);
-        y = rcRow.bottom + pad.bottom + m_iChildPadding;
+        y = int64_t{rcRow.bottom} + pad.bottom + m_iChildPadding;
     }
     if (m_pList) m_pList->PositionHeader(inner, rowWidth, scroll.cx);
     if (bNeedInvalidate) Invalidate();

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <climits>
 #include <string>
+#include <unordered_map>
 
 namespace DuiLib {
 
@@ -41,10 +42,11 @@ bool DecodeDocument(const uint8_t* bytes, size_t size, std::wstring& out, CDuiSt
     out.clear();
     if (size == 0) return true;
     const char* text = reinterpret_cast<const char*>(bytes);
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0);
+    // Malformed sequences are refused rather than silently turned into U+FFFD.
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, static_cast<int>(size), nullptr, 0);
     if (n <= 0) { error = L"invalid UTF-8"; return false; }
     out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(size), out.data(), n);
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, static_cast<int>(size), out.data(), n);
     return true;
 }
 
@@ -211,6 +213,9 @@ private:
 
     bool ParseAttributes(CMarkupNode& node, bool& selfClosing)
     {
+        // Name -> index in node.attributes: a repeat is found in constant time, so an
+        // element with a huge number of attributes still parses in linear time.
+        std::unordered_map<std::wstring, size_t> seen;
         for (;;) {
             const wchar_t* before = m_p;
             SkipSpaces();
@@ -231,11 +236,9 @@ private:
             SkipSpaces();
             CDuiString value;
             if (!ParseAttributeValue(value)) return false;
-            bool replaced = false;
-            for (auto& attr : node.attributes) {
-                if (attr.first == name) { attr.second = value; replaced = true; break; }
-            }
-            if (!replaced) node.attributes.emplace_back(std::move(name), std::move(value));
+            const auto [it, fresh] = seen.try_emplace(name.str(), node.attributes.size());
+            if (fresh) node.attributes.emplace_back(std::move(name), std::move(value));
+            else node.attributes[it->second].second = std::move(value);
         }
     }
 

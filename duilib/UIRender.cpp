@@ -84,9 +84,10 @@ void Render::FillRect(CCanvas& canvas, const RECT& rc, DWORD argb)
 void Render::DrawBorder(CCanvas& canvas, const RECT& rc, int size, DWORD argb)
 {
     if (size <= 0 || Pixel::IsEmpty(rc)) return;
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    if (size * 2 >= width || size * 2 >= height) {
+    // 64-bit: a huge size or rectangle must not wrap into a thin or inverted border.
+    const int64_t width = int64_t{rc.right} - rc.left;
+    const int64_t height = int64_t{rc.bottom} - rc.top;
+    if (int64_t{size} * 2 >= width || int64_t{size} * 2 >= height) {
         FillRect(canvas, rc, argb);
         return;
     }

@@ -1,6 +1,7 @@
 // Skin images on the back buffer: source rectangle, dest placement, nine-patch corners.
 // Scaling is nearest-neighbour sampled at pixel centres, so 1:1 parts stay crisp.
 #include "duilib/UIRender.h"
+#include "duilib/UIRect.h"
 #include "duilib/UIRenderPixel.h"
 #include "duilib/UIResource.h"
 
@@ -63,14 +64,15 @@ void DrawCell(CCanvas& canvas, const CImageData& image, Span sx, Span sy, Span d
 }
 
 // Splits a span into three parts with fixed ends a and b, shrinking them to fit.
+// Each end is first cut to the span, so no sum or product below can overflow.
 void SplitAxis(Span span, int a, int b, Span out[3])
 {
     const int size = span.Size();
-    if (a < 0) a = 0;
-    if (b < 0) b = 0;
-    if (a + b > size) {
-        const int total = a + b;
-        a = total > 0 ? static_cast<int>(static_cast<int64_t>(a) * size / total) : 0;
+    a = a < 0 ? 0 : a > size ? size : a;
+    b = b < 0 ? 0 : b > size ? size : b;
+    const int64_t total = int64_t{a} + b;
+    if (total > size) {
+        a = static_cast<int>(int64_t{a} * size / total);
         b = size - a;
     }
     out[0] = Span{span.begin, span.begin + a};
@@ -105,14 +107,16 @@ bool Render::DrawImage(CCanvas& canvas, const RECT& rcControl, const TImageDesc&
     if (desc.hasSource && !Pixel::IsEmpty(desc.source)) src = Pixel::Intersect(desc.source, whole);
     if (Pixel::IsEmpty(src)) return true;
 
-    RECT dst = rcControl;
+    // Bounded coordinates keep every width and offset below within int.
+    const RECT control = ClampRect(rcControl);
+    RECT dst = control;
     if (desc.hasDest && !Pixel::IsEmpty(desc.dest)) {
-        dst = RECT{rcControl.left + desc.dest.left, rcControl.top + desc.dest.top,
-                   rcControl.left + desc.dest.right, rcControl.top + desc.dest.bottom};
+        dst = RECT{ClampCoord(int64_t{control.left} + desc.dest.left), ClampCoord(int64_t{control.top} + desc.dest.top),
+                   ClampCoord(int64_t{control.left} + desc.dest.right), ClampCoord(int64_t{control.top} + desc.dest.bottom)};
     }
     if (Pixel::IsEmpty(dst)) return true;
     // The image never leaves its control, whatever dest says.
-    RECT clip = Pixel::Intersect(Pixel::Intersect(rcControl, canvas.Clip()), RECT{0, 0, canvas.Width(), canvas.Height()});
+    RECT clip = Pixel::Intersect(Pixel::Intersect(control, canvas.Clip()), RECT{0, 0, canvas.Width(), canvas.Height()});
     clip = Pixel::Intersect(clip, dst);
     if (Pixel::IsEmpty(clip)) return true;
 

@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <unordered_map>
 
 namespace DuiLib {
@@ -16,6 +17,8 @@ namespace gp = Gdiplus::DllExports;
 
 // Larger than any skin image; refuses pictures whose pixel buffer would be absurd.
 constexpr UINT kMaxImageSide = 16384;
+// 256 MB of pixels at most: a file claiming more is refused before we allocate.
+constexpr uint64_t kMaxImagePixels = 64ull << 20;
 
 // GDI+ is started once, on first use, and stays up for the life of the process:
 // shutting it down from a static destructor races with other teardown.
@@ -89,12 +92,17 @@ std::shared_ptr<const CImageData> DecodeImage(const void* data, size_t size)
     UINT width = 0, height = 0;
     if (gp::GdipGetImageWidth(bitmap.get(), &width) != Gdiplus::Ok ||
         gp::GdipGetImageHeight(bitmap.get(), &height) != Gdiplus::Ok) return nullptr;
-    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide) return nullptr;
+    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide ||
+        uint64_t{width} * height > kMaxImagePixels) return nullptr;
 
     auto image = std::make_shared<CImageData>();
     image->width = static_cast<int>(width);
     image->height = static_cast<int>(height);
-    image->pixels.resize(static_cast<size_t>(width) * height);
+    try {
+        image->pixels.resize(static_cast<size_t>(width) * height);
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // memory short even within the cap: a missing image, not an ended process
+    }
 
     // Lock straight into our buffer: GDI+ converts to premultiplied BGRA as it copies.
     Gdiplus::BitmapData locked{};

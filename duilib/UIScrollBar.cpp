@@ -114,7 +114,7 @@ void CScrollBarUI::LayoutThumb() {
         const int trackLen = std::max(0, static_cast<int>(m_rcButton2.top - track0));
         int thumbLen = trackLen;
         if (m_nRange > 0) {
-            const int total = m_nRange + std::max(1, m_nPageSize);
+            const int64_t total = int64_t{m_nRange} + std::max(1, m_nPageSize);
             thumbLen = static_cast<int>(static_cast<long long>(trackLen) * std::max(1, m_nPageSize) / total);
             thumbLen = std::max(thumbLen, std::min(trackLen, static_cast<int>(rc.right - rc.left)));
         }
@@ -130,7 +130,7 @@ void CScrollBarUI::LayoutThumb() {
         const int trackLen = std::max(0, static_cast<int>(m_rcButton2.left - track0));
         int thumbLen = trackLen;
         if (m_nRange > 0) {
-            const int total = m_nRange + std::max(1, m_nPageSize);
+            const int64_t total = int64_t{m_nRange} + std::max(1, m_nPageSize);
             thumbLen = static_cast<int>(static_cast<long long>(trackLen) * std::max(1, m_nPageSize) / total);
             thumbLen = std::max(thumbLen, std::min(trackLen, static_cast<int>(rc.bottom - rc.top)));
         }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 #include <memory>
+#include "duilib/UIPath.h"
+
+using DuiLib::GetModulePath;
+using DuiLib::LongPathForm;
 
 namespace {
 
@@ -16,38 +20,6 @@ FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
     // Share mode 0: a file another process holds open counts as unavailable.
     HANDLE h = CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
-
-// The full module path at any length; a fixed MAX_PATH buffer would silently cut a
-// deep path into the name of some other folder.
-bool GetModulePath(std::wstring& out) {
-    std::wstring buf(MAX_PATH, L'\0');
-    for (;;) {
-        SetLastError(ERROR_SUCCESS);
-        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0)
-            return false;
-        bool truncated = n >= buf.size() || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-        if (!truncated) {
-            buf.resize(n);
-            out = std::move(buf);
-            return true;
-        }
-        if (buf.size() >= 32768)  // the longest path Windows can name
-            return false;
-        buf.resize(buf.size() * 2);
-    }
-}
-
-// Paths of MAX_PATH or more need the \\?\ form to reach CreateFileW whole.
-std::wstring LongPathForm(const std::wstring& path) {
-    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0)
-        return path;
-    if (path.rfind(L"\\\\", 0) == 0)
-        return L"\\\\?\\UNC\\" + path.substr(2);
-    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
-        return L"\\\\?\\" + path;
-    return path;
 }
 
 // Replaces the low-order bytes of value that the file held; the rest stay.

@@ -105,6 +105,41 @@ TEST(Layout, HorizontalMirrorsVertical) {
     EXPECT_EQ(a->GetWidth(), 100);
 }
 
+TEST(Layout, HugeSizesAndPaddingsSaturateInsteadOfWrapping) {
+    // Children stay in order along the axis, none inverted, whatever a layout file says.
+    constexpr int kHuge = 2147483647;
+    struct Case { const char* what; int childPadding; std::vector<std::pair<int, RECT>> children; };
+    const Case cases[] = {
+        {"huge padding", 0, {{10, {kHuge, 0, 0, 0}}, {10, {}}}},
+        {"huge widths", 0, {{2000000000, {}}, {2000000000, {}}, {2000000000, {}}, {0, {}}}},
+        {"huge gaps", 2000000000, {{10, {}}, {10, {}}, {10, {}}}},
+    };
+    for (const Case& c : cases) {
+        for (bool vertical : {false, true}) {
+            CHorizontalLayoutUI h;
+            CVerticalLayoutUI v;
+            CContainerUI& box = vertical ? static_cast<CContainerUI&>(v) : h;
+            box.SetChildPadding(c.childPadding);
+            std::vector<CControlUI*> kids;
+            for (const auto& [size, pad] : c.children) {
+                kids.push_back(vertical ? Fixed(0, size, pad) : Fixed(size, 0, pad));
+                kids.back()->SetMaxWidth(kHuge);
+                kids.back()->SetMaxHeight(kHuge);
+                box.Add(kids.back());
+            }
+            box.SetPos({0, 0, 200, 100});
+            LONG previousEnd = 0;
+            for (CControlUI* k : kids) {
+                const RECT rc = k->GetPos();
+                const LONG begin = vertical ? rc.top : rc.left, end = vertical ? rc.bottom : rc.right;
+                EXPECT_GE(begin, previousEnd) << c.what << (vertical ? " vertical" : " horizontal");
+                EXPECT_GE(end, begin) << c.what;
+                previousEnd = end;
+            }
+        }
+    }
+}
+
 TEST(Layout, PlainContainerOverlaysAndTabShowsOnePage) {
     CContainerUI box;
     box.SetInset({5, 5, 5, 5});

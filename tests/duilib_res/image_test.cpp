@@ -48,6 +48,10 @@ TEST(DecodeImage, PngBecomesPremultipliedBgraAndGarbageNull)
     ASSERT_NE(solid, nullptr);
     EXPECT_FALSE(solid->hasAlpha);
 
+    // A real picture past 64 M pixels is refused before its buffer is allocated.
+    const Bytes huge = MakeBlankPng(16384, 4097);
+    EXPECT_EQ(DecodeImage(huge.data(), huge.size()), nullptr);
+
     const Bytes junk = Text("GIF89a but not really");
     EXPECT_EQ(DecodeImage(junk.data(), junk.size()), nullptr);
     EXPECT_EQ(DecodeImage(nullptr, 0), nullptr);

@@ -50,6 +50,15 @@ TEST(Markup, RepeatedAttributeKeepsLaterValueAndUtf16Reads)
     EXPECT_EQ(root.attributes[0].second, L"center");
     EXPECT_STREQ(root.GetAttribute(L"v"), L"x y");  // line breaks in values become spaces
 
+    // A million attributes parse in one pass (a quadratic repeat check would outlast the
+    // test timeout); a repeat among them still keeps the later value.
+    std::string many = "<a";
+    for (int i = 0; i < 1000000; ++i) many += " n" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    ASSERT_TRUE(Parse(many + " n5='last'/>", root));
+    ASSERT_EQ(root.attributes.size(), 1000000u);
+    EXPECT_EQ(root.attributes[5].second, L"last");
+    EXPECT_STREQ(root.GetAttribute(L"n999999"), L"999999");
+
     const std::wstring wide = L"\xFEFF<Label text=\"暂停\"/>";
     std::string le;
     for (wchar_t c : wide) { le.push_back(static_cast<char>(c & 0xFF)); le.push_back(static_cast<char>(c >> 8)); }
@@ -65,6 +74,8 @@ TEST(Markup, MalformedDocumentsFailWithAMessage)
         "<a x=\"1/>", "<a x=\"1\"y=\"2\"/>", "<a x/>", "<a x=\"<\"/>", "<a>&unknown;</a>", "<a>&#xD800;</a>",
         "<a>&#0;</a>", "<a>&#x110000;</a>", "<a>&amp</a>", "<a/><b/>", "<a/>trailing", "<a><!-- open </a>",
         "<a><![CDATA[ open </a>", "<!DOCTYPE a [<!ENTITY e \"x\">]><a/>", "< a/>",
+        // Malformed UTF-8: a lone continuation, a cut sequence, an overlong '/', a surrogate.
+        "<a x='\x80'/>", "<a x='\xE6\x92'/>", "<a x='\xC0\xAF'/>", "<a>\xED\xA0\x80</a>",
     };
     for (const char* text : bad) {
         CMarkupNode root;

@@ -1,6 +1,8 @@
 // Drawing into the back buffer: fills with alpha, borders, images (source, nine-patch, dest), text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "duilib/UIRender.h"
 #include "duilib/UIResource.h"
 #include "test_data.h"
@@ -11,6 +13,13 @@ using namespace restest;
 namespace {
 constexpr uint32_t A = 0xFFFF0000, B = 0xFF00FF00, C = 0xFF0000FF, D = 0xFFFFFF00;
 constexpr uint32_t E = 0xFF808080, M = 0xFF202020;
+
+std::vector<uint32_t> Halves(int width, uint32_t left, uint32_t right)
+{
+    std::vector<uint32_t> row(static_cast<size_t>(width), right);
+    std::fill(row.begin(), row.begin() + width / 2, left);
+    return row;
+}
 
 // 9x9: 3x3 corners A (top-left), B (top-right), C (bottom-left), D (bottom-right),
 // edges E, middle M. Then a 2x1 image whose left pixel is A and right pixel is C,
@@ -32,7 +41,8 @@ Bytes RenderSkin()
     }
     return BuildZip({{"nine.png", MakePng(9, 9, nine), true},
                      {"pair.png", MakePng(2, 1, {A, C}), true},
-                     {"glass.png", MakePng(1, 1, {0x80FFFFFF}), true}})
+                     {"glass.png", MakePng(1, 1, {0x80FFFFFF}), true},
+                     {"bar.png", MakePng(24, 1, Halves(24, A, C)), true}})
         .bytes;
 }
 
@@ -143,6 +153,37 @@ TEST_F(Canvas, NinePatchCornersKeepTheirSize)
     EXPECT_EQ(At(0, 0), A);
     EXPECT_EQ(At(3, 3), D);
     EXPECT_EQ(At(4, 4), 0xFF000000u);
+}
+
+TEST_F(Canvas, HugeAttributeValuesAreClampedNotWrapped)
+{
+    // Corners are cut to the 24-pixel source (12 + 12 here), dest to the control;
+    // black marks what must stay untouched.
+    constexpr uint32_t K = 0xFF000000;
+    struct Probe { int x, y; uint32_t want; };
+    const struct {
+        RECT control;
+        const wchar_t* attr;
+        std::vector<Probe> probes;
+    } cases[] = {
+        {{0, 0, 40, 10}, L"file='bar.png' corner='2000000000,0,2000000000,0'",
+         {{0, 0, A}, {11, 9, A}, {27, 5, A}, {28, 5, C}, {39, 9, C}, {40, 0, K}, {0, 10, K}}},
+        {{10, 10, 20, 20}, L"file='pair.png' dest='5,5,2147483647,2147483647'",
+         {{15, 15, A}, {19, 19, A}, {14, 15, K}, {20, 19, K}}},
+    };
+    for (const auto& c : cases) {
+        Render::FillRect(canvas, RECT{0, 0, 100, 60}, K);
+        ASSERT_TRUE(Render::DrawImage(canvas, c.control, c.attr)) << c.attr;
+        for (const Probe& p : c.probes) EXPECT_EQ(At(p.x, p.y), p.want) << c.attr << " at " << p.x << "," << p.y;
+    }
+
+    // A border wider than its rectangle fills it once, translucent or not.
+    Render::FillRect(canvas, RECT{0, 0, 100, 60}, K);
+    Render::DrawBorder(canvas, RECT{10, 10, 30, 30}, 2000000000, 0x80FFFFFF);
+    Render::DrawBorder(canvas, RECT{-2000000000, 40, 2000000000, 50}, 3, 0x80FFFFFF);
+    EXPECT_NEAR(Channel(At(20, 20), 0), 128, 1);
+    EXPECT_NEAR(Channel(At(50, 41), 0), 128, 1);
+    EXPECT_EQ(At(50, 45), K);
 }
 
 TEST_F(Canvas, SourceAndDestPlacement)

@@ -30,16 +30,26 @@ inline void PngChunk(Bytes& png, const char* type, const Bytes& body)
     be32(static_cast<uint32_t>(crc));
 }
 
-// An RGBA PNG from straight (not premultiplied) 0xAARRGGBB pixels, row by row.
-inline Bytes MakePng(int width, int height, const std::vector<uint32_t>& argb)
+// A PNG of already filtered rows (each led by its filter byte) in the given pixel format.
+inline Bytes PngFromRows(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, const Bytes& raw)
 {
     Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes ihdr;
-    auto be32 = [&](Bytes& b, uint32_t v) { for (int i = 3; i >= 0; --i) b.push_back((v >> (8 * i)) & 0xFF); };
-    be32(ihdr, static_cast<uint32_t>(width));
-    be32(ihdr, static_cast<uint32_t>(height));
-    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});  // 8-bit RGBA, no interlace
+    for (uint32_t v : {width, height}) for (int i = 3; i >= 0; --i) ihdr.push_back((v >> (8 * i)) & 0xFF);
+    ihdr.insert(ihdr.end(), {depth, colourType, 0, 0, 0});  // no interlace
     PngChunk(png, "IHDR", ihdr);
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    Bytes packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+    PngChunk(png, "IDAT", packed);
+    PngChunk(png, "IEND", {});
+    return png;
+}
+
+// An RGBA PNG from straight (not premultiplied) 0xAARRGGBB pixels, row by row.
+inline Bytes MakePng(int width, int height, const std::vector<uint32_t>& argb)
+{
     Bytes raw;
     for (int y = 0; y < height; ++y) {
         raw.push_back(0);  // filter: none
@@ -49,13 +59,13 @@ inline Bytes MakePng(int width, int height, const std::vector<uint32_t>& argb)
                                    static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 24)});
         }
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    Bytes packed(packedSize);
-    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
-    packed.resize(packedSize);
-    PngChunk(png, "IDAT", packed);
-    PngChunk(png, "IEND", {});
-    return png;
+    return PngFromRows(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 8, 6, raw);
+}
+
+// A valid all-black PNG of any size that stays small: 1-bit grey, rows of zeros.
+inline Bytes MakeBlankPng(uint32_t width, uint32_t height)
+{
+    return PngFromRows(width, height, 1, 0, Bytes(static_cast<size_t>(height) * (1 + (width + 7) / 8), 0));
 }
 
 } // namespace restest

@@ -1,0 +1,32 @@
+#include "duilib/UIPath.h"
+
+#include <windows.h>
+
+namespace DuiLib {
+
+bool GetModulePath(std::wstring& out) {
+    // A fixed MAX_PATH buffer would silently cut a deep path into the name of some other folder.
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return false;
+        const bool truncated = n >= buf.size() || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+        if (!truncated) {
+            buf.resize(n);
+            out = std::move(buf);
+            return true;
+        }
+        if (buf.size() >= 32768) return false;  // the longest path Windows can name
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::wstring LongPathForm(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
+    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+    return path;
+}
+
+} // namespace DuiLib
