@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "avcore/wave_release.h"
 #include "avcore/win_handle.h"
 
 namespace avcore {
@@ -23,10 +24,11 @@ using UniqueWaveOut = std::unique_ptr<std::remove_pointer_t<HWAVEOUT>, WaveOutCl
 class WaveOutput final : public AudioOutput {
 public:
     WaveOutput(const AudioFormat& f, UniqueWaveOut device, UniqueHandle done)
-        : m_format(f), m_device(std::move(device)), m_done(std::move(done))
+        : m_format(f), m_device(std::move(device)), m_done(std::move(done)), m_blocks(new Block[kBlocks])
     {
         m_blockFrames = std::max<size_t>(64, static_cast<size_t>(f.rate) / kBlocksPerSecond);
-        for (Block& b : m_blocks) {
+        for (int i = 0; i < kBlocks; ++i) {
+            Block& b = m_blocks[i];
             b.data.resize(m_blockFrames * f.channels);
             b.header.lpData = reinterpret_cast<LPSTR>(b.data.data());
             b.header.dwBufferLength = static_cast<DWORD>(b.data.size() * sizeof(int16_t));
@@ -37,9 +39,10 @@ public:
 
     ~WaveOutput() override
     {
-        waveOutReset(m_device.get());
-        for (Block& b : m_blocks)
-            if (b.prepared) waveOutUnprepareHeader(m_device.get(), &b.header, sizeof(WAVEHDR));
+        WAVEHDR* headers[kBlocks];
+        for (int i = 0; i < kBlocks; ++i) headers[i] = &m_blocks[i].header;
+        if (!ReleaseWaveDevice(m_device.release(), std::move(m_done), headers, kBlocks))
+            m_blocks.release();  // the driver kept a block: its memory must outlive us
     }
 
     bool isDevice() const override { return true; }
@@ -86,8 +89,9 @@ public:
 
     void reset() override
     {
-        waveOutReset(m_device.get());  // returns every block, position back to zero
-        for (Block& b : m_blocks) b.header.dwFlags |= WHDR_DONE;
+        // Returns every block (the driver marks each done), position back to zero. A block the
+        // driver has not given back stays busy rather than being refilled under it.
+        waveOutReset(m_device.get());
         m_written = m_played = 0;
         m_lastRaw = 0;
     }
@@ -103,8 +107,10 @@ private:
 
     Block* freeBlock() const
     {
-        for (const Block& b : m_blocks)
-            if (b.prepared && (b.header.dwFlags & WHDR_DONE)) return const_cast<Block*>(&b);
+        for (int i = 0; i < kBlocks; ++i) {
+            Block& b = m_blocks[i];
+            if (b.prepared && (b.header.dwFlags & WHDR_DONE)) return &b;
+        }
         return nullptr;
     }
 
@@ -112,7 +118,7 @@ private:
     UniqueWaveOut m_device;
     UniqueHandle m_done;
     size_t m_blockFrames = 0;
-    Block m_blocks[kBlocks];
+    std::unique_ptr<Block[]> m_blocks;  // on the heap so that a driver that keeps them can have them
     uint64_t m_written = 0;
     uint64_t m_played = 0;
     DWORD m_lastRaw = 0;

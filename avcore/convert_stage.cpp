@@ -90,7 +90,8 @@ FramePtr ConvertStage::convert(const VideoSample& sample, const VideoFormat& f, 
     if (!picture.ok()) return nullptr;
     FramePtr frame = m_pool->acquire(f.cropWidth, f.cropHeight);
     if (!frame) return nullptr;
-    m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride);
+    // A refused picture leaves the recycled buffer as it was: showing it would replay an old picture.
+    if (!m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride)) return nullptr;
     frame->pts = sample.pts;
     frame->duration = sample.duration;
     frame->generation = generation;

@@ -19,6 +19,22 @@ size_t PictureBytes(const VideoFormat& f, int s, int h)
 
 } // namespace
 
+PlaneGeometry PitchedGeometry(const VideoFormat& f, int pitch, size_t packedLength, size_t available)
+{
+    if (pitch <= 0 || f.codedHeight <= 0) return {};
+    int planeHeight = f.codedHeight;
+    if (packedLength > 0) {
+        VideoFormat packed = f;
+        packed.defaultStride = 0;
+        const PlaneGeometry p = InferPlaneGeometry(packed, packedLength, 0);
+        if (p.valid()) planeHeight = p.planeHeight;
+    }
+    // A decoder's pitch and its stated length need not agree with the memory it locked.
+    if (pitch < f.cropX + f.cropWidth || planeHeight < f.cropY + f.cropHeight) return {};
+    if (PictureBytes(f, pitch, planeHeight) > available) return {};
+    return {pitch, planeHeight};
+}
+
 PlaneGeometry InferPlaneGeometry(const VideoFormat& f, size_t length, int pitch)
 {
     const int w = f.codedWidth, h = f.codedHeight;
@@ -77,27 +93,27 @@ LockedPicture::LockedPicture(IMFSample* sample, const VideoFormat& format)
                                   : sample->ConvertToContiguousBuffer(&m_buffer);
     if (FAILED(hr)) return;
 
-    if (SUCCEEDED(m_buffer.As(&m_buffer2d))) {
+    // Only a lock that reports the buffer's extent lets the pitched rows be checked.
+    Microsoft::WRL::ComPtr<IMF2DBuffer2> buffer2d;
+    if (SUCCEEDED(m_buffer.As(&buffer2d))) {
         BYTE* scan0 = nullptr;
+        BYTE* start = nullptr;
         LONG pitch = 0;
-        DWORD length = 0;
-        if (SUCCEEDED(m_buffer2d->Lock2D(&scan0, &pitch))) {
-            // The contiguous length counts packed rows; it still tells the plane height.
+        DWORD extent = 0, packed = 0;
+        if (SUCCEEDED(buffer2d->Lock2DSize(MF2DBuffer_LockFlags_Read, &scan0, &pitch, &start, &extent))) {
+            m_buffer2d = buffer2d;
             PlaneGeometry g;
-            if (pitch > 0 && SUCCEEDED(m_buffer2d->GetContiguousLength(&length))) {
-                VideoFormat packed = format;
-                packed.defaultStride = 0;
-                const PlaneGeometry p = InferPlaneGeometry(packed, length, 0);
-                g = {static_cast<int>(pitch), p.valid() ? p.planeHeight : format.codedHeight};
-            }
+            if (scan0 >= start && scan0 < start + extent && SUCCEEDED(buffer2d->GetContiguousLength(&packed)))
+                g = PitchedGeometry(format, static_cast<int>(pitch), packed,
+                                    static_cast<size_t>(start + extent - scan0));
             if (g.valid()) {
                 m_planes = PlanesAt(scan0, format, g);
                 m_ok = true;
                 return;
             }
             m_buffer2d->Unlock2D();
+            m_buffer2d.Reset();
         }
-        m_buffer2d.Reset();
     }
 
     BYTE* data = nullptr;

@@ -23,6 +23,11 @@ struct PlaneGeometry {
 // pitch > 0 is a row pitch already known from a 2D lock.
 PlaneGeometry InferPlaneGeometry(const VideoFormat& format, size_t length, int pitch);
 
+// Geometry for rows `pitch` bytes apart (a 2D lock) with `available` bytes from the first
+// row on; `packedLength` (the contiguous length) tells the plane height when nonzero.
+// Invalid unless every plane of the picture lies inside `available`.
+PlaneGeometry PitchedGeometry(const VideoFormat& format, int pitch, size_t packedLength, size_t available);
+
 // The planes of `format`'s visible rectangle inside a buffer at `base`.
 avfx::PlaneView PlanesAt(const uint8_t* base, const VideoFormat& format, const PlaneGeometry& g);
 

@@ -1,5 +1,7 @@
 #include "avcore/win_handle.h"
 
+#include <atomic>
+
 #include <mfapi.h>
 
 namespace avcore {
@@ -23,21 +25,37 @@ MediaThreadScope::~MediaThreadScope()
     if (m_comOk) CoUninitialize();
 }
 
+namespace {
+std::atomic<int> g_running{0};  // counted from creation, so a count never misses a thread yet to run
+}
+
 bool WorkerThread::start(std::function<void()> body)
 {
     join();
     auto owned = std::make_unique<std::function<void()>>(std::move(body));
+    ++g_running;
     m_handle.reset(CreateThread(nullptr, 0, &WorkerThread::Entry, owned.get(), 0, nullptr));
-    if (!m_handle) return false;
+    if (!m_handle) {
+        --g_running;
+        return false;
+    }
     owned.release();  // the thread deletes it
     return true;
 }
 
 DWORD WINAPI WorkerThread::Entry(void* param)
 {
-    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(param));
-    (*body)();
+    {
+        std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(param));
+        (*body)();
+    }
+    --g_running;
     return 0;
+}
+
+int WorkerThread::running()
+{
+    return g_running.load();
 }
 
 void WorkerThread::join()

@@ -24,22 +24,23 @@ void FramePipeline::configure(int width, int height, int shape, int effectCode, 
     detail::buildPlan(m_state->plan, width, height, shape, effectCode, m);
 }
 
-void FramePipeline::process(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride) const
+bool FramePipeline::process(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride) const
 {
-    if (m_state)
-        processRows(src, layout, dst, dstStride, 0, m_state->plan.height);
+    return m_state && processRows(src, layout, dst, dstStride, 0, m_state->plan.height);
 }
 
-void FramePipeline::processRows(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride,
+bool FramePipeline::processRows(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride,
                                 int y0, int y1) const
 {
     if (!m_state || m_state->plan.width == 0)
-        return;
+        return false;
     const detail::Plan& p = m_state->plan;
     y0 = std::max(y0, 0);
     y1 = std::min(y1, p.height);
-    if (y0 < y1 && detail::acceptsInput(p, src, layout, dst, dstStride))
-        detail::runRows(p, src, layout, dst, dstStride, y0, y1);
+    if (y0 >= y1 || !detail::acceptsInput(p, src, layout, dst, dstStride))
+        return false;
+    detail::runRows(p, src, layout, dst, dstStride, y0, y1);
+    return true;
 }
 
 int FramePipeline::width() const { return m_state ? m_state->plan.width : 0; }

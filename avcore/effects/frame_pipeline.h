@@ -42,11 +42,11 @@ public:
     void configure(int width, int height, int shape, int effectCode, ColorMatrix m);
 
     // Converts the whole frame into dst (|dstStride| >= width*4; negative for bottom-up).
-    // Missing planes or strides shorter than a row make it write nothing.
-    void process(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride) const;
+    // Missing planes or strides shorter than a row make it write nothing and return false.
+    bool process(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride) const;
 
-    // Converts rows [y0, y1) only; dst points at row 0 of the whole frame.
-    void processRows(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride,
+    // Converts rows [y0, y1) only; dst points at row 0 of the whole frame. False when refused.
+    bool processRows(const PlaneView& src, PixelLayout layout, uint8_t* dst, int dstStride,
                      int y0, int y1) const;
 
     int width() const;   // configured width, 0 before configure()

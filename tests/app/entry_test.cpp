@@ -190,7 +190,7 @@ TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
         hwnd = FindWindowW(L"PlayerMainWnd", kMainWindowTitle);
     }
     ASSERT_NE(hwnd, nullptr);
-    Sleep(300);
+    for (int i = 0; i < 100 && !IsWindowVisible(hwnd); ++i) Sleep(50);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     RECT rc, work;
     GetWindowRect(hwnd, &rc);

@@ -30,6 +30,18 @@ void Pump(DWORD milliseconds) {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        Pump(0);
+        if (done())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs) {
     g_watchdogFired = false;
     UINT_PTR watchdog = SetTimer(nullptr, 0, timeoutMs, Watchdog);
@@ -49,7 +61,7 @@ DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title) {
     }
     frame->CenterWindow();
     ShowWindow(hwnd, SW_SHOWNORMAL);
-    Pump(200);
+    PumpUntil([&] { return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE); }, 5000);
     return frame;
 }
 

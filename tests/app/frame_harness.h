@@ -3,6 +3,7 @@
 // title, so a parallel start of the player is not taken for a running instance),
 // driven with real messages, with the recording engine inside.
 #include <windows.h>
+#include <functional>
 #include <string>
 #include "app/MainFrame.h"
 #include "app_support/recording_avplayer.h"
@@ -13,6 +14,8 @@ inline constexpr const wchar_t* kTestTitle = L"MainFrameUnderTest";
 
 // Pumps as the library's loop does (the managers see each message first).
 void Pump(DWORD milliseconds);
+// Pumps until done() holds; false when timeoutMs passed first.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Runs the library's message loop until the thread's quit message; false when
 // timeoutMs passed first (the loop is then ended by the watchdog).
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs);

@@ -18,16 +18,16 @@ using namespace avcore;
 constexpr int kW = 64, kH = 32;
 
 // A packed NV12 picture of one grey level (U = V = 128).
-VideoSample GreySample(uint8_t luma, double pts)
+VideoSample GreySample(uint8_t luma, double pts, int w = kW, int h = kH)
 {
     VideoSample s;
     Microsoft::WRL::ComPtr<IMFMediaBuffer> buffer;
-    const DWORD size = kW * kH * 3 / 2;
+    const DWORD size = w * h * 3 / 2;
     if (FAILED(MFCreateSample(&s.sample)) || FAILED(MFCreateMemoryBuffer(size, &buffer))) return s;
     BYTE* p = nullptr;
     buffer->Lock(&p, nullptr, nullptr);
-    memset(p, luma, kW * kH);
-    memset(p + kW * kH, 128, kW * kH / 2);
+    memset(p, luma, w * h);
+    memset(p + w * h, 128, w * h / 2);
     buffer->Unlock();
     buffer->SetCurrentLength(size);
     s.sample->AddBuffer(buffer.Get());
@@ -106,10 +106,16 @@ TEST(ConvertStage, AnUnreadablePictureArrivesAsNothing)
     MFCreateSample(&empty.sample);
     stage.submit(std::move(empty), GreyFormat(), 1);
     stage.submit(GreySample(128, 0.5), GreyFormat(), 1);
+    // Readable, but wider than the converter takes: no recycled buffer stands in for it.
+    VideoFormat wide = GreyFormat();
+    wide.codedWidth = wide.cropWidth = 17000;
+    wide.codedHeight = wide.cropHeight = 2;
+    stage.submit(GreySample(16, 1.0, 17000, 2), wide, 1);
     stage.flush();
-    ASSERT_EQ(r.pts.size(), 2u);
+    ASSERT_EQ(r.pts.size(), 3u);
     EXPECT_EQ(r.pts[0], -1.0);
     EXPECT_NEAR(r.pts[1], 0.5, 1e-9);
+    EXPECT_EQ(r.pts[2], -1.0);
 }
 
 } // namespace

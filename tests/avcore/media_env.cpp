@@ -1,10 +1,7 @@
 #include "media_env.h"
 
-#include <tlhelp32.h>
-
 #include <cstdio>
 #include <cstdlib>
-
 #include <vector>
 
 namespace avtest {
@@ -170,20 +167,6 @@ DWORD HandleCount()
     DWORD flags = 0;
     for (uintptr_t h = 4; h < 0x20000; h += 4)
         if (GetHandleInformation(reinterpret_cast<HANDLE>(h), &flags)) ++n;
-    return n;
-}
-
-int ThreadCount()
-{
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snap == INVALID_HANDLE_VALUE) return -1;
-    THREADENTRY32 te{};
-    te.dwSize = sizeof(te);
-    int n = 0;
-    const DWORD pid = GetCurrentProcessId();
-    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te))
-        if (te.th32OwnerProcessID == pid) ++n;
-    CloseHandle(snap);
     return n;
 }
 

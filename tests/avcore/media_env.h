@@ -47,6 +47,5 @@ double Seconds();
 HWND HostWindow();
 
 DWORD HandleCount();
-int ThreadCount();
 
 } // namespace avtest

@@ -13,6 +13,7 @@
 #include "avcore/container_check.h"
 #include "avcore/playback_clock.h"
 #include "avcore/video_planes.h"
+#include "avcore/wave_release.h"
 #include "avcore/win_handle.h"
 
 namespace {
@@ -52,6 +53,84 @@ TEST(PlaneGeometry, ReadsStrideAndPlaneHeightFromTheBufferLength)
     // Too short for the picture: refused rather than read past the end.
     EXPECT_FALSE(InferPlaneGeometry(Format(640, 480), 640 * 480, 0).valid());
     EXPECT_FALSE(InferPlaneGeometry(Format(640, 480), 0, 0).valid());
+}
+
+TEST(PlaneGeometry, APitchedLockIsUsedOnlyWhenEveryRowLiesInsideTheBuffer)
+{
+    const size_t nv12 = 2048 * 720 * 3 / 2;  // 1280 x 720 rows 2048 apart
+    struct Case { int pitch; size_t packed, available; int planeHeight; } cases[] = {
+        {2048, 1280 * 720 * 3 / 2, nv12, 720},
+        {2048, 1280 * 736 * 3 / 2, 2048 * 736 * 3 / 2, 736},  // padded rows told by the packed length
+        {2048, 0, nv12, 720},
+        {2048, 1280 * 720 * 3 / 2, nv12 - 1, 0},              // the last chroma byte is missing
+        {2048, 1280 * 736 * 3 / 2, nv12, 0},                  // packed length claims rows the lock lacks
+        {1024, 0, nv12, 0},                                   // a pitch shorter than a row
+        {0, 0, nv12, 0},
+    };
+    for (const Case& c : cases) {
+        const PlaneGeometry g = PitchedGeometry(Format(1280, 720), c.pitch, c.packed, c.available);
+        EXPECT_EQ(g.planeHeight, c.planeHeight) << c.pitch << " " << c.packed << " " << c.available;
+    }
+}
+
+// A driver whose reset gives back all blocks, gives one back late, or keeps one.
+struct FakeDriver {
+    enum Mode { Prompt, Late, Keeps } mode = Prompt;
+    WAVEHDR blocks[3]{};
+    HANDLE event = nullptr;
+    bool eventOpenAtClose = false;
+    int unpreparedWhileQueued = 0;
+    std::thread late;
+};
+FakeDriver* g_driver = nullptr;
+
+MMRESULT WINAPI FakeReset(HWAVEOUT)
+{
+    FakeDriver& d = *g_driver;
+    for (int i = 0; i < 3; ++i)
+        if (i > 0 || d.mode == FakeDriver::Prompt) d.blocks[i].dwFlags |= WHDR_DONE;
+    if (d.mode == FakeDriver::Late)
+        d.late = std::thread([&d] { Sleep(30); InterlockedOr(reinterpret_cast<LONG*>(&d.blocks[0].dwFlags), WHDR_DONE); });
+    return MMSYSERR_NOERROR;
+}
+MMRESULT WINAPI FakeUnprepare(HWAVEOUT, LPWAVEHDR h, UINT)
+{
+    if (!(h->dwFlags & WHDR_DONE)) return ++g_driver->unpreparedWhileQueued, WAVERR_STILLPLAYING;
+    h->dwFlags &= ~WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+MMRESULT WINAPI FakeClose(HWAVEOUT)
+{
+    FakeDriver& d = *g_driver;
+    DWORD flags = 0;
+    d.eventOpenAtClose = GetHandleInformation(d.event, &flags) != 0;
+    return d.blocks[0].dwFlags & WHDR_DONE ? MMSYSERR_NOERROR : WAVERR_STILLPLAYING;
+}
+
+TEST(WaveRelease, TheDeviceClosesBeforeItsEventAndQueuedBlocksAreNeverGivenUp)
+{
+    for (FakeDriver::Mode mode : {FakeDriver::Prompt, FakeDriver::Late, FakeDriver::Keeps}) {
+        SCOPED_TRACE(mode);
+        FakeDriver d;
+        d.mode = mode;
+        g_driver = &d;
+        WAVEHDR* headers[3];
+        for (int i = 0; i < 3; ++i) {
+            d.blocks[i].dwFlags = WHDR_PREPARED | WHDR_INQUEUE;
+            headers[i] = &d.blocks[i];
+        }
+        UniqueHandle event = MakeEvent(false);
+        d.event = event.get();
+        const bool freed = ReleaseWaveDevice(reinterpret_cast<HWAVEOUT>(1), std::move(event), headers, 3,
+                                             {FakeReset, FakeUnprepare, FakeClose});
+        if (d.late.joinable()) d.late.join();
+        EXPECT_TRUE(d.eventOpenAtClose);
+        EXPECT_EQ(freed, mode != FakeDriver::Keeps);
+        EXPECT_EQ(d.unpreparedWhileQueued, mode == FakeDriver::Keeps ? 1 : 0);
+        DWORD flags = 0;
+        EXPECT_EQ(GetHandleInformation(d.event, &flags) != 0, !freed) << "the event lives on only with the blocks";
+        if (!freed) CloseHandle(d.event);
+    }
 }
 
 // IsoIndexPresent on a temporary file of boxes (type, declared size, bytes actually present).

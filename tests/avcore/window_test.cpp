@@ -2,6 +2,7 @@
 // window's own procedure keeps receiving its messages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "avcore/avplayer.h"
@@ -91,10 +92,13 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     p.play(1.0, 0);
     ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > 1.3; }, 3000));
     p.pause();
-    WaitFor([] { return false; }, 100);
 
     // 4:3 in 400 x 200: 267 wide, centred, bars of 66 on either side.
-    Shot s = Capture(w.hwnd());
+    Shot s;
+    EXPECT_TRUE(WaitFor([&] {
+        s = Capture(w.hwnd());
+        return s.w == 400 && std::abs(s.firstPictureColumn() - 66) <= 2;
+    }, 2000));
     ASSERT_EQ(s.w, 400);
     testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(s.px.data()), s.w, s.h, s.w * 4,
                              testsupport::ScreenshotPath(L"avcore-window-bars.png").c_str());
@@ -103,17 +107,17 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     EXPECT_FALSE(s.own(200, 100));
     // A resize while paused redraws the held picture in the new shape: bars above and below.
     SetWindowPos(w.hwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_NOMOVE);
-    WaitFor([] { return false; }, 200);
-    s = Capture(w.hwnd());
-    ASSERT_EQ(s.h, 400);
-    EXPECT_NEAR(s.firstPictureRow(), (400 - 225) / 2, 2);
+    EXPECT_TRUE(WaitFor([&] {
+        s = Capture(w.hwnd());
+        return s.h == 400 && std::abs(s.firstPictureRow() - (400 - 225) / 2) <= 2;
+    }, 2000)) << s.firstPictureRow();
     EXPECT_TRUE(s.black(150, 0) && s.black(150, 399));
     EXPECT_FALSE(s.black(150, 200));
 
     // A repaint (another window passed over it) shows the picture again, not the window's own colour.
     const int paints = w.paints;
     InvalidateRect(w.hwnd(), nullptr, TRUE);
-    WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(w.hwnd(), nullptr, FALSE); }, 2000));  // painted by someone
     EXPECT_EQ(w.paints, paints);
     EXPECT_FALSE(Capture(w.hwnd()).own(150, 200));
 }
