@@ -54,6 +54,24 @@ struct ModalRun {
 };
 ModalRun* g_run = nullptr;
 
+// This test's own settings window. Other test programs on the same desktop show
+// windows of the same class (the skin tests), so only this thread's windows count.
+HWND OwnSettingsWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(hwnd, cls, 32);
+            if (wcscmp(cls, L"SystemInfoWnd") != 0)
+                return TRUE;
+            *reinterpret_cast<HWND*>(param) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void PostClick(HWND hwnd, POINT pt) {
     const LPARAM at = MAKELPARAM(pt.x, pt.y);
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
@@ -63,7 +81,7 @@ void PostClick(HWND hwnd, POINT pt) {
 
 // Waits for the window, then acts once.
 void CALLBACK PlayUserPart(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND hwnd = FindWindowW(L"SystemInfoWnd", nullptr);
+    HWND hwnd = OwnSettingsWindow();
     if (!hwnd || !g_run)
         return;
     // The library keeps a window's object in its user data.
@@ -86,7 +104,7 @@ void CALLBACK PlayUserPart(HWND, UINT, UINT_PTR id, DWORD) {
 // A script that never closes the window must not hang the test.
 void CALLBACK CloseLeftOver(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    if (HWND hwnd = FindWindowW(L"SystemInfoWnd", nullptr))
+    if (HWND hwnd = OwnSettingsWindow())
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
@@ -144,7 +162,7 @@ protected:
         KillTimer(nullptr, guard);
         g_run = nullptr;
         EXPECT_TRUE(run.ran) << "the settings window never ran";
-        EXPECT_EQ(FindWindowW(L"SystemInfoWnd", nullptr), nullptr) << "the settings window is still open";
+        EXPECT_EQ(OwnSettingsWindow(), nullptr) << "the settings window is still open";
         EXPECT_TRUE(IsWindowEnabled(frame->GetHWND()));
         return run;
     }
