@@ -43,11 +43,17 @@ void CVideoRealWnd::InitWindow() {
 LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_LBUTTONDBLCLK:
-        ToggleFullScreen();
+        // The switch moves this window to another parent; done while the button is
+        // still down, the window system can lose its release, and with it the resume
+        // that keeps the video playing. So the switch follows the release.
+        m_bToggleOnRelease = true;
+        ::SetTimer(m_hWnd, kTimerToggleWithoutRelease, 500, nullptr);
         break;
     case WM_TIMER:
         if (wParam == kTimerPlayBar && IsPlayBarIdle(m_dwLastActivity, ::GetTickCount()))
             ShowPlayBar(false);
+        if (wParam == kTimerToggleWithoutRelease)
+            ToggleAfterDoubleClick();
         break;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
@@ -76,7 +82,17 @@ LRESULT CVideoRealWnd::OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL
     if (g_pMainFrame)
         g_pMainFrame->PauseOrResume();
     HidePlayBar();
-    return WindowImplBase::OnLButtonUp(uMsg, wParam, lParam, bHandled);
+    const LRESULT result = WindowImplBase::OnLButtonUp(uMsg, wParam, lParam, bHandled);
+    ToggleAfterDoubleClick();
+    return result;
+}
+
+void CVideoRealWnd::ToggleAfterDoubleClick() {
+    if (!m_bToggleOnRelease)
+        return;
+    m_bToggleOnRelease = false;
+    ::KillTimer(m_hWnd, kTimerToggleWithoutRelease);
+    ToggleFullScreen();
 }
 
 LRESULT CVideoRealWnd::HandleCustomMessage(UINT, WPARAM, LPARAM, BOOL& bHandled) {

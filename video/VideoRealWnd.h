@@ -11,6 +11,8 @@ class CPlayBarFrame;
 
 // Timer of the video window that hides the full-screen bar after inactivity.
 inline constexpr UINT_PTR kTimerPlayBar = 1;
+// Switches the display when a double-click's release never comes.
+inline constexpr UINT_PTR kTimerToggleWithoutRelease = 2;
 
 class CVideoRealWnd : public WindowImplBase {
 public:
@@ -44,6 +46,10 @@ public:
 private:
     // Hides the bar and stops its timer (the click, leaving full screen, inactivity).
     void HidePlayBar();
+    // The full-screen switch a double-click asked for, once its release is handled.
+    void ToggleAfterDoubleClick();
+
+    bool m_bToggleOnRelease = false;   // a double-click waits for its release to switch
 };
 
 } // namespace DuiLib
