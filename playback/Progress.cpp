@@ -70,8 +70,7 @@ void CMainFrame::SeekFromSlider() {
     int max = m_pPlaySlider->GetMaxValue();
     if (max == 0)
         return;
-    float fraction = static_cast<float>(m_pPlaySlider->GetValue()) / static_cast<float>(max);
-    m_player.seek_to(static_cast<double>(fraction));
+    m_player.seek_to(SeekFraction(m_pPlaySlider->GetValue(), max));
 }
 
 } // namespace DuiLib

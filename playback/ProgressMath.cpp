@@ -27,4 +27,12 @@ int SeekSliderPosition(double t, double d) {
     return static_cast<int>(x);
 }
 
+double VolumePercent(int value, int max) {
+    return static_cast<double>(static_cast<float>(value) * 100.0f / static_cast<float>(max));
+}
+
+double SeekFraction(int value, int max) {
+    return static_cast<double>(static_cast<float>(value) / static_cast<float>(max));
+}
+
 } // namespace DuiLib

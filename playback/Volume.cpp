@@ -2,6 +2,7 @@
 // windows. The volume and the mute state live in the engine only.
 #include "app/MainFrame.h"
 #include "playback/PlayerTexts.h"
+#include "playback/ProgressMath.h"
 #include "video/PlayBarFrame.h"
 #include "video/VideoRealWnd.h"
 
@@ -24,9 +25,8 @@ void CMainFrame::SetVolumeFromSlider() {
     int max = m_pVolumeSlider->GetMaxValue();
     if (max == 0)
         return;
-    // Percent of the slider's range, in single precision as the engine has always had it.
-    float x = static_cast<float>(m_pVolumeSlider->GetValue()) * 100.0f / static_cast<float>(max);
-    m_player.volume(static_cast<double>(x), static_cast<double>(x));
+    const double x = VolumePercent(m_pVolumeSlider->GetValue(), max);
+    m_player.volume(x, x);
 }
 
 void CMainFrame::MuteOn() {

@@ -3,6 +3,7 @@
 #include "video/PlayBarFrame.h"
 #include "app/MainFrame.h"
 #include "playback/PlayerTexts.h"
+#include "playback/ProgressMath.h"
 #include "video/VideoRealWnd.h"
 
 namespace DuiLib {
@@ -75,8 +76,8 @@ void CPlayBarFrame::SetVolumeFromBar() {
     if (max == 0)
         return;
     // The main window's scale: both sliders show one volume, so they must mean one.
-    const float x = static_cast<float>(value) * 100.0f / static_cast<float>(max);
-    g_pMainFrame->m_player.volume(static_cast<double>(x), static_cast<double>(x));
+    const double x = VolumePercent(value, max);
+    g_pMainFrame->m_player.volume(x, x);
 }
 
 void CPlayBarFrame::SeekFromBar() {
@@ -87,8 +88,7 @@ void CPlayBarFrame::SeekFromBar() {
         g_pMainFrame->m_pPlaySlider->SetValue(value);
     if (max == 0)
         return;
-    const float fraction = static_cast<float>(value) / static_cast<float>(max);
-    g_pMainFrame->m_player.seek_to(static_cast<double>(fraction));
+    g_pMainFrame->m_player.seek_to(SeekFraction(value, max));
 }
 
 void CPlayBarFrame::RecordActivity() {

@@ -81,37 +81,6 @@ void PressKey(WORD virtualKey) {
     SendOne(Key(virtualKey, scan, KEYEVENTF_KEYUP));
 }
 
-bool CaptureScreen(const RECT& rc, testsupport::Shot& shot) {
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return false;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = mem && bmp && bits;
-    if (ok) {
-        HGDIOBJ old = SelectObject(mem, bmp);
-        ok = BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY) != FALSE;
-        GdiFlush();
-        const auto* first = static_cast<const uint32_t*>(bits);
-        shot.pixels.assign(first, first + static_cast<size_t>(width) * height);
-        for (auto& p : shot.pixels) p |= 0xFF000000u;  // GDI leaves alpha undefined
-        shot.width = width;
-        shot.height = height;
-        SelectObject(mem, old);
-    }
-    if (bmp) DeleteObject(bmp);
-    if (mem) DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
 Patch Cut(const testsupport::Shot& shot, const RECT& rc) {
     Patch patch;
     const LONG left = std::max(0L, rc.left), top = std::max(0L, rc.top);

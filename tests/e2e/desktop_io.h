@@ -16,8 +16,7 @@ void DoubleClickAt(POINT screen);           // two clicks in a row at one point
 void TypeText(const std::wstring& text);    // one key press per character
 void PressKey(WORD virtualKey);
 
-// The screen's pixels inside rc (screen coordinates).
-bool CaptureScreen(const RECT& rc, testsupport::Shot& shot);
+using testsupport::CaptureScreen;   // the screen's pixels inside rc (screen coordinates)
 
 // The pixels of one rectangle of a picture, compared exactly.
 struct Patch {

@@ -33,11 +33,9 @@ bool PngEncoder(CLSID& clsid) {
 struct DcDeleter { void operator()(HDC dc) const { if (dc) DeleteDC(dc); } };
 struct BitmapDeleter { void operator()(HBITMAP bmp) const { if (bmp) DeleteObject(bmp); } };
 
-} // namespace
-
-bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) {
-    RECT rc{};
-    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &rc)) return false;
+// The pixels of rc (screen coordinates): the window's own picture when one is given
+// and PrintWindow takes it, else what the screen shows there.
+bool CaptureRect(const RECT& rc, HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) {
     width = rc.right - rc.left;
     height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0) return false;
@@ -55,16 +53,26 @@ bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& he
         CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!mem || !bmp || !bits) { ReleaseDC(nullptr, screen); return false; }
     HGDIOBJ old = SelectObject(mem.get(), bmp.get());
-    if (!PrintWindow(hwnd, mem.get(), 0)) {
-        BitBlt(mem.get(), 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    }
+    bool ok = hwnd && PrintWindow(hwnd, mem.get(), 0);
+    if (!ok)
+        ok = BitBlt(mem.get(), 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY) != FALSE;
     ReleaseDC(nullptr, screen);
     GdiFlush();
     pixels.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + size_t(width) * height);
     for (auto& p : pixels) p |= 0xFF000000u;  // GDI leaves alpha undefined
     SelectObject(mem.get(), old);
-    return true;
+    return ok;
 }
+
+} // namespace
+
+bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) {
+    RECT rc{};
+    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &rc)) return false;
+    return CaptureRect(rc, hwnd, pixels, width, height);
+}
+
+bool CaptureScreen(const RECT& rc, Shot& shot) { return CaptureRect(rc, nullptr, shot.pixels, shot.width, shot.height); }
 
 bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path) {
     if (!bgra || width <= 0 || height <= 0) return false;

@@ -22,6 +22,8 @@ struct Shot {
     int CountBright(const RECT& rc, uint32_t threshold = 0xC0) const;
 };
 bool CaptureWindow(HWND hwnd, Shot& shot);
+// What the screen shows inside rc (screen coordinates), other programs' windows included.
+bool CaptureScreen(const RECT& rc, Shot& shot);
 // Writes BGRA (top-down) pixels as PNG through GDI+.
 bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path);
 // CaptureWindow + SaveBgraPng.
