@@ -1,7 +1,9 @@
 #pragma once
 // The sound device front: 16-bit interleaved PCM in, a played-position out.
 // Backends: waveOut (audio_waveout.cpp) and a null one that keeps time without a
-// device (audio_null.cpp). Owned and called by the audio thread only.
+// device (audio_null.cpp). Owned and called by the audio thread only. format,
+// blockFrames, canWrite and writtenFrames are bookkeeping and answer at once; the
+// others may wait on the driver.
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>

@@ -24,7 +24,7 @@ void AudioWorker::run()
 {
     MediaThreadScope com(false);
     const AudioFormat format = m_s.info.audio;
-    m_out = OpenWaveOut(format);
+    m_out = m_openOutput ? m_openOutput(format) : OpenWaveOut(format);
     if (!m_out) m_out = OpenNullOutput(format);
     if (!m_out) return;
     m_s.stats.audioDevice.store(m_out->isDevice());
@@ -33,27 +33,26 @@ void AudioWorker::run()
     m_block.resize(m_out->blockFrames() * format.channels);
     m_out->pause();
     bool playing = false;
-    const double rate = format.rate;
 
     HANDLE waits[2] = {m_s.audioWake.get(), m_out->wakeEvent()};
     const DWORD waitCount = waits[1] ? 2 : 1;
     uint64_t generation = ~0ull;
-    std::unique_lock<std::mutex> lock(m_s.lock, std::defer_lock);
     for (;;) {
         WaitForMultipleObjects(waitCount, waits, FALSE, kPollMs);
-        lock.lock();
-        if (m_s.quit) break;
-        if (m_s.generation != generation) {
-            generation = m_s.generation;
-            m_started = false;
-            lock.unlock();
-            m_out->reset();
-            lock.lock();
+        uint64_t current = 0;
+        bool want = false;
+        {
+            std::lock_guard<std::mutex> lock(m_s.lock);
             if (m_s.quit) break;
+            current = m_s.generation;
+            want = m_s.running && m_s.prerolled && !m_s.ended;
         }
-        const bool want = m_s.running && m_s.prerolled && !m_s.ended;
+        if (current != generation) {
+            generation = current;
+            m_started = false;
+            m_out->reset();
+        }
         if (!want) {
-            lock.unlock();
             if (playing) {
                 m_out->pause();
                 playing = false;
@@ -64,42 +63,45 @@ void AudioWorker::run()
             m_out->resume();
             playing = true;
         }
-
-        const double now = m_s.clock.now();
-        while (m_out->canWrite()) {
-            if (m_started && m_basePts + m_out->writtenFrames() / rate > now + kLead) break;
-            if (!takeBlockLocked(now)) break;
-            lock.unlock();
-            const bool muted = m_s.controls.muted.load();
-            ApplyGain(m_block.data(), m_blockFrames, format.channels,
-                      muted ? 0.0f : m_s.controls.gainLeft.load(), muted ? 0.0f : m_s.controls.gainRight.load());
-            if (m_out->write(m_block.data(), m_blockFrames)) m_started = true;
-            lock.lock();
-            if (m_s.quit || m_s.generation != generation) break;
-        }
-        if (m_s.quit) break;
-        if (m_s.generation != generation) {
-            lock.unlock();
-            continue;
-        }
-
-        const bool nothingLeft = m_s.audioEnded && m_s.audio.empty();
-        if (m_started) {
-            const uint64_t played = m_out->playedFrames();
-            if (played > 0 && !m_s.audioDrained) m_s.clock.offerAudio(m_basePts + played / rate, NowSeconds());
-            if (nothingLeft && played >= m_out->writtenFrames() && !m_s.audioDrained) {
-                m_s.audioDrained = true;
-                m_s.clock.releaseAudio();
-                m_s.changed.notify_all();
-            }
-        } else if (nothingLeft && !m_s.audioDrained) {
-            m_s.audioDrained = true;
-            m_s.changed.notify_all();
-        }
-        lock.unlock();
+        if (!feed(generation)) continue;
+        const uint64_t played = m_started ? m_out->playedFrames() : 0;
+        follow(played, NowSeconds(), generation);
     }
-    if (lock.owns_lock()) lock.unlock();
     m_out.reset();
+}
+
+bool AudioWorker::feed(uint64_t generation)
+{
+    const AudioFormat& format = m_s.info.audio;
+    const double rate = format.rate;
+    const double now = m_s.clock.now();
+    while (m_out->canWrite()) {
+        if (m_started && m_basePts + m_out->writtenFrames() / rate > now + kLead) break;
+        {
+            std::lock_guard<std::mutex> lock(m_s.lock);
+            if (m_s.quit || m_s.generation != generation) return false;
+            if (!takeBlockLocked(now)) break;
+        }
+        const bool muted = m_controls.muted.load();
+        ApplyGain(m_block.data(), m_blockFrames, format.channels, muted ? 0.0f : m_controls.gainLeft.load(),
+                  muted ? 0.0f : m_controls.gainRight.load());
+        if (m_out->write(m_block.data(), m_blockFrames)) m_started = true;
+    }
+    return true;
+}
+
+void AudioWorker::follow(uint64_t played, double playedAt, uint64_t generation)
+{
+    const double rate = m_s.info.audio.rate;
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (m_s.quit || m_s.generation != generation || m_s.audioDrained) return;
+    const bool nothingLeft = m_s.audioEnded && m_s.audio.empty();
+    if (m_started && played > 0) m_s.clock.offerAudio(m_basePts + played / rate, playedAt);
+    if (nothingLeft && (!m_started || played >= m_out->writtenFrames())) {
+        m_s.audioDrained = true;
+        if (m_started) m_s.clock.releaseAudio();
+        m_s.changed.notify_all();
+    }
 }
 
 void AudioWorker::skipLocked(uint64_t frames)

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "avcore/audio_gain.h"
-#include "avcore/container_check.h"
+#include "avcore/call_budget.h"
 #include "avcore/player_impl.h"
 
 namespace {
@@ -26,14 +26,15 @@ std::wstring WidePath(const char* path)
     return out;
 }
 
-// Cheap refusals before Media Foundation spends a second on them: missing paths,
-// folders and empty files.
-bool LooksLikeAFile(const std::wstring& path)
+// The window stays attached: a next open draws into it without a new subclasswindow.
+int CloseWithin(avplayer::Impl& impl, const avcore::Deadline& deadline)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+    if (!impl.session) return 0;
+    impl.session->shutdown(deadline);  // the threads end (or are let go) before the picture goes
+    impl.session.reset();
+    impl.presenter->clear();
+    impl.mode = avplayer::Impl::Mode::Closed;
+    return 1;
 }
 
 } // namespace
@@ -43,20 +44,24 @@ avplayer::avplayer() : m_impl(std::make_unique<Impl>()) {}
 avplayer::~avplayer()
 {
     close();
+    m_impl->presenter->detach();
 }
 
 int avplayer::subclasswindow(HWND hwnd, int /*mode*/)
 {
-    return m_impl->presenter.attach(hwnd) ? 1 : 0;
+    return m_impl->presenter->attach(hwnd) ? 1 : 0;
 }
 
 int avplayer::open(const char* path, int, int, int shape, int effectCode)
 {
-    close();
     std::wstring wide = WidePath(path);
-    if (wide.empty() || !LooksLikeAFile(wide) || !avcore::IsoIndexPresent(wide)) return 0;
-    auto session = std::make_unique<avcore::PlaybackSession>(m_impl->presenter, m_impl->controls);
-    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode})) return 0;
+    const DWORD budgetMs = avcore::CallBudgetMs(wide);
+    const avcore::Deadline deadline(budgetMs);
+    CloseWithin(*m_impl, deadline);
+    if (wide.empty()) return 0;
+    auto session = std::make_unique<avcore::PlaybackSession>(m_impl->presenter, m_impl->controls, m_impl->seams);
+    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode}, deadline)) return 0;
+    m_impl->budgetMs = budgetMs;
     m_impl->session = std::move(session);
     m_impl->mode = Impl::Mode::Opened;
     return 1;
@@ -96,12 +101,7 @@ int avplayer::stop()
 
 int avplayer::close()
 {
-    if (!m_impl->session) return 0;
-    m_impl->session.reset();  // joins the threads before the picture goes
-    m_impl->presenter.clear();
-    m_impl->presenter.detach();
-    m_impl->mode = Impl::Mode::Closed;
-    return 1;
+    return CloseWithin(*m_impl, avcore::Deadline(m_impl->budgetMs));
 }
 
 int avplayer::play_status()
@@ -136,16 +136,16 @@ void avplayer::seek_to(double fraction)
 void avplayer::volume(double left, double right)
 {
     // NaN says nothing about the wanted level: keep the current one.
-    if (!std::isnan(left)) m_impl->controls.gainLeft.store(avcore::VolumeToGain(left));
-    if (!std::isnan(right)) m_impl->controls.gainRight.store(avcore::VolumeToGain(right));
+    if (!std::isnan(left)) m_impl->controls->gainLeft.store(avcore::VolumeToGain(left));
+    if (!std::isnan(right)) m_impl->controls->gainRight.store(avcore::VolumeToGain(right));
 }
 
 void avplayer::mute_set(bool mute)
 {
-    m_impl->controls.muted.store(mute);
+    m_impl->controls->muted.store(mute);
 }
 
 bool avplayer::get_mute()
 {
-    return m_impl->controls.muted.load();
+    return m_impl->controls->muted.load();
 }

@@ -25,7 +25,7 @@ avplayer_probe::Counters avplayer_probe::counters(const avplayer& p)
 bool avplayer_probe::picture(const avplayer& p, std::vector<uint8_t>& bgra, int& width, int& height,
                              double& seconds)
 {
-    const avcore::FramePtr frame = p.m_impl->presenter.current();
+    const avcore::FramePtr frame = p.m_impl->presenter->current();
     const auto* s = stateOf(p);
     if (!frame || !s) return false;
     width = frame->width;
@@ -40,7 +40,7 @@ bool avplayer_probe::picture(const avplayer& p, std::vector<uint8_t>& bgra, int&
 
 double avplayer_probe::pictureSeconds(const avplayer& p)
 {
-    const avcore::FramePtr frame = p.m_impl->presenter.current();
+    const avcore::FramePtr frame = p.m_impl->presenter->current();
     const auto* s = stateOf(p);
     return frame && s ? frame->pts - s->origin : -1.0;
 }
@@ -77,10 +77,25 @@ bool avplayer_probe::clockFollowsAudio(const avplayer& p)
 
 float avplayer_probe::gainLeft(const avplayer& p)
 {
-    return p.m_impl->controls.gainLeft.load();
+    return p.m_impl->controls->gainLeft.load();
 }
 
 HWND avplayer_probe::window(const avplayer& p)
 {
-    return p.m_impl->presenter.window();
+    return p.m_impl->presenter->window();
+}
+
+int avplayer_probe::liveSessions()
+{
+    return avcore::LiveCount<avcore::SessionState>::alive();
+}
+
+int avplayer_probe::livePools()
+{
+    return avcore::LiveCount<avcore::FramePool>::alive();
+}
+
+int avplayer_probe::liveFrames()
+{
+    return avcore::LiveCount<avcore::VideoFrame>::alive();
 }

@@ -29,6 +29,10 @@ struct avplayer_probe {
     static bool clockFollowsAudio(const avplayer& p);
     static float gainLeft(const avplayer& p);        // linear gain the volume maps to
     static HWND window(const avplayer& p);           // the window drawn into, if any
+    // Alive in this process, threads let go included: for leak checks.
+    static int liveSessions();
+    static int livePools();
+    static int liveFrames();
 
 private:
     static const avcore::SessionState* stateOf(const avplayer& p);

@@ -26,6 +26,14 @@ bool ReadAt(HANDLE file, uint64_t offset, uint8_t* buf, DWORD size)
 
 } // namespace
 
+bool LooksLikeAFile(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+}
+
 bool IsoIndexPresent(const std::wstring& path)
 {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

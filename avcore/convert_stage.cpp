@@ -4,7 +4,7 @@
 
 namespace avcore {
 
-ConvertStage::ConvertStage(std::shared_ptr<FramePool> pool, int shape, int effectCode)
+ConvertStage::ConvertStage(std::weak_ptr<FramePool> pool, int shape, int effectCode)
     : m_pool(std::move(pool)), m_shape(shape), m_effectCode(effectCode)
 {
 }
@@ -88,7 +88,8 @@ FramePtr ConvertStage::convert(const VideoSample& sample, const VideoFormat& f, 
     }
     LockedPicture picture(sample.sample.Get(), f);
     if (!picture.ok()) return nullptr;
-    FramePtr frame = m_pool->acquire(f.cropWidth, f.cropHeight);
+    const std::shared_ptr<FramePool> pool = m_pool.lock();
+    FramePtr frame = pool ? pool->acquire(f.cropWidth, f.cropHeight) : nullptr;
     if (!frame) return nullptr;
     // A refused picture leaves the recycled buffer as it was: showing it would replay an old picture.
     if (!m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride)) return nullptr;

@@ -20,7 +20,8 @@ public:
     // Receives each converted picture (null when it could not be read), on the stage's thread.
     using Deliver = std::function<void(FramePtr frame, uint64_t generation)>;
 
-    ConvertStage(std::shared_ptr<FramePool> pool, int shape, int effectCode);
+    // The pool belongs to the session; once it is gone pictures are no longer made.
+    ConvertStage(std::weak_ptr<FramePool> pool, int shape, int effectCode);
     ~ConvertStage();
     ConvertStage(const ConvertStage&) = delete;
     ConvertStage& operator=(const ConvertStage&) = delete;
@@ -40,7 +41,7 @@ private:
     void run();
     FramePtr convert(const VideoSample& sample, const VideoFormat& format, uint64_t generation);
 
-    const std::shared_ptr<FramePool> m_pool;
+    const std::weak_ptr<FramePool> m_pool;
     const int m_shape;
     const int m_effectCode;
     Deliver m_deliver;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "avcore/container_check.h"
 #include "avcore/video_planes.h"
 
 namespace avcore {
@@ -20,8 +21,10 @@ constexpr int kMaxLateInARow = 3;
 
 } // namespace
 
-DecodeWorker::DecodeWorker(SessionState& state, OpenRequest request)
-    : m_s(state), m_request(std::move(request)), m_stage(state.pool, m_request.shape, m_request.effectCode)
+DecodeWorker::DecodeWorker(SessionState& state, OpenRequest request, std::weak_ptr<FramePool> pool,
+                           ReaderFactory reader)
+    : m_s(state), m_request(std::move(request)), m_reader(std::move(reader)), m_source(&state.abandoned),
+      m_stage(std::move(pool), m_request.shape, m_request.effectCode)
 {
 }
 
@@ -32,9 +35,9 @@ void DecodeWorker::run()
               m_stage.start([this](FramePtr frame, uint64_t generation) { deliver(std::move(frame), generation); });
     if (ok) {
         FramePtr first = m_stage.convertNow(m_firstVideo, m_source.info().video, 0);
-        ok = first != nullptr;
+        std::lock_guard<std::mutex> lock(m_s.lock);
+        ok = first != nullptr && !m_s.quit;  // given up on while opening: nothing more to hold
         if (ok) {
-            std::lock_guard<std::mutex> lock(m_s.lock);
             m_s.frames.push_back(std::move(first));
             m_s.prerolled = true;
             m_s.showNow = true;
@@ -88,7 +91,9 @@ void DecodeWorker::run()
 
 bool DecodeWorker::openFile()
 {
-    if (!m_source.open(m_request.path)) return false;
+    // Even a look at the file may take long (a network share that went away): never on the UI thread.
+    if (!LooksLikeAFile(m_request.path) || !IsoIndexPresent(m_request.path)) return false;
+    if (!m_source.open(m_request.path, m_reader)) return false;
     if (m_source.readVideo(m_firstVideo) != ReadStatus::Sample) return false;
     if (m_source.info().hasAudio)
         m_haveFirstAudio = m_source.readAudio(m_firstAudio) == ReadStatus::Sample;
@@ -104,7 +109,7 @@ bool DecodeWorker::openFile()
 void DecodeWorker::deliver(FramePtr frame, uint64_t generation)
 {
     std::lock_guard<std::mutex> lock(m_s.lock);
-    if (!frame || m_s.generation != generation || m_s.seekPending) return;
+    if (!frame || m_s.quit || m_s.generation != generation || m_s.seekPending) return;
     m_s.frames.push_back(std::move(frame));
     m_s.changed.notify_all();
 }
@@ -144,7 +149,7 @@ void DecodeWorker::readAudio(uint64_t generation)
     AudioChunk chunk;
     const ReadStatus status = m_source.readAudio(chunk);
     std::lock_guard<std::mutex> lock(m_s.lock);
-    if (m_s.generation != generation || m_s.seekPending) return;
+    if (m_s.quit || m_s.generation != generation || m_s.seekPending) return;
     if (status != ReadStatus::Sample) {
         m_s.audioEnded = true;
         m_s.notifyAll();

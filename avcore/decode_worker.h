@@ -4,6 +4,8 @@
 // render threads never convert.
 #include <windows.h>
 
+#include <memory>
+
 #include "avcore/convert_stage.h"
 #include "avcore/media_source.h"
 #include "avcore/session_state.h"
@@ -12,7 +14,8 @@ namespace avcore {
 
 class DecodeWorker {
 public:
-    DecodeWorker(SessionState& state, OpenRequest request);
+    // The pool is the session's: a decoder that outlives its session must not keep it.
+    DecodeWorker(SessionState& state, OpenRequest request, std::weak_ptr<FramePool> pool, ReaderFactory reader);
 
     void run();  // thread body; reports the open through state.openOk and state.opened
 
@@ -27,6 +30,7 @@ private:
 
     SessionState& m_s;
     OpenRequest m_request;
+    ReaderFactory m_reader;
 
     MediaSource m_source;
     ConvertStage m_stage;

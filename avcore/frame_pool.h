@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "avcore/live_count.h"
+
 namespace avcore {
 
 struct VideoFrame {
@@ -16,6 +18,7 @@ struct VideoFrame {
     double pts = 0.0;           // seconds, stream time
     double duration = 0.0;      // seconds
     uint64_t generation = 0;    // seek generation it was decoded for
+    LiveCount<VideoFrame> live;
 };
 
 using FramePtr = std::shared_ptr<VideoFrame>;
@@ -31,6 +34,7 @@ private:
 
     mutable std::mutex m_lock;
     std::vector<std::unique_ptr<VideoFrame>> m_idle;  // guarded by m_lock
+    LiveCount<FramePool> m_live;
 };
 
 } // namespace avcore

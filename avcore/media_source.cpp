@@ -14,6 +14,9 @@ namespace {
 constexpr DWORD kVideo = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
 constexpr DWORD kAudio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
 constexpr double kHns = 1e-7;  // Media Foundation time unit
+// A reader that keeps answering with stream ticks and no sample is treated as
+// broken after this many in a row (a real gap gives a few).
+constexpr int kMaxEmptyReads = 1000;
 
 bool SetSubtype(IMFSourceReader* reader, DWORD stream, const GUID& major, const GUID& subtype,
                 UINT32 bitsPerSample = 0)
@@ -35,7 +38,7 @@ double VideoFormat::displayAspect() const
     return cropWidth * par / cropHeight;
 }
 
-bool MediaSource::open(const std::wstring& path)
+bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
 {
     m_reader.Reset();
     m_info = MediaInfo{};
@@ -43,7 +46,9 @@ bool MediaSource::open(const std::wstring& path)
     if (FAILED(MFCreateAttributes(&attrs, 1))) return false;
     // Lets the reader add a colour converter when the decoder's own output is not NV12.
     attrs->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
-    if (FAILED(MFCreateSourceReaderFromURL(path.c_str(), attrs.Get(), &m_reader))) {
+    const HRESULT created = factory ? factory(path, attrs.Get(), &m_reader)
+                                    : MFCreateSourceReaderFromURL(path.c_str(), attrs.Get(), &m_reader);
+    if (FAILED(created) || !m_reader || cancelled()) {
         m_reader.Reset();
         return false;
     }
@@ -151,7 +156,8 @@ bool MediaSource::configureAudio()
 ReadStatus MediaSource::readVideo(VideoSample& out)
 {
     if (!m_reader) return ReadStatus::Error;
-    for (;;) {
+    for (int empty = 0;; ++empty) {
+        if (empty > kMaxEmptyReads || cancelled()) return ReadStatus::Error;
         DWORD index = 0, flags = 0;
         LONGLONG ts = 0;
         ComPtr<IMFSample> sample;
@@ -174,7 +180,8 @@ ReadStatus MediaSource::readVideo(VideoSample& out)
 ReadStatus MediaSource::readAudio(AudioChunk& out)
 {
     if (!m_reader || !m_info.hasAudio) return ReadStatus::EndOfStream;
-    for (;;) {
+    for (int empty = 0;; ++empty) {
+        if (empty > kMaxEmptyReads || cancelled()) return ReadStatus::Error;
         DWORD index = 0, flags = 0;
         LONGLONG ts = 0;
         ComPtr<IMFSample> sample;

@@ -7,7 +7,9 @@
 #include <mfreadwrite.h>
 #include <wrl/client.h>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,10 +56,17 @@ struct AudioChunk {
     uint64_t generation = 0;
 };
 
+// Builds the Source Reader for a path; empty means MFCreateSourceReaderFromURL.
+using ReaderFactory = std::function<HRESULT(const std::wstring& path, IMFAttributes* attributes,
+                                            IMFSourceReader** reader)>;
+
 class MediaSource {
 public:
+    // Reads stop early (Error) once *cancel is set: the session gave up on this file.
+    explicit MediaSource(const std::atomic<bool>* cancel = nullptr) : m_cancel(cancel) {}
+
     // False when the file cannot be read or has no video stream of known size.
-    bool open(const std::wstring& path);
+    bool open(const std::wstring& path, const ReaderFactory& factory = {});
     void close();  // releases the reader; must run before the thread shuts Media Foundation down
     const MediaInfo& info() const { return m_info; }
 
@@ -69,7 +78,9 @@ private:
     bool configureVideo();
     bool configureAudio();
     bool readVideoFormat();
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
 
+    const std::atomic<bool>* m_cancel;
     Microsoft::WRL::ComPtr<IMFSourceReader> m_reader;
     MediaInfo m_info;
 };

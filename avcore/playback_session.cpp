@@ -3,59 +3,79 @@
 #include <algorithm>
 #include <cmath>
 
+#include "avcore/audio_worker.h"
 #include "avcore/decode_worker.h"
+#include "avcore/render_worker.h"
 
 namespace avcore {
 
 namespace {
 
-// Opening normally takes well under a second (the first ever GStreamer start a few).
-// Past this the reader is considered hung and the file refused.
-constexpr DWORD kOpenTimeoutMs = 10000;
-// A decode thread that does not return from the reader in this time is let go.
-constexpr DWORD kDecodeJoinMs = 3000;
+// Kept back from an open's wait for the shutdown of a refused file.
+constexpr DWORD kShutdownReserveMs = 150;
+// A worker that is not inside the platform ends within a picture's conversion; one
+// that takes longer than this is stuck there, and waiting on gains nothing.
+constexpr DWORD kJoinMs = 500;
+
+// Joins the thread within the deadline, or lets it go.
+void JoinOrLetGo(WorkerThread& thread, const Deadline& deadline)
+{
+    if (!thread.joinFor(std::min(kJoinMs, deadline.remainingMs()))) thread.detach();
+}
 
 } // namespace
 
-PlaybackSession::PlaybackSession(Presenter& presenter, AudioControls& controls)
-    : m_state(std::make_shared<SessionState>(presenter, controls)), m_render(*m_state), m_audio(*m_state)
+PlaybackSession::PlaybackSession(std::shared_ptr<Presenter> presenter, std::shared_ptr<const AudioControls> controls,
+                                 EngineSeams seams)
+    : m_state(std::make_shared<SessionState>()), m_presenter(std::move(presenter)), m_controls(std::move(controls)),
+      m_seams(std::move(seams))
 {
 }
 
 PlaybackSession::~PlaybackSession()
 {
-    shutdown();
+    shutdown(Deadline(kLocalCallBudgetMs));
 }
 
-void PlaybackSession::shutdown()
+void PlaybackSession::shutdown(const Deadline& deadline)
 {
     {
         std::lock_guard<std::mutex> lock(m_state->lock);
         m_state->quit = true;
         m_state->running = false;
+        // A thread let go keeps the state: what it holds must not be the file's worth of pictures.
+        m_state->frames.clear();
+        m_state->audio.clear();
+        m_state->audioQueued = 0;
         m_state->notifyAll();
     }
-    m_renderThread.join();
-    m_audioThread.join();
-    if (!m_decodeThread.joinFor(kDecodeJoinMs)) m_decodeThread.detach();
+    m_state->abandoned.store(true);
+    JoinOrLetGo(m_renderThread, deadline);
+    JoinOrLetGo(m_audioThread, deadline);
+    JoinOrLetGo(m_decodeThread, deadline);
 }
 
-bool PlaybackSession::open(OpenRequest request)
+bool PlaybackSession::open(OpenRequest request, const Deadline& deadline)
 {
     if (!m_state->opened || !m_state->audioWake) return false;
-    // The thread keeps the worker and the state alive itself, so it may be let go.
+    // Each thread holds what it uses, so it may be let go.
     auto state = m_state;
-    auto decoder = std::make_shared<DecodeWorker>(*state, std::move(request));
+    auto decoder = std::make_shared<DecodeWorker>(*state, std::move(request), m_pool, m_seams.reader);
     if (!m_decodeThread.start([state, decoder] { decoder->run(); })) return false;
-    if (!WaitDispatchingSent(state->opened.get(), kOpenTimeoutMs) || !state->openOk.load()) {
-        shutdown();
+    if (!WaitKeepingWindowsPainted(state->opened.get(), deadline.remainingMs(kShutdownReserveMs)) ||
+        !state->openOk.load()) {
+        shutdown(deadline);
         return false;
     }
     m_state->clock.hold(m_state->startTime);
+    auto render = std::make_shared<RenderWorker>(*state, *m_presenter);
+    auto presenter = m_presenter;
+    auto audio = std::make_shared<AudioWorker>(*state, *m_controls, m_seams.audio);
+    auto controls = m_controls;
     // Without these two the file cannot be played properly: refuse it rather than hang.
-    if (!m_renderThread.start([this] { m_render.run(); }) ||
-        (m_state->info.hasAudio && !m_audioThread.start([this] { m_audio.run(); }))) {
-        shutdown();
+    if (!m_renderThread.start([state, presenter, render] { render->run(); }) ||
+        (m_state->info.hasAudio && !m_audioThread.start([state, controls, audio] { audio->run(); }))) {
+        shutdown(deadline);
         return false;
     }
     return true;

@@ -3,22 +3,29 @@
 // Created by open, destroyed by close; its methods are called on the UI thread.
 #include <memory>
 
-#include "avcore/audio_worker.h"
-#include "avcore/render_worker.h"
+#include "avcore/call_budget.h"
+#include "avcore/engine_seams.h"
 #include "avcore/session_state.h"
 #include "avcore/win_handle.h"
 
 namespace avcore {
 
+class Presenter;
+
 class PlaybackSession {
 public:
-    PlaybackSession(Presenter& presenter, AudioControls& controls);
-    ~PlaybackSession();  // stops and joins every thread
+    PlaybackSession(std::shared_ptr<Presenter> presenter, std::shared_ptr<const AudioControls> controls,
+                    EngineSeams seams);
+    ~PlaybackSession();  // shutdown() with a local call's budget
     PlaybackSession(const PlaybackSession&) = delete;
     PlaybackSession& operator=(const PlaybackSession&) = delete;
 
-    // Blocks until the first picture is decoded; false when the file is not playable.
-    bool open(OpenRequest request);
+    // Waits until the first picture is decoded, keeping the caller's windows painted;
+    // false when the file is not playable or the platform did not answer in time.
+    bool open(OpenRequest request, const Deadline& deadline);
+    // Stops every thread. A thread still inside the platform at the deadline is let go:
+    // it holds only its own references and ends when the platform returns.
+    void shutdown(const Deadline& deadline);
 
     void play(double seconds);     // from a position (seconds from the start)
     void setRunning(bool running); // pause holds the clock, the picture and the sound
@@ -31,13 +38,12 @@ public:
     const SessionState& state() const { return *m_state; }
 
 private:
-    void shutdown();
-
-    // Shared with the decode thread, which may outlive the session when Media
-    // Foundation never returns (seen with broken files under Wine): it is then let go.
     std::shared_ptr<SessionState> m_state;
-    RenderWorker m_render;
-    AudioWorker m_audio;
+    std::shared_ptr<Presenter> m_presenter;
+    std::shared_ptr<const AudioControls> m_controls;
+    EngineSeams m_seams;
+    // The session's own: a decoder let go must not keep the picture memory alive.
+    std::shared_ptr<FramePool> m_pool = std::make_shared<FramePool>();
     WorkerThread m_decodeThread;
     WorkerThread m_renderThread;
     WorkerThread m_audioThread;

@@ -101,7 +101,7 @@ void RenderWorker::present(FramePtr frame)
                            ? static_cast<double>(m_s.info.video.parNum) / m_s.info.video.parDen : 1.0;
     const double aspect = frame->height > 0 ? frame->width * par / frame->height : 1.0;
     m_shownUntil = pts + frame->duration;
-    m_s.presenter.show(std::move(frame), aspect);
+    m_presenter.show(std::move(frame), aspect);
     m_s.stats.lastPts.store(pts);
     m_s.stats.presented.fetch_add(1);
 }

@@ -5,9 +5,11 @@
 
 namespace avcore {
 
+class Presenter;
+
 class RenderWorker {
 public:
-    explicit RenderWorker(SessionState& state) : m_s(state) {}
+    RenderWorker(SessionState& state, Presenter& presenter) : m_s(state), m_presenter(presenter) {}
     void run();  // thread body
 
 private:
@@ -15,6 +17,7 @@ private:
     bool reachedEndLocked();
 
     SessionState& m_s;
+    Presenter& m_presenter;
     double m_shownUntil = 0.0;  // end time of the picture on screen
 };
 

@@ -10,13 +10,12 @@
 #include <string>
 
 #include "avcore/frame_pool.h"
+#include "avcore/live_count.h"
 #include "avcore/media_source.h"
 #include "avcore/playback_clock.h"
 #include "avcore/win_handle.h"
 
 namespace avcore {
-
-class Presenter;
 
 // Volume and mute outlive every file; the UI thread writes, the audio thread reads.
 struct AudioControls {
@@ -47,22 +46,22 @@ constexpr size_t kMaxQueuedFrames = 5;
 constexpr double kMaxQueuedAudio = 1.0;  // seconds decoded ahead
 constexpr double kNoTrim = -1e300;
 
+// Shared by the UI thread and the workers through shared_ptr: a worker stuck in the
+// platform is let go with its own reference, so nothing here may point into the
+// player (its window, its volume) or hold the picture memory.
 struct SessionState {
-    SessionState(Presenter& p, AudioControls& a) : presenter(p), controls(a) {}
-
     // Set before the render and audio threads start, read-only afterwards.
     MediaInfo info;
     double origin = 0.0;      // stream time of the first picture: position 0
     double startTime = 0.0;   // where the clock starts on a fresh play (first sound or picture)
 
-    Presenter& presenter;
-    AudioControls& controls;
     PlaybackClock clock;
     SessionStats stats;
-    std::shared_ptr<FramePool> pool = std::make_shared<FramePool>();
     UniqueHandle audioWake = MakeEvent(false);  // nudges the audio thread
     UniqueHandle opened = MakeEvent(true);      // the decode thread knows whether the file plays
     std::atomic<bool> openOk{false};            // its verdict, written before `opened` is set
+    std::atomic<bool> abandoned{false};         // the session is gone: a reader loop gives up
+    LiveCount<SessionState> live;
 
     std::mutex lock;
     std::condition_variable changed;  // signalled on any change to the fields below

@@ -78,9 +78,12 @@ void WorkerThread::detach()
     m_handle.reset();
 }
 
-bool WaitDispatchingSent(HANDLE h, DWORD timeoutMs)
+namespace {
+
+bool WaitDispatching(HANDLE h, DWORD timeoutMs, bool paint)
 {
     const ULONGLONG start = GetTickCount64();
+    const DWORD wake = QS_SENDMESSAGE | (paint ? QS_PAINT : 0);
     for (;;) {
         DWORD wait = INFINITE;
         if (timeoutMs != INFINITE) {
@@ -88,13 +91,27 @@ bool WaitDispatchingSent(HANDLE h, DWORD timeoutMs)
             if (spent >= timeoutMs) return WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
             wait = static_cast<DWORD>(timeoutMs - spent);
         }
-        const DWORD r = MsgWaitForMultipleObjectsEx(1, &h, wait, QS_SENDMESSAGE, 0);
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &h, wait, wake, 0);
         if (r == WAIT_OBJECT_0) return true;
         if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
         // PM_QS_SENDMESSAGE with PM_NOREMOVE runs pending sent messages and leaves posted ones queued.
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (paint && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT))
+            DispatchMessageW(&msg);
     }
+}
+
+} // namespace
+
+bool WaitDispatchingSent(HANDLE h, DWORD timeoutMs)
+{
+    return WaitDispatching(h, timeoutMs, false);
+}
+
+bool WaitKeepingWindowsPainted(HANDLE h, DWORD timeoutMs)
+{
+    return WaitDispatching(h, timeoutMs, true);
 }
 
 double NowSeconds()

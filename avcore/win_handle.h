@@ -53,6 +53,10 @@ private:
 
 // Waits for h while dispatching sent (not posted) messages of this thread; false on timeout.
 bool WaitDispatchingSent(HANDLE h, DWORD timeoutMs = INFINITE);
+// As WaitDispatchingSent, and this thread's windows are repainted meanwhile: a long
+// wait never leaves them blank or "not responding". Input stays queued, so nothing
+// the user does re-enters the caller.
+bool WaitKeepingWindowsPainted(HANDLE h, DWORD timeoutMs);
 
 // QueryPerformanceCounter in seconds.
 double NowSeconds();

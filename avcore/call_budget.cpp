@@ -1,0 +1,53 @@
+#include "avcore/call_budget.h"
+
+#include <cwctype>
+
+namespace avcore {
+
+namespace {
+
+bool StartsWith(const std::wstring& s, const wchar_t* prefix)
+{
+    for (size_t i = 0; prefix[i]; ++i)
+        if (i >= s.size() || std::towupper(s[i]) != std::towupper(prefix[i])) return false;
+    return true;
+}
+
+// The absolute form: a relative path lives wherever the current folder does.
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (written == 0 || written >= n) return path;
+    full.resize(written);
+    return full;
+}
+
+} // namespace
+
+bool IsNetworkPath(const std::wstring& given)
+{
+    const std::wstring path = FullPath(given);
+    if (StartsWith(path, L"\\\\?\\UNC\\")) return true;
+    // \\?\C:\... and \\.\device are local; any other \\name\ is a server.
+    if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\")) {
+        if (path.size() < 7 || path[5] != L':') return false;
+        const wchar_t root[] = {path[4], L':', L'\\', 0};
+        return GetDriveTypeW(root) == DRIVE_REMOTE;
+    }
+    if (StartsWith(path, L"\\\\") || StartsWith(path, L"//")) return true;
+    if (path.size() >= 2 && path[1] == L':' && std::iswalpha(path[0])) {
+        const wchar_t root[] = {path[0], L':', L'\\', 0};
+        return GetDriveTypeW(root) == DRIVE_REMOTE;
+    }
+    return false;
+}
+
+DWORD CallBudgetMs(const std::wstring& path)
+{
+    return IsNetworkPath(path) ? kNetworkCallBudgetMs : kLocalCallBudgetMs;
+}
+
+} // namespace avcore

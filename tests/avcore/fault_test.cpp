@@ -1,0 +1,214 @@
+// The engine under a failing platform: a reader that never answers or answers with
+// nothing, a sound device that takes seconds per call. No call keeps the caller past
+// its budget, and everything a stuck thread held comes back once the platform lets go.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "avcore/avplayer.h"
+#include "avcore/avplayer_probe.h"
+#include "avcore/avplayer_seams.h"
+#include "avcore/call_budget.h"
+#include "avcore/win_handle.h"
+#include "fault_platform.h"
+#include "media_env.h"
+
+namespace {
+
+using avtest::Gate;
+using avtest::MediaPath;
+using avtest::ReaderFault;
+using avtest::WaitFor;
+
+// The budget of a local file's call, and what a loaded two-core machine may add to it.
+constexpr double kBoundSeconds = avcore::kLocalCallBudgetMs / 1000.0;
+constexpr double kGraceSeconds = 1.0;
+
+template <class Call>
+double Timed(Call&& call)
+{
+    const double start = avtest::Seconds();
+    call();
+    return avtest::Seconds() - start;
+}
+
+// The first file opened in a process starts the platform's own threads and handles
+// for good; a baseline is taken after that.
+void WarmUpPlatform(HWND window)
+{
+    static bool warm = false;
+    if (warm) return;
+    warm = true;
+    avplayer p;
+    p.subclasswindow(window, 1);
+    if (p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0)) {
+        p.play(0, 0);
+        WaitFor([&] { return avplayer_probe::counters(p).presented > 3; }, 3000);
+    }
+}
+
+struct Baseline {
+    explicit Baseline(HWND window) { WarmUpPlatform(window); }
+
+    const int threads = avcore::WorkerThread::running();
+    const int sessions = avplayer_probe::liveSessions();
+    const int pools = avplayer_probe::livePools();
+    const int frames = avplayer_probe::liveFrames();
+    const DWORD handles = avtest::HandleCount();
+
+    bool restored() const
+    {
+        return avcore::WorkerThread::running() <= threads && avplayer_probe::liveSessions() <= sessions &&
+               avplayer_probe::livePools() <= pools && avplayer_probe::liveFrames() <= frames;
+    }
+};
+
+struct OpenFault {
+    const char* name;
+    ReaderFault fault;
+    int goodReads;
+    bool opens;  // the first picture comes before the fault
+};
+
+const OpenFault kFaults[] = {
+    {"reader never built", ReaderFault::CreationHangs, 0, false},
+    {"first read never returns", ReaderFault::ReadHangs, 0, false},
+    {"empty samples from the start", ReaderFault::EmptyForever, 0, false},
+    {"read hangs while playing", ReaderFault::ReadHangs, 6, true},
+    {"empty samples while playing", ReaderFault::EmptyForever, 6, true},
+};
+
+// Opens the clip `rounds` times under each fault, every call timed, then lets the
+// platform give up: the engine's threads and memory must be back to `base`.
+void OpenUnderEveryFault(avtest::TestWindow& window, const Baseline& base, int rounds)
+{
+    auto gate = std::make_shared<Gate>();
+    {
+        avplayer p;
+        p.subclasswindow(window.hwnd(), 1);
+        for (int round = 0; round < rounds; ++round) {
+            for (const OpenFault& f : kFaults) {
+                SCOPED_TRACE(f.name);
+                avplayer_seams::install(p, {avtest::FaultyReader(f.fault, gate, f.goodReads), {}});
+                InvalidateRect(window.hwnd(), nullptr, TRUE);
+                const int paints = window.paints;
+                int opened = -1;
+                const double openTime = Timed([&] { opened = p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0); });
+                EXPECT_LE(openTime, kBoundSeconds + kGraceSeconds);
+                EXPECT_EQ(opened != 0, f.opens);
+                // The wait kept the window painted; nothing else dispatched in between.
+                EXPECT_GT(window.paints, paints);
+                if (opened) {
+                    EXPECT_LE(Timed([&] { p.play(0, 0); }), kBoundSeconds + kGraceSeconds);
+                    WaitFor([&] { return p.curr_play_time() > 0.1; }, 500);
+                    EXPECT_LE(Timed([&] { p.seek_to(0.5); }), kBoundSeconds + kGraceSeconds);
+                    EXPECT_LE(Timed([&] { p.play_status(); }), kBoundSeconds + kGraceSeconds);
+                    EXPECT_LE(Timed([&] { p.stop(); }), kBoundSeconds + kGraceSeconds);
+                }
+                EXPECT_LE(Timed([&] { p.close(); }), kBoundSeconds + kGraceSeconds);
+                EXPECT_EQ(p.play_status(), 0);
+                // A stuck decoder keeps neither the session's pictures nor its pool.
+                EXPECT_LE(avplayer_probe::livePools(), base.pools);
+                EXPECT_LE(avplayer_probe::liveFrames(), base.frames);
+            }
+        }
+        // The player is not harmed: without the fault the same file plays.
+        avplayer_seams::install(p, {});
+        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        p.play(0, 0);
+        EXPECT_TRUE(WaitFor([&] { return avplayer_probe::counters(p).presented > 3; }, 3000));
+        p.close();
+    }
+    // Once the platform gives up, the threads it held end and their memory returns.
+    gate->open();
+    EXPECT_TRUE(WaitFor([&] { return base.restored(); }, 10000))
+        << "threads " << avcore::WorkerThread::running() - base.threads << ", sessions "
+        << avplayer_probe::liveSessions() - base.sessions << ", frames " << avplayer_probe::liveFrames() - base.frames;
+}
+
+TEST(EngineBounds, NoCallOutlastsItsBudgetWhateverTheReaderDoes)
+{
+    avtest::TestWindow w(320, 240);
+    const Baseline base(w.hwnd());
+    // The platform keeps a few handles for good the first time a reader fails or is
+    // released on another thread; what counts is that twenty more opens add nothing.
+    OpenUnderEveryFault(w, base, 1);
+    const DWORD handlesAfterFirst = avtest::HandleCount();
+    OpenUnderEveryFault(w, base, 4);
+    EXPECT_TRUE(WaitFor([&] { return avtest::HandleCount() <= handlesAfterFirst + 2; }, 3000))
+        << avtest::HandleCount() - handlesAfterFirst;
+}
+
+TEST(EngineBounds, ASlowSoundDeviceNeverHoldsTheCaller)
+{
+    avtest::TestWindow w(320, 240);
+    const Baseline base(w.hwnd());
+    auto underway = std::make_shared<std::atomic<int>>(0);
+    {
+        avplayer p;
+        p.subclasswindow(w.hwnd(), 1);
+        avplayer_seams::install(p, {{}, avtest::SlowAudioOutput(2000, underway)});
+        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        ASSERT_TRUE(avplayer_probe::hasAudioTrack(p));
+        EXPECT_LE(Timed([&] { p.play(0, 0); }), kBoundSeconds + kGraceSeconds);
+        // While the device sits in a call, the status answers at once: the session lock is free.
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(WaitFor([&] { return underway->load() > 0; }, 5000));
+            EXPECT_LT(Timed([&] { EXPECT_EQ(p.play_status(), 1); }), 0.5);
+            EXPECT_LT(Timed([&] { p.curr_play_time(); }), 0.5);
+            WaitFor([&] { return underway->load() == 0; }, 5000);
+        }
+        for (const auto& [name, call] : std::vector<std::pair<const char*, std::function<void()>>>{
+                 {"pause", [&] { p.pause(); }},
+                 {"resume", [&] { p.resume(); }},
+                 {"seek", [&] { p.seek_to(0.25); }},
+                 {"stop", [&] { p.stop(); }},
+                 {"close", [&] { p.close(); }}}) {
+            SCOPED_TRACE(name);
+            WaitFor([&] { return underway->load() > 0; }, 3000);
+            EXPECT_LE(Timed(call), kBoundSeconds + kGraceSeconds);
+        }
+    }
+    EXPECT_TRUE(WaitFor([&] { return base.restored(); }, 10000));
+}
+
+TEST(EngineBounds, CloseKeepsTheWindowForTheNextOpen)
+{
+    avtest::TestWindow w(320, 240);
+    avplayer p;
+    p.subclasswindow(w.hwnd(), 1);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        EXPECT_EQ(avplayer_probe::window(p), w.hwnd());
+        p.play(0, 0);
+        EXPECT_TRUE(WaitFor([&] { return avplayer_probe::counters(p).presented > 3; }, 3000));
+        p.close();
+    }
+}
+
+struct PathCase {
+    const wchar_t* path;
+    bool network;
+};
+
+TEST(EngineBounds, NetworkPathsGetTheLongerBudget)
+{
+    const PathCase cases[] = {
+        {L"\\\\server\\share\\film.mp4", true},
+        {L"//server/share/film.mp4", true},
+        {L"\\\\?\\UNC\\server\\share\\film.mp4", true},
+        {L"C:\\film.mp4", false},
+        {L"\\\\?\\C:\\film.mp4", false},
+        {L"\\\\.\\pipe\\film", false},
+        {L"film.mp4", false},
+    };
+    for (const PathCase& c : cases) {
+        SCOPED_TRACE(std::string(c.path, c.path + wcslen(c.path)));
+        EXPECT_EQ(avcore::IsNetworkPath(c.path), c.network);
+        EXPECT_EQ(avcore::CallBudgetMs(c.path), c.network ? avcore::kNetworkCallBudgetMs : avcore::kLocalCallBudgetMs);
+    }
+}
+
+} // namespace
