@@ -3,6 +3,7 @@
 
 #include "app/MainFrame.h"
 #include "app/resource.h"
+#include "playback/OpenedPaths.h"
 
 namespace {
 
@@ -65,10 +66,27 @@ void RegisterSpareClass(HINSTANCE hInstance) {
     ::RegisterClassExW(&wc);
 }
 
+// Hands the paths to the running instance; a hung one is not waited on for long.
+void ForwardPaths(HWND running, const std::vector<std::wstring>& paths) {
+    const std::wstring block = playlist::PackPaths(paths);
+    const size_t bytes = block.size() * sizeof(wchar_t);
+    if (block.empty() || bytes > playlist::kMaxForwardedBytes)
+        return;
+    COPYDATASTRUCT data{};
+    data.dwData = playlist::kForwardedPathsTag;
+    data.cbData = static_cast<DWORD>(bytes);
+    data.lpData = const_cast<wchar_t*>(block.data());
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                          5000, &answer);
+}
+
 } // namespace
 
-int RunMorvane(HINSTANCE hInstance) {
+int RunMorvane(HINSTANCE hInstance, const std::vector<std::wstring>& paths) {
     if (HWND running = ::FindWindowW(nullptr, kMainWindowTitle)) {
+        if (!paths.empty())
+            ForwardPaths(running, paths);
         ::SetForegroundWindow(running);
         return 0;
     }
@@ -93,6 +111,8 @@ int RunMorvane(HINSTANCE hInstance) {
     frame->CenterWindow();
     ::ShowWindow(hWnd, SW_SHOWNORMAL);
     ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    if (!paths.empty())
+        frame->OpenPaths(paths);
 
     DuiLib::CPaintManagerUI::MessageLoop();
 

@@ -5,6 +5,11 @@
 // Title of the main window; a top-level window with this title means we already run.
 inline constexpr const wchar_t* kMainWindowTitle = L"Morvane_WNDNAME";
 
+#include <string>
+#include <vector>
+
 // Runs the player on this thread until its main window is closed. Answers 0 on
-// every path: a running instance, a failed window, or a normal close.
-int RunMorvane(HINSTANCE hInstance);
+// every path: a running instance, a failed window, or a normal close. The paths
+// (the command line's) are added and the first plays; when another instance runs
+// they are handed to it instead.
+int RunMorvane(HINSTANCE hInstance, const std::vector<std::wstring>& paths = {});

@@ -77,6 +77,9 @@ void CMainFrame::InitWindow() {
 
     m_bReady = 1;
     ::SetTimer(m_hWnd, kTimerPoll, kPollPeriodMs, nullptr);
+    AcceptOpenRequests(m_hWnd);
+    if (m_pVideoWnd)
+        AcceptOpenRequests(m_pVideoWnd->GetHWND());
 
     LoadConfig();
 }

@@ -21,6 +21,9 @@ inline constexpr UINT_PTR kTimerPoll = 1;         // 100 ms, polls the engine
 inline constexpr UINT_PTR kTimerFitVideo = 2;     // 100 ms one shot after size changes
 inline constexpr UINT_PTR kTimerResumeSeek = 3;   // 500 ms one shot after a settings reopen
 inline constexpr UINT kPollPeriodMs = 100;
+// Posted to itself when a second start forwarded paths: they are opened after the
+// sender has its answer.
+inline constexpr UINT kMsgOpenForwarded = WM_APP + 1;
 inline constexpr UINT kFitDelayMs = 100;
 
 class CMainFrame : public WindowImplBase {
@@ -62,6 +65,17 @@ public:
     void AddListItem(LPCTSTR fullPath, LPCTSTR displayName);
     void DeleteSelected();             // removes the selected row
     void ClearList();                  // removes every row
+
+    // Files from outside the dialog (playback/OpenWith.cpp). Folders add their video
+    // files by name; files already listed are not listed again.
+    // Adds what the paths name; answers the first file among them (listed before or not).
+    std::wstring AddOpenedPaths(const std::vector<std::wstring>& paths);
+    void OpenPaths(const std::vector<std::wstring>& paths);   // command line: add, play the first
+    void DropFiles(HDROP drop);        // add, and play the first when nothing plays; finishes the drop
+    bool ReceiveForwardedPaths(const COPYDATASTRUCT* data);   // a second start's paths, opened later
+    void OpenForwardedPaths();
+    int RowOfPath(const std::wstring& path);                   // -1 when not listed
+    void PlayListedPath(const std::wstring& path);             // selects its row and plays it
 
     // Playback commands (playback/PlaybackControl.cpp).
     void OnPlayCommand();              // empty list: the notice; else PlaySelected
@@ -115,7 +129,12 @@ private:
     void ShowMaximizedButtons(bool bMaximized);
 
     playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
+    std::vector<std::vector<std::wstring>> m_forwardedPaths;   // received, not yet opened
 };
+
+// Lets files be dropped on hwnd and a second start's paths reach it, also when we run
+// elevated and the sender does not.
+void AcceptOpenRequests(HWND hwnd);
 
 } // namespace DuiLib
 

@@ -37,6 +37,14 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             m_bSeeking = 0;
         return result;
     }
+    case WM_DROPFILES:
+        DropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_COPYDATA:
+        return ReceiveForwardedPaths(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case kMsgOpenForwarded:
+        OpenForwardedPaths();
+        return 0;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
             PauseOrResume();

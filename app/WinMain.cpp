@@ -1,6 +1,7 @@
-// Entry point of Morvane.exe. The command line is not read.
+// Entry point of Morvane.exe: the paths on the command line are opened.
 #include "app/Entry.h"
+#include "playback/OpenedPaths.h"
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
-    return RunMorvane(hInstance);
+    return RunMorvane(hInstance, playlist::PathsFromCommandLine(::GetCommandLineW()));
 }

@@ -55,6 +55,13 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimerToggleWithoutRelease)
             ToggleAfterDoubleClick();
         break;
+    case WM_DROPFILES:
+        // Dropped on the picture, in the main window or full screen: the playlist takes them.
+        if (g_pMainFrame)
+            g_pMainFrame->DropFiles(reinterpret_cast<HDROP>(wParam));
+        else
+            ::DragFinish(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
             if (g_pMainFrame)

@@ -182,6 +182,27 @@ TEST_F(PlayerExe, ASecondStartFindsTheTitleAndEndsQuietly) {
     DestroyWindow(marker);
 }
 
+TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
+    ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
+    // The running instance: a main window of this process, with the recording engine.
+    CMainFrame* running = apptest::OpenMainFrame(kMainWindowTitle);
+    ASSERT_NE(running, nullptr);
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);  // any existing file will do as the film
+    {
+        Player second(L"\"" + std::wstring(exe) + L"\"");
+        ASSERT_NE(second.process, nullptr);
+        const bool ended = apptest::PumpUntil([&] { return WaitForSingleObject(second.process, 0) == WAIT_OBJECT_0; },
+                                              60000);
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(second.ExitCode(), 0u);
+    }
+    EXPECT_TRUE(apptest::PumpUntil([&] { return running->m_pPlayList->GetCount() == 1; }, 3000));
+    EXPECT_EQ(lstrcmpiW(running->m_pPlayList->GetItemAt(0)->GetName().GetData(), exe), 0);
+    EXPECT_TRUE(apptest::PumpUntil([&] { return apptest::Engine(running).script.status == 1; }, 3000));
+    apptest::DestroyMainFrame(running);
+}
+
 TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     Player player(L"C:\\ignored\\argument.mp4");
