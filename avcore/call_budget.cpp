@@ -13,23 +13,10 @@ bool StartsWith(const std::wstring& s, const wchar_t* prefix)
     return true;
 }
 
-// The absolute form: a relative path lives wherever the current folder does.
-std::wstring FullPath(const std::wstring& path)
-{
-    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::wstring full(n, L'\0');
-    const DWORD written = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    if (written == 0 || written >= n) return path;
-    full.resize(written);
-    return full;
-}
-
 } // namespace
 
-bool IsNetworkPath(const std::wstring& given)
+bool IsNetworkPath(const std::wstring& path)
 {
-    const std::wstring path = FullPath(given);
     if (StartsWith(path, L"\\\\?\\UNC\\")) return true;
     // \\?\C:\... and \\.\device are local; any other \\name\ is a server.
     if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\")) {
@@ -42,7 +29,8 @@ bool IsNetworkPath(const std::wstring& given)
         const wchar_t root[] = {path[0], L':', L'\\', 0};
         return GetDriveTypeW(root) == DRIVE_REMOTE;
     }
-    return false;
+    // Relative: where the current folder is.
+    return GetDriveTypeW(nullptr) == DRIVE_REMOTE;
 }
 
 DWORD CallBudgetMs(const std::wstring& path)

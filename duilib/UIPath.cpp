@@ -29,4 +29,12 @@ std::wstring LongPathForm(const std::wstring& path) {
     return path;
 }
 
+std::wstring GetModuleFolder() {
+    std::wstring path;
+    if (!GetModulePath(path))
+        return {};
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
 } // namespace DuiLib

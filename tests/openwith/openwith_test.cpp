@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include "duilib/UIPath.h"
 #include <vector>
 
 #include "app/frame_harness.h"
@@ -19,16 +20,9 @@ using Paths = std::vector<std::wstring>;
 
 namespace {
 
-std::wstring ExeFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
 // A folder of small files under the build folder, made afresh.
 std::wstring MakeFolder(const wchar_t* name, const Paths& files) {
-    const std::wstring folder = ExeFolder() + L"\\" + name;
+    const std::wstring folder = DuiLib::GetModuleFolder() + L"\\" + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     for (const std::wstring& file : files) {
         if (file.back() == L'\\') {

@@ -4,18 +4,12 @@
 
 #include <windows.h>
 #include <string>
+#include "duilib/UIPath.h"
 #include "playback/EnginePath.h"
 
 using DuiLib::EnginePathFor;
 
 namespace {
-
-std::wstring ExeFolder() {
-    wchar_t buf[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, buf, MAX_PATH);
-    std::wstring path = buf;
-    return path.substr(0, path.find_last_of(L'\\'));
-}
 
 // Creates folders beyond MAX_PATH too, through the extended prefix.
 void MakeFile(const std::wstring& path) {
@@ -48,7 +42,7 @@ bool SameFile(HANDLE a, HANDLE b) {
 }
 
 TEST(EnginePath, SaysTheSameFileInTheAnsiCodePage) {
-    const std::wstring folder = ExeFolder() + L"\\engine-paths";
+    const std::wstring folder = DuiLib::GetModuleFolder() + L"\\engine-paths";
     const std::wstring plain = folder + L"\\clip one.mp4";
     const std::wstring foreign = folder + L"\\视频-Ωmega.mp4";
     const std::wstring deep = folder + L"\\" + std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\long.mp4";
@@ -65,7 +59,7 @@ TEST(EnginePath, SaysTheSameFileInTheAnsiCodePage) {
 
 TEST(EnginePath, NeverHandsOverACutPath) {
     // Too long and no short form (the file does not exist): nothing, so open fails.
-    const std::wstring missing = ExeFolder() + L"\\" + std::wstring(300, L'x') + L".mp4";
+    const std::wstring missing = DuiLib::GetModuleFolder() + L"\\" + std::wstring(300, L'x') + L".mp4";
     EXPECT_EQ(EnginePathFor(missing), "");
     EXPECT_EQ(EnginePathFor(L""), "");
 }
