@@ -92,6 +92,13 @@ public:
     void SyncPlayBar();                // sliders and time texts into the full-screen bar
     void SeekFromSlider();             // engine seek from "slider_play"; sets m_bSeeking
 
+    // Keys and wheel (playback/KeyBindings.cpp).
+    bool HandlePlaybackKey(WPARAM key);   // arrows: seek by 5 s, volume by 5; false for other keys
+    bool FocusTakesArrows();              // the focused list or slider moves with the arrows itself
+    void SeekBy(double seconds);          // while a file is open, within 0..duration
+    void StepVolume(int delta);           // the volume slider by delta, sent as the slider sends it
+    void WheelVolume(int wheelDelta);     // WM_MOUSEWHEEL's delta over the picture
+
     // Volume and mute (playback/Volume.cpp).
     void SetVolumeFromSlider();        // engine volume from "slider_volumn"
     void MuteOn();                     // mute while playing or paused
@@ -130,6 +137,7 @@ private:
 
     playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
     std::vector<std::vector<std::wstring>> m_forwardedPaths;   // received, not yet opened
+    int m_wheelRest = 0;                       // wheel delta short of a notch
 };
 
 // Lets files be dropped on hwnd and a second start's paths reach it, also when we run

@@ -4,6 +4,8 @@
 #include "settings/SystemInfoFrame.h"
 #include "video/VideoRealWnd.h"
 
+#include <windowsx.h>
+
 #include <cwchar>
 
 namespace DuiLib {
@@ -54,6 +56,20 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             if (m_pVideoWnd)
                 m_pVideoWnd->ToggleFullScreen();
             return 0;
+        }
+        if (!FocusTakesArrows() && HandlePlaybackKey(wParam))
+            return 0;
+        break;
+    case WM_MOUSEWHEEL:
+        // Over the picture the wheel is the volume; elsewhere the controls have it.
+        if (m_pVideoWnd && ::IsWindowVisible(m_pVideoWnd->GetHWND())) {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            RECT picture;
+            ::GetWindowRect(m_pVideoWnd->GetHWND(), &picture);
+            if (::PtInRect(&picture, at)) {
+                WheelVolume(GET_WHEEL_DELTA_WPARAM(wParam));
+                return 0;
+            }
         }
         break;
     default:

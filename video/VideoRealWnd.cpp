@@ -72,7 +72,13 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             ToggleFullScreen();
             return 0;
         }
+        if (g_pMainFrame && g_pMainFrame->HandlePlaybackKey(wParam))
+            return 0;
         break;
+    case WM_MOUSEWHEEL:
+        if (g_pMainFrame)
+            g_pMainFrame->WheelVolume(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     default:
         break;
     }
