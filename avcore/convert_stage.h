@@ -11,6 +11,7 @@
 #include "avcore/effects/frame_pipeline.h"
 #include "avcore/frame_pool.h"
 #include "avcore/media_source.h"
+#include "avcore/timing_stat.h"
 #include "avcore/win_handle.h"
 
 namespace avcore {
@@ -20,7 +21,8 @@ public:
     // Receives each converted picture (null when it could not be read), on the stage's thread.
     using Deliver = std::function<void(FramePtr frame, uint64_t generation)>;
 
-    ConvertStage(std::shared_ptr<FramePool> pool, int shape, int effectCode);
+    // times, when given, tallies each conversion and must outlive the stage.
+    ConvertStage(std::shared_ptr<FramePool> pool, int shape, int effectCode, TimingStat* times = nullptr);
     ~ConvertStage();
     ConvertStage(const ConvertStage&) = delete;
     ConvertStage& operator=(const ConvertStage&) = delete;
@@ -38,11 +40,13 @@ public:
 
 private:
     void run();
-    FramePtr convert(const VideoSample& sample, const VideoFormat& format, uint64_t generation);
+    FramePtr convert(const VideoSample& sample, const VideoFormat& format, uint64_t generation);  // timed
+    FramePtr convertPicture(const VideoSample& sample, const VideoFormat& format, uint64_t generation);
 
     const std::shared_ptr<FramePool> m_pool;
     const int m_shape;
     const int m_effectCode;
+    TimingStat* const m_times;
     Deliver m_deliver;
 
     std::mutex m_lock;

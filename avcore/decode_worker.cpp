@@ -21,7 +21,8 @@ constexpr int kMaxLateInARow = 3;
 } // namespace
 
 DecodeWorker::DecodeWorker(SessionState& state, OpenRequest request)
-    : m_s(state), m_request(std::move(request)), m_stage(state.pool, m_request.shape, m_request.effectCode)
+    : m_s(state), m_request(std::move(request)),
+      m_stage(state.pool, m_request.shape, m_request.effectCode, &state.stats.convert)
 {
 }
 
@@ -89,7 +90,7 @@ void DecodeWorker::run()
 bool DecodeWorker::openFile()
 {
     if (!m_source.open(m_request.path)) return false;
-    if (m_source.readVideo(m_firstVideo) != ReadStatus::Sample) return false;
+    if (timedReadVideo(m_firstVideo) != ReadStatus::Sample) return false;
     if (m_source.info().hasAudio)
         m_haveFirstAudio = m_source.readAudio(m_firstAudio) == ReadStatus::Sample;
     m_s.info = m_source.info();
@@ -109,6 +110,14 @@ void DecodeWorker::deliver(FramePtr frame, uint64_t generation)
     m_s.changed.notify_all();
 }
 
+ReadStatus DecodeWorker::timedReadVideo(VideoSample& sample)
+{
+    const double started = NowSeconds();
+    const ReadStatus status = m_source.readVideo(sample);
+    m_s.stats.videoRead.add(NowSeconds() - started);
+    return status;
+}
+
 bool DecodeWorker::superseded(uint64_t generation)
 {
     std::lock_guard<std::mutex> lock(m_s.lock);
@@ -118,7 +127,7 @@ bool DecodeWorker::superseded(uint64_t generation)
 void DecodeWorker::readVideo(uint64_t generation)
 {
     VideoSample sample;
-    if (m_source.readVideo(sample) != ReadStatus::Sample) {
+    if (timedReadVideo(sample) != ReadStatus::Sample) {
         m_stage.flush();  // the last picture is queued before the end is
         std::lock_guard<std::mutex> lock(m_s.lock);
         if (m_s.generation == generation && !m_s.seekPending) {
@@ -133,6 +142,7 @@ void DecodeWorker::readVideo(uint64_t generation)
     if (m_s.clock.running() && end < m_s.clock.now() && m_lateInARow < kMaxLateInARow) {
         ++m_lateInARow;
         m_s.stats.dropped.fetch_add(1);
+        m_s.stats.droppedUnconverted.fetch_add(1);
         return;
     }
     m_lateInARow = 0;
@@ -142,7 +152,9 @@ void DecodeWorker::readVideo(uint64_t generation)
 void DecodeWorker::readAudio(uint64_t generation)
 {
     AudioChunk chunk;
+    const double started = NowSeconds();
     const ReadStatus status = m_source.readAudio(chunk);
+    m_s.stats.audioRead.add(NowSeconds() - started);
     std::lock_guard<std::mutex> lock(m_s.lock);
     if (m_s.generation != generation || m_s.seekPending) return;
     if (status != ReadStatus::Sample) {
@@ -183,6 +195,7 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
     m_source.seek(position);
     auto backOff = [&] {
         ++attempt;
+        m_s.stats.seekRetries.fetch_add(1);
         position = std::max(0.0, target - kSeekBackoff * (1 << (attempt - 1)));
         m_source.seek(position);
         first = true;
@@ -191,7 +204,7 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
     for (;;) {
         if (superseded(generation)) return;
         VideoSample sample;
-        if (m_source.readVideo(sample) != ReadStatus::Sample) {
+        if (timedReadVideo(sample) != ReadStatus::Sample) {
             if (!candidate.sample && attempt < kSeekAttempts && position > 0.0) {
                 backOff();
                 continue;

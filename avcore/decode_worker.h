@@ -24,6 +24,7 @@ private:
     void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage
     bool publishFirst(const VideoSample& sample, uint64_t generation);  // the preroll picture
     bool superseded(uint64_t generation);
+    ReadStatus timedReadVideo(VideoSample& sample);  // the source's read, tallied in the stats
 
     SessionState& m_s;
     OpenRequest m_request;
