@@ -46,6 +46,9 @@ avplayer_probe::Timings avplayer_probe::timings(const avplayer& p)
         t.present = Read(s->stats.present);
         t.lateness = Read(s->stats.lateness);
         t.droppedUnconverted = s->stats.droppedUnconverted.load();
+        t.readerReadyAt = s->stats.readerReadyAt.load();
+        t.firstDecodedAt = s->stats.firstDecodedAt.load();
+        t.firstConvertedAt = s->stats.firstConvertedAt.load();
         if (s->stats.presented.load() > 0) {
             t.lastShownSeconds = s->stats.lastPts.load() - s->origin;
             t.lastShownAt = s->stats.lastShownAt.load();

@@ -35,6 +35,9 @@ struct avplayer_probe {
         uint64_t droppedUnconverted = 0;  // dropped pictures the decoder skipped before conversion
         double lastShownSeconds = -1.0;   // time from the start of the picture drawn last; -1 before any
         double lastShownAt = 0.0;         // when it was drawn, in QPC seconds (the engine's NowSeconds)
+        double readerReadyAt = 0.0;       // opening: the reader made, in QPC seconds
+        double firstDecodedAt = 0.0;      // ... the first picture and sound decoded
+        double firstConvertedAt = 0.0;    // ... that picture converted, ready to draw
     };
     static Timings timings(const avplayer& p);
     // The picture on screen (BGRA, top-down, width * 4 bytes a row) and its time in

@@ -33,6 +33,7 @@ void DecodeWorker::run()
               m_stage.start([this](FramePtr frame, uint64_t generation) { deliver(std::move(frame), generation); });
     if (ok) {
         FramePtr first = m_stage.convertNow(m_firstVideo, m_source.info().video, 0);
+        m_s.stats.firstConvertedAt.store(NowSeconds());
         ok = first != nullptr;
         if (ok) {
             std::lock_guard<std::mutex> lock(m_s.lock);
@@ -90,9 +91,11 @@ void DecodeWorker::run()
 bool DecodeWorker::openFile()
 {
     if (!m_source.open(m_request.path)) return false;
+    m_s.stats.readerReadyAt.store(NowSeconds());
     if (timedReadVideo(m_firstVideo) != ReadStatus::Sample) return false;
     if (m_source.info().hasAudio)
         m_haveFirstAudio = m_source.readAudio(m_firstAudio) == ReadStatus::Sample;
+    m_s.stats.firstDecodedAt.store(NowSeconds());
     m_s.info = m_source.info();
     m_s.origin = m_firstVideo.pts;
     m_s.startTime = m_haveFirstAudio ? std::min(m_firstVideo.pts, m_firstAudio.pts) : m_firstVideo.pts;

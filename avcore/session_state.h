@@ -36,6 +36,11 @@ struct SessionStats {
     std::atomic<uint64_t> seekRetries{0};  // seeks asked again further back: the reader landed past the target
     std::atomic<double> lastPts{0.0};      // stream time of the picture on screen
     std::atomic<double> lastShownAt{0.0};  // QPC seconds when that picture was drawn
+    // When opening got past each step, in QPC seconds: the reader made, the first picture
+    // (and sound) decoded, that picture converted.
+    std::atomic<double> readerReadyAt{0.0};
+    std::atomic<double> firstDecodedAt{0.0};
+    std::atomic<double> firstConvertedAt{0.0};
     // Where the time of each picture goes, for benchmarks:
     TimingStat videoRead;   // the reader's decode of one picture (ReadSample)
     TimingStat audioRead;   // ... of one chunk of sound, on the same thread

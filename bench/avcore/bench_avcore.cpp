@@ -96,6 +96,7 @@ int Pipeline(const char* path, int shape, int effect)
     return converted.load() == frames ? 0 : 1;
 }
 
+// Null, with a word on stderr, when there is no display to draw on: the figures would be lies.
 HWND VideoWindow()
 {
     WNDCLASSW wc{};
@@ -103,8 +104,10 @@ HWND VideoWindow()
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"MorvaneBench";
     RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 720, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 720, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    if (!hwnd) fprintf(stderr, "bench_avcore: no window could be made (is the display up?)\n");
+    return hwnd;
 }
 
 // Dispatches this thread's messages, looking at done() every millisecond; false past the timeout.
@@ -191,10 +194,10 @@ bool TimeSeeks(avplayer& player, const std::vector<double>& fractions, bool play
 int Respond(const char* path, int runs)
 {
     HWND hwnd = VideoWindow();
+    if (!hwnd) return 1;
     avplayer player;
-    // Per open after the first: the whole wait, open's own return, and the first picture's decode,
-    // conversion and draw (the rest is making the reader and starting threads).
-    std::vector<double> opens, returns, decodes, converts, draws;
+    // Per open after the first: the whole wait and its steps, each from the end of the one before.
+    std::vector<double> opens, readers, decodes, converts, returns, draws;
     double cold = 0.0;
     for (int run = 0; run < runs; ++run) {
         player.subclasswindow(hwnd, 1);
@@ -207,19 +210,21 @@ int Respond(const char* path, int runs)
             cold = t.lastShownAt - asked;
         } else {
             opens.push_back(t.lastShownAt - asked);
-            returns.push_back(returned);
-            decodes.push_back(t.videoRead.totalSeconds);
-            converts.push_back(t.convert.totalSeconds);
-            draws.push_back(t.present.totalSeconds);
+            readers.push_back(t.readerReadyAt - asked);
+            decodes.push_back(t.firstDecodedAt - t.readerReadyAt);
+            converts.push_back(t.firstConvertedAt - t.firstDecodedAt);
+            returns.push_back(asked + returned - t.firstConvertedAt);
+            draws.push_back(t.lastShownAt - (asked + returned));
         }
         if (run + 1 < runs) player.close();
     }
     const Spread open = SpreadOf(opens);
     printf("open to first picture   first in process %.0f ms; then median %.0f ms, worst %.0f ms over %zu\n"
-           "                        (medians: open returns %.0f ms, first decode %.0f ms, conversion %.0f ms, "
-           "draw %.0f ms)\n",
-           Ms(cold), Ms(open.median), Ms(open.worst), opens.size(), Ms(SpreadOf(returns).median),
-           Ms(SpreadOf(decodes).median), Ms(SpreadOf(converts).median), Ms(SpreadOf(draws).median));
+           "                        (medians: reader made %.0f ms, first picture and sound decoded %.0f, "
+           "converted %.0f, open returns %.0f, drawn %.0f)\n",
+           Ms(cold), Ms(open.median), Ms(open.worst), opens.size(), Ms(SpreadOf(readers).median),
+           Ms(SpreadOf(decodes).median), Ms(SpreadOf(converts).median), Ms(SpreadOf(returns).median),
+           Ms(SpreadOf(draws).median));
 
     // Targets inside the keyframe intervals, forward and back, one near the end.
     const std::vector<double> fractions = {0.39, 0.13, 0.83, 0.47, 0.19, 0.97, 0.61, 0.29};
@@ -245,6 +250,7 @@ int Respond(const char* path, int runs)
 int Realtime(const char* path, double seconds)
 {
     HWND hwnd = VideoWindow();
+    if (!hwnd) return 1;
     avplayer player;
     player.subclasswindow(hwnd, 1);
     if (!player.open(path, 0, 2, 0, 0)) return 1;
