@@ -13,6 +13,12 @@ namespace {
 // further back, this much more each time.
 constexpr double kSeekBackoff = 0.5;
 constexpr int kSeekAttempts = 3;
+// Wine's reader seeks exactly but hands out its first picture a few pictures past the
+// asked time. Asking that much before the target lands just short of it, instead of past
+// it and then paying for the decode from the keyframe a second time. The lead starts at
+// this many pictures and grows to what the reader is seen to overshoot.
+constexpr int kSeekLeadPictures = 4;
+constexpr double kDefaultPicture = 1.0 / 30;
 constexpr double kEpsilon = 0.001;
 // Late pictures are skipped before conversion, but never so many in a row that the
 // picture freezes while the decoder catches up.
@@ -191,7 +197,10 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
 {
     m_lastVideoPts = m_lastAudioPts = target;
     m_lateInARow = 0;
-    double position = target;
+    const double picture =
+        m_source.info().video.frameDuration > 0.0 ? m_source.info().video.frameDuration : kDefaultPicture;
+    m_seekLead = std::min(std::max(m_seekLead, kSeekLeadPictures * picture), kSeekBackoff);
+    double position = std::max(0.0, target - m_seekLead);
     int attempt = 0;
     bool first = true;
     VideoSample candidate;  // the last picture before the target, for a seek past the end
@@ -223,6 +232,7 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
             return;
         }
         m_s.stats.decoded.fetch_add(1);
+        if (first) m_seekLead = std::min(std::max(m_seekLead, sample.pts - position + picture), kSeekBackoff);
         if (first && sample.pts > target + kEpsilon && attempt < kSeekAttempts && position > 0.0) {
             backOff();
             continue;

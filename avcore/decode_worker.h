@@ -34,6 +34,7 @@ private:
     double m_lastVideoPts = 0.0;
     double m_lastAudioPts = 0.0;
     int m_lateInARow = 0;
+    double m_seekLead = 0.0;    // how far before a target to ask the reader for it
     VideoSample m_firstVideo;   // read by openFile, queued by run
     AudioChunk m_firstAudio;
     bool m_haveFirstAudio = false;
