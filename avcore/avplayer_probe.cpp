@@ -18,8 +18,43 @@ avplayer_probe::Counters avplayer_probe::counters(const avplayer& p)
         c.dropped = s->stats.dropped.load();
         c.shownLate = s->stats.shownLate.load();
         c.seekSkipped = s->stats.seekSkipped.load();
+        c.seekRetries = s->stats.seekRetries.load();
     }
     return c;
+}
+
+namespace {
+
+avplayer_probe::Tally Read(const avcore::TimingStat& t)
+{
+    avplayer_probe::Tally out;
+    out.count = t.count.load();
+    out.totalSeconds = t.totalSeconds.load();
+    out.worstSeconds = t.worstSeconds.load();
+    return out;
+}
+
+} // namespace
+
+avplayer_probe::Timings avplayer_probe::timings(const avplayer& p)
+{
+    Timings t;
+    if (const auto* s = stateOf(p)) {
+        t.videoRead = Read(s->stats.videoRead);
+        t.audioRead = Read(s->stats.audioRead);
+        t.convert = Read(s->stats.convert);
+        t.present = Read(s->stats.present);
+        t.lateness = Read(s->stats.lateness);
+        t.droppedUnconverted = s->stats.droppedUnconverted.load();
+        t.readerReadyAt = s->stats.readerReadyAt.load();
+        t.firstDecodedAt = s->stats.firstDecodedAt.load();
+        t.firstConvertedAt = s->stats.firstConvertedAt.load();
+        if (s->stats.presented.load() > 0) {
+            t.lastShownSeconds = s->stats.lastPts.load() - s->origin;
+            t.lastShownAt = s->stats.lastShownAt.load();
+        }
+    }
+    return t;
 }
 
 bool avplayer_probe::picture(const avplayer& p, std::vector<uint8_t>& bgra, int& width, int& height,

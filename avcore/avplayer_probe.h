@@ -16,8 +16,30 @@ struct avplayer_probe {
         uint64_t dropped = 0;      // pictures skipped as late
         uint64_t shownLate = 0;    // pictures drawn more than half their duration late
         uint64_t seekSkipped = 0;  // pictures decoded on the way to seek targets
+        uint64_t seekRetries = 0;  // seeks asked again further back after landing past the target
     };
     static Counters counters(const avplayer& p);
+    struct Tally {
+        uint64_t count = 0;
+        double totalSeconds = 0.0;
+        double worstSeconds = 0.0;
+        double meanSeconds() const { return count ? totalSeconds / count : 0.0; }
+    };
+    // Where the time of each picture went since the file was opened.
+    struct Timings {
+        Tally videoRead;  // the reader's decode of one picture
+        Tally audioRead;  // ... of one chunk of sound, on the decode thread too
+        Tally convert;    // YUV to BGRA with the effect
+        Tally present;    // the draw into the window
+        Tally lateness;   // clock minus the picture's time once drawn (negative: early)
+        uint64_t droppedUnconverted = 0;  // dropped pictures the decoder skipped before conversion
+        double lastShownSeconds = -1.0;   // time from the start of the picture drawn last; -1 before any
+        double lastShownAt = 0.0;         // when it was drawn, in QPC seconds (the engine's NowSeconds)
+        double readerReadyAt = 0.0;       // opening: the reader made, in QPC seconds
+        double firstDecodedAt = 0.0;      // ... the first picture and sound decoded
+        double firstConvertedAt = 0.0;    // ... that picture converted, ready to draw
+    };
+    static Timings timings(const avplayer& p);
     // The picture on screen (BGRA, top-down, width * 4 bytes a row) and its time in
     // seconds from the start; false when nothing is shown.
     static bool picture(const avplayer& p, std::vector<uint8_t>& bgra, int& width, int& height, double& seconds);

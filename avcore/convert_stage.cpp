@@ -4,8 +4,8 @@
 
 namespace avcore {
 
-ConvertStage::ConvertStage(std::weak_ptr<FramePool> pool, int shape, int effectCode)
-    : m_pool(std::move(pool)), m_shape(shape), m_effectCode(effectCode)
+ConvertStage::ConvertStage(std::weak_ptr<FramePool> pool, int shape, int effectCode, TimingStat* times)
+    : m_pool(std::move(pool)), m_shape(shape), m_effectCode(effectCode), m_times(times)
 {
 }
 
@@ -79,6 +79,14 @@ void ConvertStage::run()
 }
 
 FramePtr ConvertStage::convert(const VideoSample& sample, const VideoFormat& f, uint64_t generation)
+{
+    const double started = m_times ? NowSeconds() : 0.0;
+    FramePtr frame = convertPicture(sample, f, generation);
+    if (m_times) m_times->add(NowSeconds() - started);
+    return frame;
+}
+
+FramePtr ConvertStage::convertPicture(const VideoSample& sample, const VideoFormat& f, uint64_t generation)
 {
     if (f.cropWidth != m_configuredWidth || f.cropHeight != m_configuredHeight || f.matrix != m_configuredMatrix) {
         m_pipeline.configure(f.cropWidth, f.cropHeight, m_shape, m_effectCode, f.matrix);

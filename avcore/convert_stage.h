@@ -11,6 +11,7 @@
 #include "avcore/effects/frame_pipeline.h"
 #include "avcore/frame_pool.h"
 #include "avcore/media_source.h"
+#include "avcore/timing_stat.h"
 #include "avcore/win_handle.h"
 
 namespace avcore {
@@ -21,7 +22,8 @@ public:
     using Deliver = std::function<void(FramePtr frame, uint64_t generation)>;
 
     // The pool belongs to the session; once it is gone pictures are no longer made.
-    ConvertStage(std::weak_ptr<FramePool> pool, int shape, int effectCode);
+    // times, when given, tallies each conversion and must outlive the stage.
+    ConvertStage(std::weak_ptr<FramePool> pool, int shape, int effectCode, TimingStat* times = nullptr);
     ~ConvertStage();
     ConvertStage(const ConvertStage&) = delete;
     ConvertStage& operator=(const ConvertStage&) = delete;
@@ -39,11 +41,13 @@ public:
 
 private:
     void run();
-    FramePtr convert(const VideoSample& sample, const VideoFormat& format, uint64_t generation);
+    FramePtr convert(const VideoSample& sample, const VideoFormat& format, uint64_t generation);  // timed
+    FramePtr convertPicture(const VideoSample& sample, const VideoFormat& format, uint64_t generation);
 
     const std::weak_ptr<FramePool> m_pool;
     const int m_shape;
     const int m_effectCode;
+    TimingStat* const m_times;
     Deliver m_deliver;
 
     std::mutex m_lock;

@@ -14,6 +14,12 @@ namespace {
 // further back, this much more each time.
 constexpr double kSeekBackoff = 0.5;
 constexpr int kSeekAttempts = 3;
+// Wine's reader seeks exactly but hands out its first picture a few pictures past the
+// asked time. Asking that much before the target lands just short of it, instead of past
+// it and then paying for the decode from the keyframe a second time. The lead starts at
+// this many pictures and grows to what the reader is seen to overshoot.
+constexpr int kSeekLeadPictures = 4;
+constexpr double kDefaultPicture = 1.0 / 30;
 constexpr double kEpsilon = 0.001;
 // Late pictures are skipped before conversion, but never so many in a row that the
 // picture freezes while the decoder catches up.
@@ -24,7 +30,7 @@ constexpr int kMaxLateInARow = 3;
 DecodeWorker::DecodeWorker(SessionState& state, OpenRequest request, std::weak_ptr<FramePool> pool,
                            ReaderFactory reader)
     : m_s(state), m_request(std::move(request)), m_reader(std::move(reader)), m_source(&state.abandoned),
-      m_stage(std::move(pool), m_request.shape, m_request.effectCode)
+      m_stage(std::move(pool), m_request.shape, m_request.effectCode, &state.stats.convert)
 {
 }
 
@@ -35,6 +41,7 @@ void DecodeWorker::run()
               m_stage.start([this](FramePtr frame, uint64_t generation) { deliver(std::move(frame), generation); });
     if (ok) {
         FramePtr first = m_stage.convertNow(m_firstVideo, m_source.info().video, 0);
+        m_s.stats.firstConvertedAt.store(NowSeconds());
         std::lock_guard<std::mutex> lock(m_s.lock);
         ok = first != nullptr && !m_s.quit;  // given up on while opening: nothing more to hold
         if (ok) {
@@ -94,9 +101,11 @@ bool DecodeWorker::openFile()
     // Even a look at the file may take long (a network share that went away): never on the UI thread.
     if (!LooksLikeAFile(m_request.path) || !IsoIndexPresent(m_request.path)) return false;
     if (!m_source.open(m_request.path, m_reader)) return false;
-    if (m_source.readVideo(m_firstVideo) != ReadStatus::Sample) return false;
+    m_s.stats.readerReadyAt.store(NowSeconds());
+    if (timedReadVideo(m_firstVideo) != ReadStatus::Sample) return false;
     if (m_source.info().hasAudio)
         m_haveFirstAudio = m_source.readAudio(m_firstAudio) == ReadStatus::Sample;
+    m_s.stats.firstDecodedAt.store(NowSeconds());
     m_s.info = m_source.info();
     m_s.origin = m_firstVideo.pts;
     m_s.startTime = m_haveFirstAudio ? std::min(m_firstVideo.pts, m_firstAudio.pts) : m_firstVideo.pts;
@@ -114,6 +123,14 @@ void DecodeWorker::deliver(FramePtr frame, uint64_t generation)
     m_s.changed.notify_all();
 }
 
+ReadStatus DecodeWorker::timedReadVideo(VideoSample& sample)
+{
+    const double started = NowSeconds();
+    const ReadStatus status = m_source.readVideo(sample);
+    m_s.stats.videoRead.add(NowSeconds() - started);
+    return status;
+}
+
 bool DecodeWorker::superseded(uint64_t generation)
 {
     std::lock_guard<std::mutex> lock(m_s.lock);
@@ -123,7 +140,7 @@ bool DecodeWorker::superseded(uint64_t generation)
 void DecodeWorker::readVideo(uint64_t generation)
 {
     VideoSample sample;
-    if (m_source.readVideo(sample) != ReadStatus::Sample) {
+    if (timedReadVideo(sample) != ReadStatus::Sample) {
         m_stage.flush();  // the last picture is queued before the end is
         std::lock_guard<std::mutex> lock(m_s.lock);
         if (m_s.generation == generation && !m_s.seekPending) {
@@ -138,6 +155,7 @@ void DecodeWorker::readVideo(uint64_t generation)
     if (m_s.clock.running() && end < m_s.clock.now() && m_lateInARow < kMaxLateInARow) {
         ++m_lateInARow;
         m_s.stats.dropped.fetch_add(1);
+        m_s.stats.droppedUnconverted.fetch_add(1);
         return;
     }
     m_lateInARow = 0;
@@ -147,7 +165,9 @@ void DecodeWorker::readVideo(uint64_t generation)
 void DecodeWorker::readAudio(uint64_t generation)
 {
     AudioChunk chunk;
+    const double started = NowSeconds();
     const ReadStatus status = m_source.readAudio(chunk);
+    m_s.stats.audioRead.add(NowSeconds() - started);
     std::lock_guard<std::mutex> lock(m_s.lock);
     if (m_s.quit || m_s.generation != generation || m_s.seekPending) return;
     if (status != ReadStatus::Sample) {
@@ -181,13 +201,17 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
 {
     m_lastVideoPts = m_lastAudioPts = target;
     m_lateInARow = 0;
-    double position = target;
+    const double picture =
+        m_source.info().video.frameDuration > 0.0 ? m_source.info().video.frameDuration : kDefaultPicture;
+    m_seekLead = std::min(std::max(m_seekLead, kSeekLeadPictures * picture), kSeekBackoff);
+    double position = std::max(0.0, target - m_seekLead);
     int attempt = 0;
     bool first = true;
     VideoSample candidate;  // the last picture before the target, for a seek past the end
     m_source.seek(position);
     auto backOff = [&] {
         ++attempt;
+        m_s.stats.seekRetries.fetch_add(1);
         position = std::max(0.0, target - kSeekBackoff * (1 << (attempt - 1)));
         m_source.seek(position);
         first = true;
@@ -196,7 +220,7 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
     for (;;) {
         if (superseded(generation)) return;
         VideoSample sample;
-        if (m_source.readVideo(sample) != ReadStatus::Sample) {
+        if (timedReadVideo(sample) != ReadStatus::Sample) {
             if (!candidate.sample && attempt < kSeekAttempts && position > 0.0) {
                 backOff();
                 continue;
@@ -212,6 +236,7 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
             return;
         }
         m_s.stats.decoded.fetch_add(1);
+        if (first) m_seekLead = std::min(std::max(m_seekLead, sample.pts - position + picture), kSeekBackoff);
         if (first && sample.pts > target + kEpsilon && attempt < kSeekAttempts && position > 0.0) {
             backOff();
             continue;

@@ -27,6 +27,7 @@ private:
     void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage
     bool publishFirst(const VideoSample& sample, uint64_t generation);  // the preroll picture
     bool superseded(uint64_t generation);
+    ReadStatus timedReadVideo(VideoSample& sample);  // the source's read, tallied in the stats
 
     SessionState& m_s;
     OpenRequest m_request;
@@ -37,6 +38,7 @@ private:
     double m_lastVideoPts = 0.0;
     double m_lastAudioPts = 0.0;
     int m_lateInARow = 0;
+    double m_seekLead = 0.0;    // how far before a target to ask the reader for it
     VideoSample m_firstVideo;   // read by openFile, queued by run
     AudioChunk m_firstAudio;
     bool m_haveFirstAudio = false;

@@ -101,8 +101,13 @@ void RenderWorker::present(FramePtr frame)
                            ? static_cast<double>(m_s.info.video.parNum) / m_s.info.video.parDen : 1.0;
     const double aspect = frame->height > 0 ? frame->width * par / frame->height : 1.0;
     m_shownUntil = pts + frame->duration;
+    const double started = NowSeconds();
     m_presenter.show(std::move(frame), aspect);
+    const double shownAt = NowSeconds();
+    m_s.stats.present.add(shownAt - started);
+    if (m_s.clock.running()) m_s.stats.lateness.add(m_s.clock.nowAt(shownAt) - pts);
     m_s.stats.lastPts.store(pts);
+    m_s.stats.lastShownAt.store(shownAt);
     m_s.stats.presented.fetch_add(1);
 }
 

@@ -13,6 +13,7 @@
 #include "avcore/live_count.h"
 #include "avcore/media_source.h"
 #include "avcore/playback_clock.h"
+#include "avcore/timing_stat.h"
 #include "avcore/win_handle.h"
 
 namespace avcore {
@@ -28,9 +29,23 @@ struct SessionStats {
     std::atomic<uint64_t> decoded{0};    // video samples read from the file
     std::atomic<uint64_t> presented{0};  // pictures drawn
     std::atomic<uint64_t> dropped{0};    // pictures skipped because they were late
+    std::atomic<uint64_t> droppedUnconverted{0};  // ... of them, skipped by the decoder before conversion
     std::atomic<uint64_t> shownLate{0};  // pictures drawn more than half their duration late
     std::atomic<uint64_t> seekSkipped{0};  // pictures decoded on the way to a seek target
+    std::atomic<uint64_t> seekRetries{0};  // seeks asked again further back: the reader landed past the target
     std::atomic<double> lastPts{0.0};      // stream time of the picture on screen
+    std::atomic<double> lastShownAt{0.0};  // QPC seconds when that picture was drawn
+    // When opening got past each step, in QPC seconds: the reader made, the first picture
+    // (and sound) decoded, that picture converted.
+    std::atomic<double> readerReadyAt{0.0};
+    std::atomic<double> firstDecodedAt{0.0};
+    std::atomic<double> firstConvertedAt{0.0};
+    // Where the time of each picture goes, for benchmarks:
+    TimingStat videoRead;   // the reader's decode of one picture (ReadSample)
+    TimingStat audioRead;   // ... of one chunk of sound, on the same thread
+    TimingStat convert;     // YUV to BGRA with the effect
+    TimingStat present;     // the draw into the window
+    TimingStat lateness;    // clock minus the picture's time once drawn, while the clock runs
     std::atomic<bool> audioDevice{false};  // the sound goes to a real device
     std::atomic<int> audioRate{0};
     std::atomic<int> audioChannels{0};

@@ -1,14 +1,19 @@
 // Engine throughput and real-time playback.
 //   bench_avcore decode   FILE          Source Reader alone: NV12 pictures read per second
 //   bench_avcore pipeline FILE SHAPE FX  the engine's decode -> convert -> effect path, per second
-//   bench_avcore realtime FILE SECONDS   plays in a 1280x720 window: pictures shown and dropped
+//   bench_avcore realtime FILE SECONDS   plays in a 1280x720 window: pictures shown and dropped,
+//                                        and where each picture's time went
+//   bench_avcore respond FILE RUNS       open to the first picture drawn, seek to the new picture drawn
 #include <windows.h>
 #include <mfapi.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
@@ -91,7 +96,8 @@ int Pipeline(const char* path, int shape, int effect)
     return converted.load() == frames ? 0 : 1;
 }
 
-int Realtime(const char* path, double seconds)
+// Null, with a word on stderr, when there is no display to draw on: the figures would be lies.
+HWND VideoWindow()
 {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -100,6 +106,151 @@ int Realtime(const char* path, double seconds)
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 720, nullptr,
                                 nullptr, wc.hInstance, nullptr);
+    if (!hwnd) fprintf(stderr, "bench_avcore: no window could be made (is the display up?)\n");
+    return hwnd;
+}
+
+// Dispatches this thread's messages, looking at done() every millisecond; false past the timeout.
+template <class Done>
+bool PumpUntil(Done done, double timeoutSeconds)
+{
+    const double deadline = avcore::NowSeconds() + timeoutSeconds;
+    while (!done()) {
+        if (avcore::NowSeconds() > deadline) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Exit without destroying the window: Wine needs two seconds for that without a window manager.
+[[noreturn]] void Leave(int code)
+{
+    fflush(stdout);
+    ExitProcess(static_cast<UINT>(code));
+}
+
+double Ms(double seconds) { return seconds * 1e3; }
+
+void PrintTally(const char* name, const avplayer_probe::Tally& t)
+{
+    printf(" %s %.2f/%.1f ms", name, Ms(t.meanSeconds()), Ms(t.worstSeconds));
+}
+
+struct Spread {
+    double median = 0.0, worst = 0.0;
+};
+
+Spread SpreadOf(std::vector<double> v)
+{
+    if (v.empty()) return {};
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.back()};
+}
+
+struct SeekFigures {
+    std::vector<double> waits;  // seek_to until the picture at the target was drawn
+    uint64_t pictures = 0;      // decoded in those waits
+    double readSeconds = 0.0;   // ... and the reader's time for them
+    uint64_t retries = 0;       // seeks asked again further back
+};
+
+// Seeks to each fraction in turn and times seek_to until the picture at the target is drawn.
+// False when a picture never came.
+bool TimeSeeks(avplayer& player, const std::vector<double>& fractions, bool playing, SeekFigures& out)
+{
+    const double length = player.duration();
+    const uint64_t retriesBefore = avplayer_probe::counters(player).seekRetries;
+    for (double f : fractions) {
+        const double target = f * length;
+        const uint64_t shown = avplayer_probe::counters(player).presented;
+        const avplayer_probe::Tally readBefore = avplayer_probe::timings(player).videoRead;
+        const double asked = avcore::NowSeconds();
+        player.seek_to(f);
+        avplayer_probe::Timings t;
+        // Exact seeking shows the picture that covers the target: it starts at most a picture before it.
+        const bool came = PumpUntil(
+            [&] {
+                if (avplayer_probe::counters(player).presented == shown) return false;
+                t = avplayer_probe::timings(player);
+                return t.lastShownAt >= asked && std::fabs(t.lastShownSeconds - target) <= 0.05;
+            },
+            5.0);
+        if (!came) return false;
+        out.waits.push_back(t.lastShownAt - asked);
+        out.pictures += t.videoRead.count - readBefore.count;
+        out.readSeconds += t.videoRead.totalSeconds - readBefore.totalSeconds;
+        if (playing) PumpUntil([] { return false; }, 0.3);  // play on a little, as a user watching would
+    }
+    out.retries = avplayer_probe::counters(player).seekRetries - retriesBefore;
+    return true;
+}
+
+// What a user waits for: open until the first picture is drawn (the first open in a process
+// also starts the platform's decoders, so it is shown apart), and seek until the picture at
+// the target is drawn, while playing and while paused.
+int Respond(const char* path, int runs)
+{
+    HWND hwnd = VideoWindow();
+    if (!hwnd) return 1;
+    avplayer player;
+    // Per open after the first: the whole wait and its steps, each from the end of the one before.
+    std::vector<double> opens, readers, decodes, converts, returns, draws;
+    double cold = 0.0;
+    for (int run = 0; run < runs; ++run) {
+        player.subclasswindow(hwnd, 1);
+        const double asked = avcore::NowSeconds();
+        if (!player.open(path, 0, 2, 0, 0)) return 1;
+        const double returned = avcore::NowSeconds() - asked;
+        if (!PumpUntil([&] { return avplayer_probe::counters(player).presented > 0; }, 5.0)) return 1;
+        const avplayer_probe::Timings t = avplayer_probe::timings(player);
+        if (run == 0) {
+            cold = t.lastShownAt - asked;
+        } else {
+            opens.push_back(t.lastShownAt - asked);
+            readers.push_back(t.readerReadyAt - asked);
+            decodes.push_back(t.firstDecodedAt - t.readerReadyAt);
+            converts.push_back(t.firstConvertedAt - t.firstDecodedAt);
+            returns.push_back(asked + returned - t.firstConvertedAt);
+            draws.push_back(t.lastShownAt - (asked + returned));
+        }
+        if (run + 1 < runs) player.close();
+    }
+    const Spread open = SpreadOf(opens);
+    printf("open to first picture   first in process %.0f ms; then median %.0f ms, worst %.0f ms over %zu\n"
+           "                        (medians: reader made %.0f ms, first picture and sound decoded %.0f, "
+           "converted %.0f, open returns %.0f, drawn %.0f)\n",
+           Ms(cold), Ms(open.median), Ms(open.worst), opens.size(), Ms(SpreadOf(readers).median),
+           Ms(SpreadOf(decodes).median), Ms(SpreadOf(converts).median), Ms(SpreadOf(returns).median),
+           Ms(SpreadOf(draws).median));
+
+    // Targets inside the keyframe intervals, forward and back, one near the end.
+    const std::vector<double> fractions = {0.39, 0.13, 0.83, 0.47, 0.19, 0.97, 0.61, 0.29};
+    for (bool playing : {true, false}) {
+        if (playing) player.play(0, 0);
+        else player.pause();
+        SeekFigures seeks;
+        if (!TimeSeeks(player, fractions, playing, seeks)) {
+            fprintf(stderr, "respond: the picture after a seek was never drawn\n");
+            return 1;
+        }
+        const Spread seek = SpreadOf(seeks.waits);
+        printf("seek to new picture     %-7s median %.0f ms, worst %.0f ms over %zu (a seek: %.1f pictures read "
+               "in %.0f ms; %llu asked again further back)\n",
+               playing ? "playing" : "paused", Ms(seek.median), Ms(seek.worst), seeks.waits.size(),
+               static_cast<double>(seeks.pictures) / fractions.size(), Ms(seeks.readSeconds / fractions.size()),
+               static_cast<unsigned long long>(seeks.retries));
+    }
+    player.close();
+    Leave(0);
+}
+
+int Realtime(const char* path, double seconds)
+{
+    HWND hwnd = VideoWindow();
+    if (!hwnd) return 1;
     avplayer player;
     player.subclasswindow(hwnd, 1);
     if (!player.open(path, 0, 2, 0, 0)) return 1;
@@ -120,11 +271,20 @@ int Realtime(const char* path, double seconds)
            static_cast<unsigned long long>(c.dropped), static_cast<unsigned long long>(c.decoded),
            avplayer_probe::audioDevice(player) ? "waveOut" : "the null output",
            avplayer_probe::clockFollowsAudio(player) ? "following the sound output" : "on the system timer");
+    const avplayer_probe::Timings t = avplayer_probe::timings(player);
+    printf("  per picture, mean/worst:");
+    PrintTally("read", t.videoRead);
+    PrintTally("convert", t.convert);
+    PrintTally("present", t.present);
+    PrintTally("(sound chunk read", t.audioRead);
+    printf(")\n  drawn against the clock: %+.1f ms mean, %.1f ms worst; dropped %llu by the decoder before conversion, "
+           "%llu from the queue\n",
+           Ms(t.lateness.meanSeconds()), Ms(t.lateness.worstSeconds),
+           static_cast<unsigned long long>(t.droppedUnconverted),
+           static_cast<unsigned long long>(c.dropped - t.droppedUnconverted));
     player.stop();
     player.close();
-    // Exit without destroying the window: Wine needs two seconds for that without a window manager.
-    fflush(stdout);
-    ExitProcess(0);
+    Leave(0);
 }
 
 } // namespace
@@ -134,6 +294,8 @@ int main(int argc, char** argv)
     if (argc >= 3 && std::string(argv[1]) == "decode") return Decode(argv[2]);
     if (argc >= 5 && std::string(argv[1]) == "pipeline") return Pipeline(argv[2], atoi(argv[3]), atoi(argv[4]));
     if (argc >= 4 && std::string(argv[1]) == "realtime") return Realtime(argv[2], atof(argv[3]));
-    fprintf(stderr, "usage: bench_avcore decode FILE | pipeline FILE SHAPE EFFECT | realtime FILE SECONDS\n");
+    if (argc >= 4 && std::string(argv[1]) == "respond") return Respond(argv[2], std::max(2, atoi(argv[3])));
+    fprintf(stderr, "usage: bench_avcore decode FILE | pipeline FILE SHAPE EFFECT | realtime FILE SECONDS | "
+                    "respond FILE RUNS\n");
     return 2;
 }
