@@ -12,4 +12,10 @@ corpus="$build/tests/avcore_hostile/corpus"
 
 python3 "$here/make_corpus.py" "$corpus" || exit 1
 export MORVANE_BUILD="$build" MORVANE_MEDIA="$corpus"
-MORVANE_USE_DISPLAY=1 exec "$tools/with-display.sh" "$tools/wine-run" "$exe" --gtest_color=no "$@" </dev/null
+# Output goes through a file: a child process stuck in the platform's reader can
+# outlive the test, and must not hold the caller's pipe open until Wine ends.
+log="$build/tests/avcore_hostile/output.txt"
+MORVANE_USE_DISPLAY=1 "$tools/with-display.sh" "$tools/wine-run" "$exe" --gtest_color=no "$@" </dev/null >"$log" 2>&1
+rc=$?
+cat "$log"
+exit $rc
