@@ -32,12 +32,28 @@ constexpr double kSoundWithoutPictureSeconds = 0.5;
 constexpr DWORD kProcessLimitMs = 30000;
 constexpr size_t kProcessesAtOnce = 2;
 
+// Where a child process notes the call it is in, so that a call that never returns
+// can be named by the parent; empty outside a child.
+std::string g_callInProgressPath;
+
+void NoteCallInProgress(const char* name)
+{
+    static std::string last;
+    if (g_callInProgressPath.empty() || last == name) return;
+    last = name;
+    if (FILE* f = std::fopen(g_callInProgressPath.c_str(), "w")) {
+        std::fputs(name, f);
+        std::fclose(f);
+    }
+}
+
 // Times every engine call made through it and keeps the slowest.
 class CallTimer {
 public:
     template <class Call>
     decltype(auto) operator()(const char* name, Call&& call)
     {
+        NoteCallInProgress(name);
         const Stopwatch watch{*this, name, avtest::Seconds()};
         return call();
     }
@@ -139,6 +155,7 @@ bool Read(FILE* f, Outcome& o)
 // The child's side (--one): the intact clip, then the file, in one process.
 int ExerciseAndReport(const char* path, const char* clipPath, const char* resultPath)
 {
+    g_callInProgressPath = std::string(resultPath) + ".call";
     const Outcome clip = Exercise(clipPath);
     const Outcome file = Exercise(path);
     FILE* f = std::fopen(resultPath, "w");
@@ -165,6 +182,7 @@ public:
         CreateDirectoryA(avtest::MediaPath("results").c_str(), nullptr);
         m_result = avtest::MediaPath(("results\\" + m_name + ".txt").c_str());
         DeleteFileA(m_result.c_str());
+        DeleteFileA((m_result + ".call").c_str());
         std::string command = Quoted(self) + " --one " + Quoted(avtest::MediaPath(m_name.c_str())) + " " +
                               Quoted(avtest::MediaPath(kIntactClip)) + " " + Quoted(m_result);
         STARTUPINFOA si{};
@@ -189,7 +207,12 @@ public:
         if (!m_process) return {{"-"}, {"-"}, "its process could not start"};
         if (WaitForSingleObject(m_process.get(), kProcessLimitMs) != WAIT_OBJECT_0) {
             TerminateProcess(m_process.get(), 1);
-            return {{"-"}, {"stuck", "-", kProcessLimitMs / 1000.0}, "stuck, ended by the test"};
+            std::string call = "-";
+            if (FILE* f = std::fopen((m_result + ".call").c_str(), "r")) {
+                call = Line(f);
+                std::fclose(f);
+            }
+            return {{"-"}, {"stuck", call, kProcessLimitMs / 1000.0}, "stuck, ended by the test"};
         }
         DWORD code = 0;
         GetExitCodeProcess(m_process.get(), &code);
