@@ -1,0 +1,302 @@
+// Every file of the hostile corpus (make_corpus.py) is either refused or played by a
+// real engine drawing into a window, and no engine call holds the caller too long.
+// Each file gets a process of its own (this exe with --one), where it follows the
+// intact clip as it would in the player: a reader that the platform never lets go
+// can stall later opens in its process, which would lay one file's fault at another's
+// door. The process must also end cleanly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "avcore/avplayer.h"
+#include "avcore/avplayer_probe.h"
+#include "avcore/media_env.h"
+#include "avcore/win_handle.h"
+
+namespace {
+
+// The longest an engine call may hold the UI thread for a file on a local disk (2 s),
+// plus a fixed grace for a machine that other builds and tests keep busy.
+constexpr double kCallBoundSeconds = 2.0 + 1.0;
+// How long an accepted file has to show a picture or run its audio clock.
+constexpr DWORD kFirstSignOfLifeMs = 3000;
+// Sound that has played this long with no picture means the picture never comes.
+constexpr double kSoundWithoutPictureSeconds = 0.5;
+// A process still running after this is stuck for good, beyond any call's bound.
+constexpr DWORD kProcessLimitMs = 30000;
+constexpr size_t kProcessesAtOnce = 2;
+
+// Where a child process notes the call it is in, so that a call that never returns
+// can be named by the parent; empty outside a child.
+std::string g_callInProgressPath;
+
+void NoteCallInProgress(const char* name)
+{
+    static std::string last;
+    if (g_callInProgressPath.empty() || last == name) return;
+    last = name;
+    if (FILE* f = std::fopen(g_callInProgressPath.c_str(), "w")) {
+        std::fputs(name, f);
+        std::fclose(f);
+    }
+}
+
+// Times every engine call made through it and keeps the slowest.
+class CallTimer {
+public:
+    template <class Call>
+    decltype(auto) operator()(const char* name, Call&& call)
+    {
+        NoteCallInProgress(name);
+        const Stopwatch watch{*this, name, avtest::Seconds()};
+        return call();
+    }
+    std::string slowestCall = "-";
+    double slowestSeconds = 0.0;
+
+private:
+    struct Stopwatch {
+        CallTimer& timer;
+        const char* name;
+        double start;
+        ~Stopwatch()
+        {
+            const double took = avtest::Seconds() - start;
+            if (took > timer.slowestSeconds) {
+                timer.slowestSeconds = took;
+                timer.slowestCall = name;
+            }
+        }
+    };
+};
+
+constexpr const char* kRefused = "refused";
+constexpr const char* kPlayed = "played";
+constexpr const char* kPlayedSoundOnly = "played, sound only";
+
+// Opens one file and, if it is accepted, plays it briefly; returns one of the verdicts
+// above or what went wrong.
+std::string Drive(avplayer& p, CallTimer& t, const std::string& path)
+{
+    if (!t("open", [&] { return p.open(path.c_str(), 0, 2, 0, 0); }))
+        return t("play_status", [&] { return p.play_status(); }) == 0 ? kRefused : "refused, but status not 0";
+    t("play", [&] { return p.play(0, 0); });
+    if (t("play_status", [&] { return p.play_status(); }) != 1) return "opened, but status after play not 1";
+    std::vector<uint8_t> bgra;
+    int width = 0, height = 0;
+    double at = 0.0;
+    bool picture = false;
+    const bool alive = avtest::WaitFor([&] {
+        picture = avplayer_probe::picture(p, bgra, width, height, at);
+        return picture || (avplayer_probe::hasAudioTrack(p) &&
+                           t("curr_play_time", [&] { return p.curr_play_time(); }) > kSoundWithoutPictureSeconds);
+    }, kFirstSignOfLifeMs);
+    t("seek_to", [&] { p.seek_to(0.5); });
+    t("stop", [&] { return p.stop(); });
+    t("close", [&] { return p.close(); });
+    if (!alive) return "opened, but no picture and no audio clock";
+    if (t("play_status", [&] { return p.play_status(); }) != 0) return "closed, but status not 0";
+    return picture ? kPlayed : kPlayedSoundOnly;
+}
+
+struct Outcome {
+    std::string verdict;
+    std::string slowestCall = "-";
+    double slowestSeconds = 0.0;
+    bool played() const { return verdict == kPlayed || verdict == kPlayedSoundOnly; }
+    bool ok() const { return verdict == kRefused || played(); }
+};
+
+// A fresh engine drawing into a window; its construction and destruction are timed too.
+Outcome Exercise(const std::string& path)
+{
+    avtest::TestWindow window(320, 240);
+    CallTimer t;
+    auto p = t("avplayer", [] { return std::make_unique<avplayer>(); });
+    t("subclasswindow", [&] { return p->subclasswindow(window.hwnd(), 1); });
+    std::string verdict = Drive(*p, t, path);
+    t("~avplayer", [&] { p.reset(); });
+    return {verdict, t.slowestCall, t.slowestSeconds};
+}
+
+// The intact clip: played before each file in that file's process, it shows that the
+// run tells a refusal from a play, and the file then meets an engine that has played.
+constexpr const char* kIntactClip = "good-clip.mp4";
+constexpr const char* kCleanExit = "clean";
+
+void Write(FILE* f, const Outcome& o)
+{
+    std::fprintf(f, "%s\n%s\n%.3f\n", o.verdict.c_str(), o.slowestCall.c_str(), o.slowestSeconds);
+}
+
+std::string Line(FILE* f)
+{
+    char buf[256] = {};
+    if (!std::fgets(buf, sizeof(buf), f)) return {};
+    std::string s(buf);
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    return s;
+}
+
+bool Read(FILE* f, Outcome& o)
+{
+    o.verdict = Line(f);
+    o.slowestCall = Line(f);
+    o.slowestSeconds = std::atof(Line(f).c_str());
+    return !o.verdict.empty();
+}
+
+// The child's side (--one): the intact clip, then the file, in one process.
+int ExerciseAndReport(const char* path, const char* clipPath, const char* resultPath)
+{
+    g_callInProgressPath = std::string(resultPath) + ".call";
+    const Outcome clip = Exercise(clipPath);
+    const Outcome file = Exercise(path);
+    FILE* f = std::fopen(resultPath, "w");
+    if (!f) return 2;
+    Write(f, clip);
+    Write(f, file);
+    return std::fclose(f) == 0 ? 0 : 2;
+}
+
+std::string Quoted(std::string s)
+{
+    s.insert(s.begin(), '"');
+    s.push_back('"');
+    return s;
+}
+
+// One file in a process of its own (this exe with --one).
+class Child {
+public:
+    explicit Child(std::string name) : m_name(std::move(name))
+    {
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        CreateDirectoryA(avtest::MediaPath("results").c_str(), nullptr);
+        m_result = avtest::MediaPath(("results\\" + m_name + ".txt").c_str());
+        DeleteFileA(m_result.c_str());
+        DeleteFileA((m_result + ".call").c_str());
+        std::string command = Quoted(self) + " --one " + Quoted(avtest::MediaPath(m_name.c_str())) + " " +
+                              Quoted(avtest::MediaPath(kIntactClip)) + " " + Quoted(m_result);
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            m_process.reset(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+    }
+
+    const std::string& name() const { return m_name; }
+    HANDLE process() const { return m_process.get(); }
+
+    struct Verdicts {
+        Outcome clip, file;
+        std::string exit;  // "clean", or how the process ended
+    };
+
+    Verdicts finish()
+    {
+        if (!m_process) return {{"-"}, {"-"}, "its process could not start"};
+        if (WaitForSingleObject(m_process.get(), kProcessLimitMs) != WAIT_OBJECT_0) {
+            TerminateProcess(m_process.get(), 1);
+            std::string call = "-";
+            if (FILE* f = std::fopen((m_result + ".call").c_str(), "r")) {
+                call = Line(f);
+                std::fclose(f);
+            }
+            return {{"-"}, {"stuck", call, kProcessLimitMs / 1000.0}, "stuck, ended by the test"};
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(m_process.get(), &code);
+        Verdicts v{{"-"}, {"no verdict"}, code == 0 ? kCleanExit : "code " + std::to_string(code)};
+        if (FILE* f = std::fopen(m_result.c_str(), "r")) {
+            if (Read(f, v.clip)) Read(f, v.file);
+            std::fclose(f);
+        }
+        return v;
+    }
+
+private:
+    std::string m_name, m_result;
+    avcore::UniqueHandle m_process;
+};
+
+std::vector<std::string> CorpusFiles()
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(avtest::MediaPath("*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(HostileFiles, EachIsRefusedOrPlayedAndNoCallOutlastsItsBound)
+{
+    const std::vector<std::string> files = CorpusFiles();
+    ASSERT_GE(files.size(), 20u) << "the corpus was not made (make_corpus.py)";
+    ASSERT_TRUE(std::count(files.begin(), files.end(), kIntactClip)) << "the corpus has no intact clip";
+
+    int refused = 0, played = 0, failed = 0, overBound = 0, unclean = 0;
+    std::printf("%-50s %-26s %-14s %-7s  %s\n", "file", "verdict", "slowest call", "seconds", "process end");
+    auto report = [&](Child& child) {
+        const auto [clip, file, exit] = child.finish();
+        const Outcome& slowest = clip.slowestSeconds > file.slowestSeconds ? clip : file;
+        const std::string call = (&slowest == &clip ? "clip " : "") + slowest.slowestCall;
+        const bool slow = slowest.slowestSeconds > kCallBoundSeconds;
+        std::printf("%-50s %-26s %-14s %7.2f  %s%s\n", child.name().c_str(), file.verdict.c_str(), call.c_str(),
+                    slowest.slowestSeconds, exit.c_str(), slow ? "  OVER BOUND" : "");
+        std::fflush(stdout);
+        SCOPED_TRACE(child.name());
+        EXPECT_TRUE(file.ok()) << file.verdict;
+        EXPECT_EQ(clip.verdict, kPlayed) << "the intact clip, before this file in the same process";
+        EXPECT_EQ(exit, kCleanExit) << "how the process ended";
+        EXPECT_LE(slowest.slowestSeconds, kCallBoundSeconds) << call;
+        if (child.name() == kIntactClip) {
+            EXPECT_EQ(file.verdict, kPlayed);
+        }
+        refused += file.verdict == kRefused;
+        played += file.played();
+        failed += !file.ok();
+        unclean += exit != kCleanExit;
+        overBound += slow;
+    };
+    // Two processes at a time, one a core (the bound's grace covers the neighbour);
+    // a new one starts as soon as either ends, so a slow file holds up only its own.
+    std::vector<std::unique_ptr<Child>> running;
+    for (size_t next = 0; next < files.size() || !running.empty();) {
+        while (running.size() < kProcessesAtOnce && next < files.size())
+            running.push_back(std::make_unique<Child>(files[next++]));
+        std::vector<HANDLE> processes;
+        for (const auto& child : running) processes.push_back(child->process());
+        const DWORD woke = WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE,
+                                                  kProcessLimitMs);
+        // A child that never started, or none ended in time: the oldest is reported.
+        const size_t ended = woke - WAIT_OBJECT_0 < processes.size() ? woke - WAIT_OBJECT_0 : 0;
+        report(*running[ended]);
+        running.erase(running.begin() + static_cast<std::ptrdiff_t>(ended));
+    }
+    std::printf("%zu files: %d refused, %d played, %d neither; %d processes ended unclean; %d over the %.1f s bound\n",
+                files.size(), refused, played, failed, unclean, overBound, kCallBoundSeconds);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && std::string(argv[1]) == "--one") return ExerciseAndReport(argv[2], argv[3], argv[4]);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

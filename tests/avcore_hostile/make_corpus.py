@@ -1,0 +1,189 @@
+#!/usr/bin/env python3
+"""Makes the hostile files the engine must refuse or play without holding its caller.
+
+Usage: make_corpus.py OUT_DIR
+
+Everything is made afresh from ffmpeg's test sources and byte surgery on one small
+MP4 (good-clip.mp4, which must play), so the folder always matches this script.
+Every other file may be refused or played.
+"""
+import os
+import random
+import shutil
+import struct
+import subprocess
+import sys
+
+# Boxes that hold only boxes, and those whose children follow some fixed fields.
+CONTAINERS = {b"moov", b"trak", b"mdia", b"minf", b"stbl", b"dinf", b"edts", b"udta", b"mvex"}
+FIELDS_BEFORE_CHILDREN = {b"meta": 4, b"stsd": 8, b"dref": 8, b"avc1": 78, b"mp4a": 28}
+
+
+def ffmpeg(*args):
+    subprocess.run(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", *args], check=True)
+
+
+def encoders():
+    out = subprocess.run(["ffmpeg", "-hide_banner", "-encoders"], capture_output=True, text=True).stdout
+    return {line.split()[1] for line in out.splitlines() if len(line.split()) > 1}
+
+
+class Box:
+    def __init__(self, path, kind, offset, header, size):
+        self.path, self.kind, self.offset, self.header, self.size = path, kind, offset, header, size
+
+    @property
+    def body(self):
+        return self.offset + self.header
+
+    @property
+    def end(self):
+        return self.offset + self.size
+
+
+def walk(data, start=0, end=None, parent=""):
+    """Every box in data[start:end], parents before their children. A repeated
+    sibling is numbered from its second on (trak, trak2)."""
+    end = len(data) if end is None else end
+    seen = {}
+    pos = start
+    while pos + 8 <= end:
+        size, kind = struct.unpack_from(">I4s", data, pos)
+        header = 8
+        if size == 1:
+            size, header = struct.unpack_from(">Q", data, pos + 8)[0], 16
+        elif size == 0:
+            size = end - pos
+        if size < header or pos + size > end:
+            return
+        name = kind.decode("latin-1").strip()
+        seen[name] = seen.get(name, 0) + 1
+        if seen[name] > 1:
+            name += str(seen[name])
+        box = Box(f"{parent}.{name}" if parent else name, kind, pos, header, size)
+        yield box
+        if kind in CONTAINERS or kind in FIELDS_BEFORE_CHILDREN:
+            yield from walk(data, box.body + FIELDS_BEFORE_CHILDREN.get(kind, 0), box.end, box.path)
+        pos += size
+
+
+def video_track(boxes, data):
+    """The trak path whose handler is 'vide'."""
+    for b in boxes:
+        if b.path.endswith(".mdia.hdlr") and data[b.body + 8:b.body + 12] == b"vide":
+            return b.path[: -len(".mdia.hdlr")]
+    raise SystemExit("no video track in the base clip")
+
+
+def find(boxes, path):
+    return next(b for b in boxes if b.path == path)
+
+
+def patched(data, edits):
+    """A copy of data with (offset, bytes) written over it."""
+    out = bytearray(data)
+    for offset, value in edits:
+        out[offset:offset + len(value)] = value
+    return bytes(out)
+
+
+def timescale_offset(box, data):
+    """Where the timescale of an mvhd or mdhd sits (after two 32- or 64-bit dates)."""
+    return box.body + 4 + (16 if data[box.body] == 1 else 8)
+
+
+def table_entries(box, data, entry_size, field=0):
+    """Offsets of one 32-bit field of every entry in a table box (stts, stco)."""
+    count = struct.unpack_from(">I", data, box.body + 4)[0]
+    first = box.body + 8
+    return [first + i * entry_size + field for i in range(count)]
+
+
+def surgery(base, out):
+    """Files cut, zeroed and patched from one small faststart MP4."""
+    data = open(base, "rb").read()
+    boxes = list(walk(data))
+    n = len(data)
+    moov_end = find(boxes, "moov").end
+
+    def write(name, content):
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(content)
+
+    # A download cut short: inside the first box, inside the index, just past it, in the samples.
+    for size in (4, 16, 64, 1024, moov_end - 1, moov_end + 16, n // 4, n // 2, 3 * n // 4, n - 1):
+        write(f"cut-{size:05d}.mp4", data[:size])
+
+    # Every box length zeroed in turn (0 means "to the end of the file" at the top level).
+    for b in boxes:
+        write(f"zero-{b.path}.mp4", patched(data, [(b.offset, b"\0\0\0\0")]))
+
+    # The index promises samples that are not there.
+    mdat = find(boxes, "mdat")
+    write("nosamples-mdat-empty.mp4", data[:mdat.offset] + struct.pack(">I4s", 8, b"mdat"))
+    past_end = struct.pack(">I", 0xFFFFFF00)
+    stco = [o for b in boxes if b.kind == b"stco" for o in table_entries(b, data, 4)]
+    write("nosamples-chunks-past-end.mp4", patched(data, [(o, past_end) for o in stco]))
+
+    # No frame rate: a zero time scale, or samples that last no time at all.
+    video = video_track(boxes, data)
+    zero = b"\0\0\0\0"
+    write("zerofps-movie-timescale.mp4", patched(data, [(timescale_offset(find(boxes, "moov.mvhd"), data), zero)]))
+    write("zerofps-track-timescale.mp4",
+          patched(data, [(timescale_offset(find(boxes, f"{video}.mdia.mdhd"), data), zero)]))
+    stts = find(boxes, f"{video}.mdia.minf.stbl.stts")
+    write("zerofps-sample-durations.mp4", patched(data, [(o, zero) for o in table_entries(stts, data, 8, 4)]))
+
+
+def encoded(out, have):
+    """Files a user meets as they are written by other tools."""
+    path = lambda name: os.path.join(out, name)
+    sine = ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2"]
+    ffmpeg("-f", "lavfi", "-i", "color=c=red:size=16x16:rate=15:duration=1,scale=1:1",
+           "-c:v", "libx264", "-pix_fmt", "yuv444p", path("size-1x1.mp4"))
+    ffmpeg("-f", "lavfi", "-i", "color=c=red:size=2x2:rate=15:duration=1",
+           "-c:v", "libx264", "-pix_fmt", "yuv420p", path("size-2x2.mp4"))
+    ffmpeg("-f", "lavfi", "-i", "testsrc2=size=16384x16:rate=5:duration=1",
+           "-c:v", "libx264", "-pix_fmt", "yuv420p", path("size-16384x16.mp4"))
+    ffmpeg(*sine, "-c:a", "aac", path("audio-only.mp4"))
+
+    # Fragmented: whole, and only its header (what a stream recorder leaves when stopped early).
+    ffmpeg("-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=2", *sine, "-c:v", "libx264",
+           "-pix_fmt", "yuv420p", "-g", "15", "-c:a", "aac", "-shortest",
+           "-movflags", "frag_keyframe+empty_moov", path("frag-whole.mp4"))
+    frag = open(path("frag-whole.mp4"), "rb").read()
+    with open(path("frag-header-only.mp4"), "wb") as f:
+        f.write(frag[:find(list(walk(frag)), "moov").end])
+
+    # Codecs the platform's decoders may lack.
+    video = ["-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=1"]
+    if "libx265" in have:
+        ffmpeg(*video, *sine, "-c:v", "libx265", "-x265-params", "log-level=error", "-tag:v", "hvc1",
+               "-c:a", "aac", "-shortest", path("codec-hevc.mp4"))
+    for av1 in ("libaom-av1", "libsvtav1"):
+        if av1 in have:
+            speed = ["-cpu-used", "8"] if av1 == "libaom-av1" else ["-preset", "12"]
+            ffmpeg(*video, *sine, "-c:v", av1, *speed, "-c:a", "aac", "-shortest", path("codec-av1.mp4"))
+            break
+
+    # Noise under a name that promises a video.
+    with open(path("random.mp4"), "wb") as f:
+        f.write(random.Random(9).randbytes(65536))
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else sys.exit("usage: make_corpus.py OUT_DIR")
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    base = os.path.join(out, "good-clip.mp4")
+    ffmpeg("-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=2",
+           "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2",
+           "-c:v", "libx264", "-pix_fmt", "yuv420p", "-g", "15", "-c:a", "aac", "-b:a", "64k", "-shortest",
+           "-movflags", "+faststart", base)
+    surgery(base, out)
+    encoded(out, encoders())
+    print(f"{len(os.listdir(out))} hostile files in {out}")
+
+
+if __name__ == "__main__":
+    main()
