@@ -1,0 +1,122 @@
+// Arrow keys and the wheel, on the main window and on the picture, with the recording
+// engine: what reaches the engine, and when the arrows belong to a focused control.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "app/frame_harness.h"
+#include "video/VideoRealWnd.h"
+
+using namespace DuiLib;
+using apptest::Engine;
+
+namespace {
+
+class KeysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = apptest::OpenMainFrame();
+        ASSERT_NE(frame, nullptr);
+        g_pMainFrame = frame;  // the picture reaches the main window through it
+        KillTimer(frame->GetHWND(), kTimerPoll);
+        Engine(frame).Clear();
+    }
+    void TearDown() override {
+        g_pMainFrame = nullptr;
+        apptest::DestroyMainFrame(frame);
+    }
+
+    std::optional<double> LastSeek() const {
+        std::optional<double> fraction;
+        for (const auto& call : Engine(frame).calls)
+            if (call.name == "seek_to") fraction = call.numbers.at(0);
+        return fraction;
+    }
+    std::optional<double> LastVolume() const {
+        std::optional<double> volume;
+        for (const auto& call : Engine(frame).calls)
+            if (call.name == "volume") volume = call.numbers.at(0);
+        return volume;
+    }
+    void Key(HWND to, WPARAM key) { SendMessageW(to, WM_KEYDOWN, key, 0); }
+    HWND Main() const { return frame->GetHWND(); }
+    HWND Picture() const { return frame->m_pVideoWnd->GetHWND(); }
+
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(KeysTest, LeftAndRightSeekFiveSecondsWithinTheFile) {
+    struct Case {
+        const char* what;
+        int status;
+        double position, duration;
+        WPARAM key;
+        std::optional<double> fraction;
+    } cases[] = {
+        {"forward while playing", 1, 30.0, 100.0, VK_RIGHT, 0.35},
+        {"back while paused", 2, 30.0, 100.0, VK_LEFT, 0.25},
+        {"back near the start stops at 0", 1, 3.0, 100.0, VK_LEFT, 0.0},
+        {"forward near the end stops at the end", 1, 98.0, 100.0, VK_RIGHT, 1.0},
+        {"stopped: nothing", 4, 30.0, 100.0, VK_RIGHT, std::nullopt},
+        {"nothing open: nothing", 0, 0.0, 0.0, VK_LEFT, std::nullopt},
+        {"no duration: nothing", 1, 3.0, 0.0, VK_RIGHT, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (HWND to : {Main(), Picture()}) {
+            Engine(frame).Clear();
+            Engine(frame).script.status = c.status;
+            Engine(frame).script.position = c.position;
+            Engine(frame).script.duration = c.duration;
+            Key(to, c.key);
+            ASSERT_EQ(LastSeek().has_value(), c.fraction.has_value());
+            if (c.fraction) EXPECT_NEAR(*LastSeek(), *c.fraction, 1e-9);
+        }
+    }
+}
+
+TEST_F(KeysTest, UpDownAndTheWheelMoveTheVolumeSliderAndTheEngine) {
+    CSliderUI* slider = frame->m_pVolumeSlider;
+    ASSERT_NE(slider, nullptr);
+    slider->SetValue(50);
+    Key(Main(), VK_UP);
+    EXPECT_EQ(slider->GetValue(), 55);
+    EXPECT_EQ(LastVolume(), 55.0);
+    Key(Picture(), VK_DOWN);
+    Key(Picture(), VK_DOWN);
+    EXPECT_EQ(slider->GetValue(), 45);
+    EXPECT_EQ(LastVolume(), 45.0);
+
+    // The wheel over the picture: a notch is a step; half notches add up.
+    SendMessageW(Picture(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(slider->GetValue(), 50);
+    SendMessageW(Picture(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 2)), 0);
+    EXPECT_EQ(slider->GetValue(), 50);
+    SendMessageW(Picture(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 2)), 0);
+    EXPECT_EQ(slider->GetValue(), 45);
+
+    // The ends hold.
+    slider->SetValue(98);
+    Key(Main(), VK_UP);
+    EXPECT_EQ(slider->GetValue(), 100);
+    EXPECT_EQ(LastVolume(), 100.0);
+    slider->SetValue(3);
+    Key(Main(), VK_DOWN);
+    EXPECT_EQ(LastVolume(), 0.0);
+}
+
+TEST_F(KeysTest, AFocusedListKeepsItsArrows) {
+    frame->AddListItem(L"C:\\a.mp4", L"a.mp4");
+    frame->AddListItem(L"C:\\b.mp4", L"b.mp4");
+    frame->m_pPlayList->SelectItem(0, false);
+    frame->m_pPlayList->SetFocus();
+    Engine(frame).script.status = 1;
+    Engine(frame).script.duration = 100.0;
+    const int volume = frame->m_pVolumeSlider->GetValue();
+    Key(Main(), VK_DOWN);
+    EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
+    EXPECT_EQ(frame->m_pVolumeSlider->GetValue(), volume);
+    EXPECT_FALSE(LastVolume().has_value());
+}
+
+} // namespace
