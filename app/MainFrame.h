@@ -8,6 +8,7 @@
 #include "duilib/UIlib.h"
 #include "avcore/avplayer.h"
 #include "playback/PathIndex.h"
+#include "playback/SeekPreview.h"
 #include "settings/EffectSettings.h"
 
 namespace DuiLib {
@@ -99,6 +100,9 @@ public:
     void StepVolume(int delta);           // the volume slider by delta, sent as the slider sends it
     void WheelVolume(int wheelDelta);     // WM_MOUSEWHEEL's delta over the picture
 
+    // The seek preview of either window's seek slider (playback/SeekPreview.cpp's user, Progress.cpp).
+    void FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client);
+
     // Volume and mute (playback/Volume.cpp).
     void SetVolumeFromSlider();        // engine volume from "slider_volumn"
     void MuteOn();                     // mute while playing or paused
@@ -138,6 +142,9 @@ private:
     playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
     std::vector<std::vector<std::wstring>> m_forwardedPaths;   // received, not yet opened
     int m_wheelRest = 0;                       // wheel delta short of a notch
+
+public:
+    CSeekPreview m_seekPreview;                // over "slider_play"
 };
 
 // Lets files be dropped on hwnd and a second start's paths reach it, also when we run

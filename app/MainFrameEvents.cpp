@@ -39,6 +39,12 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             m_bSeeking = 0;
         return result;
     }
+    case WM_MOUSEMOVE:
+        FollowSeekPreview(m_seekPreview, m_hWnd, m_pPlaySlider, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_MOUSELEAVE:
+        m_seekPreview.Hide();
+        break;
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;

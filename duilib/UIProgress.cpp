@@ -165,16 +165,24 @@ RECT CSliderUI::GetThumbRect() const {
 }
 
 int CSliderUI::ValueAtPoint(POINT pt) const {
+    if (m_bHorizontal)
+        pt.x -= m_nGrabOffset;
+    else
+        pt.y -= m_nGrabOffset;
+    return ValueUnder(pt);
+}
+
+int CSliderUI::ValueUnder(POINT pt) const {
     const RECT& rc = m_rcItem;
     const double range = static_cast<double>(m_nMax) - m_nMin;
     double travel;
     double offset;
     if (m_bHorizontal) {
         travel = (rc.right - rc.left) - m_szThumb.cx;
-        offset = (pt.x - m_nGrabOffset) - (rc.left + m_szThumb.cx / 2.0);
+        offset = pt.x - (rc.left + m_szThumb.cx / 2.0);
     } else {
         travel = (rc.bottom - rc.top) - m_szThumb.cy;
-        offset = (rc.bottom - m_szThumb.cy / 2.0) - (pt.y - m_nGrabOffset);
+        offset = (rc.bottom - m_szThumb.cy / 2.0) - pt.y;
     }
     if (travel <= 0 || range <= 0) return m_nMin;
     const double value = m_nMin + std::lround(offset * range / travel);

@@ -53,6 +53,8 @@ public:
     void SetThumbHotImage(LPCTSTR pStrImage);
     void SetThumbPushedImage(LPCTSTR pStrImage);
     bool IsDragging() const { return (m_uThumbState & UISTATE_CAPTURED) != 0; }
+    // The value a click at pt would give: the one whose thumb centre lies there.
+    int ValueUnder(POINT pt) const;
 
     void SetEnabled(bool bEnable = true) override;
     void DoEvent(TEventUI& event) override;

@@ -73,4 +73,10 @@ void CMainFrame::SeekFromSlider() {
     m_player.seek_to(SeekFraction(m_pPlaySlider->GetValue(), max));
 }
 
+void CMainFrame::FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client) {
+    const int status = m_player.play_status();
+    const bool open = status == kStatusPlaying || status == kStatusPaused;
+    preview.Follow(owner, slider, client, open, open ? m_player.duration() : 0.0);
+}
+
 } // namespace DuiLib

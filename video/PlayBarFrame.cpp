@@ -1,6 +1,8 @@
 // The full-screen bar: its skin, its buttons and sliders routed to the main window,
 // and the activity that keeps it shown.
 #include "video/PlayBarFrame.h"
+
+#include <windowsx.h>
 #include "app/MainFrame.h"
 #include "playback/PlayerTexts.h"
 #include "playback/ProgressMath.h"
@@ -111,6 +113,9 @@ LRESULT CPlayBarFrame::OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL
 
 LRESULT CPlayBarFrame::OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     RecordActivity();
+    if (g_pMainFrame)
+        g_pMainFrame->FollowSeekPreview(m_seekPreview, m_hWnd, m_pSliderPlay,
+                                        POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return WindowImplBase::OnMouseMove(uMsg, wParam, lParam, bHandled);
 }
 
@@ -122,6 +127,8 @@ LRESULT CPlayBarFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return ::SendMessageW(g_pMainFrame->m_pVideoWnd->GetHWND(), uMsg, wParam, lParam);
         return 0;
     }
+    if (uMsg == WM_MOUSELEAVE)
+        m_seekPreview.Hide();
     const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
     // The main window's release never comes while the picture covers it. The slider
     // reports its value on this very release, so the seek ends only after the library

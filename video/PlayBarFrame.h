@@ -4,6 +4,7 @@
 // move the main window's sliders and drive the engine, and the main window's polling
 // copies its sliders and clock texts into these controls.
 #include "duilib/UIlib.h"
+#include "playback/SeekPreview.h"
 
 namespace DuiLib {
 
@@ -27,7 +28,8 @@ public:
     void Notify(TNotifyUI& msg) override;            // clicks and the two sliders
 
     CSliderUI* m_pSliderVolume = nullptr;   // "slider_volumn"
-    CSliderUI* m_pSliderPlay = nullptr;     // "slider_play"
+    CSliderUI* m_pSliderPlay = nullptr;
+    CSeekPreview m_seekPreview;             // over m_pSliderPlay     // "slider_play"
     CControlUI* m_pTxtCurTime = nullptr;    // "txt_curtime"
     CControlUI* m_pTxtTotalTime = nullptr;  // "txt_totaltime"
     CControlUI* m_pBtnMute = nullptr;       // "btn_mute", shown while sound is on

@@ -1,0 +1,36 @@
+#pragma once
+// The time under the pointer while it is over a seek slider: a small tip that follows
+// the pointer, "01:02:05", and goes when the pointer leaves or no file is open.
+#include <windows.h>
+
+#include "duilib/UIlib.h"
+
+namespace DuiLib {
+
+// The tip's text for a slider value of max over a file of duration seconds.
+CDuiString SeekPreviewText(int value, int max, double duration);
+
+class CSeekPreview {
+public:
+    CSeekPreview() = default;
+    ~CSeekPreview();
+    CSeekPreview(const CSeekPreview&) = delete;
+    CSeekPreview& operator=(const CSeekPreview&) = delete;
+
+    // Pointer at client point `at` of owner: shows the tip when a file of this duration
+    // is open and the pointer is over the slider, else hides it.
+    void Follow(HWND owner, CSliderUI* slider, POINT at, bool fileOpen, double duration);
+    void Hide();
+    bool IsShown() const { return m_shown; }
+    const CDuiString& Text() const { return m_text; }
+
+private:
+    bool EnsureWindow(HWND owner);
+
+    HWND m_tip = nullptr;    // owned; destroyed with the object or with its owner
+    HWND m_owner = nullptr;
+    bool m_shown = false;
+    CDuiString m_text;       // the tip window reads it while shown
+};
+
+} // namespace DuiLib
