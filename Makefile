@@ -9,7 +9,7 @@ PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
             gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
             gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest python3
 
-.PHONY: all deps build prefix media test run screenshots bench clean
+.PHONY: all deps build prefix media test run screenshots bench soak clean
 
 all: build
 
@@ -52,6 +52,11 @@ screenshots: build prefix media
 
 bench: build prefix media
 	MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/bench.sh $(BUILD)
+
+# Random input on the real exe for minutes; not part of make test.
+soak: build prefix media
+	WINEPREFIX=$(abspath $(BUILD))/wineprefix MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/soak.sh $(BUILD); \
+	rc=$$?; WINEPREFIX=$(abspath $(BUILD))/wineprefix wineserver -k 2>/dev/null; exit $$rc
 
 clean:
 	rm -rf $(BUILD)

@@ -6,6 +6,7 @@
 namespace DuiLib {
 
 // What the engine's play_status reports.
+inline constexpr int kStatusClosed = 0;   // no file open
 inline constexpr int kStatusPlaying = 1;
 inline constexpr int kStatusPaused = 2;
 inline constexpr int kStatusEnded = 3;

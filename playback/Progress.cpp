@@ -37,7 +37,10 @@ void CMainFrame::UpdateProgress() {
             m_pPlaySlider->SetValue(SeekSliderPosition(t, d));
     } else if (m_player.play_status() == kStatusPaused) {
         ShowStatus(m_PaintManager, kTextPaused);
-    } else if (m_player.play_status() == kStatusStopped) {
+    } else if (m_player.play_status() == kStatusStopped ||
+               (m_player.play_status() == kStatusClosed && !m_strCurPath.IsEmpty())) {
+        // Stopping closes the file too (stop, the list's end): once a file has
+        // played, nothing open means stopped, not the last word left standing.
         ShowStatus(m_PaintManager, kTextStopped);
     }
     if (m_player.play_status() == kStatusEnded) {

@@ -44,10 +44,12 @@ void MoveMouseTo(POINT screen) {
     }
 }
 
-void ClickAt(POINT screen) {
+namespace {
+
+// Under load a press sent right behind the move was now and then lost on the
+// full-screen bar's buttons: press only once the pointer has stayed put a while.
+void RestAt(POINT screen) {
     MoveMouseTo(screen);
-    // Under load a press sent right behind the move was now and then lost on the
-    // full-screen bar's buttons: press only once the pointer has stayed put a while.
     int still = 0;
     WaitUntil([&] {
         POINT at{};
@@ -58,7 +60,29 @@ void ClickAt(POINT screen) {
         }
         return ++still >= 4;
     }, 1000, 30);
+}
+
+} // namespace
+
+void ClickAt(POINT screen) {
+    RestAt(screen);
     SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
+    SendOne(Mouse(MOUSEEVENTF_LEFTUP));
+}
+
+void DragFromTo(POINT from, POINT to, int steps) {
+    RestAt(from);
+    SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
+    // Each step waits until the pointer stands there, so the window sees a path, not a jump.
+    for (int i = 1; i <= steps; ++i) {
+        const POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        MoveMouseTo(at);
+        WaitUntil([&] {
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        }, 500, 10);
+    }
     SendOne(Mouse(MOUSEEVENTF_LEFTUP));
 }
 

@@ -88,10 +88,20 @@ std::wstring EditText(HWND edit) {
     return text;
 }
 
+// Replaces the name box's text, typed as a user types it, then presses Enter.
+::testing::AssertionResult EnterInto(HWND nameBox, const std::wstring& text) {
+    SendMessageW(nameBox, EM_SETSEL, 0, -1);
+    TypeText(text);
+    if (!WaitUntil([&] { return EditText(nameBox) == text; }, 5000))
+        return ::testing::AssertionFailure() << "name box holds '" << Utf8(EditText(nameBox)) << "'";
+    PressKey(VK_RETURN);
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace
 
 ::testing::AssertionResult AddThroughDialog(const PlayerProcess& player, const PlayerScreen& screen,
-                                            const RECT& addButton, const std::wstring& names) {
+                                            const RECT& addButton, const std::wstring& names, const std::wstring& folder) {
     Press(screen.CenterOf(addButton));
     HWND dialog = nullptr;
     if (!WaitUntil([&] { return (dialog = FindTopWindow(player.Id(), L"#32770")) != nullptr; }, 15000))
@@ -101,11 +111,12 @@ std::wstring EditText(HWND edit) {
     if (!nameBox) return ::testing::AssertionFailure() << "the file dialog has no name box";
     // Keys go to the focus of the foreground window: the dialog's name box.
     SetForegroundWindow(dialog);
-    SendMessageW(nameBox, EM_SETSEL, 0, -1);
-    TypeText(names);
-    if (!WaitUntil([&] { return EditText(nameBox) == names; }, 5000))
-        return ::testing::AssertionFailure() << "name box holds '" << Utf8(EditText(nameBox)) << "'";
-    PressKey(VK_RETURN);
+    if (!folder.empty()) {
+        // A folder entered is opened in the dialog, which stays up.
+        if (::testing::AssertionResult entered = EnterInto(nameBox, folder); !entered) return entered;
+        WaitUntil([&] { return EditText(nameBox) != folder; }, 5000);
+    }
+    if (::testing::AssertionResult entered = EnterInto(nameBox, names); !entered) return entered;
     if (!WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000))
         return ::testing::AssertionFailure() << "the dialog stayed open";
     return ::testing::AssertionSuccess();

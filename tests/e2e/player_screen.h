@@ -60,10 +60,12 @@ private:
 // the test reads next.
 void Press(POINT screen);
 
-// Adds the files named (quoted, space-separated, in the dialog's start folder)
-// through the add button and the player's own file dialog.
+// Adds the files named (quoted, space-separated) through the add button and the
+// player's own file dialog; they lie in folder, or in the dialog's start folder
+// when folder is empty.
 ::testing::AssertionResult AddThroughDialog(const PlayerProcess& player, const PlayerScreen& screen,
-                                            const RECT& addButton, const std::wstring& names);
+                                            const RECT& addButton, const std::wstring& names,
+                                            const std::wstring& folder = L"");
 
 // Starts exe in folder and waits for its 840x600 main window.
 ::testing::AssertionResult AwaitMainWindow(const PlayerProcess& player, HWND& main);

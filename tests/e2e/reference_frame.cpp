@@ -62,7 +62,10 @@ std::wstring RenderTexts(DuiLib::CMainFrame* frame, const std::vector<std::wstri
     layout.status = PosOf(frame, L"txt_playstatus");
     layout.curTime = PosOf(frame, L"txt_curtime");
     layout.totalTime = PosOf(frame, L"txt_totaltime");
-    if (IsRectEmpty(&layout.playRegion) || IsRectEmpty(&layout.list) || IsRectEmpty(&layout.status))
+    layout.minimise = PosOf(frame, L"btn_min");
+    layout.close = PosOf(frame, L"btn_close");
+    if (IsRectEmpty(&layout.playRegion) || IsRectEmpty(&layout.list) || IsRectEmpty(&layout.status) ||
+        IsRectEmpty(&layout.minimise) || IsRectEmpty(&layout.close))
         return L"a control of the main layout is missing";
 
     testsupport::Shot shot;

@@ -14,6 +14,7 @@ namespace e2e {
 // Client rectangles of the controls the test uses.
 struct MainLayout {
     RECT add{}, remove{}, clear{}, play{}, setting{}, playRegion{}, list{}, status{}, curTime{}, totalTime{};
+    RECT minimise{}, close{};   // the caption buttons that end a session legitimately
 };
 
 // Texts one control can show, each with its picture.

@@ -2,6 +2,7 @@
 # Runs the end-to-end test exe on an X screen of its own, in a Wine desktop of its
 # own: the player's windows are then the only ones its pictures and input can meet.
 # Usage: run_e2e.sh BUILD_DIR TEST_EXE [gtest arguments]
+# MORVANE_E2E_SECONDS (default 200) bounds the run; a longer run (make soak) raises it.
 # Leaves its clips, captures and result in BUILD_DIR/tests/e2e/run/<test exe name>.
 set -u
 build=$(cd "${1:?usage: run_e2e.sh BUILD_DIR TEST_EXE}" && pwd)
@@ -39,7 +40,7 @@ export MORVANE_AUDIO_CAPTURE="$work/audio.raw"
 run_in_desktop() {
   local n=$1
   shift
-  MORVANE_USE_DISPLAY=0 "$tools/with-display.sh" timeout 200 "$tools/wine-run" explorer \
+  MORVANE_USE_DISPLAY=0 "$tools/with-display.sh" timeout "${MORVANE_E2E_SECONDS:-200}" "$tools/wine-run" explorer \
     "/desktop=morvane-e2e-$$-$n,1280x800" "$(win "$exe")" --gtest_color=no \
     "--gtest_output=xml:$(win "$work/result.xml")" "$@" </dev/null >"$work/output.txt" 2>&1
 }

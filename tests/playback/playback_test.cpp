@@ -237,6 +237,24 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
     EXPECT_EQ(seek->GetValue(), 200);
 }
 
+TEST_F(PlaybackTest, TickSaysStoppedOnceThePlayingFileIsClosed) {
+    auto& script = Engine(frame).script;
+    script.status = 0;
+    frame->UpdateProgress();
+    EXPECT_NE(Text(L"txt_playstatus"), L"停止") << "nothing has played yet";
+
+    AddRows(2);
+    script.status = 1;
+    frame->OnPlayCommand();
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
+    // The stop button stops and closes: the engine then has nothing open.
+    frame->StopPlayback();
+    script.status = 0;
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"停止");
+}
+
 TEST_F(PlaybackTest, EndOfFileMovesOnWrappingAndStopsWhenTheListIsGone) {
     AddRows(3);
     frame->m_pPlayList->SelectItem(2);

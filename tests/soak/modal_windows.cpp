@@ -1,0 +1,70 @@
+#include "soak/modal_windows.h"
+
+#include <vector>
+#include "e2e/desktop_io.h"
+#include "e2e/player_process.h"
+
+namespace soak {
+
+namespace {
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = L"";
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+bool IsLasting(const std::wstring& className) {
+    static const wchar_t* const kLasting[] = {L"PlayerMainWnd", L"VideoRealWnd", L"PlayerBarWnd", L"tooltips_class32"};
+    for (const wchar_t* name : kLasting)
+        if (className == name) return true;
+    return false;
+}
+
+struct Search {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+std::vector<HWND> OpenModals(DWORD processId) {
+    Search search{processId, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->processId && IsWindowVisible(hwnd) && !IsLasting(ClassOf(hwnd))) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool Gone(HWND hwnd) { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }
+
+} // namespace
+
+void CloseModalWindows(DWORD processId, ModalTally& tally) {
+    // One closed window may have been the owner of the next, so look again after each.
+    for (int round = 0; round < 8; ++round) {
+        const std::vector<HWND> open = OpenModals(processId);
+        if (open.empty()) return;
+        const HWND hwnd = open.front();
+        const std::wstring className = ClassOf(hwnd);
+        SetForegroundWindow(hwnd);
+        e2e::PressKey(VK_ESCAPE);
+        if (e2e::WaitUntil([&] { return Gone(hwnd); }, 2000)) {
+            ++tally.byEscape;
+        } else {
+            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            if (!e2e::WaitUntil([&] { return Gone(hwnd); }, 5000)) {
+                ++tally.stuck;
+                return;
+            }
+            ++tally.byCloseMessage;
+        }
+        ++tally.closedByClass[className];
+    }
+}
+
+} // namespace soak
