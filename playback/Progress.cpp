@@ -77,9 +77,10 @@ void CMainFrame::SeekFromSlider() {
 }
 
 void CMainFrame::FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client) {
-    const int status = m_player.play_status();
-    const bool open = status == kStatusPlaying || status == kStatusPaused;
-    preview.Follow(owner, slider, client, open, open ? m_player.duration() : 0.0);
+    preview.Follow(owner, slider, client, [this] {
+        const int status = m_player.play_status();
+        return status == kStatusPlaying || status == kStatusPaused ? m_player.duration() : 0.0;
+    });
 }
 
 } // namespace DuiLib

@@ -49,9 +49,11 @@ bool CSeekPreview::EnsureWindow(HWND owner) {
     return true;
 }
 
-void CSeekPreview::Follow(HWND owner, CSliderUI* slider, POINT at, bool fileOpen, double duration) {
+void CSeekPreview::Follow(HWND owner, CSliderUI* slider, POINT at, const std::function<double()>& openDuration) {
+    // The engine is asked only over the slider: a pointer crossing the window costs nothing.
     const bool over = slider && slider->IsVisible() && ::PtInRect(&slider->GetPos(), at);
-    if (!over || !fileOpen || !(duration > 0.0)) {
+    const double duration = over ? openDuration() : 0.0;
+    if (!(duration > 0.0)) {
         Hide();
         return;
     }

@@ -3,6 +3,8 @@
 // the pointer, "01:02:05", and goes when the pointer leaves or no file is open.
 #include <windows.h>
 
+#include <functional>
+
 #include "duilib/UIlib.h"
 
 namespace DuiLib {
@@ -17,9 +19,9 @@ public:
     CSeekPreview(const CSeekPreview&) = delete;
     CSeekPreview& operator=(const CSeekPreview&) = delete;
 
-    // Pointer at client point `at` of owner: shows the tip when a file of this duration
-    // is open and the pointer is over the slider, else hides it.
-    void Follow(HWND owner, CSliderUI* slider, POINT at, bool fileOpen, double duration);
+    // Pointer at client point `at` of owner: over the slider, asks openDuration for the
+    // open file's duration (0 when none is open) and shows the tip; else hides it.
+    void Follow(HWND owner, CSliderUI* slider, POINT at, const std::function<double()>& openDuration);
     void Hide();
     bool IsShown() const { return m_shown; }
     const CDuiString& Text() const { return m_text; }
