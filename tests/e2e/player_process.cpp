@@ -2,14 +2,14 @@
 
 namespace e2e {
 
-PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir) {
+PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments) {
     m_job = CreateJobObjectW(nullptr, nullptr);
     if (m_job) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         SetInformationJobObject(m_job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
     }
-    std::wstring cmd = L"\"" + exePath + L"\"";
+    std::wstring cmd = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -22,6 +22,14 @@ PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& wo
     CloseHandle(pi.hThread);
     m_process = pi.hProcess;
     m_id = pi.dwProcessId;
+}
+
+long PlayerProcess::ExitCode(DWORD timeoutMs) const {
+    if (!m_process || !WaitUntil([&] { return WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }, timeoutMs))
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_process, &code);
+    return static_cast<long>(code);
 }
 
 PlayerProcess::~PlayerProcess() {

@@ -10,13 +10,16 @@ namespace e2e {
 // job that kills on close), so no test path leaves it running.
 class PlayerProcess {
 public:
-    PlayerProcess(const std::wstring& exePath, const std::wstring& workDir);
+    // arguments follow the quoted exe path on its command line.
+    PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments = L"");
     ~PlayerProcess();
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;
 
     bool Started() const { return m_process != nullptr; }
     bool Running() const;
+    // Waits for the end; the exit code, or -1 when it still runs after timeoutMs.
+    long ExitCode(DWORD timeoutMs) const;
     DWORD Id() const { return m_id; }
 
 private:
