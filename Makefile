@@ -7,9 +7,9 @@ CMAKE_FLAGS ?=
 PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake make \
             wine wine64 xvfb xauth x11-utils imagemagick xdotool fonts-wqy-microhei \
             gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
-            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest
+            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest zip unzip
 
-.PHONY: all deps build prefix media test run screenshots bench clean
+.PHONY: all deps build prefix media test run screenshots bench dist clean
 
 all: build
 
@@ -52,6 +52,10 @@ screenshots: build prefix media
 
 bench: build prefix media
 	MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/bench.sh $(BUILD)
+
+# The version and the exe's path live in the CMake project; its dist target packs.
+dist: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target dist
 
 clean:
 	rm -rf $(BUILD)
