@@ -3,6 +3,7 @@
 # system's DLLs, packed by make dist's own script with its README and licence.
 # usage: package_test.sh <objdump> <Morvane.exe> <source dir> <work dir> <version> <a MinGW runtime DLL>
 set -u
+export LC_ALL=C
 objdump=$1 exe=$2 src=$3 work=$4 version=$5 runtime_dll=$6
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
