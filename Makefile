@@ -7,9 +7,9 @@ CMAKE_FLAGS ?=
 PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake make \
             wine wine64 xvfb xauth x11-utils imagemagick xdotool fonts-wqy-microhei \
             gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
-            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest python3
+            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest python3 zip unzip
 
-.PHONY: all deps build prefix media test run screenshots bench soak clean
+.PHONY: all deps build prefix media test run screenshots bench soak dist clean
 
 all: build
 
@@ -57,6 +57,10 @@ bench: build prefix media
 soak: build prefix media
 	WINEPREFIX=$(abspath $(BUILD))/wineprefix MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/soak.sh $(BUILD); \
 	rc=$$?; WINEPREFIX=$(abspath $(BUILD))/wineprefix wineserver -k 2>/dev/null; exit $$rc
+
+# The version and the exe's path live in the CMake project; its dist target packs.
+dist: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target dist
 
 clean:
 	rm -rf $(BUILD)
