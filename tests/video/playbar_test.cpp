@@ -239,6 +239,22 @@ TEST_F(PlayBarTest, SlidersMoveTheMainSlidersAndDriveTheEngineOnTheMainScale) {
     EXPECT_TRUE(engine.Commands().empty());
 }
 
+TEST_F(PlayBarTest, TheBarsSeekSliderPreviewsTheTimeUnderThePointer) {
+    Engine(frame).script.status = 2;
+    Engine(frame).script.duration = 7200.0;
+    EnterAndShowBar();
+    const RECT track = bar->m_pSliderPlay->GetPos();
+    const int y = (track.top + track.bottom) / 2;
+    // The thumb is 20 wide: its centre at the track's middle is half the file.
+    SendMessageW(hBar, WM_MOUSEMOVE, 0, MAKELPARAM((track.left + track.right) / 2, y));
+    EXPECT_TRUE(bar->m_seekPreview.IsShown());
+    EXPECT_EQ(bar->m_seekPreview.Text(), L"01:00:00");
+    SendMessageW(hBar, WM_MOUSEMOVE, 0, MAKELPARAM(track.right - 10, y));
+    EXPECT_EQ(bar->m_seekPreview.Text(), L"02:00:00");
+    SendMessageW(hBar, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(bar->m_seekPreview.IsShown());
+}
+
 TEST_F(PlayBarTest, ReleaseOnTheBarEndsTheSeekSoProgressMovesAgain) {
     recording::EngineRecord& engine = Engine(frame);
     engine.script.status = 1;
