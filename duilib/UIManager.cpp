@@ -61,7 +61,7 @@ CPaintManagerUI::~CPaintManagerUI() {
     m_pRoot = nullptr;
     for (CControlUI* c : m_delayedCleanup) delete c;
     m_delayedCleanup.clear();
-    if (m_hwndTooltip) ::DestroyWindow(m_hwndTooltip);
+    m_tooltip.Destroy();
     g_managers.erase(std::remove(g_managers.begin(), g_managers.end(), this), g_managers.end());
 }
 
@@ -458,45 +458,16 @@ void CPaintManagerUI::ReleasePressed(bool bDeliverButtonUp, POINT pt) {
 
 void CPaintManagerUI::ShowTooltip(CControlUI* pControl) {
     if (!pControl || pControl->GetToolTip().IsEmpty() || !m_hWndPaint) return;
-    if (!m_hwndTooltip) {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-        ::InitCommonControlsEx(&icc);
-        m_hwndTooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
-                                          nullptr, GetInstance(), nullptr);
-        if (!m_hwndTooltip) return;
-        ::SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, 400);
-    }
-    m_sTooltipText = pControl->GetToolTip();
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-    ti.hwnd = m_hWndPaint;
-    ti.uId = 1;
-    ti.hinst = GetInstance();
-    ti.lpszText = const_cast<wchar_t*>(m_sTooltipText.GetData());
-    ti.rect = pControl->GetPos();
-    if (!m_bToolAdded) {
-        m_bToolAdded = ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != FALSE;
-    } else {
-        ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
     POINT at{};
     ::GetCursorPos(&at);
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x + 2, at.y + 20));
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
-    m_pTooltipOwner = pControl;
+    if (m_tooltip.Show(m_hWndPaint, pControl->GetToolTip().GetData(), {at.x + 2, at.y + 20}, pControl->GetPos()))
+        m_pTooltipOwner = pControl;
 }
 
 void CPaintManagerUI::HideTooltip() {
     if (!m_pTooltipOwner) return;
     m_pTooltipOwner = nullptr;
-    if (!m_hwndTooltip) return;
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.hwnd = m_hWndPaint;
-    ti.uId = 1;
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+    m_tooltip.Hide();
 }
 
 // ---- Painting
@@ -716,11 +687,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         HideTooltip();
         for (const TimerInfo& t : m_timers) ::KillTimer(m_hWndPaint, t.nNativeID);
         m_timers.clear();
-        if (m_hwndTooltip) {
-            ::DestroyWindow(m_hwndTooltip);
-            m_hwndTooltip = nullptr;
-            m_bToolAdded = false;
-        }
+        m_tooltip.Destroy();
         return false;
     case WM_NCDESTROY:
         m_hWndPaint = nullptr;

@@ -8,6 +8,7 @@
 #include "duilib/UIDefines.h"
 #include "duilib/UIRender.h"
 #include "duilib/UIString.h"
+#include "duilib/UITrackingTip.h"
 
 namespace DuiLib {
 
@@ -106,7 +107,7 @@ public:
 
     // Paints the whole client area into hdc (PrintWindow, tests, benchmarks).
     void PaintTo(HDC hdc);
-    HWND GetTooltipWindow() const { return m_hwndTooltip; }
+    HWND GetTooltipWindow() const { return m_tooltip.GetHWND(); }
 
 private:
     struct FontInfo;
@@ -142,9 +143,7 @@ private:
     CControlUI* m_pEventHover = nullptr;
     CControlUI* m_pEventClick = nullptr;
     CControlUI* m_pTooltipOwner = nullptr;
-    HWND m_hwndTooltip = nullptr;
-    bool m_bToolAdded = false;
-    CDuiString m_sTooltipText;   // the tooltip window reads it while shown
+    CTrackingTip m_tooltip;
     bool m_bLayingOut = false;
     // Cleared when the manager dies, so a handler can tell that a notification
     // destroyed its window object.

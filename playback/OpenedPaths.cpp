@@ -26,8 +26,8 @@ std::wstring FullPath(const std::wstring& path)
 std::vector<std::wstring> VideoPatterns()
 {
     std::vector<std::wstring> patterns;
-    const wchar_t* spec = kVideoFilter + wcslen(kVideoFilter) + 1;
-    for (const wchar_t* p = spec; *p;) {
+    const wchar_t* patternList = kVideoFilter + wcslen(kVideoFilter) + 1;
+    for (const wchar_t* p = patternList; *p;) {
         const wchar_t* end = wcschr(p, L';');
         const size_t n = end ? static_cast<size_t>(end - p) : wcslen(p);
         patterns.emplace_back(p, n);

@@ -14,25 +14,15 @@ CDuiString SeekPreviewText(int value, int max, double duration);
 
 class CSeekPreview {
 public:
-    CSeekPreview() = default;
-    ~CSeekPreview();
-    CSeekPreview(const CSeekPreview&) = delete;
-    CSeekPreview& operator=(const CSeekPreview&) = delete;
-
     // Pointer at client point `at` of owner: over the slider, asks openDuration for the
     // open file's duration (0 when none is open) and shows the tip; else hides it.
     void Follow(HWND owner, CSliderUI* slider, POINT at, const std::function<double()>& openDuration);
-    void Hide();
-    bool IsShown() const { return m_shown; }
-    const CDuiString& Text() const { return m_text; }
+    void Hide() { m_tip.Hide(); }
+    bool IsShown() const { return m_tip.IsShown(); }
+    const CDuiString& Text() const { return m_tip.GetText(); }
 
 private:
-    bool EnsureWindow(HWND owner);
-
-    HWND m_tip = nullptr;    // owned; destroyed with the object or with its owner
-    HWND m_owner = nullptr;
-    bool m_shown = false;
-    CDuiString m_text;       // the tip window reads it while shown
+    CTrackingTip m_tip;
 };
 
 } // namespace DuiLib
