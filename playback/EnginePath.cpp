@@ -1,27 +1,32 @@
 #include "playback/EnginePath.h"
 
-#include <windows.h>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace DuiLib {
 
 namespace {
 
-std::string ToAnsi(const std::wstring& path, DWORD flags) {
-    const int n = WideCharToMultiByte(CP_ACP, flags, path.data(), static_cast<int>(path.size()), nullptr, 0,
-                                      nullptr, nullptr);
+std::string ToAnsi(const std::wstring& path) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr,
+                                      nullptr);
     if (n <= 0)
         return {};
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, flags, path.data(), static_cast<int>(path.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
 // The ANSI form, when it fits and names exactly this path (no stand-in or best-fit
 // characters, which would open another file or none).
 std::optional<std::string> CleanAnsi(const std::wstring& path) {
-    std::string ansi = ToAnsi(path, 0);
-    if (ansi.empty() || ansi.size() > kEnginePathMaxBytes)
+    std::string ansi = ToAnsi(path);
+    if (ansi.empty() || ansi.size() > avplayer::kMaxAnsiPathBytes)
         return std::nullopt;
     const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring back(static_cast<size_t>(n > 0 ? n : 0), L'\0');
@@ -31,7 +36,33 @@ std::optional<std::string> CleanAnsi(const std::wstring& path) {
     return ansi;
 }
 
-std::wstring ShortPath(const std::wstring& path) {
+// lookup(path), or nothing when it is not back within budgetMs. The thread keeps its
+// own share of the result, so one let go ends harmlessly whenever the system answers.
+std::optional<std::wstring> LookUpWithin(const ShortPathLookup& lookup, const std::wstring& path, DWORD budgetMs) {
+    struct Result {
+        std::mutex lock;
+        std::condition_variable done;
+        std::optional<std::wstring> shortPath;   // guarded by lock
+    };
+    auto result = std::make_shared<Result>();
+    try {
+        std::thread([result, lookup, path] {
+            std::wstring found = lookup(path);
+            std::lock_guard<std::mutex> hold(result->lock);
+            result->shortPath = std::move(found);
+            result->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+    std::unique_lock<std::mutex> hold(result->lock);
+    result->done.wait_for(hold, std::chrono::milliseconds(budgetMs), [&] { return result->shortPath.has_value(); });
+    return result->shortPath;
+}
+
+} // namespace
+
+std::wstring SystemShortPath(const std::wstring& path) {
     // Paths beyond MAX_PATH are only reachable with the extended prefix.
     static const std::wstring kExtended = L"\\\\?\\";
     const bool extend = path.size() >= MAX_PATH && path.compare(0, 2, L"\\\\") != 0;
@@ -52,20 +83,28 @@ std::wstring ShortPath(const std::wstring& path) {
     return {};
 }
 
-} // namespace
-
-std::string EnginePathFor(const std::wstring& path) {
+EngineOpenPath EngineOpenPathFor(const std::wstring& path, const ShortPathLookup& lookup, DWORD budgetMs) {
     if (path.empty())
         return {};
     if (std::optional<std::string> ansi = CleanAnsi(path))
-        return *ansi;
-    const std::wstring shortPath = ShortPath(path);
-    if (!shortPath.empty() && shortPath != path)
-        if (std::optional<std::string> ansi = CleanAnsi(shortPath))
-            return *ansi;
-    // Unsayable: a form with stand-ins the engine will not find. Too long: nothing.
-    std::string lossy = ToAnsi(path, WC_NO_BEST_FIT_CHARS);
-    return lossy.size() > kEnginePathMaxBytes ? std::string() : lossy;
+        return {std::move(*ansi), {}};
+    const std::optional<std::wstring> shortPath = LookUpWithin(lookup, path, budgetMs);
+    if (!shortPath)
+        return {};
+    if (!shortPath->empty() && *shortPath != path)
+        if (std::optional<std::string> ansi = CleanAnsi(*shortPath))
+            return {std::move(*ansi), {}};
+    return {{}, path};
+}
+
+int OpenInEngine(avplayer& player, const std::wstring& path, const EffectSettings& effect,
+                 const ShortPathLookup& lookup) {
+    const EngineOpenPath form = EngineOpenPathFor(path, lookup, avplayer::call_budget_ms(path.c_str()));
+    if (!form.ansi.empty())
+        return player.open(form.ansi.c_str(), 0, 2, effect.shape, effect.effectCode);
+    if (!form.wide.empty())
+        return player.open_wide(form.wide.c_str(), 0, 2, effect.shape, effect.effectCode);
+    return 0;
 }
 
 } // namespace DuiLib
