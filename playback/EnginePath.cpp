@@ -1,12 +1,7 @@
 #include "playback/EnginePath.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace DuiLib {
 
@@ -36,28 +31,43 @@ std::optional<std::string> CleanAnsi(const std::wstring& path) {
     return ansi;
 }
 
-// lookup(path), or nothing when it is not back within budgetMs. The thread keeps its
-// own share of the result, so one let go ends harmlessly whenever the system answers.
-std::optional<std::wstring> LookUpWithin(const ShortPathLookup& lookup, const std::wstring& path, DWORD budgetMs) {
-    struct Result {
-        std::mutex lock;
-        std::condition_variable done;
-        std::optional<std::wstring> shortPath;   // guarded by lock
-    };
-    auto result = std::make_shared<Result>();
-    try {
-        std::thread([result, lookup, path] {
-            std::wstring found = lookup(path);
-            std::lock_guard<std::mutex> hold(result->lock);
-            result->shortPath = std::move(found);
-            result->done.notify_all();
-        }).detach();
-    } catch (const std::system_error&) {
-        return std::nullopt;
+// One look-up on a pool thread. The thread holds its own share, so one the caller
+// gave up on ends harmlessly whenever the system answers.
+struct LookUp {
+    ShortPathLookup lookup;
+    std::wstring path;
+    std::wstring shortPath;   // written before done is set, read only after
+    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    LookUp() = default;
+    LookUp(const LookUp&) = delete;
+    LookUp& operator=(const LookUp&) = delete;
+    ~LookUp() {
+        if (done)
+            ::CloseHandle(done);
     }
-    std::unique_lock<std::mutex> hold(result->lock);
-    result->done.wait_for(hold, std::chrono::milliseconds(budgetMs), [&] { return result->shortPath.has_value(); });
-    return result->shortPath;
+};
+
+void CALLBACK RunLookUp(PTP_CALLBACK_INSTANCE, void* context) {
+    const std::unique_ptr<std::shared_ptr<LookUp>> share(static_cast<std::shared_ptr<LookUp>*>(context));
+    LookUp& job = **share;
+    job.shortPath = job.lookup(job.path);
+    ::SetEvent(job.done);
+}
+
+// lookup(path), or nothing when it is not back within budgetMs.
+std::optional<std::wstring> LookUpWithin(const ShortPathLookup& lookup, const std::wstring& path, DWORD budgetMs) {
+    auto job = std::make_shared<LookUp>();
+    if (!job->done)
+        return std::nullopt;
+    job->lookup = lookup;
+    job->path = path;
+    auto share = std::make_unique<std::shared_ptr<LookUp>>(job);
+    if (!::TrySubmitThreadpoolCallback(RunLookUp, share.get(), nullptr))
+        return std::nullopt;
+    share.release();   // the pool thread's now
+    if (::WaitForSingleObject(job->done, budgetMs) != WAIT_OBJECT_0)
+        return std::nullopt;
+    return job->shortPath;
 }
 
 } // namespace

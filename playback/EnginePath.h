@@ -25,8 +25,8 @@ struct EngineOpenPath {
 
 // The ANSI form when it converts back to the same path and fits; otherwise the short
 // path's, when it has one that does; otherwise the wide path (never a cut or lossy
-// form, which could name another file). The look-up runs on a thread of its own and
-// is given up after budgetMs, since a share that went away can hold it for minutes:
+// form, which could name another file). The look-up runs on a pool thread and is
+// given up after budgetMs, since a share that went away can hold it for minutes:
 // then neither form is set. The lookup is copied to that thread.
 EngineOpenPath EngineOpenPathFor(const std::wstring& path, const ShortPathLookup& lookup, DWORD budgetMs);
 
