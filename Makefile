@@ -44,8 +44,9 @@ test: build prefix media
 	   ctest --test-dir $(BUILD) --output-on-failure -j 2'; \
 	rc=$$?; WINEPREFIX=$(abspath $(BUILD))/wineprefix wineserver -k 2>/dev/null; exit $$rc
 
-run: build prefix
-	MORVANE_BUILD=$(abspath $(BUILD)) tools/run-player.sh $(BUILD)
+# FILE=path plays a file of yours; without a display the demo clip plays when none is given.
+run: build prefix media
+	MORVANE_BUILD=$(abspath $(BUILD)) tools/run-player.sh $(BUILD) $(if $(FILE),"$(FILE)")
 
 screenshots: build prefix media
 	MORVANE_BUILD=$(abspath $(BUILD)) tools/with-display.sh tools/screenshots.sh $(BUILD)

@@ -11,19 +11,25 @@
 
 namespace {
 
-constexpr size_t kMaxPathBytes = 256;  // the caller's buffer: 255 bytes and the NUL
-
 // The ANSI path as a wide path, or empty when it is absent, too long or not text.
 std::wstring WidePath(const char* path)
 {
     if (!path) return {};
-    const size_t n = strnlen(path, kMaxPathBytes);
-    if (n == 0 || n >= kMaxPathBytes) return {};
+    const size_t n = strnlen(path, avplayer::kMaxAnsiPathBytes + 1);
+    if (n == 0 || n > avplayer::kMaxAnsiPathBytes) return {};
     const int wide = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, static_cast<int>(n), nullptr, 0);
     if (wide <= 0) return {};
     std::wstring out(static_cast<size_t>(wide), L'\0');
     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, static_cast<int>(n), out.data(), wide);
     return out;
+}
+
+// The caller's wide path, or empty when it is absent or too long.
+std::wstring WidePath(const wchar_t* path)
+{
+    if (!path) return {};
+    const size_t n = wcsnlen(path, avplayer::kMaxWidePathChars + 1);
+    return n > avplayer::kMaxWidePathChars ? std::wstring() : std::wstring(path, n);
 }
 
 // The window stays attached: a next open draws into it without a new subclasswindow.
@@ -34,6 +40,21 @@ int CloseWithin(avplayer::Impl& impl, const avcore::Deadline& deadline)
     impl.session.reset();
     impl.presenter->clear();
     impl.mode = avplayer::Impl::Mode::Closed;
+    return 1;
+}
+
+// Both opens: whatever was open closes first, also when the new path is refused.
+int OpenWithin(avplayer::Impl& impl, std::wstring wide, int shape, int effectCode)
+{
+    const DWORD budgetMs = avcore::CallBudgetMs(wide);
+    const avcore::Deadline deadline(budgetMs);
+    CloseWithin(impl, deadline);
+    if (wide.empty()) return 0;
+    auto session = std::make_unique<avcore::PlaybackSession>(impl.presenter, impl.controls, impl.seams);
+    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode}, deadline)) return 0;
+    impl.budgetMs = budgetMs;
+    impl.session = std::move(session);
+    impl.mode = avplayer::Impl::Mode::Opened;
     return 1;
 }
 
@@ -54,17 +75,17 @@ int avplayer::subclasswindow(HWND hwnd, int /*mode*/)
 
 int avplayer::open(const char* path, int, int, int shape, int effectCode)
 {
-    std::wstring wide = WidePath(path);
-    const DWORD budgetMs = avcore::CallBudgetMs(wide);
-    const avcore::Deadline deadline(budgetMs);
-    CloseWithin(*m_impl, deadline);
-    if (wide.empty()) return 0;
-    auto session = std::make_unique<avcore::PlaybackSession>(m_impl->presenter, m_impl->controls, m_impl->seams);
-    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode}, deadline)) return 0;
-    m_impl->budgetMs = budgetMs;
-    m_impl->session = std::move(session);
-    m_impl->mode = Impl::Mode::Opened;
-    return 1;
+    return OpenWithin(*m_impl, WidePath(path), shape, effectCode);
+}
+
+int avplayer::open_wide(const wchar_t* path, int, int, int shape, int effectCode)
+{
+    return OpenWithin(*m_impl, WidePath(path), shape, effectCode);
+}
+
+unsigned long avplayer::call_budget_ms(const wchar_t* path)
+{
+    return avcore::CallBudgetMs(path ? path : L"");
 }
 
 int avplayer::play(double startSeconds, int)

@@ -15,9 +15,18 @@ public:
 
     // Draws into hwnd from now on; the window's own message handling keeps running.
     int subclasswindow(HWND hwnd, int mode);
-    // Opens an ANSI path (< 256 bytes) with a display shape and an effect code.
-    // Nonzero when the file is playable; zero (status 0) otherwise.
+    // The longest ANSI path open takes, in bytes before the NUL.
+    static constexpr size_t kMaxAnsiPathBytes = 256;
+    // The longest wide path open_wide takes, in characters (the system's own limit).
+    static constexpr size_t kMaxWidePathChars = 32767;
+
+    // Opens an ANSI path (at most kMaxAnsiPathBytes) with a display shape and an effect
+    // code. Nonzero when the file is playable; zero (status 0) otherwise.
     int open(const char* path, int reserved1, int reserved2, int shape, int effectCode);
+    // open for a wide path, for names the ANSI code page cannot say.
+    int open_wide(const wchar_t* path, int reserved1, int reserved2, int shape, int effectCode);
+    // How long one call about this path may keep the caller, in milliseconds.
+    static unsigned long call_budget_ms(const wchar_t* path);
     int play(double startSeconds, int reserved);
     int pause();
     int resume();

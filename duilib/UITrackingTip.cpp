@@ -40,6 +40,15 @@ bool CTrackingTip::Show(HWND owner, LPCTSTR text, POINT at, const RECT& area) {
         m_owner = owner;
         ::SendMessageW(m_hwnd, TTM_SETMAXTIPWIDTH, 0, 400);
     }
+    // The owner's default font, as its own texts are drawn: the system's tip font may
+    // lack their glyphs (under Wine, Chinese shows as empty boxes in it).
+    if (CPaintManagerUI* manager = CPaintManagerUI::FromWindow(owner)) {
+        const HFONT font = manager->GetDefaultFont();
+        if (font != m_font) {
+            ::SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            m_font = font;
+        }
+    }
     m_text = text;
     TTTOOLINFOW ti = ToolOf(owner, m_text, area);
     if (!m_added)
@@ -70,6 +79,7 @@ void CTrackingTip::Destroy() {
         ::DestroyWindow(m_hwnd);
     m_hwnd = nullptr;
     m_owner = nullptr;
+    m_font = nullptr;
     m_added = false;
     m_shown = false;
 }

@@ -16,7 +16,8 @@ public:
     CTrackingTip& operator=(const CTrackingTip&) = delete;
 
     // Shows text at screen point `at`; area is the owner's client rectangle it belongs
-    // to. The window is made on first use, and made anew for another owner.
+    // to. The window is made on first use, and made anew for another owner. The text
+    // is drawn in the default font of the owner's paint manager, when it has one.
     bool Show(HWND owner, LPCTSTR text, POINT at, const RECT& area = RECT{});
     void Hide();
     void Destroy();   // also when its owner is destroyed
@@ -28,6 +29,7 @@ public:
 private:
     HWND m_hwnd = nullptr;
     HWND m_owner = nullptr;
+    HFONT m_font = nullptr;   // the owner's manager's; the tip window only borrows it
     bool m_added = false;
     bool m_shown = false;
     CDuiString m_text;   // the tip window reads it while shown

@@ -30,6 +30,17 @@ std::wstring_view ColumnText(std::wstring_view userData, int column) {
     return userData.substr(start + kMarkerLength, end - start - kMarkerLength);
 }
 
+std::wstring_view ShownColumnText(std::wstring_view userData, std::wstring_view rowPath, int column) {
+    if (column == 0 && userData.size() >= kMarkerLength) {
+        const std::wstring_view name = userData.substr(0, userData.size() - kMarkerLength);
+        const size_t slash = rowPath.find_last_of(L"\\/");
+        const std::wstring_view fileName = slash == std::wstring_view::npos ? rowPath : rowPath.substr(slash + 1);
+        if (name == fileName && userData.substr(name.size()) == ColumnMarker(0))
+            return name;
+    }
+    return ColumnText(userData, column);
+}
+
 std::wstring ReplaceColumnText(std::wstring_view userData, int column, std::wstring_view text) {
     std::wstring out(userData);
     if (!IsColumn(column))

@@ -20,6 +20,11 @@ std::wstring ColumnMarker(int column);
 // or the column is outside 0 to 6. The view points into userData.
 std::wstring_view ColumnText(std::wstring_view userData, int column);
 
+// What the list shows for column 0..6 of a row named by its full path. A row as the
+// playlist makes it (its file name and one "{#0}") shows that name whole, even one
+// holding a marker itself; other user data reads as ColumnText.
+std::wstring_view ShownColumnText(std::wstring_view userData, std::wstring_view rowPath, int column);
+
 // userData with every occurrence of (column's text + marker) replaced by (text + marker);
 // unchanged for a column outside 0 to 6.
 std::wstring ReplaceColumnText(std::wstring_view userData, int column, std::wstring_view text);

@@ -1,27 +1,27 @@
 #include "playback/EnginePath.h"
 
-#include <windows.h>
+#include <memory>
 #include <optional>
 
 namespace DuiLib {
 
 namespace {
 
-std::string ToAnsi(const std::wstring& path, DWORD flags) {
-    const int n = WideCharToMultiByte(CP_ACP, flags, path.data(), static_cast<int>(path.size()), nullptr, 0,
-                                      nullptr, nullptr);
+std::string ToAnsi(const std::wstring& path) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr,
+                                      nullptr);
     if (n <= 0)
         return {};
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, flags, path.data(), static_cast<int>(path.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
 // The ANSI form, when it fits and names exactly this path (no stand-in or best-fit
 // characters, which would open another file or none).
 std::optional<std::string> CleanAnsi(const std::wstring& path) {
-    std::string ansi = ToAnsi(path, 0);
-    if (ansi.empty() || ansi.size() > kEnginePathMaxBytes)
+    std::string ansi = ToAnsi(path);
+    if (ansi.empty() || ansi.size() > avplayer::kMaxAnsiPathBytes)
         return std::nullopt;
     const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring back(static_cast<size_t>(n > 0 ? n : 0), L'\0');
@@ -31,7 +31,48 @@ std::optional<std::string> CleanAnsi(const std::wstring& path) {
     return ansi;
 }
 
-std::wstring ShortPath(const std::wstring& path) {
+// One look-up on a pool thread. The thread holds its own share, so one the caller
+// gave up on ends harmlessly whenever the system answers.
+struct LookUp {
+    ShortPathLookup lookup;
+    std::wstring path;
+    std::wstring shortPath;   // written before done is set, read only after
+    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    LookUp() = default;
+    LookUp(const LookUp&) = delete;
+    LookUp& operator=(const LookUp&) = delete;
+    ~LookUp() {
+        if (done)
+            ::CloseHandle(done);
+    }
+};
+
+void CALLBACK RunLookUp(PTP_CALLBACK_INSTANCE, void* context) {
+    const std::unique_ptr<std::shared_ptr<LookUp>> share(static_cast<std::shared_ptr<LookUp>*>(context));
+    LookUp& job = **share;
+    job.shortPath = job.lookup(job.path);
+    ::SetEvent(job.done);
+}
+
+// lookup(path), or nothing when it is not back within budgetMs.
+std::optional<std::wstring> LookUpWithin(const ShortPathLookup& lookup, const std::wstring& path, DWORD budgetMs) {
+    auto job = std::make_shared<LookUp>();
+    if (!job->done)
+        return std::nullopt;
+    job->lookup = lookup;
+    job->path = path;
+    auto share = std::make_unique<std::shared_ptr<LookUp>>(job);
+    if (!::TrySubmitThreadpoolCallback(RunLookUp, share.get(), nullptr))
+        return std::nullopt;
+    share.release();   // the pool thread's now
+    if (::WaitForSingleObject(job->done, budgetMs) != WAIT_OBJECT_0)
+        return std::nullopt;
+    return job->shortPath;
+}
+
+} // namespace
+
+std::wstring SystemShortPath(const std::wstring& path) {
     // Paths beyond MAX_PATH are only reachable with the extended prefix.
     static const std::wstring kExtended = L"\\\\?\\";
     const bool extend = path.size() >= MAX_PATH && path.compare(0, 2, L"\\\\") != 0;
@@ -52,20 +93,28 @@ std::wstring ShortPath(const std::wstring& path) {
     return {};
 }
 
-} // namespace
-
-std::string EnginePathFor(const std::wstring& path) {
+EngineOpenPath EngineOpenPathFor(const std::wstring& path, const ShortPathLookup& lookup, DWORD budgetMs) {
     if (path.empty())
         return {};
     if (std::optional<std::string> ansi = CleanAnsi(path))
-        return *ansi;
-    const std::wstring shortPath = ShortPath(path);
-    if (!shortPath.empty() && shortPath != path)
-        if (std::optional<std::string> ansi = CleanAnsi(shortPath))
-            return *ansi;
-    // Unsayable: a form with stand-ins the engine will not find. Too long: nothing.
-    std::string lossy = ToAnsi(path, WC_NO_BEST_FIT_CHARS);
-    return lossy.size() > kEnginePathMaxBytes ? std::string() : lossy;
+        return {std::move(*ansi), {}};
+    const std::optional<std::wstring> shortPath = LookUpWithin(lookup, path, budgetMs);
+    if (!shortPath)
+        return {};
+    if (!shortPath->empty() && *shortPath != path)
+        if (std::optional<std::string> ansi = CleanAnsi(*shortPath))
+            return {std::move(*ansi), {}};
+    return {{}, path};
+}
+
+int OpenInEngine(avplayer& player, const std::wstring& path, const EffectSettings& effect,
+                 const ShortPathLookup& lookup) {
+    const EngineOpenPath form = EngineOpenPathFor(path, lookup, avplayer::call_budget_ms(path.c_str()));
+    if (!form.ansi.empty())
+        return player.open(form.ansi.c_str(), 0, 2, effect.shape, effect.effectCode);
+    if (!form.wide.empty())
+        return player.open_wide(form.wide.c_str(), 0, 2, effect.shape, effect.effectCode);
+    return 0;
 }
 
 } // namespace DuiLib

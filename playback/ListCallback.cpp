@@ -19,7 +19,9 @@ LPCTSTR CListCallbackUI::GetItemText(CControlUI* pList, int, int iSubItem) {
     g_szItemText[0] = L'\0';
     if (pList) {
         const CDuiString userData = pList->GetUserData();
-        playlist::CopyCut(playlist::ColumnText(userData.str(), iSubItem), g_szItemText, kItemTextUnits);
+        const CDuiString rowPath = pList->GetName();
+        playlist::CopyCut(playlist::ShownColumnText(userData.str(), rowPath.str(), iSubItem), g_szItemText,
+                          kItemTextUnits);
     }
     return g_szItemText;
 }

@@ -75,8 +75,7 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     ::UpdateWindow(m_hWnd);
 
     m_player.subclasswindow(m_pVideoWnd->GetHWND(), 1);
-    const std::string enginePath = EnginePathFor(path);
-    if (!m_player.open(enginePath.c_str(), 0, 2, m_effect.shape, m_effect.effectCode))
+    if (!OpenInEngine(m_player, path, m_effect))
         return;
     m_strCurPath = path;
     m_player.play(0.0, 0);

@@ -20,6 +20,7 @@ public:
     void Hide() { m_tip.Hide(); }
     bool IsShown() const { return m_tip.IsShown(); }
     const CDuiString& Text() const { return m_tip.GetText(); }
+    HWND TipWindow() const { return m_tip.GetHWND(); }
 
 private:
     CTrackingTip m_tip;

@@ -9,6 +9,9 @@ src_v="testsrc2=size=320x240:rate=30"
 src_a="sine=frequency=440:sample_rate=44100"
 [ -f clip.mp4 ] || ff -f lavfi -i "$src_v:duration=5" -f lavfi -i "$src_a:duration=5" \
   -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest clip.mp4
+# What `make run` plays without a display: long enough to be playing at the screenshot.
+[ -f demo.mp4 ] || ff -f lavfi -i "testsrc2=size=640x360:rate=30:duration=20" -f lavfi -i "$src_a:duration=20" \
+  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest demo.mp4
 [ -f clip.mkv ] || ff -i clip.mp4 -c copy clip.mkv
 [ -f clip.avi ] || ff -f lavfi -i "$src_v:duration=5" -f lavfi -i "$src_a:duration=5" \
   -c:v mpeg4 -q:v 4 -c:a libmp3lame -shortest clip.avi

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Starts Morvane.exe from a build folder. With $DISPLAY it runs there until closed.
-# Without one it runs on a private virtual screen for a few seconds and leaves a
-# screenshot in BUILD/screenshot.png as proof that it started.
+# Starts Morvane.exe from a build folder, with FILE to play when given. With $DISPLAY
+# it runs there until closed. Without one it runs on a private virtual screen for a
+# few seconds, playing FILE or the demo clip, and leaves a screenshot in
+# BUILD/screenshot.png as proof that it started and played.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
+# A Unix path as the player sees it under Wine (drive Z: is the root).
+windows_path() { local p; p=$(realpath "$1") && printf 'Z:%s' "${p//\//\\}"; }
+
 if [ "${1:-}" = --shot ]; then
   build=$2
+  file=${3:-}
   exe="$build/app/Morvane.exe"
   shot="$build/screenshot.png"
   log="$build/run-player.log"
-  "$here/wine-run" "$exe" >"$log" 2>&1 &
+  "$here/wine-run" "$exe" ${file:+"$file"} >"$log" 2>&1 &
   pid=$!
   # A cold Wine can take a while; wait for the window rather than a fixed time.
   wid=
@@ -42,14 +47,28 @@ if [ "${1:-}" = --shot ]; then
   exit 0
 fi
 
-build=$(cd "${1:?usage: run-player.sh BUILD_DIR}" && pwd)
+build=$(cd "${1:?usage: run-player.sh BUILD_DIR [FILE]}" && pwd)
+file=${2:-}
 exe="$build/app/Morvane.exe"
 if [ ! -f "$exe" ]; then
   echo "missing $exe: the build did not produce the player" >&2
   exit 1
 fi
+if [ -n "$file" ] && [ ! -f "$file" ]; then
+  echo "no such file: $file" >&2
+  exit 1
+fi
 export MORVANE_BUILD="${MORVANE_BUILD:-$build}"
 if [ -n "${DISPLAY:-}" ]; then
+  if [ -n "$file" ]; then
+    exec "$here/wine-run" "$exe" "$(windows_path "$file")"
+  fi
   exec "$here/wine-run" "$exe"
 fi
-exec "$here/with-display.sh" "$0" --shot "$build"
+demo="$build/media/demo.mp4"
+[ -n "$file" ] || file=$demo
+if [ ! -f "$file" ]; then
+  echo "missing $file: make media generates it" >&2
+  exit 1
+fi
+exec "$here/with-display.sh" "$0" --shot "$build" "$(windows_path "$file")"

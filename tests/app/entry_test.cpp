@@ -122,17 +122,7 @@ TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
 
 // --- The real exe ----------------------------------------------------------------
 
-#ifdef MORVANE_NO_EXE
-#define MORVANE_EXE_PATH ""
-#endif
-
-class PlayerExe : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!*MORVANE_EXE_PATH)
-            GTEST_SKIP() << "Morvane.exe is not built (the engine library is missing)";
-    }
-};
+class PlayerExe : public ::testing::Test {};
 
 std::wstring PlayerExePath() {
     std::string unixPath = MORVANE_EXE_PATH;

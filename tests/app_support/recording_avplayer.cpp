@@ -38,7 +38,7 @@ bool IsPoll(const std::string& name) {
 std::string EngineCall::Text() const {
     std::string text = name + "(";
     bool first = true;
-    if (name == "open") {
+    if (name == "open" || name == "open_wide") {
         text += path;
         first = false;
     }
@@ -66,6 +66,8 @@ std::vector<std::string> EngineRecord::CommandTexts() const {
     return out;
 }
 
+unsigned long g_callBudgetMs = 2000;
+
 EngineRecord& Of(const avplayer& player) {
     return Registry().at(&player)->record;
 }
@@ -87,6 +89,21 @@ int avplayer::subclasswindow(HWND hwnd, int mode) {
 int avplayer::open(const char* path, int reserved1, int reserved2, int shape, int effectCode) {
     m_impl->Log("open", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, path ? path : "");
     return m_impl->record.script.openResult;
+}
+
+int avplayer::open_wide(const wchar_t* path, int reserved1, int reserved2, int shape, int effectCode) {
+    std::string utf8;
+    if (path && *path) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
+        utf8.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+        WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8.data(), n, nullptr, nullptr);
+    }
+    m_impl->Log("open_wide", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, utf8);
+    return m_impl->record.script.openResult;
+}
+
+unsigned long avplayer::call_budget_ms(const wchar_t*) {
+    return recording::g_callBudgetMs;
 }
 
 int avplayer::play(double startSeconds, int reserved) {

@@ -11,7 +11,7 @@ namespace recording {
 struct EngineCall {
     std::string name;
     std::vector<double> numbers;  // numeric arguments in order (HWND and bool as numbers)
-    std::string path;             // open's path, as the engine received it
+    std::string path;             // open's path as the engine received it; open_wide's in UTF-8
     std::string Text() const;     // "open(C:\\a.mp4,0,2,1,0)", "volume(37,37)", "play_status()"
 };
 
@@ -37,6 +37,9 @@ struct EngineRecord {
     std::vector<std::string> CommandTexts() const;
     void Clear() { calls.clear(); }
 };
+
+// What call_budget_ms answers for every path (the engine's two seconds unless a test sets it).
+extern unsigned long g_callBudgetMs;
 
 // The record of a live engine object (tests reach it through the owner's m_player).
 EngineRecord& Of(const avplayer& player);

@@ -51,10 +51,10 @@ TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
     }
     ExpectRefused(p, nullptr);
     ExpectRefused(p, "");
-    // A path fills at most the caller's 256-byte buffer, NUL included.
-    const std::string longest = CopyWithPathLength(255);
-    const std::string tooLong = CopyWithPathLength(256);
-    ASSERT_EQ(tooLong.size(), 256u);
+    // A path is at most kMaxAnsiPathBytes long, NUL not counted.
+    const std::string longest = CopyWithPathLength(avplayer::kMaxAnsiPathBytes);
+    const std::string tooLong = CopyWithPathLength(avplayer::kMaxAnsiPathBytes + 1);
+    ASSERT_EQ(tooLong.size(), avplayer::kMaxAnsiPathBytes + 1);
     ExpectRefused(p, tooLong.c_str());
     ExpectRefused(p, std::string(5000, 'x').c_str());
     ASSERT_NE(p.open(longest.c_str(), 0, 2, 0, 0), 0);

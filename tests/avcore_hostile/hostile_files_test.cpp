@@ -18,6 +18,7 @@
 #include "avcore/avplayer_probe.h"
 #include "avcore/media_env.h"
 #include "avcore/win_handle.h"
+#include "support/test_main.h"
 
 namespace {
 
@@ -298,5 +299,5 @@ int main(int argc, char** argv)
 {
     if (argc == 5 && std::string(argv[1]) == "--one") return ExerciseAndReport(argv[2], argv[3], argv[4]);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return testsupport::RunAllTestsShowingSkips();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core_fixture.h"
+#include "support/same_font.h"
 
 #include <commctrl.h>
 
@@ -191,6 +192,9 @@ TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
     ti.lpszText = text;
     ::SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, L"Close it");
+    // In the skin's default font, as the window's own texts: the system's tip font may
+    // have no glyphs for them.
+    EXPECT_TRUE(testsupport::DrawsIn(tip, wnd.Manager().GetDefaultFont()));
     Move(hwnd, 200, 250, false);
     EXPECT_FALSE(::IsWindowVisible(tip)) << "leaving the control hides it";
     // A control without a tooltip shows none.

@@ -1,67 +1,111 @@
-// The path handed to the engine: the ANSI form when it says the same path, else the
-// short form, and never a path that names another file.
+// Which of the engine's opens a path goes through: the ANSI form when it says the same
+// path, else the short form, else the wide entry; and a short-path look-up that does
+// not come back is given up within the engine's budget.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <atomic>
+#include <memory>
 #include <string>
-#include "duilib/UIPath.h"
+#include <vector>
+
+#include "app_support/recording_avplayer.h"
 #include "playback/EnginePath.h"
 
-using DuiLib::EnginePathFor;
+using DuiLib::OpenInEngine;
 
 namespace {
 
-// Creates folders beyond MAX_PATH too, through the extended prefix.
-void MakeFile(const std::wstring& path) {
-    const std::wstring extended = L"\\\\?\\" + path;
-    for (size_t at = extended.find(L'\\', 7); at != std::wstring::npos; at = extended.find(L'\\', at + 1))
-        CreateDirectoryW(extended.substr(0, at).c_str(), nullptr);
-    HANDLE h = CreateFileW(extended.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+constexpr EffectSettings kEffect{2, 7};
+
+// What the recording engine answers as its call budget, for one test.
+class Budget {
+public:
+    explicit Budget(unsigned long ms) { recording::g_callBudgetMs = ms; }
+    ~Budget() { recording::g_callBudgetMs = 2000; }
+};
+
+std::wstring Ascii(size_t bytes) {
+    const std::wstring start = L"C:\\films\\";
+    return start + std::wstring(bytes - start.size() - 4, L'n') + L".mp4";
 }
 
-bool SameFile(HANDLE a, HANDLE b) {
-    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
-    return a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE && GetFileInformationByHandle(a, &ia) &&
-           GetFileInformationByHandle(b, &ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
-           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
-}
+struct ChoiceCase {
+    const char* what;
+    std::wstring path;
+    std::wstring shortPath;   // what the look-up answers
+    std::string opened;       // the engine's one call
+    bool looksUp;
+};
 
-// The engine, opening the bytes it gets in the ANSI code page, reaches this very file.
-::testing::AssertionResult EngineReaches(const std::wstring& path) {
-    const std::string ansi = EnginePathFor(path);
-    if (ansi.empty() || ansi.size() > DuiLib::kEnginePathMaxBytes)
-        return ::testing::AssertionFailure() << "engine path of " << ansi.size() << " bytes";
-    HANDLE wide = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE narrow = CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool same = SameFile(wide, narrow);
-    if (wide != INVALID_HANDLE_VALUE) CloseHandle(wide);
-    if (narrow != INVALID_HANDLE_VALUE) CloseHandle(narrow);
-    return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "\"" << ansi << "\" opens another file or none";
-}
-
-TEST(EnginePath, SaysTheSameFileInTheAnsiCodePage) {
-    const std::wstring folder = DuiLib::GetModuleFolder() + L"\\engine-paths";
-    const std::wstring plain = folder + L"\\clip one.mp4";
-    const std::wstring foreign = folder + L"\\视频-Ωmega.mp4";
-    const std::wstring deep = folder + L"\\" + std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\long.mp4";
-    for (const std::wstring& path : {plain, foreign, deep}) {
-        MakeFile(path);
-        EXPECT_TRUE(EngineReaches(path)) << path.size() << " characters";
+TEST(EnginePath, TheAnsiFormWhenExactElseTheShortFormElseTheWideEntry) {
+    ASSERT_NE(GetACP(), static_cast<UINT>(CP_UTF8)) << "every name has an exact ANSI form in this code page";
+    const std::wstring foreign = L"C:\\films\\\u89c6\u9891-\u03a9mega.mp4";
+    const std::string foreignUtf8 = "C:\\films\\\xe8\xa7\x86\xe9\xa2\x91-\xce\xa9mega.mp4";
+    const std::wstring longestWide = Ascii(avplayer::kMaxAnsiPathBytes);
+    const std::wstring tooLongWide = Ascii(avplayer::kMaxAnsiPathBytes + 1);
+    const std::string longest(longestWide.begin(), longestWide.end());
+    const std::string tooLong(tooLongWide.begin(), tooLongWide.end());
+    const std::vector<ChoiceCase> cases = {
+        {"plain", L"C:\\films\\clip one.mp4", L"C:\\films\\CLIPON~1.MP4", "open(C:\\films\\clip one.mp4,0,2,2,7)", false},
+        {"at the limit", Ascii(avplayer::kMaxAnsiPathBytes), L"C:\\films\\N~1.MP4", "open(" + longest + ",0,2,2,7)", false},
+        {"foreign, short name", foreign, L"C:\\films\\F6A1~1.MP4", "open(C:\\films\\F6A1~1.MP4,0,2,2,7)", true},
+        {"foreign, no short name", foreign, L"", "open_wide(" + foreignUtf8 + ",0,2,2,7)", true},
+        {"foreign, the long name back", foreign, foreign, "open_wide(" + foreignUtf8 + ",0,2,2,7)", true},
+        {"foreign, a lossy short name", foreign, L"C:\\\u89c6\u9891\\F6A1~1.MP4", "open_wide(" + foreignUtf8 + ",0,2,2,7)",
+         true},
+        {"over the limit, short name", Ascii(avplayer::kMaxAnsiPathBytes + 1), L"C:\\films\\N~1.MP4",
+         "open(C:\\films\\N~1.MP4,0,2,2,7)", true},
+        {"over the limit, no short name", Ascii(avplayer::kMaxAnsiPathBytes + 1), L"",
+         "open_wide(" + tooLong + ",0,2,2,7)", true},
+    };
+    const Budget generous(60000);   // the look-up answers at once, however loaded the machine
+    for (const ChoiceCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        avplayer player;
+        bool lookedUp = false;
+        const int opened = OpenInEngine(player, c.path, kEffect, [&, answer = c.shortPath](const std::wstring& asked) {
+            lookedUp = asked == c.path;
+            return answer;
+        });
+        EXPECT_EQ(opened, 1);
+        EXPECT_EQ(recording::Of(player).CommandTexts(), std::vector<std::string>{c.opened});
+        EXPECT_EQ(lookedUp, c.looksUp);
     }
-
-    // A path the code page says plainly goes through unchanged.
-    std::string expected(plain.size(), '\0');
-    WideCharToMultiByte(CP_ACP, 0, plain.c_str(), -1, expected.data(), static_cast<int>(expected.size()) + 1, nullptr, nullptr);
-    EXPECT_EQ(EnginePathFor(plain), expected);
+    avplayer player;
+    EXPECT_EQ(OpenInEngine(player, L"", kEffect), 0);
+    EXPECT_TRUE(recording::Of(player).CommandTexts().empty());
 }
 
-TEST(EnginePath, NeverHandsOverACutPath) {
-    // Too long and no short form (the file does not exist): nothing, so open fails.
-    const std::wstring missing = DuiLib::GetModuleFolder() + L"\\" + std::wstring(300, L'x') + L".mp4";
-    EXPECT_EQ(EnginePathFor(missing), "");
-    EXPECT_EQ(EnginePathFor(L""), "");
+TEST(EnginePath, AShortPathLookUpThatHangsIsGivenUpWithinTheBudget) {
+    // The file system answers only when the test lets it, long after the budget.
+    struct Share {
+        HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<bool> answered{false};
+        ~Share() { CloseHandle(answer); }
+    };
+    auto share = std::make_shared<Share>();
+    avplayer player;
+    int opened = -1;
+    {
+        const Budget tight(300);
+        opened = OpenInEngine(player, L"\\\\gone\\share\\\u89c6\u9891.mp4", kEffect, [share](const std::wstring&) {
+            WaitForSingleObject(share->answer, 30000);
+            share->answered = true;
+            return std::wstring(L"\\\\gone\\share\\F6A1~1.MP4");
+        });
+    }
+    EXPECT_EQ(opened, 0);
+    EXPECT_FALSE(share->answered) << "the caller waited for the file system";
+    EXPECT_TRUE(recording::Of(player).CommandTexts().empty()) << "nothing to hand the engine";
+
+    // The look-up let go ends harmlessly when the system answers at last.
+    SetEvent(share->answer);
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!share->answered && GetTickCount64() < deadline)
+        Sleep(10);
+    EXPECT_TRUE(share->answered);
 }
 
 } // namespace

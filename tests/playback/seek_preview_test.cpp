@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frame_harness.h"
+#include "support/same_font.h"
 
 using namespace DuiLib;
 using apptest::Engine;
@@ -53,6 +54,9 @@ TEST_F(SeekPreviewTest, FollowsThePointerOverTheSliderWhileAFileIsOpen) {
         EXPECT_TRUE(frame->m_seekPreview.IsShown());
         EXPECT_EQ(frame->m_seekPreview.Text(), place.text);
     }
+    // Drawn in the skin's default font, like the window's own texts.
+    EXPECT_TRUE(testsupport::DrawsIn(frame->m_seekPreview.TipWindow(),
+                                     CPaintManagerUI::FromWindow(frame->GetHWND())->GetDefaultFont()));
     // Off the slider, or the pointer leaving the window, takes it away.
     const RECT& rc = slider->GetPos();
     MoveTo({rc.left + 5, rc.top - 30});

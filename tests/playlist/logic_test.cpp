@@ -110,6 +110,33 @@ TEST(ListCallback, GetItemTextCutsColumnsOutOfUserData) {
     EXPECT_EQ(callback.GetItemText(nullptr, 0, 0), std::wstring());
 }
 
+struct ShownCase {
+    const wchar_t* rowPath;
+    const wchar_t* userData;
+    std::wstring expected;
+};
+
+TEST(ListCallback, AFileNameHoldingTheMarkerShowsWhole) {
+    const std::vector<ShownCase> cases = {
+        {L"D:\\films\\a{#0}b.mkv", L"a{#0}b.mkv{#0}", L"a{#0}b.mkv"},
+        {L"D:\\films\\{#0}{#0}.mkv", L"{#0}{#0}.mkv{#0}", L"{#0}{#0}.mkv"},
+        {L"D:\\films\\x{#1}y.mkv", L"x{#1}y.mkv{#0}", L"x{#1}y.mkv"},
+        {L"a{#0}b.mkv", L"a{#0}b.mkv{#0}", L"a{#0}b.mkv"},               // a name without a folder
+        // User data that is not the row's file name reads by the first marker, as before.
+        {L"D:\\films\\other.mkv", L"a{#0}b.mkv{#0}", L"a"},
+        {L"D:\\films\\a{#0}b.mkv", L"a{#0}b.mkv{#0}s{#1}", L"a"},
+        {L"D:\\films\\a{#0}b.mkv", L"a{#0}b.mkv", L"a"},
+    };
+    CListCallbackUI callback;
+    CListTextElementUI row;
+    for (const ShownCase& c : cases) {
+        row.SetName(c.rowPath);
+        row.SetUserData(c.userData);
+        EXPECT_EQ(std::wstring(callback.GetItemText(&row, 0, 0)), c.expected)
+            << testing::PrintToString(std::wstring(c.userData)) << " in " << testing::PrintToString(std::wstring(c.rowPath));
+    }
+}
+
 TEST(ListCallback, ColumnOutsideRangeReturnsThePreviousText) {
     CListCallbackUI callback;
     CListTextElementUI first;
