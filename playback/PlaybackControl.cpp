@@ -79,7 +79,7 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     if (!m_player.open(enginePath.c_str(), 0, 2, m_effect.shape, m_effect.effectCode))
         return;
     m_strCurPath = path;
-    m_player.play(0.0, 0);
+    m_player.play(StartOfOpenedFile(path), 0);
 
     if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))
         shown->SetText(path);
