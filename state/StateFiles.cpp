@@ -63,7 +63,8 @@ std::wstring StateFilePath() {
 }
 
 std::string ReadStateFile(const std::wstring& path) {
-    FileHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    // Whoever else has it open (a scanner, a sync client) does not turn it into defaults.
+    FileHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxStateBytes)
         return {};

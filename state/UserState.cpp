@@ -132,19 +132,24 @@ void ReadPositions(const json& root, UserState& state) {
     const json* positions = Member(root, kPositions);
     if (!positions || !positions->is_array())
         return;
-    for (const json& entry : *positions) {
+    // From the latest back: the latest entry of a path wins, and beyond the limit the
+    // least recently played go. One index lookup each, as a start reads them all.
+    playlist::PathIndex seen;
+    for (auto it = positions->rbegin(); it != positions->rend() && state.positions.size() < kMaxRememberedFiles; ++it) {
+        const json& entry = *it;
         const json* seconds = Member(entry, "seconds");
         const std::optional<uint64_t> size = Unsigned(entry, "size");
         const std::optional<uint64_t> written = Unsigned(entry, "written");
         const std::wstring path = Member(entry, "path") ? NonEmptyString(*Member(entry, "path")) : std::wstring();
-        if (path.empty() || !size || !written || !seconds || !seconds->is_number())
+        if (path.empty() || !size || !written || !seconds || !seconds->is_number() || seen.Contains(path.c_str()))
             continue;
         const double at = seconds->get<double>();
         if (!std::isfinite(at) || at < 0)
             continue;
-        // As if played in the file's order: no path twice, the limit kept.
-        KeepAsMostRecent(state.positions, {FileKey{path, *size, *written}, at});
+        seen.Add(path);
+        state.positions.push_back({FileKey{path, *size, *written}, at});
     }
+    std::reverse(state.positions.begin(), state.positions.end());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <functional>
 #include <string>
@@ -317,7 +318,8 @@ const struct {
 
 } // namespace
 
-int main() {
+// With an argument, only the measurements whose name holds it run.
+int main(int argc, char** argv) {
     DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     auto* frame = new CMainFrame();
     g_pMainFrame = frame;
@@ -333,6 +335,8 @@ int main() {
     std::printf("bench_player: playlist of %d files in one folder, main window 840x600\n", kFiles);
     int failed = 0;
     for (const auto& bench : kBenches) {
+        if (argc > 1 && !std::strstr(bench.name, argv[1]))
+            continue;
         if (!bench.run(frame)) {
             std::fprintf(stderr, "bench_player: %s gave a wrong result\n", bench.name);
             ++failed;

@@ -83,16 +83,52 @@ TEST_F(StateFrameTest, AStartRestoresWhatWasLeftAndASaveWritesItBack) {
     EXPECT_EQ(GetFileAttributesW((file + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES) << "no temporary file is left";
 }
 
-TEST_F(StateFrameTest, APlaceOffEveryMonitorIsNotTaken) {
+TEST_F(StateFrameTest, TheWindowTakesItsPlaceOnlyWhereAMonitorShowsIt) {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        const char* what;
+        userstate::WindowPlace place;
+        bool taken, zoomed;
+    } cases[] = {
+        {"inside the work area", {work.left + 20, work.top + 10, work.left + 880, work.top + 620, false}, true, false},
+        {"maximised", {work.left + 20, work.top + 10, work.left + 880, work.top + 620, true}, true, true},
+        {"partly off the right edge", {work.right - 300, work.top + 10, work.right + 560, work.top + 620, false}, true, false},
+        {"only a sliver on screen", {work.right - 40, work.top + 10, work.right + 820, work.top + 620, false}, false, false},
+        {"title above the screen", {work.left + 20, work.top - 200, work.left + 880, work.top + 410, false}, false, false},
+        {"on a monitor no longer there", {-20000, -20000, -19140, -19400, false}, false, false},
+    };
+    for (const auto& c : cases) {
+        apptest::DestroyMainFrame(frame);
+        frame = apptest::OpenMainFrame();
+        ASSERT_NE(frame, nullptr);
+        userstate::UserState state;
+        state.window = c.place;
+        ASSERT_TRUE(userstate::ReplaceStateFile(file, userstate::SerializeUserState(state)));
+        RECT before;
+        GetWindowRect(frame->GetHWND(), &before);
+        EXPECT_EQ(frame->RestoreUserState(file), c.taken) << c.what;
+        WINDOWPLACEMENT placement{sizeof(placement)};
+        GetWindowPlacement(frame->GetHWND(), &placement);
+        const RECT expected = c.taken ? RECT{c.place.left, c.place.top, c.place.right, c.place.bottom} : before;
+        EXPECT_TRUE(EqualRect(&placement.rcNormalPosition, &expected)) << c.what;
+        EXPECT_EQ(IsZoomed(frame->GetHWND()) != FALSE, c.zoomed) << c.what;
+        EXPECT_EQ(apptest::IsShown(frame, L"btn_restore"), c.zoomed) << c.what;
+    }
+}
+
+TEST_F(StateFrameTest, FilesOfAStartComeAfterTheRestoredRowsAndPlay) {
+    const std::wstring added = MakeClip(L"added.mp4");
     userstate::UserState state;
-    state.window = userstate::WindowPlace{-20000, -20000, -19000, -19300, false};
-    ASSERT_TRUE(userstate::ReplaceStateFile(file, userstate::SerializeUserState(state)));
-    RECT before;
-    GetWindowRect(frame->GetHWND(), &before);
-    EXPECT_FALSE(frame->RestoreUserState(file));
-    RECT after;
-    GetWindowRect(frame->GetHWND(), &after);
-    EXPECT_TRUE(EqualRect(&before, &after));
+    state.rows = {L"C:\\gone\\a.mp4", L"C:\\gone\\b.mkv"};
+    state.selected = 0;
+    ASSERT_NO_FATAL_FAILURE(Restore(state));
+    frame->OpenPaths({added});
+    ASSERT_EQ(frame->m_pPlayList->GetCount(), 3);
+    EXPECT_EQ(frame->m_pPlayList->GetItemAt(0)->GetName(), L"C:\\gone\\a.mp4");
+    EXPECT_EQ(frame->m_pPlayList->GetItemAt(2)->GetName(), added.c_str());
+    EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);
+    EXPECT_EQ(frame->m_strCurPath, added.c_str());
 }
 
 TEST_F(StateFrameTest, ABrokenFileStartsFromTheDefaultsAndIsRewrittenWhole) {
