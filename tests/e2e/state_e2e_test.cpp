@@ -98,7 +98,8 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
         ASSERT_TRUE(AwaitMainWindow(player, main));
         PlayerScreen screen(main, refs);
         ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
-        ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"long.mkv\""));
+        // The folder named: the dialog may start where another test's player left it.
+        ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"long.mkv\"", media));
         ASSERT_TRUE(screen.Await("added", [&] { return screen.ListIs(refs.listTwoRows); }, 10000));
 
         DoubleClickAt(screen.CenterOf(layout.secondRow));
@@ -131,9 +132,10 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     PlayerProcess player(exe, media);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
+    // Made visible before it is placed, as any window of the layout is.
     RECT placed{};
-    GetWindowRect(main, &placed);
-    EXPECT_TRUE(EqualRect(&placed, &leftAt)) << "placed at " << placed.left << "," << placed.top << ", left at "
+    EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(main, &placed) && EqualRect(&placed, &leftAt); }, 5000))
+        << "placed at " << placed.left << "," << placed.top << ", left at "
                                              << leftAt.left << "," << leftAt.top;
     PlayerScreen screen(main, refs);
     ASSERT_TRUE(screen.Await("restored", [&] {
