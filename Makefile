@@ -7,7 +7,8 @@ CMAKE_FLAGS ?=
 PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 cmake make \
             wine wine64 xvfb xauth x11-utils imagemagick xdotool fonts-wqy-microhei \
             gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
-            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest python3 zip unzip
+            gstreamer1.0-plugins-base ffmpeg libz-mingw-w64-dev googletest python3 zip unzip \
+            nlohmann-json3-dev
 
 .PHONY: all deps build prefix media test run screenshots bench soak dist clean
 

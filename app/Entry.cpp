@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/resource.h"
 #include "playback/OpenedPaths.h"
+#include "state/StateFiles.h"
 
 namespace {
 
@@ -108,8 +109,9 @@ int RunMorvane(HINSTANCE hInstance, const std::vector<std::wstring>& paths) {
         g_pMainFrame = nullptr;
         return 0;
     }
-    frame->CenterWindow();
-    ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    if (!frame->RestoreUserState(userstate::StateFilePath()))
+        frame->CenterWindow();
+    ::ShowWindow(hWnd, ::IsZoomed(hWnd) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     if (!paths.empty())
         frame->OpenPaths(paths);

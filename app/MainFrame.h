@@ -10,6 +10,7 @@
 #include "playback/PathIndex.h"
 #include "playback/SeekPreview.h"
 #include "settings/EffectSettings.h"
+#include "state/StateKeeper.h"
 
 namespace DuiLib {
 
@@ -119,6 +120,19 @@ public:
     // Configuration (settings/): overlays cfg.cfg on m_effect.
     void LoadConfig();
 
+    // The user's state between runs (state/MainFrameState.cpp); with no state file
+    // named, nothing is read or written.
+    // Reads the file: rows, selection, volume and mute, list panel, and the window's
+    // place; false when no place was remembered or it lies on no present monitor.
+    bool RestoreUserState(const std::wstring& stateFile);
+    void SaveUserState();              // the whole state, now
+    void KeepUserState();              // each polling tick: the open file's time, the 10 s save
+    double StartOfOpenedFile(LPCTSTR path);   // just opened: where to start it (notice shown), else 0
+
+    // A status text held over the polled one (playback/StatusNotice.cpp).
+    void ShowStatusNotice(LPCTSTR text, ULONGLONG milliseconds = userstate::kResumeNoticeMs);
+    void HoldStatusNotice();
+
     int m_bReady = 0;                          // set once InitWindow has found its controls
     CVideoRealWnd* m_pVideoWnd = nullptr;      // owned; the engine draws into it
     CListUI* m_pPlayList = nullptr;            // "listplay"
@@ -134,6 +148,10 @@ public:
     std::vector<std::wstring> m_vecPaths;      // full paths of the list rows
     EffectSettings m_effect{1, 0};             // ellipse, no effect until cfg.cfg says otherwise
     float m_fResumePos = 0.0f;                 // fraction to seek to when timer 3 fires
+    userstate::StateKeeper m_userState;
+    CDuiString m_strStatusNotice;              // shown until m_noticeUntilTick, when not empty
+    ULONGLONG m_noticeUntilTick = 0;
+    int m_nStatusWidth = -1;                   // the status text's own width while a notice widens it
 
 private:
     // Shows whichever of "btn_max"/"btn_restore" fits the window state.

@@ -74,6 +74,7 @@ LRESULT CMainFrame::OnSize(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandl
 
 LRESULT CMainFrame::OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     if (wParam == SC_CLOSE) {
+        SaveUserState();
         // Closing only hides the window and ends the loop; nothing is torn down and
         // the engine is not stopped, the process simply ends.
         WINDOWPLACEMENT placement{};

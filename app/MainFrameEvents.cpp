@@ -16,6 +16,7 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimerPoll) {
             UpdateProgress();
             SyncPlayBar();
+            KeepUserState();
         } else if (wParam == kTimerFitVideo) {
             ::KillTimer(m_hWnd, kTimerFitVideo);
             FitVideoToPlayRegion();

@@ -78,7 +78,7 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     if (!OpenInEngine(m_player, path, m_effect))
         return;
     m_strCurPath = path;
-    m_player.play(0.0, 0);
+    m_player.play(StartOfOpenedFile(path), 0);
 
     if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))
         shown->SetText(path);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Player benchmark: the playlist's cost for 10,000 files in a real main window, beside
-# the plain linear duplicate scan. Usage: tools/bench-player.sh BUILD_DIR; needs an X
-# display (make bench gives one, else a private Xvfb).
+# the plain linear duplicate scan; a polling tick; a start with the user's state of 500
+# rows and positions, beside a start with none. Usage: tools/bench-player.sh BUILD_DIR
+# [name part: only those measurements]; needs an X display (make bench gives one, else
+# a private Xvfb).
 set -u
 build=$(cd "${1:?usage: bench-player.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,6 +14,6 @@ if [ ! -f "$exe" ]; then
 fi
 export MORVANE_BUILD="$build"
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$here/wine-run" "$exe"
+  exec "$here/wine-run" "$exe" "${@:2}"
 fi
-exec "$here/with-display.sh" "$here/wine-run" "$exe"
+exec "$here/with-display.sh" "$here/wine-run" "$exe" "${@:2}"

@@ -1,12 +1,15 @@
 // Costs of the player itself in a real main window, one line per measurement:
 // adding 10,000 files to the playlist (without the dialog), beside the plain linear
 // duplicate scan over the same input; one 100 ms polling tick while a file plays, beside
-// the engine reads it makes. Add a measurement as one more function in kBenches.
+// the engine reads it makes; a start to the first paint with the user's state of 500
+// rows and 500 remembered positions, beside a start with none. Add a measurement as
+// one more function in kBenches.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <functional>
 #include <string>
@@ -14,6 +17,7 @@
 
 #include "app/MainFrame.h"
 #include "playback/PathIndex.h"
+#include "state/StateFiles.h"
 
 using DuiLib::CMainFrame;
 
@@ -221,6 +225,84 @@ bool PollingTick(CMainFrame* frame) {
     return sink > 0;
 }
 
+// The bench's own folder: the state files it starts from.
+std::wstring BenchFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+// A start as the entry point makes it: the window, the state read into it, shown and
+// painted once.
+CMainFrame* StartWithState(const std::wstring& stateFile) {
+    auto* frame = new CMainFrame();
+    HWND hwnd = frame->Create(nullptr, L"bench_player_start", WS_VISIBLE | WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW, 0,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
+    if (!hwnd) {
+        delete frame;
+        return nullptr;
+    }
+    if (!frame->RestoreUserState(stateFile))
+        frame->CenterWindow();
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    UpdateWindow(hwnd);
+    return frame;
+}
+
+bool StartWithUserState(CMainFrame*) {
+    constexpr int kRemembered = 500;
+    userstate::UserState full;
+    for (int i = 0; i < kRemembered; ++i) {
+        const std::wstring path = std::wstring(kFolder) + L"\\" + FileName(i);
+        full.rows.push_back(path);
+        full.positions.push_back({{path, 1000000u + i, 133000000000000000ull + i}, 60.0 + i});
+    }
+    full.selected = kRemembered - 1;
+    full.volume = 80;
+    const std::wstring fullFile = BenchFolder() + L"\\bench-state-500.json";
+    const std::wstring noFile = BenchFolder() + L"\\bench-state-none.json";
+    DeleteFileW(noFile.c_str());
+    if (!userstate::ReplaceStateFile(fullFile, userstate::SerializeUserState(full))) {
+        std::printf("bench_player: cannot write %ls\n", fullFile.c_str());
+        return false;
+    }
+    // Alternating, so both meet the same machine.
+    std::vector<double> withNone, withFull;
+    int rows = 0;
+    for (int run = 0; run < 10; ++run) {
+        for (const bool useFull : {false, true}) {
+            const double start = NowMs();
+            CMainFrame* frame = StartWithState(useFull ? fullFile : noFile);
+            (useFull ? withFull : withNone).push_back(NowMs() - start);
+            if (!frame)
+                return false;
+            if (useFull)
+                rows = frame->m_pPlayList->GetCount();
+            DestroyWindow(frame->GetHWND());
+            Pump();
+        }
+    }
+    auto stats = [](std::vector<double> t) {
+        std::sort(t.begin(), t.end());
+        return Stats{t[t.size() / 2], t.front(), static_cast<int>(t.size())};
+    };
+    const Stats none = stats(withNone), filled = stats(withFull);
+    Report("start to the first paint, no state file", none);
+    char note[64];
+    std::snprintf(note, sizeof(note), "  [+%.2f ms]", filled.median - none.median);
+    Report("  with 500 rows and 500 remembered positions", filled, note);
+
+    CMainFrame* frame = StartWithState(fullFile);
+    if (!frame)
+        return false;
+    const Stats save = Measure(10, [] {}, [&] { frame->SaveUserState(); });
+    Report("  one save of that state (written and replaced)", save);
+    DestroyWindow(frame->GetHWND());
+    Pump();
+    return rows == kRemembered;
+}
+
 const struct {
     const char* name;
     bool (*run)(CMainFrame*);
@@ -231,11 +313,13 @@ const struct {
     {"linear duplicate test", DuplicateTestLinear},
     {"repaint", RepaintFullList},
     {"polling tick", PollingTick},
+    {"start with the user's state", StartWithUserState},
 };
 
 } // namespace
 
-int main() {
+// With an argument, only the measurements whose name holds it run.
+int main(int argc, char** argv) {
     DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     auto* frame = new CMainFrame();
     g_pMainFrame = frame;
@@ -251,6 +335,8 @@ int main() {
     std::printf("bench_player: playlist of %d files in one folder, main window 840x600\n", kFiles);
     int failed = 0;
     for (const auto& bench : kBenches) {
+        if (argc > 1 && !std::strstr(bench.name, argv[1]))
+            continue;
         if (!bench.run(frame)) {
             std::fprintf(stderr, "bench_player: %s gave a wrong result\n", bench.name);
             ++failed;

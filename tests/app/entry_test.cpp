@@ -7,6 +7,7 @@
 #include <string>
 #include "app/Entry.h"
 #include "app/frame_harness.h"
+#include "duilib/UIPath.h"
 
 using namespace DuiLib;
 
@@ -37,6 +38,18 @@ HWND MainWindowOf(DWORD processId) {
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// The starts here keep the user's state beside this test, emptied once per run, never
+// in the profile other tests' players read.
+class OwnUserFolder : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const std::wstring folder = GetModuleFolder() + L"\\appdata";
+        DeleteFileW((folder + L"\\Morvane\\state.json").c_str());
+        SetEnvironmentVariableW(L"APPDATA", folder.c_str());
+    }
+};
+::testing::Environment* const kOwnUserFolder = ::testing::AddGlobalTestEnvironment(new OwnUserFolder);
 
 // What was true right after the main window handled WM_CREATE, where the library
 // builds the layout and runs InitWindow.

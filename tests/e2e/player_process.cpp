@@ -2,7 +2,17 @@
 
 namespace e2e {
 
+std::wstring PlayerUserFolder() {
+    wchar_t run[1024] = L"";
+    const DWORD n = GetEnvironmentVariableW(L"MORVANE_E2E_DIR", run, 1024);
+    return n > 0 && n < 1024 ? std::wstring(run) + L"\\appdata" : L"";
+}
+
 PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments) {
+    // Inherited by the child with the rest of this process's environment.
+    const std::wstring userFolder = PlayerUserFolder();
+    if (!userFolder.empty())
+        SetEnvironmentVariableW(L"APPDATA", userFolder.c_str());
     m_job = CreateJobObjectW(nullptr, nullptr);
     if (m_job) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};

@@ -6,6 +6,10 @@
 
 namespace e2e {
 
+// The user's folder (APPDATA) every player started here gets: the run's own
+// (run_e2e.sh empties it), never the profile another run or test wrote its state to.
+std::wstring PlayerUserFolder();
+
 // A started player. It is ended with this object, and with this process too (a
 // job that kills on close), so no test path leaves it running.
 class PlayerProcess {

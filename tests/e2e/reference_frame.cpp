@@ -22,9 +22,6 @@ std::wstring TextReader::Ambiguous() const {
     return L"";
 }
 
-namespace {
-
-// The window's picture once painting has settled (two equal captures in a row).
 bool CaptureSettled(HWND hwnd, testsupport::Shot& shot) {
     RECT rc{};
     GetWindowRect(hwnd, &rc);
@@ -38,6 +35,8 @@ bool CaptureSettled(HWND hwnd, testsupport::Shot& shot) {
     }
     return false;
 }
+
+namespace {
 
 RECT PosOf(DuiLib::CMainFrame* frame, const wchar_t* name) {
     DuiLib::CControlUI* control = apptest::Find(frame, name);

@@ -53,6 +53,9 @@ struct ListedFile {
     std::wstring name;
 };
 
+// The window's picture once painting has settled (two equal captures in a row).
+bool CaptureSettled(HWND hwnd, testsupport::Shot& shot);
+
 // Renders everything above; an empty answer means success, else what went wrong.
 std::wstring RenderReferences(const ListedFile& first, const ListedFile& second, const std::vector<std::wstring>& statuses,
                               const std::vector<std::wstring>& clocks, References& out);

@@ -1,0 +1,39 @@
+#include "state/ResumePositions.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "playback/PathIndex.h"
+
+namespace userstate {
+
+bool SameFilePath(const std::wstring& a, const std::wstring& b) {
+    return playlist::SamePath(a.c_str(), a.size(), b);
+}
+
+void KeepAsMostRecent(std::vector<RememberedPosition>& positions, RememberedPosition entry) {
+    std::erase_if(positions, [&](const RememberedPosition& p) { return SameFilePath(p.key.path, entry.key.path); });
+    positions.push_back(std::move(entry));
+    if (positions.size() > kMaxRememberedFiles)
+        positions.erase(positions.begin(), positions.end() - static_cast<std::ptrdiff_t>(kMaxRememberedFiles));
+}
+
+void RecordLeftAt(std::vector<RememberedPosition>& positions, const FileKey& key, double seconds, double duration) {
+    const bool worthResuming = std::isfinite(seconds) && std::isfinite(duration) && seconds > kResumeMarginSeconds &&
+                               seconds < duration - kResumeMarginSeconds;
+    if (worthResuming)
+        KeepAsMostRecent(positions, {key, seconds});
+    else
+        std::erase_if(positions, [&](const RememberedPosition& p) { return SameFilePath(p.key.path, key.path); });
+}
+
+std::optional<double> ResumeAt(const std::vector<RememberedPosition>& positions, const FileKey& key) {
+    const auto it = std::find_if(positions.begin(), positions.end(), [&](const RememberedPosition& p) {
+        return p.key.size == key.size && p.key.writeTime == key.writeTime && SameFilePath(p.key.path, key.path);
+    });
+    if (it == positions.end())
+        return std::nullopt;
+    return it->seconds;
+}
+
+} // namespace userstate
