@@ -184,43 +184,17 @@ struct Player {
 bool g_foreignGotPaths = false;
 
 LRESULT CALLBACK ForeignProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-        g_foreignGotPaths = true;
-        return TRUE;
-    }
+    g_foreignGotPaths = g_foreignGotPaths || message == WM_COPYDATA;
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-TEST_F(PlayerExe, AnotherProgramsWindowWithTheTitleNeverReceivesThePaths) {
+TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTitleNoPaths) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ForeignProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ForeignTitleHolder";
+    WNDCLASSW wc{0, ForeignProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"ForeignTitle"};
     RegisterClassW(&wc);
-    HWND foreign = CreateWindowExW(0, wc.lpszClassName, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                   200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND foreign = CreateWindowExW(0, wc.lpszClassName, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
     g_foreignGotPaths = false;
-    Player player(L"C:\\some\\video.mp4");
-    ASSERT_NE(player.process, nullptr);
-    HWND own = nullptr;
-    // Pumped, so a WM_COPYDATA sent to the foreign window would arrive.
-    apptest::PumpUntil([&] {
-        own = MainWindowOf(GetProcessId(player.process));
-        return own || WaitForSingleObject(player.process, 0) == WAIT_OBJECT_0;
-    }, 60000);
-    EXPECT_NE(own, nullptr) << "the player took the foreign window for itself and ended";
-    EXPECT_FALSE(g_foreignGotPaths);
-    if (own) {
-        SendMessageW(own, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_EQ(WaitForSingleObject(player.process, 30000), static_cast<DWORD>(WAIT_OBJECT_0));
-        EXPECT_EQ(player.ExitCode(), 0u);
-    }
-    DestroyWindow(foreign);
-}
-
-TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindow) {
-    ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     Player first(L"C:\\some\\first.mp4", true), second(L"C:\\some\\second.mp4", true);
     ASSERT_NE(first.process, nullptr);
     ASSERT_NE(second.process, nullptr);
@@ -229,22 +203,24 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindow) {
     auto windows = [&] {
         return (MainWindowOf(GetProcessId(first.process)) ? 1 : 0) + (MainWindowOf(GetProcessId(second.process)) ? 1 : 0);
     };
+    auto ended = [](const Player& p) { return WaitForSingleObject(p.process, 0) == WAIT_OBJECT_0; };
     int most = 0;
-    // One start hands over and ends; the other keeps its window.
+    // One start hands over and ends; the other keeps its window. Pumped, so that a
+    // WM_COPYDATA sent to the foreign window arrives.
     apptest::PumpUntil([&] {
         most = std::max(most, windows());
-        const bool oneEnded = WaitForSingleObject(first.process, 0) == WAIT_OBJECT_0 ||
-                              WaitForSingleObject(second.process, 0) == WAIT_OBJECT_0;
-        return most > 1 || (oneEnded && windows() == 1);
+        return most > 1 || (ended(first) && ended(second)) || ((ended(first) || ended(second)) && windows() == 1);
     }, 60000);
     EXPECT_EQ(most, 1);
     EXPECT_EQ(windows(), 1);
+    EXPECT_FALSE(g_foreignGotPaths);
     for (Player* p : {&first, &second}) {
         if (HWND own = MainWindowOf(GetProcessId(p->process)))
             SendMessageW(own, WM_SYSCOMMAND, SC_CLOSE, 0);
         ASSERT_EQ(WaitForSingleObject(p->process, 30000), static_cast<DWORD>(WAIT_OBJECT_0));
         EXPECT_EQ(p->ExitCode(), 0u);
     }
+    DestroyWindow(foreign);
 }
 
 TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
