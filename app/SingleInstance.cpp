@@ -8,9 +8,10 @@ namespace {
 constexpr const wchar_t* kMutexName = L"Local\\Morvane.SingleInstance";
 constexpr DWORD kPollMs = 20;
 
-} // namespace
-
+// The main window of a running player: its class and title, both.
 HWND FindPlayerWindow() { return ::FindWindowW(kMainWindowClass, kMainWindowTitle); }
+
+} // namespace
 
 SingleInstance::SingleInstance() { m_mutex.reset(::CreateMutexW(nullptr, FALSE, kMutexName)); }
 

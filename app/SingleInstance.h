@@ -24,6 +24,3 @@ private:
     std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&::CloseHandle)> m_mutex{nullptr, &::CloseHandle};
     bool m_owned = false;
 };
-
-// The main window of a running player: its class and title, both.
-HWND FindPlayerWindow();
