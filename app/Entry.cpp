@@ -2,11 +2,15 @@
 #include "app/Entry.h"
 
 #include "app/MainFrame.h"
+#include "app/SingleInstance.h"
 #include "app/resource.h"
 #include "playback/OpenedPaths.h"
 #include "state/StateFiles.h"
 
 namespace {
+
+// How long a second start waits for the window of a start just ahead of it.
+constexpr DWORD kFirstWindowWaitMs = 10000;
 
 INT_PTR CALLBACK AboutProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
@@ -85,7 +89,8 @@ void ForwardPaths(HWND running, const std::vector<std::wstring>& paths) {
 } // namespace
 
 int RunMorvane(HINSTANCE hInstance, const std::vector<std::wstring>& paths) {
-    if (HWND running = ::FindWindowW(nullptr, kMainWindowTitle)) {
+    SingleInstance instance;
+    if (HWND running = instance.RunningWindow(kFirstWindowWaitMs)) {
         if (!paths.empty())
             ForwardPaths(running, paths);
         ::SetForegroundWindow(running);

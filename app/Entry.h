@@ -2,8 +2,9 @@
 // The start-up of the player, callable from wWinMain and from tests.
 #include <windows.h>
 
-// Title of the main window; a top-level window with this title means we already run.
+// Title and class of the main window; a top-level window with both means we already run.
 inline constexpr const wchar_t* kMainWindowTitle = L"Morvane_WNDNAME";
+inline constexpr const wchar_t* kMainWindowClass = L"PlayerMainWnd";
 
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 // CMainFrame's life: construction, destruction, the skin hooks and InitWindow.
 #include "app/MainFrame.h"
+#include "app/Entry.h"
 #include "playback/ListCallback.h"
 #include "video/VideoRealWnd.h"
 
@@ -29,7 +30,7 @@ CMainFrame::~CMainFrame() {
     m_bReady = 0;
 }
 
-LPCTSTR CMainFrame::GetWindowClassName() const { return L"PlayerMainWnd"; }
+LPCTSTR CMainFrame::GetWindowClassName() const { return kMainWindowClass; }
 CDuiString CMainFrame::GetSkinFolder() { return L""; }
 CDuiString CMainFrame::GetSkinFile() { return L"MainFrame.xml"; }
 UINT CMainFrame::GetResourceType() { return UILIB_ZIPRESOURCE; }
@@ -45,9 +46,9 @@ LRESULT CMainFrame::HandleCustomMessage(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 
 void CMainFrame::OnFinalMessage(HWND hWnd) {
     WindowImplBase::OnFinalMessage(hWnd);
-    // Destroyed by another path than the close command (a WM_CLOSE from another
-    // program): end the loop too, or the process would live on with no window,
-    // and never leave g_pMainFrame pointing at a deleted object.
+    // Destroyed by another path than the close command (DestroyWindow, the system):
+    // end the loop too, or the process would live on with no window, and never
+    // leave g_pMainFrame pointing at a deleted object.
     if (g_pMainFrame == this) {
         g_pMainFrame = nullptr;
         ::PostQuitMessage(0);

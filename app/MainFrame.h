@@ -8,6 +8,7 @@
 #include "duilib/UIlib.h"
 #include "avcore/avplayer.h"
 #include "playback/PathIndex.h"
+#include "playback/PathListings.h"
 #include "playback/SeekPreview.h"
 #include "settings/EffectSettings.h"
 #include "state/StateKeeper.h"
@@ -23,9 +24,8 @@ inline constexpr UINT_PTR kTimerPoll = 1;         // 100 ms, polls the engine
 inline constexpr UINT_PTR kTimerFitVideo = 2;     // 100 ms one shot after size changes
 inline constexpr UINT_PTR kTimerResumeSeek = 3;   // 500 ms one shot after a settings reopen
 inline constexpr UINT kPollPeriodMs = 100;
-// Posted to itself when a second start forwarded paths: they are opened after the
-// sender has its answer.
-inline constexpr UINT kMsgOpenForwarded = WM_APP + 1;
+// Posted by a path listing's worker when it has finished: the window adds its files.
+inline constexpr UINT kMsgPathsListed = WM_APP + 1;
 inline constexpr UINT kFitDelayMs = 100;
 
 class CMainFrame : public WindowImplBase {
@@ -68,14 +68,15 @@ public:
     void DeleteSelected();             // removes the selected row
     void ClearList();                  // removes every row
 
-    // Files from outside the dialog (playback/OpenWith.cpp). Folders add their video
-    // files by name; files already listed are not listed again.
-    // Adds what the paths name; answers the first file among them (listed before or not).
-    std::wstring AddOpenedPaths(const std::vector<std::wstring>& paths);
+    // Files from outside the dialog (playback/OpenWith.cpp). They are checked and folders
+    // listed on a worker (folders as their video files by name), then added here; files
+    // already listed are not listed again.
+    // Adds listed files; answers the first of them (listed before or not).
+    std::wstring AddListedFiles(const std::vector<std::wstring>& files);
     void OpenPaths(const std::vector<std::wstring>& paths);   // command line: add, play the first
-    void DropFiles(HDROP drop);        // add, and play the first when nothing plays; finishes the drop
-    bool ReceiveForwardedPaths(const COPYDATASTRUCT* data);   // a second start's paths, opened later
-    void OpenForwardedPaths();
+    void DropFiles(HDROP drop);        // add, and play the first when nothing plays; frees a whole drop only
+    bool ReceiveForwardedPaths(const COPYDATASTRUCT* data);   // a second start's paths: add, play the first
+    void AddFinishedListings();        // on kMsgPathsListed
     int RowOfPath(const std::wstring& path);                   // -1 when not listed
     void PlayListedPath(const std::wstring& path);             // selects its row and plays it
 
@@ -158,7 +159,7 @@ private:
     void ShowMaximizedButtons(bool bMaximized);
 
     playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
-    std::vector<std::vector<std::wstring>> m_forwardedPaths;   // received, not yet opened
+    playlist::PathListings m_listings{kMsgPathsListed};   // paths from outside, being listed
     int m_wheelRest = 0;                       // wheel delta short of a notch
 
 public:

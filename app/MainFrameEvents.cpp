@@ -51,8 +51,13 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COPYDATA:
         return ReceiveForwardedPaths(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
-    case kMsgOpenForwarded:
-        OpenForwardedPaths();
+    case kMsgPathsListed:
+        AddFinishedListings();
+        return 0;
+    case WM_CLOSE:
+        // From another program, possibly while an engine call waits and runs sent
+        // messages: destroying the window then would pull it from under that call.
+        SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE || wParam == VK_RETURN) {

@@ -9,15 +9,7 @@
 
 namespace DuiLib {
 
-namespace {
-
-// Not a system message: 0x0049 carries a drop's data across the elevation boundary.
-constexpr UINT kCopyGlobalData = 0x0049;
-
-} // namespace
-
-std::wstring CMainFrame::AddOpenedPaths(const std::vector<std::wstring>& paths) {
-    const std::vector<std::wstring> files = playlist::ExpandToFiles(paths);
+std::wstring CMainFrame::AddListedFiles(const std::vector<std::wstring>& files) {
     RebuildPathIndex();
     std::wstring first;
     for (const std::wstring& file : files) {
@@ -54,47 +46,42 @@ void CMainFrame::PlayListedPath(const std::wstring& path) {
 }
 
 void CMainFrame::OpenPaths(const std::vector<std::wstring>& paths) {
-    const std::wstring first = AddOpenedPaths(paths);
-    if (!first.empty())
-        PlayListedPath(first);
+    if (!paths.empty())
+        m_listings.Start(m_hWnd, playlist::PathSource::CommandLine, paths);
 }
 
 void CMainFrame::DropFiles(HDROP drop) {
-    const std::vector<std::wstring> paths = playlist::PathsFromDrop(drop);
-    ::DragFinish(drop);
-    const std::wstring first = AddOpenedPaths(paths);
-    const int status = m_player.play_status();
-    if (!first.empty() && status != kStatusPlaying && status != kStatusPaused)
-        PlayListedPath(first);
+    std::optional<std::vector<std::wstring>> paths = playlist::TakeDrop(drop);
+    if (paths && !paths->empty())
+        m_listings.Start(m_hWnd, playlist::PathSource::Drop, std::move(*paths));
 }
 
 bool CMainFrame::ReceiveForwardedPaths(const COPYDATASTRUCT* data) {
     if (!data || data->dwData != playlist::kForwardedPathsTag)
         return false;
     std::vector<std::wstring> paths = playlist::UnpackPaths(data->lpData, data->cbData);
-    if (paths.empty())
-        return false;
-    // Opened once the sender is released: an open may take a while, and the second
-    // start waits on this message.
-    m_forwardedPaths.push_back(std::move(paths));
-    ::PostMessageW(m_hWnd, kMsgOpenForwarded, 0, 0);
-    return true;
+    // The sender is answered at once; the files are added when listed.
+    return !paths.empty() && m_listings.Start(m_hWnd, playlist::PathSource::SecondStart, std::move(paths));
 }
 
-void CMainFrame::OpenForwardedPaths() {
-    std::vector<std::vector<std::wstring>> batches;
-    batches.swap(m_forwardedPaths);
-    for (const auto& paths : batches)
-        OpenPaths(paths);
+void CMainFrame::AddFinishedListings() {
+    for (const playlist::Listing& listing : m_listings.TakeFinished()) {
+        const std::wstring first = AddListedFiles(listing.files);
+        if (first.empty())
+            continue;
+        const int status = m_player.play_status();
+        const bool idle = status != kStatusPlaying && status != kStatusPaused;
+        // A drop adds to what plays; the command line and a second start ask to play.
+        if (listing.source != playlist::PathSource::Drop || idle)
+            PlayListedPath(first);
+    }
 }
 
 void AcceptOpenRequests(HWND hwnd) {
     if (!hwnd)
         return;
     ::DragAcceptFiles(hwnd, TRUE);
-    // An elevated window gets these from a normal Explorer or a normal second start
-    // only when it lets them through.
-    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+    for (UINT message : playlist::kMessagesFromLowerPrograms)
         ::ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr);
 }
 

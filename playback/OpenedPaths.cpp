@@ -4,12 +4,20 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "playback/AddFilesDialog.h"
 
 namespace playlist {
 
 namespace {
+
+std::atomic<FileSystemHook> g_fileSystemHook{nullptr};
+
+void BeforeFileSystemCall(const std::wstring& path)
+{
+    if (FileSystemHook hook = g_fileSystemHook.load()) hook(path);
+}
 
 std::wstring FullPath(const std::wstring& path)
 {
@@ -20,6 +28,18 @@ std::wstring FullPath(const std::wstring& path)
     if (written == 0 || written >= n) return path;
     full.resize(written);
     return full;
+}
+
+// The form the file-system calls take: beyond MAX_PATH only the extended form reaches
+// a file (a folder's listing pattern adds two units, so those count too). That form
+// is taken literally, so the path is made whole first (separators, "." and "..").
+std::wstring FileSystemForm(const std::wstring& path)
+{
+    if (path.size() + 2 < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0)
+        return path;
+    const std::wstring full = FullPath(path);
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
 // The add dialog's video patterns ("*.avi", "*.mp4", ...): the second string of its filter.
@@ -43,11 +63,14 @@ std::vector<std::wstring> VideoFilesIn(const std::wstring& folder)
     if (!base.empty() && base.back() != L'\\' && base.back() != L'/') base += L'\\';
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW((base + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    const std::wstring pattern = FileSystemForm(base + L"*");
+    BeforeFileSystemCall(pattern);
+    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) return {};
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsVideoFileName(data.cFileName))
             names.emplace_back(data.cFileName);
+        BeforeFileSystemCall(pattern);
     } while (FindNextFileW(find, &data));
     FindClose(find);
     std::sort(names.begin(), names.end(),
@@ -79,11 +102,15 @@ bool IsVideoFileName(const std::wstring& name)
     return false;
 }
 
+void SetFileSystemHook(FileSystemHook hook) { g_fileSystemHook.store(hook); }
+
 std::vector<std::wstring> ExpandToFiles(const std::vector<std::wstring>& paths)
 {
     std::vector<std::wstring> files;
     for (const std::wstring& path : paths) {
-        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const std::wstring query = FileSystemForm(path);
+        BeforeFileSystemCall(query);
+        const DWORD attributes = GetFileAttributesW(query.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) continue;
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             files.push_back(path);
@@ -98,22 +125,6 @@ std::wstring DisplayName(const std::wstring& fullPath)
 {
     const size_t slash = fullPath.find_last_of(L"\\/");
     return slash == std::wstring::npos ? fullPath : fullPath.substr(slash + 1);
-}
-
-std::vector<std::wstring> PathsFromDrop(HDROP drop)
-{
-    std::vector<std::wstring> paths;
-    if (!drop) return paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        if (length == 0) continue;
-        std::wstring path(length + 1, L'\0');
-        const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(copied);
-        if (!path.empty()) paths.push_back(std::move(path));
-    }
-    return paths;
 }
 
 std::wstring PackPaths(const std::vector<std::wstring>& paths)
@@ -137,6 +148,7 @@ std::vector<std::wstring> UnpackPaths(const void* data, size_t bytes)
     for (size_t i = 0; i < units;) {
         const size_t n = wcsnlen(text + i, units - i);
         if (n > 0) paths.emplace_back(text + i, n);
+        if (paths.size() > kMaxForwardedPaths) return {};
         i += n + 1;
     }
     return paths;

@@ -1,6 +1,7 @@
 // The video window's hooks: its skin, and the gestures on the picture.
 #include "video/VideoRealWnd.h"
 #include "app/MainFrame.h"
+#include "playback/OpenedPaths.h"
 #include "video/PlayBarFrame.h"
 #include "video/PlayBarRules.h"
 
@@ -60,7 +61,7 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         if (g_pMainFrame)
             g_pMainFrame->DropFiles(reinterpret_cast<HDROP>(wParam));
         else
-            ::DragFinish(reinterpret_cast<HDROP>(wParam));
+            playlist::TakeDrop(reinterpret_cast<HDROP>(wParam));   // freed only when it is one
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE || wParam == VK_RETURN) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include "app/Entry.h"
@@ -101,15 +102,15 @@ void CALLBACK LoopWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
     PostQuitMessage(0);
 }
 
-void CALLBACK CloseFromOutside(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK DestroyFromOutside(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    PostMessageW(FindWindowW(L"PlayerMainWnd", kMainWindowTitle), WM_CLOSE, 0, 0);
+    DestroyWindow(FindWindowW(L"PlayerMainWnd", kMainWindowTitle));
 }
 
 TEST(Entry, AWindowDestroyedFromOutsideStillEndsTheLoop) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     g_loopWatchdogFired = false;
-    SetTimer(nullptr, 0, 700, CloseFromOutside);
+    SetTimer(nullptr, 0, 700, DestroyFromOutside);
     UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, LoopWatchdog);
 
     EXPECT_EQ(RunMorvane(GetModuleHandleW(nullptr)), 0);
@@ -148,17 +149,28 @@ std::wstring PlayerExePath() {
 // A started Morvane.exe; ended if a test leaves it running.
 struct Player {
     HANDLE process = nullptr;
-    explicit Player(const std::wstring& args) {
+    HANDLE thread = nullptr;   // kept while suspended
+    // Suspended, it waits for Resume, so two players can be let go at the same moment.
+    explicit Player(const std::wstring& args, bool suspended = false) {
         std::wstring cmd = L"\"" + PlayerExePath() + L"\" " + args;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
-        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            CloseHandle(pi.hThread);
+        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
+                           nullptr, &si, &pi)) {
+            thread = pi.hThread;
             process = pi.hProcess;
         }
+        if (!suspended)
+            Resume();
+    }
+    void Resume() {
+        if (thread)
+            ResumeThread(thread), CloseHandle(thread);
+        thread = nullptr;
     }
     ~Player() {
+        Resume();
         if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
             TerminateProcess(process, 1);
         if (process)
@@ -171,18 +183,47 @@ struct Player {
     }
 };
 
-TEST_F(PlayerExe, ASecondStartFindsTheTitleAndEndsQuietly) {
+// A window of another program that bears the player's title.
+bool g_foreignGotPaths = false;
+
+LRESULT CALLBACK ForeignProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_foreignGotPaths = g_foreignGotPaths || message == WM_COPYDATA;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTitleNoPaths) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
-    HWND marker = CreateWindowExW(0, L"STATIC", kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
-                                  100, nullptr, nullptr, nullptr, nullptr);
-    Player player(L"C:\\some\\video.mp4");
-    ASSERT_NE(player.process, nullptr);
-    bool sawWindow = false;
-    for (int waited = 0; WaitForSingleObject(player.process, 50) == WAIT_TIMEOUT && waited < 60000; waited += 50)
-        sawWindow = sawWindow || MainWindowOf(GetProcessId(player.process));
-    EXPECT_EQ(player.ExitCode(), 0u);
-    EXPECT_FALSE(sawWindow);
-    DestroyWindow(marker);
+    WNDCLASSW wc{0, ForeignProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"ForeignTitle"};
+    RegisterClassW(&wc);
+    HWND foreign = CreateWindowExW(0, wc.lpszClassName, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+    g_foreignGotPaths = false;
+    Player first(L"C:\\some\\first.mp4", true), second(L"C:\\some\\second.mp4", true);
+    ASSERT_NE(first.process, nullptr);
+    ASSERT_NE(second.process, nullptr);
+    first.Resume();
+    second.Resume();
+    auto windows = [&] {
+        return (MainWindowOf(GetProcessId(first.process)) ? 1 : 0) + (MainWindowOf(GetProcessId(second.process)) ? 1 : 0);
+    };
+    auto ended = [](const Player& p) { return WaitForSingleObject(p.process, 0) == WAIT_OBJECT_0; };
+    int most = 0;
+    // One start hands over and ends; the other keeps its window. Pumped, so that a
+    // WM_COPYDATA sent to the foreign window arrives.
+    apptest::PumpUntil([&] {
+        most = std::max(most, windows());
+        return most > 1 || (ended(first) && ended(second)) || ((ended(first) || ended(second)) && windows() == 1);
+    }, 60000);
+    EXPECT_EQ(most, 1);
+    EXPECT_EQ(windows(), 1);
+    EXPECT_FALSE(g_foreignGotPaths);
+    for (Player* p : {&first, &second}) {
+        if (HWND own = MainWindowOf(GetProcessId(p->process)))
+            SendMessageW(own, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_EQ(WaitForSingleObject(p->process, 30000), static_cast<DWORD>(WAIT_OBJECT_0));
+        EXPECT_EQ(p->ExitCode(), 0u);
+    }
+    DestroyWindow(foreign);
 }
 
 TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {

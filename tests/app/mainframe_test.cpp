@@ -169,6 +169,36 @@ TEST_F(MainFrameTest, CloseHidesTheWindowAndEndsTheLoopLeavingTheEngineAlone) {
     EXPECT_TRUE(Engine(frame).Commands().empty());
 }
 
+// A WM_CLOSE from another program ends the player as the close button does. Sent
+// while the engine's open waits (and runs sent messages), it must not destroy the
+// window under that call: the open returns into a live window.
+TEST(MainFrameClose, AWindowCloseFromOutsideClosesAsTheCloseButtonDoes) {
+    struct Case {
+        const char* name;
+        bool duringOpen;
+    } cases[] = {{"posted", false}, {"sent while open waits", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMainFrame* frame = apptest::OpenMainFrame();
+        ASSERT_NE(frame, nullptr);
+        const HWND hwnd = frame->GetHWND();
+        Engine(frame).Clear();
+        if (c.duringOpen) {
+            Engine(frame).script.duringOpen = [hwnd] { SendMessageW(hwnd, WM_CLOSE, 0, 0); };
+            frame->OpenAndPlay(L"C:\\films\\a.mp4");
+        } else {
+            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        }
+        EXPECT_TRUE(apptest::RunLibraryLoopUntilQuit(5000)) << "the close did not end the message loop";
+        ASSERT_TRUE(IsWindow(hwnd)) << "closing must not destroy the window";
+        EXPECT_FALSE(IsWindowVisible(hwnd));
+        if (c.duringOpen) {
+            EXPECT_EQ(Engine(frame).CommandTexts().back(), "play(0,0)");
+        }
+        apptest::DestroyMainFrame(frame);
+    }
+}
+
 // Records the type of every notification the window's controls raise.
 struct NotifyRecorder : INotifyUI {
     void Notify(TNotifyUI& msg) override { types.push_back(msg.sType.str()); }

@@ -88,6 +88,8 @@ int avplayer::subclasswindow(HWND hwnd, int mode) {
 
 int avplayer::open(const char* path, int reserved1, int reserved2, int shape, int effectCode) {
     m_impl->Log("open", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, path ? path : "");
+    if (m_impl->record.script.duringOpen)
+        m_impl->record.script.duringOpen();
     return m_impl->record.script.openResult;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A stand-in for the media engine: the real avplayer interface with scripted answers
 // and a log of every call, so tests can assert what the player asked of its engine.
+#include <functional>
 #include <string>
 #include <vector>
 #include "avcore/avplayer.h"
@@ -24,6 +25,7 @@ struct EngineScript {
     bool mute = false;      // get_mute(); mute_set() updates it while muteSticks
     bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
+    std::function<void()> duringOpen;   // run inside open(), as the engine runs sent messages while it waits
 };
 
 // State of one engine object.

@@ -5,12 +5,18 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <atomic>
+#include <mutex>
+#include <set>
 #include <string>
-#include "duilib/UIPath.h"
+#include <thread>
 #include <vector>
+
+#include "duilib/UIPath.h"
 
 #include "app/frame_harness.h"
 #include "playback/OpenedPaths.h"
+#include "playback/PathListings.h"
 #include "video/VideoRealWnd.h"
 
 using namespace std::string_literals;
@@ -20,16 +26,23 @@ using Paths = std::vector<std::wstring>;
 
 namespace {
 
-// A folder of small files under the build folder, made afresh.
-std::wstring MakeFolder(const wchar_t* name, const Paths& files) {
-    const std::wstring folder = DuiLib::GetModuleFolder() + L"\\" + name;
-    CreateDirectoryW(folder.c_str(), nullptr);
+// A folder of small files under the build folder, made afresh ("sub\\" makes a folder),
+// nested until its path is at least minLength long; made through the extended form,
+// which reaches beyond MAX_PATH.
+std::wstring MakeFolder(const wchar_t* name, const Paths& files, size_t minLength = 0) {
+    std::wstring folder = DuiLib::GetModuleFolder() + L"\\" + name;
+    CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    while (folder.size() < minLength) {
+        folder += L"\\" + std::wstring(60, L'd');
+        CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    }
     for (const std::wstring& file : files) {
+        const std::wstring extended = L"\\\\?\\" + folder + L"\\" + file;
         if (file.back() == L'\\') {
-            CreateDirectoryW((folder + L"\\" + file).c_str(), nullptr);
+            CreateDirectoryW(extended.c_str(), nullptr);
             continue;
         }
-        HANDLE h = CreateFileW((folder + L"\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h = CreateFileW(extended.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(h, "x", 1, &written, nullptr);
         CloseHandle(h);
@@ -82,6 +95,18 @@ TEST(OpenedPaths, AForwardedBlockIsTrustedOnlyWhenWhole) {
     EXPECT_TRUE(playlist::UnpackPaths(block.data(), 0).empty());
     EXPECT_TRUE(playlist::UnpackPaths(nullptr, 16).empty());
     EXPECT_TRUE(playlist::UnpackPaths(block.data(), playlist::kMaxForwardedBytes + 2).empty());
+    // At most 10,000 paths in one batch.
+    for (size_t count : {playlist::kMaxForwardedPaths, playlist::kMaxForwardedPaths + 1}) {
+        const std::wstring many = playlist::PackPaths(Paths(count, L"C:\\a.mp4"));
+        EXPECT_EQ(playlist::UnpackPaths(many.data(), many.size() * 2).size(),
+                  count <= playlist::kMaxForwardedPaths ? count : 0u);
+    }
+}
+
+TEST(OpenedPaths, OnlyExplorersDropsPassTheElevationFilter) {
+    const std::set<UINT> passed(std::begin(playlist::kMessagesFromLowerPrograms),
+                                std::end(playlist::kMessagesFromLowerPrograms));
+    EXPECT_EQ(passed, (std::set<UINT>{WM_DROPFILES, 0x0049}));
 }
 
 TEST(OpenedPaths, AFolderGivesItsVideoFilesByName) {
@@ -95,6 +120,15 @@ TEST(OpenedPaths, AFolderGivesItsVideoFilesByName) {
     EXPECT_EQ(playlist::DisplayName(folder + L"\\b.MP4"), L"b.MP4");
 }
 
+// The file system as a share that went away: a call about a path under "dead" waits
+// until the test lets it go, or 30 s.
+const HANDLE g_release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
+void HangOnDeadShare(const std::wstring& path) {
+    if (path.find(L"\\dead") != std::wstring::npos)
+        WaitForSingleObject(g_release, 30000);
+}
+
 class OpenWithTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -105,6 +139,8 @@ protected:
         Engine(frame).Clear();
     }
     void TearDown() override {
+        playlist::SetFileSystemHook(nullptr);
+        SetEvent(g_release);
         g_pMainFrame = nullptr;
         apptest::DestroyMainFrame(frame);
     }
@@ -123,6 +159,15 @@ protected:
     }
     std::string Narrow(const std::wstring& path) const { return std::string(path.begin(), path.end()); }
     std::wstring File(const wchar_t* name) const { return folder + L"\\" + name; }
+    BOOL Forward(const Paths& paths) const {
+        const std::wstring block = playlist::PackPaths(paths);
+        COPYDATASTRUCT data{playlist::kForwardedPathsTag, static_cast<DWORD>(block.size() * 2),
+                            const_cast<wchar_t*>(block.data())};
+        return static_cast<BOOL>(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    }
+    void Drop(const Paths& paths) const {
+        SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    }
 
     std::wstring folder;
     CMainFrame* frame = nullptr;
@@ -132,6 +177,7 @@ TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {
     frame->AddDialogResult((File(L"two.mkv") + L'\0').c_str(), File(L"two.mkv").size() + 1, folder.size() + 1);
     std::wstring upper = File(L"TWO.MKV");
     frame->OpenPaths({File(L"one.mp4"), upper, File(L"one.mp4"), File(L"gone.mp4")});
+    EXPECT_TRUE(apptest::PumpUntil([&] { return !Opens().empty(); }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"two.mkv"), File(L"one.mp4")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"one.mp4"))}));
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
@@ -140,6 +186,7 @@ TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {
 
 TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle) {
     SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder})), 0);
+    EXPECT_TRUE(apptest::PumpUntil([&] { return !Opens().empty(); }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi"), File(L"two.mkv")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"one.mp4"))}));
 
@@ -147,7 +194,7 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
     const std::wstring more = MakeFolder(L"more", {L"four.mp4"});
     SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({more + L"\\four.mp4", File(L"two.mkv")})), 0);
-    EXPECT_EQ(Rows().size(), 4u);
+    EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == 4u; }, 5000));
     EXPECT_EQ(Rows().back(), more + L"\\four.mp4");
     EXPECT_EQ(Opens().size(), 1u);
 
@@ -155,6 +202,7 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
     Engine(frame).script.status = 4;
     SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({File(L"two.mkv")})), 0);
+    EXPECT_TRUE(apptest::PumpUntil([&] { return Opens().size() == 2u; }, 5000));
     EXPECT_EQ(Rows().size(), 4u);
     EXPECT_EQ(Opens().back(), Narrow(File(L"two.mkv")));
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);
@@ -166,6 +214,8 @@ TEST_F(OpenWithTest, ForwardedPathsAreOpenedAfterTheSenderIsAnswered) {
                         const_cast<wchar_t*>(block.data())};
     EXPECT_EQ(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
     EXPECT_TRUE(Opens().empty());  // not while the sender waits
+    // One batch waits at a time: a sender cannot queue paths without bound.
+    EXPECT_EQ(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
     EXPECT_TRUE(apptest::PumpUntil([&] { return !Opens().empty(); }, 3000));
     EXPECT_EQ(Rows(), (Paths{File(L"three.avi"), File(L"one.mp4")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"three.avi"))}));
@@ -177,6 +227,134 @@ TEST_F(OpenWithTest, ForwardedPathsAreOpenedAfterTheSenderIsAnswered) {
         EXPECT_EQ(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(d)), FALSE);
     apptest::Pump(200);
     EXPECT_EQ(Rows().size(), 2u);
+}
+
+std::string Bytes(const void* data, size_t size) { return std::string(static_cast<const char*>(data), size); }
+std::string Header(DWORD namesAt, BOOL wide) {
+    DROPFILES header{};
+    header.pFiles = namesAt;
+    header.fWide = wide;
+    return Bytes(&header, sizeof(header));
+}
+std::string WideList(const Paths& names) {
+    const std::wstring list = playlist::PackPaths(names) + L'\0';
+    return Bytes(list.data(), list.size() * 2);
+}
+
+// A global block holding bytes, the rest of it (up to its real size) filled with 'x',
+// so that nothing past the given bytes ends a name.
+HGLOBAL Block(const std::string& bytes) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    auto* p = static_cast<char*>(GlobalLock(memory));
+    memset(p, 'x', GlobalSize(memory));
+    memcpy(p, bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(OpenWithTest, ADropIsReadAndFreedOnlyWhenItsWholeListLiesInsideItsBlock) {
+    // Refused drops name three.avi, which must never be listed.
+    const Paths refused = {File(L"three.avi")};
+    const std::string three = Narrow(refused[0]), two = Narrow(File(L"two.mkv"));
+    const DWORD after = sizeof(DROPFILES);
+    const struct Case {
+        const char* name;
+        std::string bytes;
+        bool whole;
+    } cases[] = {
+        {"shorter than its header", Header(after, TRUE).substr(0, 8), false},
+        {"names past its end", Header(4096, TRUE) + WideList(refused), false},
+        {"names inside its header", Header(4, TRUE) + WideList(refused), false},
+        {"wide names without the empty one", Header(after, TRUE) + WideList(refused).substr(0, (three.size() + 1) * 2),
+         false},
+        {"ANSI names without the empty one", Header(after, FALSE) + three + '\0', false},
+        {"wide names, whole", Header(after, TRUE) + WideList({File(L"one.mp4")}), true},
+        {"ANSI names, whole", Header(after, FALSE) + two + '\0' + '\0', true},
+    };
+    // Not a global block at all: a drop's bytes on the stack.
+    std::string onStack = Header(after, TRUE) + WideList(refused);
+    SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(onStack.data()), 0);
+    size_t rows = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HGLOBAL block = Block(c.bytes);
+        const SIZE_T size = GlobalSize(block);
+        SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        if (c.whole) {
+            EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == rows + 1; }, 5000));
+            ++rows;
+            continue;
+        }
+        ASSERT_EQ(GlobalSize(block), size) << "a drop that is not whole was freed";
+        GlobalFree(block);
+    }
+    EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"two.mkv")}));
+}
+
+// The paths the file-system calls were given.
+std::mutex g_callsLock;
+Paths g_calls;
+
+void RecordCall(const std::wstring& path) {
+    std::lock_guard<std::mutex> hold(g_callsLock);
+    g_calls.push_back(path);
+}
+
+TEST_F(OpenWithTest, PathsBeyondMaxPathAreListedFromEverySourceAsGiven) {
+    const std::wstring deep = MakeFolder(L"deep", {L"a.mp4", L"b.mkv", L"inner\\", L"inner\\c.avi"}, MAX_PATH + 10);
+    g_calls.clear();
+    playlist::SetFileSystemHook(RecordCall);
+    frame->OpenPaths({deep + L"\\a.mp4"});
+    EXPECT_EQ(Forward({deep + L"\\b.mkv"}), TRUE);
+    Drop({deep + L"\\inner"});
+    EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == 3; }, 5000));
+    const Paths rows = Rows();
+    EXPECT_EQ(std::set<std::wstring>(rows.begin(), rows.end()),
+              (std::set<std::wstring>{deep + L"\\a.mp4", deep + L"\\b.mkv", deep + L"\\inner\\c.avi"}));
+    // Windows reaches these only through the extended form (Wine reaches them either way).
+    std::lock_guard<std::mutex> hold(g_callsLock);
+    EXPECT_GE(g_calls.size(), 4u);
+    for (const std::wstring& call : g_calls)
+        EXPECT_EQ(call.compare(0, 4, L"\\\\?\\"), 0) << Narrow(call);
+}
+
+TEST_F(OpenWithTest, TheWindowAnswersWhileTheFileSystemHangs) {
+    const std::wstring dead = MakeFolder(L"dead", {L"late.mp4"});
+    ResetEvent(g_release);
+    playlist::SetFileSystemHook(HangOnDeadShare);
+    const HWND hwnd = frame->GetHWND();
+    std::atomic<bool> stop{false};
+    std::atomic<int> probes{0}, unanswered{0};
+    std::atomic<ULONGLONG> slowest{0};
+    std::thread prober([&] {
+        while (!stop) {
+            const ULONGLONG start = GetTickCount64();
+            DWORD_PTR answer = 0;
+            if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 100, &answer))
+                ++unanswered;
+            slowest = std::max<ULONGLONG>(slowest, GetTickCount64() - start);
+            ++probes;
+            Sleep(10);
+        }
+    });
+    // All three sources wait on the dead share, but for a drop of a live folder.
+    frame->OpenPaths({dead});
+    EXPECT_EQ(Forward({dead + L"\\late.mp4"}), TRUE);
+    Drop({folder});
+    EXPECT_TRUE(apptest::PumpUntil([&] { return Opens().size() == 1 && probes >= 50; }, 20000));
+    stop = true;
+    prober.join();
+    RecordProperty("probes", probes.load());
+    RecordProperty("slowest_answer_ms", static_cast<int>(slowest.load()));
+    EXPECT_EQ(unanswered, 0) << "the window did not answer WM_NULL within 100 ms";
+    EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi"), File(L"two.mkv")}));
+
+    // The window goes while two listings still wait: their results are dropped.
+    g_pMainFrame = nullptr;
+    apptest::DestroyMainFrame(frame);
+    frame = nullptr;
+    SetEvent(g_release);
+    EXPECT_TRUE(apptest::PumpUntil([] { return playlist::ListingsRunning() == 0; }, 10000));
 }
 
 } // namespace
