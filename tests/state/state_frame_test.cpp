@@ -124,7 +124,8 @@ TEST_F(StateFrameTest, FilesOfAStartComeAfterTheRestoredRowsAndPlay) {
     state.selected = 0;
     ASSERT_NO_FATAL_FAILURE(Restore(state));
     frame->OpenPaths({added});
-    ASSERT_EQ(frame->m_pPlayList->GetCount(), 3);
+    // The paths are listed off the UI thread and added when the listing comes back.
+    ASSERT_TRUE(apptest::PumpUntil([&] { return frame->m_pPlayList->GetCount() == 3; }, 5000));
     EXPECT_EQ(frame->m_pPlayList->GetItemAt(0)->GetName(), L"C:\\gone\\a.mp4");
     EXPECT_EQ(frame->m_pPlayList->GetItemAt(2)->GetName(), added.c_str());
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);
