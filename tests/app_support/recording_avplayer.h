@@ -24,6 +24,7 @@ struct EngineScript {
     bool mute = false;      // get_mute(); mute_set() updates it while muteSticks
     bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
+    std::vector<std::string> failingPaths;   // open() of these answers 0 whatever openResult says
 };
 
 // State of one engine object.
