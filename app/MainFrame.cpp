@@ -67,6 +67,9 @@ void CMainFrame::InitWindow() {
     }
 
     m_pVolumeSlider = FindAs<CSliderUI>(m_PaintManager, L"slider_volumn", L"Slider");
+    // The engine keeps its volume across files: told once, it plays the first file at
+    // the level the slider shows, not at its own full gain.
+    SetVolumeFromSlider();
     m_pPlaySlider = FindAs<CSliderUI>(m_PaintManager, L"slider_play", L"Slider");
     m_pCurTimeText = m_PaintManager.FindControl(L"txt_curtime");
     m_pTotalTimeText = m_PaintManager.FindControl(L"txt_totaltime");

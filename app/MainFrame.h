@@ -23,10 +23,13 @@ class CListUI;
 inline constexpr UINT_PTR kTimerPoll = 1;         // 100 ms, polls the engine
 inline constexpr UINT_PTR kTimerFitVideo = 2;     // 100 ms one shot after size changes
 inline constexpr UINT_PTR kTimerResumeSeek = 3;   // 500 ms one shot after a settings reopen
+inline constexpr UINT_PTR kTimerSkipRow = 4;      // one shot: the row after one that would not open
 inline constexpr UINT kPollPeriodMs = 100;
 // Posted by a path listing's worker when it has finished: the window adds its files.
 inline constexpr UINT kMsgPathsListed = WM_APP + 1;
 inline constexpr UINT kFitDelayMs = 100;
+// How long a row that would not open stays named in the title before the next one is tried.
+inline constexpr UINT kSkipRowDelayMs = 1500;
 
 class CMainFrame : public WindowImplBase {
 public:
@@ -89,11 +92,16 @@ public:
     void StopPlayback();               // stop and close while playing or paused
     void PlayPrev();                   // previous row, wrapping to the last
     void PlayNext();                   // next row, wrapping to the first
+    // After the end of a file: the next row; one that would not open shows why for a
+    // moment, then the row after it is tried (timer 4), at most once round the list.
+    void PlayNextPlayable();
 
     // Progress (playback/Progress.cpp).
     void UpdateProgress();             // status and time texts, seek slider; next row at the end
     void SyncPlayBar();                // sliders and time texts into the full-screen bar
-    void SeekFromSlider();             // engine seek from "slider_play"; sets m_bSeeking
+    void SeekFromSlider();             // engine seek from "slider_play"; the thumb follows playback again
+    // m_bSeeking goes up when a press has caught this seek slider's thumb (either window's).
+    void NoteSeekThumbPressed(CSliderUI* slider);
 
     // Keys and wheel (playback/KeyBindings.cpp).
     bool HandlePlaybackKey(WPARAM key);   // arrows: seek by 5 s, volume by 5; false for other keys
@@ -101,6 +109,11 @@ public:
     void SeekBy(double seconds);          // while a file is open, within 0..duration
     void StepVolume(int delta);           // the volume slider by delta, sent as the slider sends it
     void WheelVolume(int wheelDelta);     // WM_MOUSEWHEEL's delta over the picture
+    // The arrows on either window's focused seek slider, and the wheel over it, seek by
+    // 5 s as the arrows do elsewhere; false when the slider has no focus or the key is
+    // no arrow, or the wheel message (screen point) is not over the slider in owner.
+    bool SeekSliderKey(CSliderUI* slider, WPARAM key);
+    bool SeekSliderWheel(CSliderUI* slider, HWND owner, WPARAM wParam, LPARAM lParam);
 
     // The seek preview of either window's seek slider (playback/SeekPreview.cpp's user, Progress.cpp).
     void FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client);
@@ -133,6 +146,10 @@ public:
     // A status text held over the polled one (playback/StatusNotice.cpp).
     void ShowStatusNotice(LPCTSTR text, ULONGLONG milliseconds = userstate::kResumeNoticeMs);
     void HoldStatusNotice();
+    // Notices (app/Notices.cpp): a message box with the caption "提示", above the window
+    // the user sees: over, else the full-screen picture while it covers the screen, else us.
+    void ShowNotice(LPCTSTR text, HWND over = nullptr);
+    HWND NoticeOwner();
 
     int m_bReady = 0;                          // set once InitWindow has found its controls
     CVideoRealWnd* m_pVideoWnd = nullptr;      // owned; the engine draws into it
@@ -145,7 +162,7 @@ public:
     int m_bListShown = 1;                      // the playlist panel is shown
     avplayer m_player;                         // destroyed with the window, never stopped first
     CDuiString m_strCurPath;                   // the file last opened successfully
-    int m_bSeeking = 0;                        // the user moved the seek slider; polling leaves it
+    int m_bSeeking = 0;                        // a mouse button holds a seek thumb; polling leaves it
     std::vector<std::wstring> m_vecPaths;      // full paths of the list rows
     EffectSettings m_effect{1, 0};             // ellipse, no effect until cfg.cfg says otherwise
     float m_fResumePos = 0.0f;                 // fraction to seek to when timer 3 fires
@@ -153,6 +170,7 @@ public:
     CDuiString m_strStatusNotice;              // shown until m_noticeUntilTick, when not empty
     ULONGLONG m_noticeUntilTick = 0;
     int m_nStatusWidth = -1;                   // the status text's own width while a notice widens it
+    int m_bOpenFailed = 0;                     // the last open failed; the title says so until the next
 
 private:
     // Shows whichever of "btn_max"/"btn_restore" fits the window state.
@@ -160,7 +178,12 @@ private:
 
     playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
     playlist::PathListings m_listings{kMsgPathsListed};   // paths from outside, being listed
-    int m_wheelRest = 0;                       // wheel delta short of a notch
+    // Marks a failed open in the title: "无法播放" beside that file's path.
+    void ShowCannotPlay(LPCTSTR path);
+
+    int m_wheelRest = 0;                       // wheel delta short of a notch (volume)
+    int m_seekWheelRest = 0;                   // the same over a seek slider
+    int m_nRowsSkipped = 0;                    // rows in a row that would not open after an end
 
 public:
     CSeekPreview m_seekPreview;                // over "slider_play"

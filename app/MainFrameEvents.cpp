@@ -23,23 +23,27 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         } else if (wParam == kTimerResumeSeek) {
             ::KillTimer(m_hWnd, kTimerResumeSeek);
             m_player.seek_to(static_cast<double>(m_fResumePos));
+        } else if (wParam == kTimerSkipRow) {
+            ::KillTimer(m_hWnd, kTimerSkipRow);
+            PlayNextPlayable();
         }
         break;
     case WM_SIZE:
         // Restarting the one-shot timer turns a burst of size changes into one fit.
         ::SetTimer(m_hWnd, kTimerFitVideo, kFitDelayMs, nullptr);
         break;
-    case WM_LBUTTONUP: {
-        // Before the library sees the release, so a seek in progress ends with it.
-        m_bSeeking = 0;
+    case WM_LBUTTONDOWN: {
         const HWND hwnd = m_hWnd;
         const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
-        // The seek slider reports its value on this very release; cleared only before,
-        // the flag would hold the slider still until the next click anywhere.
+        // Only a press that caught the seek thumb holds the slider against polling.
         if (::IsWindow(hwnd))
-            m_bSeeking = 0;
+            NoteSeekThumbPressed(m_pPlaySlider);
         return result;
     }
+    case WM_LBUTTONUP:
+        // Before the library sees the release, so a seek in progress ends with it.
+        m_bSeeking = 0;
+        break;
     case WM_MOUSEMOVE:
         FollowSeekPreview(m_seekPreview, m_hWnd, m_pPlaySlider, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         break;
@@ -69,10 +73,12 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
                 m_pVideoWnd->ToggleFullScreen();
             return 0;
         }
-        if (!FocusTakesArrows() && HandlePlaybackKey(wParam))
+        if (SeekSliderKey(m_pPlaySlider, wParam) || (!FocusTakesArrows() && HandlePlaybackKey(wParam)))
             return 0;
         break;
     case WM_MOUSEWHEEL:
+        if (SeekSliderWheel(m_pPlaySlider, m_hWnd, wParam, lParam))
+            return 0;
         // Over the picture the wheel is the volume; elsewhere the controls have it.
         if (m_pVideoWnd && ::IsWindowVisible(m_pVideoWnd->GetHWND())) {
             POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

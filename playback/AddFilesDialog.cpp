@@ -23,4 +23,9 @@ OPENFILENAMEW AddFilesRequest(HWND owner, wchar_t* names, DWORD nameUnits) {
     return request;
 }
 
+OpenDialogCalls& AddFilesDialogCalls() {
+    static OpenDialogCalls calls{::GetOpenFileNameW, ::CommDlgExtendedError};
+    return calls;
+}
+
 } // namespace playlist

@@ -19,4 +19,12 @@ extern const wchar_t kVideoFilter[];
 // the previous result's first string); every field not named here is zero.
 OPENFILENAMEW AddFilesRequest(HWND owner, wchar_t* names, DWORD nameUnits);
 
+// The system's dialog and the error it leaves: GetOpenFileNameW and CommDlgExtendedError,
+// unless a test puts in a dialog that fails as only thousands of files make it fail.
+struct OpenDialogCalls {
+    BOOL(WINAPI* show)(OPENFILENAMEW*);
+    DWORD(WINAPI* lastError)();
+};
+OpenDialogCalls& AddFilesDialogCalls();
+
 } // namespace playlist

@@ -1,7 +1,10 @@
 // Keys and the wheel: Left/Right seek five seconds, Up/Down and the wheel over the
-// picture move the volume by five, the way the volume slider does.
+// picture move the volume by five, the way the volume slider does. On a seek slider
+// the arrows and the wheel seek five seconds too.
 #include "app/MainFrame.h"
 #include "playback/PlayerTexts.h"
+
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -11,6 +14,15 @@ namespace {
 
 constexpr double kSeekStepSeconds = 5.0;
 constexpr int kVolumeStep = 5;
+
+// Whole notches in rest + wheelDelta (one notch is 120); a fine-grained wheel adds up
+// to one, and what is short of a notch stays in rest.
+int TakeNotches(int& rest, int wheelDelta) {
+    rest += wheelDelta;
+    const int notches = rest / WHEEL_DELTA;
+    rest -= notches * WHEEL_DELTA;
+    return notches;
+}
 
 } // namespace
 
@@ -60,12 +72,41 @@ void CMainFrame::StepVolume(int delta) {
 }
 
 void CMainFrame::WheelVolume(int wheelDelta) {
-    // One notch (120) is one step; a fine-grained wheel adds up to one.
-    m_wheelRest += wheelDelta;
-    const int notches = m_wheelRest / WHEEL_DELTA;
-    m_wheelRest -= notches * WHEEL_DELTA;
-    if (notches)
+    if (const int notches = TakeNotches(m_wheelRest, wheelDelta))
         StepVolume(notches * kVolumeStep);
+}
+
+// The slider's own small step would move the thumb and seek to it; the file moves
+// instead, and the thumb goes on following playback.
+bool CMainFrame::SeekSliderKey(CSliderUI* slider, WPARAM key) {
+    if (!slider || !slider->GetManager() || slider->GetManager()->GetFocus() != slider)
+        return false;
+    switch (key) {
+    case VK_LEFT:
+    case VK_DOWN:
+        SeekBy(-kSeekStepSeconds);
+        return true;
+    case VK_RIGHT:
+    case VK_UP:
+        SeekBy(kSeekStepSeconds);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::SeekSliderWheel(CSliderUI* slider, HWND owner, WPARAM wParam, LPARAM lParam) {
+    if (!slider || !slider->IsVisible() || !slider->IsEnabled())
+        return false;
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ::ScreenToClient(owner, &at);
+    const RECT& track = slider->GetPos();
+    if (!::PtInRect(&track, at))
+        return false;
+    // Away from the user, as on the slider: forward.
+    if (const int notches = TakeNotches(m_seekWheelRest, GET_WHEEL_DELTA_WPARAM(wParam)))
+        SeekBy(notches * kSeekStepSeconds);
+    return true;
 }
 
 } // namespace DuiLib

@@ -25,7 +25,7 @@ void CMainFrame::OnPlayCommand() {
     if (!m_pPlayList)
         return;
     if (m_pPlayList->GetCount() == 0) {
-        ::MessageBoxW(m_hWnd, kTextAddFilesFirst, kTextNoticeCaption, MB_OK);
+        ShowNotice(kTextAddFilesFirst);
         return;
     }
     PlaySelected();
@@ -64,6 +64,9 @@ void CMainFrame::PlayOrPause(LPCTSTR path) {
 void CMainFrame::OpenAndPlay(LPCTSTR path) {
     if (!path || !*path || !m_pVideoWnd)
         return;
+    // Whatever opens now, a seek or a skip still due belonged to the file before.
+    ::KillTimer(m_hWnd, kTimerResumeSeek);
+    ::KillTimer(m_hWnd, kTimerSkipRow);
     if (IsBusy(m_player))
         StopAndClose(m_player);
 
@@ -75,11 +78,26 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     ::UpdateWindow(m_hWnd);
 
     m_player.subclasswindow(m_pVideoWnd->GetHWND(), 1);
-    if (!OpenInEngine(m_player, path, m_effect))
+    if (!OpenInEngine(m_player, path, m_effect)) {
+        ShowCannotPlay(path);
         return;
+    }
+    m_bOpenFailed = 0;
     m_strCurPath = path;
     m_player.play(StartOfOpenedFile(path), 0);
 
+    if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))
+        shown->SetText(path);
+    ::UpdateWindow(m_hWnd);
+}
+
+void CMainFrame::ShowCannotPlay(LPCTSTR path) {
+    // The loaded path stays the last file that opened; the title names the one that failed.
+    m_bOpenFailed = 1;
+    if (CControlUI* status = m_PaintManager.FindControl(kCtlPlayStatus)) {
+        status->SetText(kTextCannotPlay);
+        status->Invalidate();
+    }
     if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))
         shown->SetText(path);
     ::UpdateWindow(m_hWnd);
@@ -94,6 +112,8 @@ void CMainFrame::PauseOrResume() {
 }
 
 void CMainFrame::StopPlayback() {
+    // Stop also ends a walk past rows that would not open.
+    ::KillTimer(m_hWnd, kTimerSkipRow);
     if (IsBusy(m_player))
         StopAndClose(m_player);
 }
@@ -130,6 +150,21 @@ void CMainFrame::PlayNext() {
     }
     m_pPlayList->SelectItem(sel < count - 1 ? sel + 1 : 0, false);
     PlaySelected();
+}
+
+void CMainFrame::PlayNextPlayable() {
+    m_bOpenFailed = 0;
+    PlayNext();
+    if (!m_bOpenFailed) {
+        m_nRowsSkipped = 0;
+        return;
+    }
+    // Left in the title for a moment, so the user sees which file was passed over. A
+    // list of files that all fail is walked once, never round and round.
+    if (m_pPlayList && ++m_nRowsSkipped < m_pPlayList->GetCount())
+        ::SetTimer(m_hWnd, kTimerSkipRow, kSkipRowDelayMs, nullptr);
+    else
+        m_nRowsSkipped = 0;
 }
 
 } // namespace DuiLib

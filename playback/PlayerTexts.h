@@ -23,8 +23,11 @@ inline constexpr const wchar_t* kTextPlaying = L"正在播放";
 inline constexpr const wchar_t* kTextPaused = L"暂停";
 inline constexpr const wchar_t* kTextStopped = L"停止";
 inline constexpr const wchar_t* kTextLoading = L"加载中请等待...";
+inline constexpr const wchar_t* kTextCannotPlay = L"无法播放";
 inline constexpr const wchar_t* kTextAddFilesFirst = L"请先添加视频文件";
 inline constexpr const wchar_t* kTextNoticeCaption = L"提示";
+inline constexpr const wchar_t* kTextAddInSmallerGroups = L"选择的文件太多，请分几次添加";
+inline constexpr const wchar_t* kTextSettingsNotSaved = L"设置未能保存，下次启动仍使用原来的设置";
 
 inline constexpr const wchar_t* kImageListShown = L"split_screen_right.png";
 inline constexpr const wchar_t* kImageListHidden = L"split_screen_left.png";

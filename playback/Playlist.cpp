@@ -1,24 +1,36 @@
 // The playlist: adding chosen files as rows, removing one row or all of them.
 #include "app/MainFrame.h"
 
+#include <cderr.h>
+
 #include "playback/AddFilesDialog.h"
 #include "playback/ColumnText.h"
 #include "playback/DialogResult.h"
+#include "playback/PlayerTexts.h"
 
 namespace DuiLib {
 
 namespace {
 
-// One buffer for the process, never cleared: the dialog's name box starts with the
-// first string of the previous result.
+// One buffer for the process, cleared only after a failure: the dialog's name box
+// starts with the first string of the previous result.
 wchar_t g_szFileNames[playlist::kNameBufferUnits];
 
 } // namespace
 
 void CMainFrame::AddFiles() {
     OPENFILENAMEW request = playlist::AddFilesRequest(m_hWnd, g_szFileNames, playlist::kNameBufferUnits);
-    if (!::GetOpenFileNameW(&request))
+    const playlist::OpenDialogCalls& dialog = playlist::AddFilesDialogCalls();
+    if (!dialog.show(&request)) {
+        // A failed dialog leaves the size it needed in the first unit, which the next
+        // dialog would show in its name box. A cancel leaves the last result alone.
+        const DWORD error = dialog.lastError();
+        if (error != 0)
+            g_szFileNames[0] = L'\0';
+        if (error == FNERR_BUFFERTOOSMALL)
+            ShowNotice(kTextAddInSmallerGroups);
         return;
+    }
     AddDialogResult(g_szFileNames, playlist::kNameBufferUnits, request.nFileOffset);
 }
 

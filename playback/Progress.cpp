@@ -38,15 +38,17 @@ void CMainFrame::UpdateProgress() {
     } else if (m_player.play_status() == kStatusPaused) {
         ShowStatus(m_PaintManager, kTextPaused);
     } else if (m_player.play_status() == kStatusStopped ||
-               (m_player.play_status() == kStatusClosed && !m_strCurPath.IsEmpty())) {
+               (m_player.play_status() == kStatusClosed && !m_strCurPath.IsEmpty() && !m_bOpenFailed)) {
         // Stopping closes the file too (stop, the list's end): once a file has
-        // played, nothing open means stopped, not the last word left standing.
+        // played, nothing open means stopped, not the last word left standing;
+        // after a failed open the title keeps saying which file could not play.
         ShowStatus(m_PaintManager, kTextStopped);
     }
     if (m_player.play_status() == kStatusEnded) {
         m_player.stop();
         m_player.close();
-        PlayNext();
+        m_nRowsSkipped = 0;
+        PlayNextPlayable();
     }
 }
 
@@ -65,9 +67,15 @@ void CMainFrame::SyncPlayBar() {
     }
 }
 
+void CMainFrame::NoteSeekThumbPressed(CSliderUI* slider) {
+    if (slider && slider->IsDragging())
+        m_bSeeking = 1;
+}
+
 void CMainFrame::SeekFromSlider() {
-    // Polling leaves the slider where the user put it until the button comes up.
-    m_bSeeking = 1;
+    // The slider reports when the thumb is let go (or lost): from now on it follows
+    // playback again, whatever release or key brought the report.
+    m_bSeeking = 0;
     if (!m_pPlaySlider)
         return;
     int max = m_pPlaySlider->GetMaxValue();

@@ -1,5 +1,5 @@
-// cfg.cfg: two little-endian int32 values next to the exe. Every failure is silent;
-// the caller keeps what it had.
+// cfg.cfg: two little-endian int32 values next to the exe. A failed read is silent
+// and the caller keeps what it had; a failed write keeps the old file and says so.
 #include "settings/ConfigFile.h"
 
 #include <windows.h>
@@ -89,13 +89,21 @@ void ReadEffectSettings(const std::wstring& path, EffectSettings& io) {
         OverlayLittleEndian(io.effectCode, bytes + 4, got - 4);
 }
 
-void WriteEffectSettings(const std::wstring& path, const EffectSettings& value) {
-    FileHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
-    if (!file)
-        return;
+bool WriteEffectSettings(const std::wstring& path, const EffectSettings& value) {
+    // Written whole beside the file, then put in its place in one step: a write that
+    // fails half-way never leaves a short or empty cfg.cfg behind.
+    const std::wstring temp = path + L".tmp";
     unsigned char bytes[8];
     PutLittleEndian(bytes, value.shape);
     PutLittleEndian(bytes + 4, value.effectCode);
-    DWORD written = 0;
-    WriteFile(file.get(), bytes, sizeof(bytes), &written, nullptr);
+    bool written = false;
+    if (FileHandle file = OpenFile(temp, GENERIC_WRITE, CREATE_ALWAYS)) {
+        DWORD count = 0;
+        written = WriteFile(file.get(), bytes, sizeof(bytes), &count, nullptr) && count == sizeof(bytes) &&
+                  FlushFileBuffers(file.get());
+    }
+    if (written && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temp.c_str());
+    return false;
 }

@@ -19,8 +19,10 @@ std::wstring ConfigFilePath();
 // A missing, locked or unreadable file leaves io as it was.
 void ReadEffectSettings(const std::wstring& path, EffectSettings& io);
 
-// Replaces the file with exactly 8 bytes; failures are silent.
-void WriteEffectSettings(const std::wstring& path, const EffectSettings& value);
+// Replaces the file with exactly 8 bytes, through "<path>.tmp" and one atomic move.
+// False when that failed: the old file, if any, is as it was and no temporary stays.
+bool WriteEffectSettings(const std::wstring& path, const EffectSettings& value);
 
-// Writes the main window's m_effect to cfg.cfg (through g_pMainFrame).
-void SaveConfig();
+// Writes the main window's m_effect to cfg.cfg (through g_pMainFrame); false when the
+// file could not be replaced.
+bool SaveConfig();

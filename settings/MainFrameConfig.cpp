@@ -10,7 +10,6 @@ void CMainFrame::LoadConfig() {
 
 } // namespace DuiLib
 
-void SaveConfig() {
-    if (g_pMainFrame)
-        WriteEffectSettings(ConfigFilePath(), g_pMainFrame->m_effect);
+bool SaveConfig() {
+    return g_pMainFrame && WriteEffectSettings(ConfigFilePath(), g_pMainFrame->m_effect);
 }

@@ -15,19 +15,15 @@ void ReopenWithNewSettings(CMainFrame& main) {
     const double position = player.curr_play_time();
     const double duration = player.duration();
     const std::optional<float> resume = ResumeFraction(position, duration);
+    // The file that plays, whichever row the user has selected meanwhile.
+    const CDuiString path = main.m_strCurPath;
     player.stop();
     player.close();
-    // Closed, so the selected row is opened anew with the new settings and plays.
-    main.PlaySelected();
-
-    HWND hwnd = main.GetHWND();
-    if (resume) {
+    // Opening cancels any seek still due from an earlier save.
+    main.OpenAndPlay(path);
+    if (resume && !main.m_bOpenFailed) {
         main.m_fResumePos = *resume;
-        ::SetTimer(hwnd, kTimerResumeSeek, kResumeSeekDelayMs, nullptr);
-    } else {
-        // No fraction to return to: the file plays from its start, and a seek still
-        // pending from an earlier save must not move it.
-        ::KillTimer(hwnd, kTimerResumeSeek);
+        ::SetTimer(main.GetHWND(), kTimerResumeSeek, kResumeSeekDelayMs, nullptr);
     }
 }
 

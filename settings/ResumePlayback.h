@@ -8,8 +8,8 @@ class CMainFrame;
 // The delay before the reopened file seeks (the main window's timer 3).
 inline constexpr unsigned kResumeSeekDelayMs = 500;
 
-// While a file plays or is paused: stop, close and play the selected row anew, then
-// seek there to the old fraction once timer 3 fires. Nothing otherwise.
+// While a file plays or is paused: stop, close and play that file anew, then seek there
+// to the old fraction once timer 3 fires. Nothing otherwise.
 void ReopenWithNewSettings(CMainFrame& main);
 
 } // namespace DuiLib

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/MainFrame.h"
+#include "playback/PlayerTexts.h"
 #include "settings/ConfigFile.h"
 #include "settings/EffectChoice.h"
 #include "settings/ResumePlayback.h"
@@ -125,8 +126,11 @@ void CSystemInfoFrame::ApplySettings() {
     if (!next)
         return;
     g_pMainFrame->m_effect = *next;
-    SaveConfig();
+    const bool saved = SaveConfig();
     ReopenWithNewSettings(*g_pMainFrame);
+    // The new look applies all the same; only the next start would not have it.
+    if (!saved)
+        g_pMainFrame->ShowNotice(kTextSettingsNotSaved, m_hWnd);
 }
 
 void ShowSettingsWindow(HWND hOwner) {

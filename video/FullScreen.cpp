@@ -26,8 +26,12 @@ void CVideoRealWnd::ToggleFullScreen() {
         const int cy = ::GetSystemMetrics(SM_CYSCREEN);
         m_wndPlacement.length = sizeof(m_wndPlacement);
         ::GetWindowPlacement(m_hWnd, &m_wndPlacement);
+        const HWND hMain = ::GetParent(m_hWnd);
         SetKind(m_hWnd, WS_POPUP);
         ::SetParent(m_hWnd, nullptr);
+        // Owned by the main window: one taskbar entry stands for the player, and closing
+        // it closes the player, not the picture alone.
+        ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hMain));
         // Activation is allowed: the full-screen window takes the keyboard, so Escape reaches it.
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, cx, cy, SWP_SHOWWINDOW);
         return;
@@ -36,6 +40,8 @@ void CVideoRealWnd::ToggleFullScreen() {
     m_bFullScreen = 0;
     // Without the main window (the loop has ended) there is nowhere to go back to.
     if (g_pMainFrame) {
+        // Owned, the window would keep its top-most mark through the switch below.
+        ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
         ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
         HWND hMain = g_pMainFrame->GetHWND();
         ::ShowWindow(hMain, SW_SHOW);

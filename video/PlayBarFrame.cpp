@@ -83,7 +83,8 @@ void CPlayBarFrame::SetVolumeFromBar() {
 }
 
 void CPlayBarFrame::SeekFromBar() {
-    g_pMainFrame->m_bSeeking = 1;
+    // Reported when the thumb is let go: the main window's progress follows playback again.
+    g_pMainFrame->m_bSeeking = 0;
     const int max = m_pSliderPlay->GetMaxValue();
     const int value = m_pSliderPlay->GetValue();
     if (g_pMainFrame->m_pPlaySlider)
@@ -120,6 +121,11 @@ LRESULT CPlayBarFrame::OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL
 }
 
 LRESULT CPlayBarFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // On the focused seek slider the arrows, and over it the wheel, seek as the picture's
+    // arrows do; the slider's own step would leave the progress standing.
+    if (g_pMainFrame && ((uMsg == WM_KEYDOWN && g_pMainFrame->SeekSliderKey(m_pSliderPlay, wParam)) ||
+                         (uMsg == WM_MOUSEWHEEL && g_pMainFrame->SeekSliderWheel(m_pSliderPlay, m_hWnd, wParam, lParam))))
+        return 0;
     // A click on the bar gives it the keyboard; its keys stay the picture's keys.
     if (uMsg == WM_KEYDOWN && (wParam == VK_SPACE || wParam == VK_RETURN || wParam == VK_ESCAPE ||
                                wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN)) {
@@ -130,10 +136,11 @@ LRESULT CPlayBarFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg == WM_MOUSELEAVE)
         m_seekPreview.Hide();
     const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
-    // The main window's release never comes while the picture covers it. The slider
-    // reports its value on this very release, so the seek ends only after the library
-    // has handled it; otherwise the progress would stand still until the next click.
-    if (uMsg == WM_LBUTTONUP && g_pMainFrame)
+    // The main window's press and release never come while the picture covers it: a
+    // press that caught the thumb holds the progress, any release here lets it go.
+    if (g_pMainFrame && uMsg == WM_LBUTTONDOWN)
+        g_pMainFrame->NoteSeekThumbPressed(m_pSliderPlay);
+    if (g_pMainFrame && uMsg == WM_LBUTTONUP)
         g_pMainFrame->m_bSeeking = 0;
     return result;
 }

@@ -80,6 +80,13 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         if (g_pMainFrame)
             g_pMainFrame->WheelVolume(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_CLOSE:
+        // Alt+F4 on the full-screen picture, or a close from outside: the player closes
+        // as its own close button closes it. The picture never goes alone, which would
+        // leave sound without a picture until the next start.
+        if (g_pMainFrame)
+            g_pMainFrame->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
     default:
         break;
     }

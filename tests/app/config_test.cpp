@@ -86,25 +86,52 @@ TEST_F(ConfigFileTest, LoadsEightLittleEndianBytesOverTheDefaults) {
     }
 }
 
-TEST_F(ConfigFileTest, SaveRewritesExactlyEightBytesOrNothing) {
-    WriteBytes(CfgPath(), std::vector<uint8_t>(12, 9));
-    frame->m_effect = {-1, 0x01020304};
-    SaveConfig();
-    EXPECT_EQ(ReadBytes(CfgPath()), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1}));
-
-    // Held open elsewhere (share mode 0): load keeps the defaults, save is skipped.
-    HANDLE held = CreateFileW(CfgPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    frame->m_effect = {1, 0};
-    EXPECT_EQ(Load().shape, 1);
-    frame->m_effect = {2, 7};
-    SaveConfig();
-    CloseHandle(held);
-    EXPECT_EQ(ReadBytes(CfgPath()), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1}));
+TEST_F(ConfigFileTest, SaveReplacesTheFileWholeOrKeepsTheOldOne) {
+    const std::vector<uint8_t> old(12, 9);
+    const std::vector<uint8_t> saved{0xFF, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1};
+    const std::wstring temp = CfgPath() + L".tmp";
+    enum class Obstacle { None, HeldOpen, TemporaryIsAFolder };
+    struct Case {
+        const char* what;
+        bool oldFile;
+        Obstacle obstacle;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a longer file is replaced by eight bytes", true, Obstacle::None, true},
+        {"a first save makes the file", false, Obstacle::None, true},
+        // Share mode 0 elsewhere: load keeps the defaults, and the save must not pass.
+        {"held open elsewhere", true, Obstacle::HeldOpen, false},
+        {"the temporary cannot be made", true, Obstacle::TemporaryIsAFolder, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(CfgPath().c_str());
+        if (c.oldFile)
+            WriteBytes(CfgPath(), old);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.obstacle == Obstacle::HeldOpen) {
+            held = CreateFileW(CfgPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+            frame->m_effect = {1, 0};
+            EXPECT_EQ(Load().shape, 1);
+        }
+        if (c.obstacle == Obstacle::TemporaryIsAFolder)
+            CreateDirectoryW(temp.c_str(), nullptr);
+        frame->m_effect = {-1, 0x01020304};
+        EXPECT_EQ(SaveConfig(), c.ok);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        EXPECT_EQ(ReadBytes(CfgPath()), c.ok ? saved : (c.oldFile ? old : std::vector<uint8_t>{}));
+        if (c.obstacle == Obstacle::TemporaryIsAFolder) {
+            EXPECT_TRUE(RemoveDirectoryW(temp.c_str()));
+        }
+        EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES) << "a temporary was left";
+    }
 
     DeleteFileW(CfgPath().c_str());
     g_pMainFrame = nullptr;  // no main window, nothing to save
-    SaveConfig();
+    EXPECT_FALSE(SaveConfig());
     EXPECT_TRUE(ReadBytes(CfgPath()).empty());
 }
 

@@ -102,4 +102,60 @@ LRESULT HitTest(HWND hwnd, int x, int y) {
     return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
 }
 
+namespace {
+
+// The first edit control among a dialog's descendants (a file dialog's name box), or null.
+HWND FirstEditBox(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM result) -> BOOL {
+            wchar_t kind[16] = {};
+            GetClassNameW(child, kind, 16);
+            if (std::wstring(kind) != L"Edit") return TRUE;
+            *reinterpret_cast<HWND*>(result) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+} // namespace
+
+MessageBoxWatch::MessageBoxWatch() {
+    count = 0;
+    text.clear();
+    caption.clear();
+    owner = nullptr;
+    m_timer = SetTimer(nullptr, 0, 200, Answer);
+}
+
+MessageBoxWatch::~MessageBoxWatch() { KillTimer(nullptr, m_timer); }
+
+void CALLBACK MessageBoxWatch::Answer(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM) -> BOOL {
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            // A message box is a dialog with its text in the static 0xFFFF and no name
+            // box (the file dialog has such statics too).
+            if (std::wstring(cls) != L"#32770" || !GetDlgItem(hwnd, 0xFFFF) || !IsWindowVisible(hwnd) ||
+                FirstEditBox(hwnd))
+                return TRUE;
+            wchar_t buf[256] = {};
+            GetWindowTextW(hwnd, buf, 256);
+            caption = buf;
+            GetDlgItemTextW(hwnd, 0xFFFF, buf, 256);
+            text = buf;
+            owner = GetWindow(hwnd, GW_OWNER);
+            ++count;
+            // Hidden at once, so the next tick does not count it twice.
+            ShowWindow(hwnd, SW_HIDE);
+            PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+            return FALSE;
+        },
+        0);
+}
+
 } // namespace apptest

@@ -34,4 +34,22 @@ void Click(HWND hwnd, POINT client);
 // Hit-test answer for a client point (the message carries screen coordinates).
 LRESULT HitTest(HWND hwnd, int x, int y);
 
+// Answers the message boxes this thread shows while it lives (a thread timer that runs
+// in the box's own loop), keeping what the last one said and whose it was.
+class MessageBoxWatch {
+public:
+    MessageBoxWatch();
+    ~MessageBoxWatch();
+    MessageBoxWatch(const MessageBoxWatch&) = delete;
+    MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
+
+    static inline int count = 0;
+    static inline std::wstring text, caption;
+    static inline HWND owner = nullptr;
+
+private:
+    static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR m_timer = 0;
+};
+
 } // namespace apptest

@@ -248,14 +248,11 @@ TEST_F(MainFrameTest, SliderChangesReachTheEngineWithExactValues) {
     EXPECT_EQ(engine.Commands()[0].numbers, (std::vector<double>{37.0, 37.0}));
     EXPECT_EQ(engine.Commands()[1].name, "seek_to");
     EXPECT_EQ(engine.Commands()[1].numbers, (std::vector<double>{0.25}));
-    EXPECT_EQ(frame->m_bSeeking, 1);
-    // The next left-button release in the window ends the seek.
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(300, 300));
-    apptest::Pump(50);
+    // The report comes when the thumb is let go: the progress follows playback again.
     EXPECT_EQ(frame->m_bSeeking, 0);
 
-    // An empty range makes no engine call (the seek flag still goes up), and a
-    // sender that is not one of the two sliders does nothing.
+    // An empty range makes no engine call, and a sender that is not one of the two
+    // sliders does nothing.
     engine.Clear();
     volume->SetMaxValue(0);
     seek->SetMaxValue(0);
@@ -263,7 +260,6 @@ TEST_F(MainFrameTest, SliderChangesReachTheEngineWithExactValues) {
     pm.SendNotify(seek, DUI_MSGTYPE_VALUECHANGED);
     pm.SendNotify(apptest::Find(frame, L"btn_stop"), DUI_MSGTYPE_VALUECHANGED);
     EXPECT_TRUE(engine.Commands().empty());
-    EXPECT_EQ(frame->m_bSeeking, 1);
 
     // A real drag on the seek slider ends in the same call.
     seek->SetMaxValue(1000);
@@ -271,6 +267,48 @@ TEST_F(MainFrameTest, SliderChangesReachTheEngineWithExactValues) {
     apptest::Click(hwnd, {rc.left + (rc.right - rc.left) / 4, (rc.top + rc.bottom) / 2});
     ASSERT_EQ(engine.Commands().size(), 1u);
     EXPECT_EQ(engine.Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
+}
+
+TEST_F(MainFrameTest, OnlyAPressHoldingTheSeekThumbHoldsTheProgress) {
+    CSliderUI* seek = frame->m_pPlaySlider;
+    ASSERT_NE(seek, nullptr);
+    recording::EngineRecord& engine = Engine(frame);
+    engine.script = {1, 60.0, 120.0};
+    KillTimer(hwnd, kTimerPoll);
+    const auto tick = [&](double position) {
+        engine.script.position = position;
+        SendMessageW(hwnd, WM_TIMER, kTimerPoll, 0);
+    };
+    tick(60.0);
+    ASSERT_EQ(seek->GetValue(), 500);
+    const RECT thumb = seek->GetThumbRect();
+    const LPARAM onThumb = MAKELPARAM((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, onThumb);
+    EXPECT_EQ(frame->m_bSeeking, 1);
+    tick(90.0);
+    EXPECT_EQ(seek->GetValue(), 500) << "pulled from under the hand";
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, onThumb);
+    EXPECT_EQ(frame->m_bSeeking, 0);
+    tick(90.0);
+    EXPECT_EQ(seek->GetValue(), 750);
+
+    // A press elsewhere holds nothing.
+    const POINT play = apptest::CenterOf(apptest::Find(frame, L"txt_curtime"));
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(play.x, play.y));
+    EXPECT_EQ(frame->m_bSeeking, 0);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(play.x, play.y));
+}
+
+TEST(MainFrameStart, TheEngineHearsTheVolumeTheSliderShowsBeforeAnyFile) {
+    CMainFrame* frame = apptest::OpenMainFrame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->m_pVolumeSlider, nullptr);
+    const std::vector<std::string> commands = Engine(frame).CommandTexts();
+    const double shown = frame->m_pVolumeSlider->GetValue();
+    apptest::DestroyMainFrame(frame);
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.front(), "volume(" + std::to_string(static_cast<int>(shown)) + "," +
+                                    std::to_string(static_cast<int>(shown)) + ")");
 }
 
 TEST_F(MainFrameTest, SizeBurstFitsOnceAndTheResumeTimerSeeksOnce) {

@@ -2,6 +2,7 @@
 // own record, found again by address through Of().
 #include "app_support/recording_avplayer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -90,6 +91,9 @@ int avplayer::open(const char* path, int reserved1, int reserved2, int shape, in
     m_impl->Log("open", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, path ? path : "");
     if (m_impl->record.script.duringOpen)
         m_impl->record.script.duringOpen();
+    const auto& failing = m_impl->record.script.failingPaths;
+    if (path && std::find(failing.begin(), failing.end(), path) != failing.end())
+        return 0;
     return m_impl->record.script.openResult;
 }
 

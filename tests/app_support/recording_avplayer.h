@@ -26,6 +26,7 @@ struct EngineScript {
     bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
     std::function<void()> duringOpen;   // run inside open(), as the engine runs sent messages while it waits
+    std::vector<std::string> failingPaths;   // open() of these answers 0 whatever openResult says
 };
 
 // State of one engine object.

@@ -105,6 +105,13 @@ void PressKey(WORD virtualKey) {
     SendOne(Key(virtualKey, scan, KEYEVENTF_KEYUP));
 }
 
+void PressChord(WORD modifier, WORD virtualKey) {
+    const WCHAR scan = static_cast<WCHAR>(MapVirtualKeyW(modifier, MAPVK_VK_TO_VSC));
+    SendOne(Key(modifier, scan, 0));
+    PressKey(virtualKey);
+    SendOne(Key(modifier, scan, KEYEVENTF_KEYUP));
+}
+
 Patch Cut(const testsupport::Shot& shot, const RECT& rc) {
     Patch patch;
     const LONG left = std::max(0L, rc.left), top = std::max(0L, rc.top);

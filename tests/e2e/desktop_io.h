@@ -16,6 +16,7 @@ void DoubleClickAt(POINT screen);           // two clicks in a row at one point
 void DragFromTo(POINT from, POINT to, int steps);   // press, move in steps, release
 void TypeText(const std::wstring& text);    // one key press per character
 void PressKey(WORD virtualKey);
+void PressChord(WORD modifier, WORD virtualKey);   // the key while modifier is held (Alt+F4)
 
 using testsupport::CaptureScreen;   // the screen's pixels inside rc (screen coordinates)
 

@@ -61,6 +61,7 @@ std::wstring RenderTexts(DuiLib::CMainFrame* frame, const std::vector<std::wstri
     layout.status = PosOf(frame, L"txt_playstatus");
     layout.curTime = PosOf(frame, L"txt_curtime");
     layout.totalTime = PosOf(frame, L"txt_totaltime");
+    layout.seek = PosOf(frame, L"slider_play");
     layout.minimise = PosOf(frame, L"btn_min");
     layout.close = PosOf(frame, L"btn_close");
     if (IsRectEmpty(&layout.playRegion) || IsRectEmpty(&layout.list) || IsRectEmpty(&layout.status) ||

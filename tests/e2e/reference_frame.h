@@ -13,7 +13,7 @@ namespace e2e {
 
 // Client rectangles of the controls the test uses.
 struct MainLayout {
-    RECT add{}, remove{}, clear{}, play{}, setting{}, playRegion{}, list{}, status{}, curTime{}, totalTime{};
+    RECT add{}, remove{}, clear{}, play{}, setting{}, playRegion{}, list{}, status{}, curTime{}, totalTime{}, seek{};
     RECT minimise{}, close{};   // the caption buttons that end a session legitimately
 };
 

@@ -117,52 +117,114 @@ TEST_F(PlaybackTest, OpenHandsTheEngineTheAnsiPathAndTheEffect) {
     EXPECT_EQ(frame->m_strCurPath, RowPath(1).c_str());
     EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
 
-    // A failed open leaves the loading text, the loaded path and the path text alone.
+    // A failed open says so beside that file, and goes on saying it at the ticks; the
+    // loaded path stays the last file that opened.
     Engine(frame).script.openResult = 0;
     Engine(frame).Clear();
     frame->m_pPlayList->SelectItem(0);
     frame->OnPlayCommand();
     EXPECT_EQ(Commands(), (kStopClose + Calls{"subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,258)"}));
-    EXPECT_EQ(Text(L"txt_playstatus"), L"加载中请等待...");
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"无法播放");
+    EXPECT_EQ(Text(L"txt_playingpath"), RowPath(0));
     EXPECT_EQ(frame->m_strCurPath, RowPath(1).c_str());
-    EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
+
+    // The next file that opens takes the title back.
+    Engine(frame).script.openResult = 1;
+    frame->OnPlayCommand();
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
+    EXPECT_EQ(Text(L"txt_playingpath"), RowPath(0));
 }
 
-// Answers the first message box this thread shows, remembering what it said.
-struct MessageBoxWatch {
-    static inline std::wstring text, caption;
-    static inline HWND owner = nullptr;
-    static void CALLBACK Answer(HWND, UINT, UINT_PTR id, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring(cls) != L"#32770") return TRUE;
-                wchar_t buf[256] = {};
-                GetWindowTextW(hwnd, buf, 256);
-                caption = buf;
-                GetDlgItemTextW(hwnd, 0xFFFF, buf, 256);
-                text = buf;
-                owner = GetWindow(hwnd, GW_OWNER);
-                PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-                return FALSE;
-            },
-            0);
+TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
+    struct Case {
+        const char* what;
+        int rows, ended;
+        std::vector<int> bad;
+        std::vector<int> tried;   // rows opened, in order, after the end
+        int plays;                // the row playing at last, -1 for none
+    };
+    const Case cases[] = {
+        {"a bad row between two good ones", 3, 0, {1}, {1, 2}, 2},
+        {"two bad rows, wrapping to the start", 3, 1, {2, 0}, {2, 0, 1}, 1},
+        {"every row bad: once round, then rest", 3, 0, {0, 1, 2}, {1, 2, 0}, -1},
+        {"the one row went bad", 1, 0, {0}, {0}, -1},
+    };
+    HWND hwnd = frame->GetHWND();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame->ClearList();
+        AddRows(c.rows);
+        frame->m_pPlayList->SelectItem(c.ended, false);
+        Loaded(c.ended, 3);
+        Engine(frame).script.failingPaths.clear();
+        for (int row : c.bad)
+            Engine(frame).script.failingPaths.push_back("C:\\v\\" + std::to_string(row) + ".mp4");
+        Engine(frame).Clear();
+        frame->UpdateProgress();
+        // Each skip waits on timer 4 with the failed row in the title; fired here at once.
+        std::vector<int> tried{frame->m_pPlayList->GetCurSel()};
+        while (KillTimer(hwnd, kTimerSkipRow)) {
+            EXPECT_EQ(Text(L"txt_playstatus"), L"无法播放");
+            EXPECT_EQ(Text(L"txt_playingpath"), RowPath(tried.back()));
+            SendMessageW(hwnd, WM_TIMER, kTimerSkipRow, 0);
+            tried.push_back(frame->m_pPlayList->GetCurSel());
+            ASSERT_LE(tried.size(), 10u) << "the walk does not end";
+        }
+        EXPECT_EQ(tried, c.tried);
+        size_t opens = 0;
+        for (const std::string& call : Commands())
+            opens += call.rfind("open(", 0) == 0;
+        EXPECT_EQ(opens, c.tried.size());
+        EXPECT_EQ(Engine(frame).script.status, c.plays >= 0 ? 1 : 0);
+        if (c.plays >= 0)
+            EXPECT_EQ(frame->m_strCurPath, RowPath(c.plays).c_str());
+        else
+            EXPECT_EQ(Text(L"txt_playstatus"), L"无法播放");
     }
-};
+
+    // The timer really fires, after a moment in which the title names the bad file.
+    frame->ClearList();
+    AddRows(3);
+    frame->m_pPlayList->SelectItem(0, false);
+    Loaded(0, 3);
+    Engine(frame).script.failingPaths = {"C:\\v\\1.mp4"};
+    frame->UpdateProgress();
+    EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
+    ASSERT_TRUE(apptest::PumpUntil([&] { return Engine(frame).script.status == 1; }, 5000)) << "row 2 never opened";
+    EXPECT_EQ(frame->m_strCurPath, RowPath(2).c_str());
+}
+
+TEST_F(PlaybackTest, AnyOpenCancelsWhatWasStillDueForTheFileBefore) {
+    AddRows(2);
+    HWND hwnd = frame->GetHWND();
+    for (UINT_PTR timer : {kTimerResumeSeek, kTimerSkipRow}) {
+        SCOPED_TRACE(timer);
+        SetTimer(hwnd, timer, 10000, nullptr);
+        frame->m_pPlayList->SelectItem(1, false);
+        Engine(frame).script.status = 0;
+        frame->PlaySelected();
+        EXPECT_FALSE(KillTimer(hwnd, timer)) << "still due after another file opened";
+    }
+    // Stop ends a walk past bad rows too.
+    SetTimer(hwnd, kTimerSkipRow, 10000, nullptr);
+    frame->StopPlayback();
+    EXPECT_FALSE(KillTimer(hwnd, kTimerSkipRow));
+}
 
 TEST_F(PlaybackTest, PlayOnAnEmptyListShowsTheNoticeAndLeavesPlaybackAlone) {
     AddRows(2);
     Loaded(0, 1);
     frame->ClearList();
     Engine(frame).Clear();
-    UINT_PTR timer = SetTimer(nullptr, 0, 300, MessageBoxWatch::Answer);
-    frame->OnPlayCommand();
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(MessageBoxWatch::text, L"请先添加视频文件");
-    EXPECT_EQ(MessageBoxWatch::caption, L"提示");
-    EXPECT_EQ(MessageBoxWatch::owner, frame->GetHWND());
+    {
+        apptest::MessageBoxWatch watch;
+        frame->OnPlayCommand();
+    }
+    EXPECT_EQ(apptest::MessageBoxWatch::text, L"请先添加视频文件");
+    EXPECT_EQ(apptest::MessageBoxWatch::caption, L"提示");
+    EXPECT_EQ(apptest::MessageBoxWatch::owner, frame->GetHWND());
     EXPECT_EQ(Commands(), Calls{});
 }
 

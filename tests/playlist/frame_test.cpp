@@ -7,7 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include <cderr.h>
+
 #include "app/frame_harness.h"
+#include "playback/AddFilesDialog.h"
 #include "playback/ListCallback.h"
 #include "support/screenshot.h"
 
@@ -218,6 +221,70 @@ TEST_F(PlaylistTest, WithoutTheListNothingIsAddedOrRemoved) {
     frame->AddListItem(nullptr, L"x.avi");
     frame->AddListItem(L"", L"x.avi");
     EXPECT_EQ(list->GetCount(), 1);
+}
+
+// A dialog that answers as scripted: a result, a cancel, or a failure that leaves the
+// size it needed in the name buffer's first unit, as the system does.
+struct ScriptedDialog {
+    static inline std::wstring result;   // the names written on success
+    static inline DWORD error = 0;       // 0 with no result: a cancel
+    static inline wchar_t firstUnitSeen = 0;
+    static BOOL WINAPI Show(OPENFILENAMEW* request) {
+        firstUnitSeen = request->lpstrFile[0];
+        if (!result.empty() && !error) {
+            std::copy(result.begin(), result.end(), request->lpstrFile);
+            request->nFileOffset = static_cast<WORD>(result.find(L'\0') + 1);
+            return TRUE;
+        }
+        if (error == FNERR_BUFFERTOOSMALL)
+            request->lpstrFile[0] = static_cast<wchar_t>(60000);
+        return FALSE;
+    }
+    static DWORD WINAPI LastError() { return error; }
+};
+
+TEST_F(PlaylistTest, AFailedDialogSaysWhyWhenTheSelectionIsTooLongAndLeavesNoStrayName) {
+    playlist::OpenDialogCalls& calls = playlist::AddFilesDialogCalls();
+    const playlist::OpenDialogCalls system = calls;
+    calls = {ScriptedDialog::Show, ScriptedDialog::LastError};
+    struct Case {
+        const char* what;
+        DWORD error;
+        const wchar_t* notice;     // null: none
+        wchar_t nextFirstUnit;     // what the next dialog finds first in the buffer
+    };
+    const Case cases[] = {
+        {"too many files", FNERR_BUFFERTOOSMALL, L"选择的文件太多，请分几次添加", L'\0'},
+        {"another failure", CDERR_INITIALIZATION, nullptr, L'\0'},
+        {"a cancel keeps the last result", 0, nullptr, L'C'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        list->RemoveAll();
+        // A first dialog that chose two files.
+        ScriptedDialog::result = L"C:\\v\0a.avi\0b.avi\0\0"s;
+        ScriptedDialog::error = 0;
+        frame->AddFiles();
+        ASSERT_EQ(list->GetCount(), 2);
+        ScriptedDialog::result.clear();
+        ScriptedDialog::error = c.error;
+        {
+            apptest::MessageBoxWatch watch;
+            frame->AddFiles();
+            apptest::Pump(0);
+        }
+        EXPECT_EQ(list->GetCount(), 2);
+        EXPECT_EQ(apptest::MessageBoxWatch::count, c.notice ? 1 : 0);
+        if (c.notice) {
+            EXPECT_EQ(apptest::MessageBoxWatch::text, c.notice);
+            EXPECT_EQ(apptest::MessageBoxWatch::caption, L"提示");
+            EXPECT_EQ(apptest::MessageBoxWatch::owner, frame->GetHWND());
+        }
+        ScriptedDialog::error = 0;
+        frame->AddFiles();
+        EXPECT_EQ(ScriptedDialog::firstUnitSeen, c.nextFirstUnit);
+    }
+    calls = system;
 }
 
 } // namespace

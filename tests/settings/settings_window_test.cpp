@@ -50,6 +50,7 @@ struct ModalRun {
     bool ran = false;
     bool ownerDisabled = false;
     bool ownedByMain = false;
+    HWND window = nullptr;           // the settings window
     ULONGLONG clickedAt = 0;         // tick of the final click
 };
 ModalRun* g_run = nullptr;
@@ -91,6 +92,7 @@ void CALLBACK PlayUserPart(HWND, UINT, UINT_PTR id, DWORD) {
         return;
     KillTimer(nullptr, id);
     g_run->ran = true;
+    g_run->window = hwnd;
     g_run->ownedByMain = GetWindow(hwnd, GW_OWNER) == g_run->owner;
     g_run->ownerDisabled = !IsWindowEnabled(g_run->owner);
 
@@ -326,6 +328,49 @@ TEST_F(SettingsWindowTest, SubSecondFileIsReopenedFromItsStartWithoutSeeking) {
     EXPECT_EQ(Engine(frame).CommandTexts(),
               (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)", "open(C:\\v\\0.mp4,0,2,0,4)", "play(0,0)"}));
     EXPECT_FALSE(KillTimer(frame->GetHWND(), kTimerResumeSeek)) << "a seek is still due";
+}
+
+TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
+    Loaded(1, 30.0, 120.0);
+    frame->AddListItem(L"C:\\v\\1.mp4", L"1.mp4");
+    frame->m_pPlayList->SelectItem(1, false);
+    RunSettings([&](CSystemInfoFrame& s) {
+        Pick(s, L"comb_shape", 2);
+        return L"btn_save";
+    });
+    // Then back to 30 s of the same file.
+    ASSERT_TRUE(apptest::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
+    EXPECT_EQ(Engine(frame).CommandTexts(), (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)",
+                                                   "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", "seek_to(0.25)"}));
+}
+
+TEST_F(SettingsWindowTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {
+    const EffectSettings old{1, 0};
+    HANDLE h = CreateFileW(CfgPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, &old, sizeof(old), &n, nullptr);
+    CloseHandle(h);
+    // A folder where the temporary goes: the new file cannot be written.
+    const std::wstring temp = CfgPath() + L".tmp";
+    ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
+    Loaded(1, 30.0, 120.0);
+    ModalRun run;
+    {
+        apptest::MessageBoxWatch watch;
+        run = RunSettings([&](CSystemInfoFrame& s) {
+            Pick(s, L"comb_shape", 2);
+            return L"btn_save";
+        });
+    }
+    RemoveDirectoryW(temp.c_str());
+    ASSERT_TRUE(SavedRecord().has_value());
+    EXPECT_EQ(SavedRecord()->shape, 1);
+    EXPECT_EQ(apptest::MessageBoxWatch::count, 1);
+    EXPECT_EQ(apptest::MessageBoxWatch::text, L"设置未能保存，下次启动仍使用原来的设置");
+    EXPECT_EQ(apptest::MessageBoxWatch::caption, L"提示");
+    EXPECT_EQ(apptest::MessageBoxWatch::owner, run.window);
+    // The new look applies all the same.
+    EXPECT_EQ(frame->m_effect.shape, 2);
 }
 
 } // namespace

@@ -214,14 +214,15 @@ TEST_F(PlayBarTest, SlidersMoveTheMainSlidersAndDriveTheEngineOnTheMainScale) {
         CSliderUI* mains = c.volume ? frame->m_pVolumeSlider : frame->m_pPlaySlider;
         mains->SetMaxValue(1000);
         mains->SetValue(1);
-        frame->m_bSeeking = 0;
+        frame->m_bSeeking = 1;
         mine->SetMaxValue(c.max);
         mine->SetValue(c.value);
         engine.Clear();
         RaiseValueChanged(mine);
         EXPECT_EQ(engine.CommandTexts(), c.expected);
         EXPECT_EQ(mains->GetValue(), c.value);
-        EXPECT_EQ(frame->m_bSeeking, c.volume ? 0 : 1);
+        // A seek is reported when the thumb is let go: the progress follows playback again.
+        EXPECT_EQ(frame->m_bSeeking, c.volume ? 1 : 0);
 
         // The main window's own slider at the same place asks the engine the same.
         mains->SetMaxValue(c.max);
@@ -288,6 +289,73 @@ TEST_F(PlayBarTest, ReleaseOnTheBarEndsTheSeekSoProgressMovesAgain) {
     PostMessageW(hBar, WM_LBUTTONUP, 0, MAKELPARAM(screen.right - 20, 5));
     apptest::Pump(0);
     EXPECT_EQ(frame->m_bSeeking, 0);
+}
+
+TEST_F(PlayBarTest, KeysAndTheWheelOnEitherSeekSliderSeekFiveSecondsAndTheThumbFollows) {
+    struct Case {
+        const char* what;
+        UINT message;
+        int amount;       // a key, or wheel notches
+        double fraction;  // from 60 s of 120 s
+    };
+    const Case cases[] = {
+        {"Right", WM_KEYDOWN, VK_RIGHT, 65.0 / 120.0},
+        {"Up", WM_KEYDOWN, VK_UP, 65.0 / 120.0},
+        {"Left", WM_KEYDOWN, VK_LEFT, 55.0 / 120.0},
+        {"Down", WM_KEYDOWN, VK_DOWN, 55.0 / 120.0},
+        {"a notch away", WM_MOUSEWHEEL, 1, 65.0 / 120.0},
+        {"two notches back", WM_MOUSEWHEEL, -2, 50.0 / 120.0},
+    };
+    recording::EngineRecord& engine = Engine(frame);
+    const int volume = frame->m_pVolumeSlider->GetValue();
+    for (bool onBar : {false, true}) {
+        if (onBar)
+            EnterAndShowBar();
+        CSliderUI* slider = onBar ? bar->m_pSliderPlay : frame->m_pPlaySlider;
+        const HWND owner = onBar ? hBar : hMain;
+        slider->SetFocus();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(onBar ? "bar: " : "main: ") + c.what);
+            engine.script = {1, 60.0, 120.0};
+            PollTick();
+            engine.Clear();
+            if (c.message == WM_KEYDOWN) {
+                SendMessageW(owner, WM_KEYDOWN, c.amount, 1);
+            } else {
+                POINT at = apptest::CenterOf(slider);
+                ClientToScreen(owner, &at);
+                SendMessageW(owner, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(c.amount * WHEEL_DELTA)),
+                             MAKELPARAM(at.x, at.y));
+            }
+            ASSERT_EQ(engine.Commands().size(), 1u) << "as many seeks as inputs";
+            EXPECT_EQ(engine.Commands()[0].name, "seek_to");
+            EXPECT_NEAR(engine.Commands()[0].numbers[0], c.fraction, 1e-9);
+            EXPECT_EQ(frame->m_bSeeking, 0);
+            // The thumb goes on following playback, in both windows.
+            engine.script.position = 90.0;
+            PollTick();
+            EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 750);
+            EXPECT_EQ(bar->m_pSliderPlay->GetValue(), 750);
+        }
+    }
+    EXPECT_EQ(frame->m_pVolumeSlider->GetValue(), volume) << "Up and Down moved the volume";
+}
+
+TEST_F(PlayBarTest, TheNoticeFromTheBarShowsAboveThePicture) {
+    frame->ClearList();
+    for (bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
+        if (fullScreen)
+            EnterAndShowBar();
+        apptest::MessageBoxWatch watch;
+        if (fullScreen)
+            ClickBar(L"btn_play");
+        else
+            apptest::Click(hMain, apptest::CenterOf(apptest::Find(frame, L"btn_play")));
+        ASSERT_TRUE(PumpUntil([] { return apptest::MessageBoxWatch::count > 0; }));
+        EXPECT_EQ(apptest::MessageBoxWatch::text, L"请先添加视频文件");
+        EXPECT_EQ(apptest::MessageBoxWatch::owner, fullScreen ? hVideo : hMain);
+    }
 }
 
 TEST_F(PlayBarTest, PollingCopiesSlidersAlwaysAndClockTextsWhilePlaying) {

@@ -189,9 +189,42 @@ TEST_F(VideoWindowTest, WithoutPlayRegionTheWindowKeepsItsPlace) {
     EXPECT_EQ(Text(WindowRectOf(hVideo)), Text(before));
 }
 
+TEST_F(VideoWindowTest, ClosingThePictureClosesThePlayerAndKeepsThePicture) {
+    struct Case {
+        const char* what;
+        bool fullScreen;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    constexpr LPARAM kAltHeld = 1 << 29;
+    const Case cases[] = {
+        {"Alt+F4 in full screen", true, WM_SYSKEYDOWN, VK_F4, kAltHeld | 1},
+        {"the taskbar's close in full screen", true, WM_SYSCOMMAND, SC_CLOSE, 0},
+        {"WM_CLOSE in full screen", true, WM_CLOSE, 0, 0},
+        {"WM_CLOSE on the windowed picture", false, WM_CLOSE, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.fullScreen != (video->m_bFullScreen != 0))
+            PressKey(VK_ESCAPE);
+        ASSERT_EQ(video->m_bFullScreen != 0, c.fullScreen);
+        if (c.fullScreen) {
+            // Owned by the main window: no taskbar entry of its own.
+            EXPECT_EQ(GetWindow(hVideo, GW_OWNER), hMain);
+            EXPECT_FALSE(GetWindowLongW(hVideo, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        }
+        PostMessageW(hVideo, c.message, c.wParam, c.lParam);
+        EXPECT_TRUE(apptest::RunLibraryLoopUntilQuit(3000)) << "the player did not close";
+        EXPECT_TRUE(IsWindow(hVideo)) << "the picture was destroyed";
+        EXPECT_FALSE(IsWindowVisible(hMain));
+        ShowWindow(hMain, SW_SHOWNORMAL);
+    }
+}
+
 TEST_F(VideoWindowTest, MainWindowEndingInFullScreenTakesTheVideoWindowAlong) {
     PressKey(VK_ESCAPE);
-    ASSERT_EQ(GetParent(hVideo), nullptr);
+    ASSERT_FALSE(GetWindowLongW(hVideo, GWL_STYLE) & WS_CHILD);
     g_pMainFrame = nullptr;
     DestroyWindow(hMain);
     frame = nullptr;
