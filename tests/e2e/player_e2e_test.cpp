@@ -49,7 +49,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)" && screen.ListIs(refs.listEmpty) && screen.Clock() == L"00:00:00"; }, 15000));
 
     // Add: the dialog of the player's own process, the names typed into its name box.
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"second.mkv\""));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"second.mkv\"", media));
     ASSERT_TRUE(screen.Await("added", [&] { return screen.ListIs(refs.listTwoRows); }, 10000));
     screen.Save(L"e2e-added.png");
 

@@ -8,11 +8,16 @@ std::wstring PlayerUserFolder() {
     return n > 0 && n < 1024 ? std::wstring(run) + L"\\appdata" : L"";
 }
 
-PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments) {
+PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments,
+                             UserState state) {
     // Inherited by the child with the rest of this process's environment.
     const std::wstring userFolder = PlayerUserFolder();
-    if (!userFolder.empty())
+    if (!userFolder.empty()) {
         SetEnvironmentVariableW(L"APPDATA", userFolder.c_str());
+        // Another test's list would stand where this one expects an empty player.
+        if (state == UserState::Fresh)
+            DeleteFileW((userFolder + L"\\Morvane\\state.json").c_str());
+    }
     m_job = CreateJobObjectW(nullptr, nullptr);
     if (m_job) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};

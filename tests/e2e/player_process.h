@@ -14,8 +14,12 @@ std::wstring PlayerUserFolder();
 // job that kills on close), so no test path leaves it running.
 class PlayerProcess {
 public:
+    // What the player finds of an earlier start's state: nothing, unless the test
+    // is about what a player remembers.
+    enum class UserState { Fresh, Kept };
     // arguments follow the quoted exe path on its command line.
-    PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments = L"");
+    PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments = L"",
+                  UserState state = UserState::Fresh);
     ~PlayerProcess();
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;

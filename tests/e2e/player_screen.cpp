@@ -111,11 +111,9 @@ std::wstring EditText(HWND edit) {
     if (!nameBox) return ::testing::AssertionFailure() << "the file dialog has no name box";
     // Keys go to the focus of the foreground window: the dialog's name box.
     SetForegroundWindow(dialog);
-    if (!folder.empty()) {
-        // A folder entered is opened in the dialog, which stays up.
-        if (::testing::AssertionResult entered = EnterInto(nameBox, folder); !entered) return entered;
-        WaitUntil([&] { return EditText(nameBox) != folder; }, 5000);
-    }
+    // A folder entered is opened in the dialog, which stays up.
+    if (::testing::AssertionResult entered = EnterInto(nameBox, folder); !entered) return entered;
+    WaitUntil([&] { return EditText(nameBox) != folder; }, 5000);
     if (::testing::AssertionResult entered = EnterInto(nameBox, names); !entered) return entered;
     if (!WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000))
         return ::testing::AssertionFailure() << "the dialog stayed open";

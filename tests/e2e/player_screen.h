@@ -60,12 +60,12 @@ private:
 // the test reads next.
 void Press(POINT screen);
 
-// Adds the files named (quoted, space-separated) through the add button and the
-// player's own file dialog; they lie in folder, or in the dialog's start folder
-// when folder is empty.
+// Adds the files named (quoted, space-separated) in folder through the add button and
+// the player's own file dialog. The folder is entered first: the dialog opens where
+// the last one in this Wine prefix was left, which may be another test's folder.
 ::testing::AssertionResult AddThroughDialog(const PlayerProcess& player, const PlayerScreen& screen,
                                             const RECT& addButton, const std::wstring& names,
-                                            const std::wstring& folder = L"");
+                                            const std::wstring& folder);
 
 // Starts exe in folder and waits for its 840x600 main window.
 ::testing::AssertionResult AwaitMainWindow(const PlayerProcess& player, HWND& main);

@@ -62,7 +62,7 @@ protected:
         if (::testing::AssertionResult ready = seen.Await("started", [&] { return seen.ListIs(s_refs.listEmpty); }, 15000);
             !ready)
             return ready;
-        if (::testing::AssertionResult added = AddThroughDialog(*player, seen, s_refs.layout.add, names); !added)
+        if (::testing::AssertionResult added = AddThroughDialog(*player, seen, s_refs.layout.add, names, media); !added)
             return added;
         if (::testing::AssertionResult listed = seen.Await("added", [&] { return !seen.ListIs(s_refs.listEmpty); }, 10000);
             !listed)

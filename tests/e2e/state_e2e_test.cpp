@@ -129,7 +129,7 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     error = RenderRestored(first, second, resumeText, refs, layout);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
-    PlayerProcess player(exe, media);
+    PlayerProcess player(exe, media, L"", PlayerProcess::UserState::Kept);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     // Made visible before it is placed, as any window of the layout is.

@@ -338,7 +338,7 @@ TEST(Soak, RandomInputWhileAClipPlaysLeavesThePlayerAnsweringWithinItsBounds) {
 
     PlayerScreen screen(main, refs);
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)"; }, 15000));
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, kClips));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, kClips, media));
     Press(screen.CenterOf(refs.layout.play));
     // Start values once the clip plays and its clock has moved: the engine's
     // threads and buffers for an open file are then all in place.
