@@ -29,4 +29,12 @@ for n in 75 76; do
 done
 # Index first, then cut: it opens, and its data ends long before its stated duration.
 [ -f cut.mp4 ] || { ff -i clip.mp4 -c copy -movflags +faststart cut-full.mp4 && head -c 60000 cut-full.mp4 > cut.mp4 && rm -f cut-full.mp4; }
+# Detailed stills (fractal edges, a test card's text and bars, a grid of one-pixel lines) as short
+# clips, to see how a picture looks shrunk into the window and enlarged to the screen.
+for size in 1920x1080 640x360; do
+  [ -f "still-$size.mp4" ] || ff -f lavfi -i "mandelbrot=s=$size:start_scale=0.4:end_scale=0.4:maxiter=200" \
+    -f lavfi -i "testsrc2=s=$size" -filter_complex \
+    "[0]format=gbrp[a];[1]format=gbrp[b];[a][b]blend=all_mode=average,drawgrid=w=7:h=5:t=1:c=yellow@0.6,format=yuv420p" \
+    -t 2 -r 25 -c:v libx264 -crf 12 -tune stillimage "still-$size.mp4"
+done
 echo "media ready in $out"
