@@ -67,7 +67,7 @@ bool ScalerState::prepare(int sw, int sh, int dw, int dh)
     ring.assign(rowValues * down.taps, 0);
     ringHolds.assign(static_cast<size_t>(down.taps), -1);
     rows.resize(static_cast<size_t>(down.taps));
-    narrowRow.assign(static_cast<size_t>(std::max(taps, sw)) * 4, 0);
+    narrowRow.assign(sw < taps ? static_cast<size_t>(taps) * 4 : 0, 0);
     return true;
 }
 
