@@ -22,7 +22,7 @@ struct ScalerState {
     int srcWidth = 0, srcHeight = 0, dstWidth = 0, dstHeight = 0;
     detail::FilterBank across, down;
     int quads = 0;                  // target pixels of a row in fours, the kernels' unit
-    std::vector<int> first;         // across.first, continued over the padding to whole fours
+    std::vector<int> at;            // across.first as byte offsets, continued over the padding to whole fours
     std::vector<int16_t> pairs;     // across.weights laid out for the row kernel
     std::vector<int16_t> downWide;  // down.weights, each sixteen times for the column kernel
     std::vector<int16_t> ring;      // the source rows (filtered across) the current target row needs
@@ -48,11 +48,11 @@ bool ScalerState::prepare(int sw, int sh, int dw, int dh)
     ring.clear();
     if (rowValues * down.taps * sizeof(int16_t) > kMaxRingBytes) return false;
     const int padded = 4 * quads, taps = across.taps;
-    first.resize(static_cast<size_t>(padded));
+    at.resize(static_cast<size_t>(padded));
     pairs.assign(static_cast<size_t>(padded) * taps * 4, 0);
     for (int i = 0; i < padded; ++i) {
         const int from = std::min(i, dw - 1);  // the padding repeats the last pixel
-        first[static_cast<size_t>(i)] = across.first[static_cast<size_t>(from)];
+        at[static_cast<size_t>(i)] = 4 * across.first[static_cast<size_t>(from)];
         const int16_t* w = &across.weights[static_cast<size_t>(from) * taps];
         int16_t* out = &pairs[static_cast<size_t>(i / 2) * taps * 8 + (i & 1) * 8];
         for (int k = 0; k < taps; k += 2, out += 16)
@@ -81,7 +81,7 @@ const int16_t* ScalerState::acrossRow(const uint8_t* src, int srcStride, int row
         std::memcpy(narrowRow.data(), in, static_cast<size_t>(srcWidth) * 4);
         in = narrowRow.data();
     }
-    kernels.horizontal(in, first.data(), pairs.data(), across.taps, quads, out);
+    kernels.horizontal(in, at.data(), pairs.data(), across.taps, quads, out);
     ringHolds[slot] = row;
     return out;
 }

@@ -7,10 +7,10 @@
 namespace avfx::detail {
 
 // Across a row: target pixels [0, 4*quads) from src, pixel i from the `taps` source pixels
-// at first[i], weighted by `pairs`. pairs holds, per two target pixels and per pair of taps,
-// eight int16 for the first pixel (w0 w1 repeated for B G R A) then eight for the second.
-// Every source pixel first[i] .. first[i]+taps-1 must be readable.
-using HorizontalFn = void (*)(const uint8_t* src, const int* first, const int16_t* pairs, int taps, int quads,
+// starting at byte offset at[i], weighted by `pairs`. pairs holds, per two target pixels and
+// per pair of taps, eight int16 for the first pixel (w0 w1 repeated for B G R A) then eight
+// for the second. Every byte of those taps must be readable.
+using HorizontalFn = void (*)(const uint8_t* src, const int* at, const int16_t* pairs, int taps, int quads,
                               int16_t* out);
 
 // Down the columns, for `count` target rows that take the same `taps` rows of Q6 channels:
@@ -27,7 +27,7 @@ struct ScaleKernels {
 // The widest kernels this CPU offers, under the same switch as the conversion's.
 ScaleKernels selectScaleKernels();
 
-void scaleRowSse2(const uint8_t* src, const int* first, const int16_t* pairs, int taps, int quads, int16_t* out);
+void scaleRowSse2(const uint8_t* src, const int* at, const int16_t* pairs, int taps, int quads, int16_t* out);
 void scaleColumnsSse2(const int16_t* const* rows, const int16_t* weights, int taps, int chunks, uint8_t* const* outs,
                       int count);
 // The column pass in exact int32 sums, for steep shrinks: past about 16 taps the products'
@@ -37,7 +37,7 @@ void scaleColumnsManyTaps(const int16_t* const* rows, const int16_t* weights, in
                           uint8_t* out);
 // One target row's chunks [from, to), written from out on: the tail of the wider kernel.
 void scaleChunksSse2(const int16_t* const* rows, const int16_t* weights, int taps, int from, int to, uint8_t* out);
-void scaleRowAvx2(const uint8_t* src, const int* first, const int16_t* pairs, int taps, int quads, int16_t* out);
+void scaleRowAvx2(const uint8_t* src, const int* at, const int16_t* pairs, int taps, int quads, int16_t* out);
 void scaleColumnsAvx2(const int16_t* const* rows, const int16_t* weights, int taps, int chunks, uint8_t* const* outs,
                       int count);
 

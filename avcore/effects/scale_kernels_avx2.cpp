@@ -22,35 +22,48 @@ AVFX_AVX2 inline __m256i pixelPairs(const uint8_t* p, const uint8_t* q, __m128i 
 
 // Two target pixels: B G R A sums in Q14, the first pixel's in the low half, rounded to Q6.
 // Four taps at a time where they can: one 16-byte load per pixel instead of two of 8.
+// Taps > 0 fixes their number, so the loop and its branches go; 0 reads `taps`.
+template <int Taps>
 AVFX_AVX2 inline __m256i filterTwo(const uint8_t* p, const uint8_t* q, const int16_t* pairs, int taps, __m128i order)
 {
+    const int n = Taps > 0 ? Taps : taps;
     const __m256i zero = _mm256_setzero_si256(), order2 = _mm256_broadcastsi128_si256(order);
     __m256i acc = _mm256_setzero_si256();
     int k = 0;
-    for (; k + 4 <= taps; k += 4, p += 16, q += 16, pairs += 32) {
+    for (; k + 4 <= n; k += 4, p += 16, q += 16, pairs += 32) {
         __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
                                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)), 1);
         v = _mm256_shuffle_epi8(v, order2);  // per half: taps 0,1 paired, then taps 2,3
         acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_unpacklo_epi8(v, zero), load(pairs)));
         acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_unpackhi_epi8(v, zero), load(pairs + 16)));
     }
-    if (k < taps)
+    if (k < n)
         acc = _mm256_add_epi32(acc, _mm256_madd_epi16(pixelPairs(p, q, order), load(pairs)));
     return _mm256_srai_epi32(_mm256_add_epi32(acc, _mm256_set1_epi32(128)), 8);
 }
 
-} // namespace
-
-AVFX_AVX2 void scaleRowAvx2(const uint8_t* src, const int* first, const int16_t* pairs, int taps, int quads,
-                            int16_t* out)
+template <int Taps>
+AVFX_AVX2 void rowOf(const uint8_t* src, const int* at, const int16_t* pairs, int taps, int quads, int16_t* out)
 {
     const __m128i order = _mm_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15);
     const int group = taps * 8;
     for (int i = 0; i < 4 * quads; i += 4, pairs += 2 * group, out += 16) {
-        const __m256i a = filterTwo(src + 4 * first[i], src + 4 * first[i + 1], pairs, taps, order);
-        const __m256i b = filterTwo(src + 4 * first[i + 2], src + 4 * first[i + 3], pairs + group, taps, order);
+        const __m256i a = filterTwo<Taps>(src + at[i], src + at[i + 1], pairs, taps, order);
+        const __m256i b = filterTwo<Taps>(src + at[i + 2], src + at[i + 3], pairs + group, taps, order);
         // The pack interleaves the halves: pixels 0 2 1 3, put back in order.
         store(out, _mm256_permute4x64_epi64(_mm256_packs_epi32(a, b), 0xD8));
+    }
+}
+
+} // namespace
+
+AVFX_AVX2 void scaleRowAvx2(const uint8_t* src, const int* at, const int16_t* pairs, int taps, int quads,
+                            int16_t* out)
+{
+    switch (taps) {
+    case 2: rowOf<2>(src, at, pairs, taps, quads, out); break;
+    case 4: rowOf<4>(src, at, pairs, taps, quads, out); break;
+    default: rowOf<0>(src, at, pairs, taps, quads, out); break;
     }
 }
 

@@ -32,12 +32,12 @@ inline __m128i toQ6(__m128i acc) { return _mm_srai_epi32(_mm_add_epi32(acc, _mm_
 
 } // namespace
 
-void scaleRowSse2(const uint8_t* src, const int* first, const int16_t* pairs, int taps, int quads, int16_t* out)
+void scaleRowSse2(const uint8_t* src, const int* at, const int16_t* pairs, int taps, int quads, int16_t* out)
 {
     const int group = taps * 8;  // int16 of weights per two target pixels
     for (int i = 0; i < 4 * quads; i += 2, pairs += group, out += 8) {
-        const __m128i a = filterPixel(src + 4 * first[i], pairs, taps);
-        const __m128i b = filterPixel(src + 4 * first[i + 1], pairs + 8, taps);
+        const __m128i a = filterPixel(src + at[i], pairs, taps);
+        const __m128i b = filterPixel(src + at[i + 1], pairs + 8, taps);
         store(out, _mm_packs_epi32(toQ6(a), toQ6(b)));
     }
 }
