@@ -6,11 +6,22 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <vector>
 
+#include "avcore/effects/picture_scaler.h"
 #include "avcore/frame_pool.h"
 
 namespace avcore {
+
+// What drawing a resized picture keeps between pictures: the scaler's tables and the
+// resized picture, at the largest size drawn. One per drawing thread.
+struct ResizeScratch {
+    std::mutex lock;  // held while drawing; uncontended while each thread has its own
+    avfx::PictureScaler scaler;
+    std::vector<uint8_t> picture;
+};
 
 class Presenter {
 public:
@@ -33,15 +44,17 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                          DWORD_PTR self);
     bool paint(HWND hwnd);  // WM_PAINT with a picture; false leaves it to the window
-    bool drawInto(HWND hwnd, HDC dc) const;  // the picture into dc; false without one
+    bool drawInto(HWND hwnd, HDC dc);  // the picture into dc; false without one
 
     std::atomic<HWND> m_hwnd{nullptr};  // written by the UI thread only
     mutable std::mutex m_lock;
     FramePtr m_frame;                   // guarded by m_lock
     double m_aspect = 1.0;              // guarded by m_lock
+    ResizeScratch m_shownScratch;       // show()'s, on the render thread
+    ResizeScratch m_paintScratch;       // the UI thread's repaints
 };
 
-// Draws frame into client of dc, aspect kept, black bars around.
-void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect);
+// Draws frame into client of dc, aspect kept, black bars around, resized with scratch.
+void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch);
 
 } // namespace avcore

@@ -23,13 +23,25 @@ src_a="sine=frequency=440:sample_rate=44100"
 [ -f random.mp4 ] || head -c 65536 /dev/urandom > random.mp4
 [ -f empty.mp4 ] || : > empty.mp4
 mkdir -p folder.mp4
-# An odd size whose decoded rows are padded, with ffmpeg's own picture of frame 0 to compare against.
+# ffmpeg's own pictures to compare the engine's with, chroma placed as H.264 sites it (level
+# with the even pixels across, midway between rows down) and interpolated between its samples.
+sited="scale=flags=bilinear+full_chroma_int+accurate_rnd:in_h_chr_pos=0:in_v_chr_pos=128,format=bgra"
+# An odd size whose decoded rows are padded, with ffmpeg's own picture of frame 0.
 [ -f odd.mp4 ] || ff -f lavfi -i "testsrc2=size=318x178:rate=25:duration=1" -c:v libx264 -pix_fmt yuv420p odd.mp4
-[ -f odd-frame0.bgra ] || ff -i odd.mp4 -frames:v 1 -f rawvideo -pix_fmt bgra odd-frame0.bgra
+[ -f odd-frame0-sited.bgra ] || ff -i odd.mp4 -frames:v 1 -vf "$sited" -f rawvideo odd-frame0-sited.bgra
 # ffmpeg's own pictures 75 and 76 of clip.mp4, for exact-seek checks.
 for n in 75 76; do
-  [ -f "clip-frame$n.bgra" ] || ff -i clip.mp4 -vf "select=eq(n\\,$n)" -frames:v 1 -f rawvideo -pix_fmt bgra "clip-frame$n.bgra"
+  [ -f "clip-frame$n-sited.bgra" ] ||
+    ff -i clip.mp4 -vf "select=eq(n\\,$n),$sited" -frames:v 1 -f rawvideo "clip-frame$n-sited.bgra"
 done
 # Index first, then cut: it opens, and its data ends long before its stated duration.
 [ -f cut.mp4 ] || { ff -i clip.mp4 -c copy -movflags +faststart cut-full.mp4 && head -c 60000 cut-full.mp4 > cut.mp4 && rm -f cut-full.mp4; }
+# Detailed stills (fractal edges, a test card's text and bars, a grid of one-pixel lines) as short
+# clips, to see how a picture looks shrunk into the window and enlarged to the screen.
+for size in 1920x1080 640x360; do
+  [ -f "still-$size.mp4" ] || ff -f lavfi -i "mandelbrot=s=$size:start_scale=0.4:end_scale=0.4:maxiter=200" \
+    -f lavfi -i "testsrc2=s=$size" -filter_complex \
+    "[0]format=gbrp[a];[1]format=gbrp[b];[a][b]blend=all_mode=average,drawgrid=w=7:h=5:t=1:c=yellow@0.6,format=yuv420p" \
+    -t 2 -r 25 -c:v libx264 -crf 12 -tune stillimage "still-$size.mp4"
+done
 echo "media ready in $out"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # PNGs of a generated clip played by the engine with shape 1 (ellipse), LOMO 10 and
-# texture 3 (plus a water-drop ice pair) into BUILD/screenshots.
+# texture 3 (plus a water-drop ice pair), and of detailed stills drawn in the window and at
+# full screen, into BUILD/screenshots.
 set -u
 build=$(cd "${1:?usage: screenshots-avcore.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)

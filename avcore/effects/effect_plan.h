@@ -51,7 +51,7 @@ struct RowArgs {
 };
 
 using ConvertFn = void (*)(const Plan&, const RowArgs&);
-using ChromaFn = void (*)(const ConvCoeffs& k, const uint8_t* u, const uint8_t* v, int groups,
+using ChromaFn = void (*)(const ConvCoeffs& k, const int16_t* u, const int16_t* v, int groups,
                           int16_t* blocks);
 using PaletteFn = void (*)(const uint32_t table[256], const uint8_t* y, uint8_t* dst, int n);
 

@@ -1,6 +1,7 @@
 #include <atomic>
 
 #include "avcore/effects/row_kernels.h"
+#include "avcore/effects/scale_kernels.h"
 
 namespace avfx::detail {
 namespace {
@@ -27,6 +28,13 @@ KernelSet selectKernels(bool curve, Modulate modulate, bool invert)
     if (g_allowWide && wideKernelsAvailable())
         return {selectConvertAvx2(curve, modulate, invert), &buildChromaBlocksAvx2, &mapPalette};
     return {selectConvertSse2(curve, modulate, invert), &buildChromaBlocks, &mapPalette};
+}
+
+ScaleKernels selectScaleKernels()
+{
+    if (g_allowWide && wideKernelsAvailable())
+        return {&scaleRowAvx2, &scaleColumnsAvx2};
+    return {&scaleRowSse2, &scaleColumnsSse2};
 }
 
 } // namespace avfx::detail

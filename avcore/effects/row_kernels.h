@@ -19,12 +19,17 @@ KernelSet selectKernels(bool curve, Modulate modulate, bool invert);
 void allowWideKernels(bool allow);
 bool wideKernelsAvailable();
 
-// Chroma terms of `groups` runs of 8 chroma samples (16 output pixels each) into
-// blocks; NV12 passes the interleaved row as u and null v.
-void buildChromaBlocks(const ConvCoeffs& k, const uint8_t* u, const uint8_t* v, int groups,
-                       int16_t* blocks);
-void buildChromaBlocksAvx2(const ConvCoeffs& k, const uint8_t* u, const uint8_t* v, int groups,
-                           int16_t* blocks);
+// Chroma terms of `groups` runs of 8 chroma samples (16 output pixels each) into blocks.
+// u and v hold the samples x4 (a row already blended to the picture row's height) and
+// are readable through index 8*groups+15. Chroma sits on the even pixels; each odd pixel
+// takes the mean of its two neighbours' terms.
+void buildChromaBlocks(const ConvCoeffs& k, const int16_t* u, const int16_t* v, int groups, int16_t* blocks);
+void buildChromaBlocksAvx2(const ConvCoeffs& k, const int16_t* u, const int16_t* v, int groups, int16_t* blocks);
+
+// One chroma row for a picture row between two chroma rows: 3*near + far per sample (x4),
+// n samples. The NV12 form splits the interleaved row into u and v.
+void blendChromaRows(const uint8_t* near, const uint8_t* far, int n, int16_t* out);
+void blendChromaRowsNv12(const uint8_t* near, const uint8_t* far, int n, int16_t* u, int16_t* v);
 ConvertFn selectConvertSse2(bool curve, Modulate modulate, bool invert);
 ConvertFn selectConvertAvx2(bool curve, Modulate modulate, bool invert);
 

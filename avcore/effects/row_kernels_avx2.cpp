@@ -128,40 +128,46 @@ ConvertFn selectConvertAvx2(bool curve, Modulate modulate, bool invert)
     return curve ? selectFor<true>(modulate, invert) : selectFor<false>(modulate, invert);
 }
 
-AVFX_AVX2 void buildChromaBlocksAvx2(const ConvCoeffs& k, const uint8_t* u, const uint8_t* v, int groups,
+namespace {
+
+AVFX_AVX2 inline void chromaTerms(const __m256i ku[3], const __m256i kv[3], const __m256i off[3], const int16_t* u,
+                                  const int16_t* v, __m256i t[3])
+{
+    const __m256i mid = _mm256_set1_epi16(512);
+    const __m256i us = _mm256_slli_epi16(_mm256_sub_epi16(load(u), mid), 4);
+    const __m256i vs = _mm256_slli_epi16(_mm256_sub_epi16(load(v), mid), 4);
+    for (int c = 0; c < 3; ++c)
+        t[c] = _mm256_add_epi16(_mm256_add_epi16(_mm256_mulhi_epi16(us, ku[c]), _mm256_mulhi_epi16(vs, kv[c])), off[c]);
+}
+
+} // namespace
+
+AVFX_AVX2 void buildChromaBlocksAvx2(const ConvCoeffs& k, const int16_t* u, const int16_t* v, int groups,
                                      int16_t* blocks)
 {
-    const __m256i mid = _mm256_set1_epi16(128);
-    const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
     __m256i ku[3], kv[3], off[3];
     for (int c = 0; c < 3; ++c) {
         ku[c] = _mm256_set1_epi16(k.ku[c]);
         kv[c] = _mm256_set1_epi16(k.kv[c]);
         off[c] = _mm256_set1_epi16(k.off[c]);
     }
+    __m256i cur[3], next[3];
+    chromaTerms(ku, kv, off, u, v, cur);
     int g = 0;
     for (; g + 2 <= groups; g += 2, blocks += 96) {  // 16 chroma samples, two blocks
-        __m256i us, vs;
-        if (v == nullptr) {
-            const __m256i uv = load(u + g * 16);
-            us = _mm256_and_si256(uv, lowBytes);
-            vs = _mm256_srli_epi16(uv, 8);
-        } else {
-            us = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(u + g * 8)));
-            vs = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(v + g * 8)));
-        }
-        us = _mm256_slli_epi16(_mm256_sub_epi16(us, mid), 6);
-        vs = _mm256_slli_epi16(_mm256_sub_epi16(vs, mid), 6);
+        chromaTerms(ku, kv, off, u + 8 * g + 16, v + 8 * g + 16, next);
         for (int c = 0; c < 3; ++c) {
-            const __m256i t = _mm256_add_epi16(
-                _mm256_add_epi16(_mm256_mulhi_epi16(us, ku[c]), _mm256_mulhi_epi16(vs, kv[c])), off[c]);
-            const __m256i lo = _mm256_unpacklo_epi16(t, t), hi = _mm256_unpackhi_epi16(t, t);
+            // Each sample's right neighbour: the terms moved down one, the next run's first last.
+            const __m256i right = _mm256_alignr_epi8(_mm256_permute2x128_si256(cur[c], next[c], 0x21), cur[c], 2);
+            const __m256i between = _mm256_srai_epi16(_mm256_add_epi16(cur[c], right), 1);
+            const __m256i lo = _mm256_unpacklo_epi16(cur[c], between), hi = _mm256_unpackhi_epi16(cur[c], between);
             store(blocks + c * 16, _mm256_permute2x128_si256(lo, hi, 0x20));
             store(blocks + 48 + c * 16, _mm256_permute2x128_si256(lo, hi, 0x31));
+            cur[c] = next[c];
         }
     }
     if (g < groups)
-        buildChromaBlocks(k, v == nullptr ? u + g * 16 : u + g * 8, v == nullptr ? nullptr : v + g * 8, 1, blocks);
+        buildChromaBlocks(k, u + 8 * g, v + 8 * g, 1, blocks);
 }
 
 } // namespace avfx::detail

@@ -145,37 +145,70 @@ ConvertFn selectConvertSse2(bool curve, Modulate modulate, bool invert)
     return curve ? selectFor<true>(modulate, invert) : selectFor<false>(modulate, invert);
 }
 
-void buildChromaBlocks(const ConvCoeffs& k, const uint8_t* u, const uint8_t* v, int groups,
-                       int16_t* blocks)
+namespace {
+
+// Chroma terms (B, G, R in 1/8 units, offset included) of 8 samples given x4.
+inline void chromaTerms(const __m128i ku[3], const __m128i kv[3], const __m128i off[3], const int16_t* u,
+                        const int16_t* v, __m128i t[3])
 {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i mid = _mm_set1_epi16(128);
-    const __m128i lowBytes = _mm_set1_epi16(0x00FF);
+    const __m128i mid = _mm_set1_epi16(512);
+    const __m128i us = _mm_slli_epi16(_mm_sub_epi16(load(u), mid), 4);
+    const __m128i vs = _mm_slli_epi16(_mm_sub_epi16(load(v), mid), 4);
+    for (int c = 0; c < 3; ++c)
+        t[c] = _mm_add_epi16(_mm_add_epi16(_mm_mulhi_epi16(us, ku[c]), _mm_mulhi_epi16(vs, kv[c])), off[c]);
+}
+
+} // namespace
+
+void buildChromaBlocks(const ConvCoeffs& k, const int16_t* u, const int16_t* v, int groups, int16_t* blocks)
+{
     __m128i ku[3], kv[3], off[3];
     for (int c = 0; c < 3; ++c) {
         ku[c] = _mm_set1_epi16(k.ku[c]);
         kv[c] = _mm_set1_epi16(k.kv[c]);
         off[c] = _mm_set1_epi16(k.off[c]);
     }
+    __m128i cur[3], next[3];
+    chromaTerms(ku, kv, off, u, v, cur);
     for (int g = 0; g < groups; ++g, blocks += 48) {
-        __m128i us, vs;
-        if (v == nullptr) {  // NV12: U in the even bytes, V in the odd
-            const __m128i uv = load(u + g * 16);
-            us = _mm_and_si128(uv, lowBytes);
-            vs = _mm_srli_epi16(uv, 8);
-        } else {
-            us = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(u + g * 8)), zero);
-            vs = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + g * 8)), zero);
-        }
-        us = _mm_slli_epi16(_mm_sub_epi16(us, mid), 6);
-        vs = _mm_slli_epi16(_mm_sub_epi16(vs, mid), 6);
+        chromaTerms(ku, kv, off, u + 8 * g + 8, v + 8 * g + 8, next);
         for (int c = 0; c < 3; ++c) {
-            const __m128i t = _mm_add_epi16(
-                _mm_add_epi16(_mm_mulhi_epi16(us, ku[c]), _mm_mulhi_epi16(vs, kv[c])), off[c]);
-            // Each chroma sample serves two neighbouring pixels.
-            store(blocks + c * 16, _mm_unpacklo_epi16(t, t));
-            store(blocks + c * 16 + 8, _mm_unpackhi_epi16(t, t));
+            const __m128i right = _mm_or_si128(_mm_srli_si128(cur[c], 2), _mm_slli_si128(next[c], 14));
+            const __m128i between = _mm_srai_epi16(_mm_add_epi16(cur[c], right), 1);
+            store(blocks + c * 16, _mm_unpacklo_epi16(cur[c], between));
+            store(blocks + c * 16 + 8, _mm_unpackhi_epi16(cur[c], between));
+            cur[c] = next[c];
         }
+    }
+}
+
+void blendChromaRows(const uint8_t* near, const uint8_t* far, int n, int16_t* out)
+{
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = load(near + i), b = load(far + i);
+        const __m128i alo = _mm_unpacklo_epi8(a, zero), ahi = _mm_unpackhi_epi8(a, zero);
+        store(out + i, _mm_add_epi16(_mm_add_epi16(_mm_slli_epi16(alo, 1), alo), _mm_unpacklo_epi8(b, zero)));
+        store(out + i + 8, _mm_add_epi16(_mm_add_epi16(_mm_slli_epi16(ahi, 1), ahi), _mm_unpackhi_epi8(b, zero)));
+    }
+    for (; i < n; ++i)
+        out[i] = static_cast<int16_t>(3 * near[i] + far[i]);
+}
+
+void blendChromaRowsNv12(const uint8_t* near, const uint8_t* far, int n, int16_t* u, int16_t* v)
+{
+    const __m128i lowBytes = _mm_set1_epi16(0x00FF);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m128i a = load(near + 2 * i), b = load(far + 2 * i);
+        const __m128i au = _mm_and_si128(a, lowBytes), av = _mm_srli_epi16(a, 8);
+        store(u + i, _mm_add_epi16(_mm_add_epi16(_mm_slli_epi16(au, 1), au), _mm_and_si128(b, lowBytes)));
+        store(v + i, _mm_add_epi16(_mm_add_epi16(_mm_slli_epi16(av, 1), av), _mm_srli_epi16(b, 8)));
+    }
+    for (; i < n; ++i) {
+        u[i] = static_cast<int16_t>(3 * near[2 * i] + far[2 * i]);
+        v[i] = static_cast<int16_t>(3 * near[2 * i + 1] + far[2 * i + 1]);
     }
 }
 

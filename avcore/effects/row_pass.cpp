@@ -33,8 +33,11 @@ class RowPass {
 public:
     RowPass(const Plan& p, const PlaneView& src, PixelLayout layout)
         : m_p(p), m_src(src), m_nv12(layout == PixelLayout::NV12), m_cw((p.width + 1) / 2),
-          m_store(static_cast<size_t>((p.width + kBlock - 1) / kBlock + 1) * kBlockTerms + 8)
+          m_ch((p.height + 1) / 2), m_store(static_cast<size_t>((p.width + kBlock - 1) / kBlock + 1) * kBlockTerms + 8),
+          m_samples(2 * (static_cast<size_t>(m_cw) + 32))
     {
+        m_u = m_samples.data();
+        m_v = m_u + m_cw + 32;
         const auto addr = reinterpret_cast<uintptr_t>(m_store.data());
         m_chroma = m_store.data() + ((16 - (addr & 15)) & 15) / 2;  // aligned for the kernels
     }
@@ -48,7 +51,7 @@ public:
             if (m_p.palette) {
                 m_p.paletteRow(m_p.paletteTable, yrow + x0, drow + 4 * x0, x1 - x0);
             } else {
-                ensureChroma(y);
+                buildChroma(y, x0, x1);
                 convert(y, yrow, drow, x0, x1);
             }
         }
@@ -57,43 +60,26 @@ public:
     }
 
 private:
-    // One chroma row serves two picture rows, so build it for both rows' spans.
-    void ensureChroma(int y)
+    // Chroma for row y's blocks [x0, x1). H.264's 4:2:0 places each chroma sample level with
+    // an even pixel across and midway between two picture rows down: a row takes 3/4 of the
+    // chroma row it lies in and 1/4 of the one on its other side, and the odd pixels in between
+    // are interpolated by the kernel. Past the picture's edges the edge samples repeat.
+    void buildChroma(int y, int x0, int x1)
     {
-        int c0, c1;
-        rowSpan(m_p, y, c0, c1);
-        if ((y & 1) == 0 && y + 1 < m_p.height) {
-            int n0, n1;
-            rowSpan(m_p, y + 1, n0, n1);
-            if (n0 < n1 && c0 < c1) {
-                c0 = std::min(c0, n0);
-                c1 = std::max(c1, n1);
-            }
+        const int g0 = x0 / kBlock, groups = (x1 + kBlock - 1) / kBlock - g0;
+        const int s0 = g0 * 8;                                    // 8 chroma samples per block
+        const int n = std::min(m_cw, s0 + groups * 8 + 1) - s0;   // the blocks' samples and the one after
+        const int cy = y >> 1, far = (y & 1) ? std::min(cy + 1, m_ch - 1) : std::max(cy - 1, 0);
+        const auto row = [&](const uint8_t* plane, int r) { return plane + static_cast<std::ptrdiff_t>(r) * m_src.uvStride; };
+        if (m_nv12) {
+            blendChromaRowsNv12(row(m_src.u, cy) + 2 * s0, row(m_src.u, far) + 2 * s0, n, m_u, m_v);
+        } else {
+            blendChromaRows(row(m_src.u, cy) + s0, row(m_src.u, far) + s0, n, m_u);
+            blendChromaRows(row(m_src.v, cy) + s0, row(m_src.v, far) + s0, n, m_v);
         }
-        const int g0 = c0 / kBlock, g1 = (c1 + kBlock - 1) / kBlock;
-        const int cy = y >> 1;
-        if (cy == m_builtRow && g0 >= m_builtFrom && g1 <= m_builtTo)
-            return;
-        const uint8_t* urow = m_src.u + static_cast<std::ptrdiff_t>(cy) * m_src.uvStride;
-        const uint8_t* vrow = m_nv12 ? nullptr : m_src.v + static_cast<std::ptrdiff_t>(cy) * m_src.uvStride;
-        const int start = g0 * 8;  // 8 chroma samples per block
-        const int whole = std::min(g1 - g0, (m_cw - start) / 8);
-        int16_t* out = m_chroma + static_cast<std::ptrdiff_t>(g0) * kBlockTerms;
-        m_p.chroma(m_p.coeffs, m_nv12 ? urow + 2 * start : urow + start, m_nv12 ? nullptr : vrow + start, whole, out);
-        if (g0 + whole < g1) {
-            // The last samples of the row: work on a copy padded with neutral chroma.
-            const int at = start + whole * 8, left = m_cw - at;
-            uint8_t u[16], v[16];
-            std::memset(u, 128, sizeof u);
-            std::memset(v, 128, sizeof v);
-            std::memcpy(u, m_nv12 ? urow + 2 * at : urow + at, m_nv12 ? 2 * left : left);
-            if (!m_nv12)
-                std::memcpy(v, vrow + at, left);
-            m_p.chroma(m_p.coeffs, u, m_nv12 ? nullptr : v, 1, out + static_cast<std::ptrdiff_t>(whole) * kBlockTerms);
-        }
-        m_builtRow = cy;
-        m_builtFrom = g0;
-        m_builtTo = g1;
+        std::fill(m_u + n, m_u + groups * 8 + 16, m_u[n - 1]);
+        std::fill(m_v + n, m_v + groups * 8 + 16, m_v[n - 1]);
+        m_p.chroma(m_p.coeffs, m_u, m_v, groups, m_chroma + static_cast<std::ptrdiff_t>(g0) * kBlockTerms);
     }
 
     void convert(int y, const uint8_t* yrow, uint8_t* drow, int x0, int x1)
@@ -131,10 +117,12 @@ private:
     const Plan& m_p;
     const PlaneView& m_src;
     bool m_nv12;
-    int m_cw;
+    int m_cw, m_ch;  // chroma samples across and down
     std::vector<int16_t> m_store;
     int16_t* m_chroma;
-    int m_builtRow = -1, m_builtFrom = 0, m_builtTo = 0;  // what m_chroma holds
+    std::vector<int16_t> m_samples;  // the blended chroma row, u then v
+    int16_t* m_u;
+    int16_t* m_v;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-// One pass over a band of rows: chroma terms per chroma row, the fused kernel
+// One pass over a band of rows: chroma terms per row, the fused kernel
 // over each row's span, then the shape's black surround and faded edge.
 #pragma once
 #include <cstdint>

@@ -1,4 +1,5 @@
-// Saves PNGs of a generated clip playing with a shape, a LOMO look and a texture.
+// Saves PNGs of a generated clip playing with a shape, a LOMO look and a texture, and of
+// detailed stills as the window (625x352 for 1080p at 840x600) and the 1280x800 screen show them.
 // Usage: avcore_shots MEDIA_DIR OUT_DIR (Windows paths)
 #include <windows.h>
 
@@ -23,6 +24,42 @@ constexpr Shot kShots[] = {
     {2, 258, L"avcore-drop-ice.png"},
 };
 
+struct StillShot {
+    const char* clip;
+    int width, height;  // the picture's place
+    const wchar_t* name;
+};
+
+constexpr StillShot kStills[] = {
+    {"still-1920x1080.mp4", 625, 352, L"avcore-still-window.png"},
+    {"still-1920x1080.mp4", 1280, 800, L"avcore-still-fullscreen.png"},
+    {"still-640x360.mp4", 1280, 800, L"avcore-still360-fullscreen.png"},
+};
+
+HWND MakeWindow(int width, int height)
+{
+    return CreateWindowExW(0, L"MorvaneShots", L"shots", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// Plays clip in hwnd from `at` seconds, pauses and saves the window; false when anything failed.
+bool Shoot(avplayer& player, HWND hwnd, const std::string& clip, int shape, int effect, const std::wstring& path)
+{
+    player.subclasswindow(hwnd, 1);
+    if (!player.open(clip.c_str(), 0, 2, shape, effect)) {
+        fprintf(stderr, "cannot open %s\n", clip.c_str());
+        return false;
+    }
+    player.play(1.0, 0);
+    testsupport::PumpMessages(600);
+    player.pause();
+    testsupport::PumpMessages(100);
+    const bool saved = testsupport::SaveWindowPng(hwnd, path.c_str());
+    player.stop();
+    player.close();
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -31,7 +68,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: avcore_shots MEDIA_DIR OUT_DIR\n");
         return 2;
     }
-    const std::string clip = std::string(argv[1]) + "\\clip.mp4";
+    const std::string media(argv[1]), clip = media + "\\clip.mp4";
     const std::string out(argv[2]);
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -39,25 +76,14 @@ int main(int argc, char** argv)
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     wc.lpszClassName = L"MorvaneShots";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"shots", WS_POPUP | WS_VISIBLE, 0, 0, 640, 400, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+    const std::wstring outDir = std::wstring(out.begin(), out.end()) + L"\\";
+    HWND hwnd = MakeWindow(640, 400);
     int failures = 0;
     avplayer player;
-    for (const Shot& s : kShots) {
-        player.subclasswindow(hwnd, 1);
-        if (!player.open(clip.c_str(), 0, 2, s.shape, s.effect)) {
-            fprintf(stderr, "cannot open %s\n", clip.c_str());
-            return 1;
-        }
-        player.play(1.5, 0);
-        testsupport::PumpMessages(600);
-        player.pause();
-        testsupport::PumpMessages(100);
-        const std::wstring path = std::wstring(out.begin(), out.end()) + L"\\" + s.name;
-        if (!testsupport::SaveWindowPng(hwnd, path.c_str())) ++failures;
-        player.stop();
-        player.close();
-    }
+    for (const Shot& s : kShots)
+        failures += !Shoot(player, hwnd, clip, s.shape, s.effect, outDir + s.name);
+    for (const StillShot& s : kStills)
+        failures += !Shoot(player, MakeWindow(s.width, s.height), media + "\\" + s.clip, 0, 0, outDir + s.name);
     fflush(stdout);
     ExitProcess(failures ? 1 : 0);  // no DestroyWindow: Wine waits two seconds for it without a window manager
 }

@@ -1,5 +1,7 @@
 // Test frames in NV12 or I420 with padded strides, and the pipeline's output.
 #pragma once
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -62,21 +64,34 @@ public:
         return {m_y.data(), m_yStride, m_u.data(), m_v.empty() ? nullptr : m_v.data(), m_uvStride};
     }
     int lumaAt(int x, int y) const { return m_y[static_cast<size_t>(y) * m_yStride + x]; }
-    int uAt(int x, int y) const
+    // Chroma at pixel (x, y) as H.264 sites it: level with the even pixels across, midway
+    // between two rows down; in between, linear interpolation; beyond the edges, the edge.
+    double uAt(int x, int y) const { return chromaAt(x, y, [this](int i, int j) { return uSample(i, j); }); }
+    double vAt(int x, int y) const { return chromaAt(x, y, [this](int i, int j) { return vSample(i, j); }); }
+    int uSample(int i, int j) const
     {
-        const size_t r = static_cast<size_t>(y / 2) * m_uvStride;
-        return m_layout == avfx::PixelLayout::NV12 ? m_u[r + 2 * (x / 2)] : m_u[r + x / 2];
+        const size_t r = static_cast<size_t>(j) * m_uvStride;
+        return m_layout == avfx::PixelLayout::NV12 ? m_u[r + 2 * i] : m_u[r + i];
     }
-    int vAt(int x, int y) const
+    int vSample(int i, int j) const
     {
-        const size_t r = static_cast<size_t>(y / 2) * m_uvStride;
-        return m_layout == avfx::PixelLayout::NV12 ? m_u[r + 2 * (x / 2) + 1] : m_v[r + x / 2];
+        const size_t r = static_cast<size_t>(j) * m_uvStride;
+        return m_layout == avfx::PixelLayout::NV12 ? m_u[r + 2 * i + 1] : m_v[r + i];
     }
     int width() const { return m_w; }
     int height() const { return m_h; }
     avfx::PixelLayout layout() const { return m_layout; }
 
 private:
+    double chromaAt(int x, int y, const std::function<int(int, int)>& sample) const
+    {
+        const double cx = x / 2.0, cy = (y - 0.5) / 2.0;
+        const int i = static_cast<int>(std::floor(cx)), j = static_cast<int>(std::floor(cy));
+        const double fx = cx - i, fy = cy - j;
+        auto at = [&](int a, int b) { return sample(std::clamp(a, 0, m_cw - 1), std::clamp(b, 0, m_ch - 1)); };
+        return (1 - fy) * ((1 - fx) * at(i, j) + fx * at(i + 1, j)) + fy * ((1 - fx) * at(i, j + 1) + fx * at(i + 1, j + 1));
+    }
+
     int m_w, m_h, m_cw, m_ch;
     avfx::PixelLayout m_layout;
     int m_yStride, m_uvStride;

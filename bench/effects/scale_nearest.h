@@ -1,4 +1,4 @@
-// Nearest-neighbour resizing of BGRA pictures, for drawing a picture at the window's size.
+// The nearest-pixel resize the player drew with before its filtered one, kept to measure against.
 #pragma once
 #include <cstdint>
 #include <vector>

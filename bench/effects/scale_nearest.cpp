@@ -1,4 +1,4 @@
-#include "avcore/effects/scale_nearest.h"
+#include "scale_nearest.h"
 
 #include <cstddef>
 #include <cstring>
