@@ -7,6 +7,7 @@
 
 #include "avcore/audio_gain.h"
 #include "avcore/call_budget.h"
+#include "avcore/decoder_pool.h"
 #include "avcore/player_impl.h"
 
 namespace {
@@ -39,7 +40,10 @@ int CloseWithin(avplayer::Impl& impl, const avcore::Deadline& deadline)
 
 } // namespace
 
-avplayer::avplayer() : m_impl(std::make_unique<Impl>()) {}
+avplayer::avplayer() : m_impl(std::make_unique<Impl>())
+{
+    avcore::DecoderPool::instance().prepare();  // the first open finds a decoder process waiting
+}
 
 avplayer::~avplayer()
 {
@@ -60,7 +64,7 @@ int avplayer::open(const char* path, int, int, int shape, int effectCode)
     CloseWithin(*m_impl, deadline);
     if (wide.empty()) return 0;
     auto session = std::make_unique<avcore::PlaybackSession>(m_impl->presenter, m_impl->controls, m_impl->seams);
-    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode}, deadline)) return 0;
+    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode, budgetMs}, deadline)) return 0;
     m_impl->budgetMs = budgetMs;
     m_impl->session = std::move(session);
     m_impl->mode = Impl::Mode::Opened;
@@ -106,6 +110,11 @@ int avplayer::close()
 
 int avplayer::play_status()
 {
+    // A decoder that died or was killed ends the file as a stop would.
+    if ((m_impl->mode == Impl::Mode::Playing || m_impl->mode == Impl::Mode::Paused) && m_impl->session->decoderLost()) {
+        m_impl->session->setRunning(false);
+        m_impl->mode = Impl::Mode::Stopped;
+    }
     switch (m_impl->mode) {
     case Impl::Mode::Playing: return m_impl->session->ended() ? 3 : 1;
     case Impl::Mode::Paused: return 2;

@@ -1,6 +1,7 @@
 // Engine throughput and real-time playback.
 //   bench_avcore decode   FILE          Source Reader alone: NV12 pictures read per second
-//   bench_avcore pipeline FILE SHAPE FX  the engine's decode -> convert -> effect path, per second
+//   bench_avcore pipeline FILE SHAPE FX  the engine's decode (in its decoder process) -> convert -> effect
+//                                        path, per second
 //   bench_avcore realtime FILE SECONDS   plays in a 1280x720 window: pictures shown and dropped,
 //                                        and where each picture's time went
 //   bench_avcore respond FILE RUNS       open to the first picture drawn, seek to the new picture drawn
@@ -19,7 +20,8 @@
 #include "avcore/avplayer_probe.h"
 #include "avcore/convert_stage.h"
 #include "avcore/frame_pool.h"
-#include "avcore/media_source.h"
+#include "avcore/call_budget.h"
+#include "avcore/remote_source.h"
 #include "avcore/win_handle.h"
 
 namespace {
@@ -63,8 +65,8 @@ int Decode(const char* path)
 
 int Pipeline(const char* path, int shape, int effect)
 {
-    avcore::MediaThreadScope scope(true);
-    avcore::MediaSource source;
+    const avcore::UniqueHandle never = avcore::MakeEvent(true);
+    avcore::RemoteSource source(never.get(), avcore::kLocalCallBudgetMs);
     if (!source.open(Wide(path))) return 1;
     // The engine's own path: this thread reads while the conversion stage converts.
     auto pool = std::make_shared<avcore::FramePool>();
