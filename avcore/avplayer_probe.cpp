@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "avcore/decoder_pool.h"
 #include "avcore/decoder_process.h"
 #include "avcore/player_impl.h"
 
@@ -130,6 +131,11 @@ DWORD avplayer_probe::decoderProcessId(const avplayer& p)
 int avplayer_probe::decodersLost()
 {
     return avcore::DecoderProcess::lostCount();
+}
+
+bool avplayer_probe::decoderPoolSettled()
+{
+    return avcore::DecoderPool::instance().settled();
 }
 
 int avplayer_probe::liveSessions()

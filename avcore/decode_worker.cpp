@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "avcore/container_check.h"
+#include "avcore/decoder_pool.h"
 #include "avcore/video_planes.h"
 
 namespace avcore {
@@ -62,6 +63,7 @@ void DecodeWorker::run()
     }
     m_s.openOk.store(ok);
     SetEvent(m_s.opened.get());
+    DecoderPool::instance().prepare();  // for the next file
     if (!ok) return;
 
     std::unique_lock<std::mutex> lock(m_s.lock);

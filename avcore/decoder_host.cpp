@@ -9,7 +9,9 @@
 
 #include "avcore/decoder_protocol.h"
 #include "avcore/decoder_token.h"
+#include "avcore/file_stream.h"
 #include "avcore/reader_faults.h"
+#include "avcore/warm_up.h"
 #include "avcore/win_handle.h"
 
 namespace avcore::decoder {
@@ -35,6 +37,15 @@ bool ParseCommandLine(const wchar_t* line, std::wstring& name)
     name = line + n + 1;
     while (!name.empty() && (name.back() == L' ' || name.back() == L'\t')) name.pop_back();
     return !name.empty() && name.size() < MAX_PATH;
+}
+
+// False when this process's rights do not let it read the file (other failures are
+// the reader's to report).
+bool MayRead(const std::wstring& path)
+{
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.get() != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED;
 }
 
 // Copies the visible rectangle of a decoded picture into a slot: the one copy a picture gets.
@@ -65,6 +76,11 @@ public:
 
     void serve(HANDLE command, HANDLE reply)
     {
+        // Before ready, and behind the file that plays meanwhile: the player takes a warm
+        // decoder, and its first open is quick.
+        SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS);
+        WarmUpPlatform();
+        SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
         m_control->identity = DescribeOwnToken();
         SetEvent(reply);  // ready: the player may send commands now
         while (WaitForSingleObject(command, INFINITE) == WAIT_OBJECT_0) {
@@ -78,7 +94,8 @@ private:
     Result handle(const Request& q, Response& r)
     {
         switch (q.command) {
-        case Command::Open: return open(q, r);
+        case Command::Open:
+        case Command::OpenHandle: return open(q, r);
         case Command::MapPictures: return mapPictures(q);
         case Command::ReadVideo: return readVideo(q.slot, r);
         case Command::ReadAudio: return readAudio(r);
@@ -93,7 +110,18 @@ private:
     {
         if (q.pathChars == 0 || q.pathChars >= kMaxPathChars) return Result::Failed;
         const std::wstring path(q.path, q.pathChars);
-        if (!m_source.open(path, FaultyReaderFactory(q.fault))) return Result::Failed;
+        bool opened = false;
+        if (q.command == Command::OpenHandle) {
+            const auto stream = ByteStreamOnFile(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(q.file)), path);
+            opened = stream && m_source.open(path, [&](const std::wstring&, IMFAttributes* attributes,
+                                                       IMFSourceReader** reader) {
+                return MFCreateSourceReaderFromByteStream(stream.Get(), attributes, reader);
+            });
+        } else {
+            if (q.fault.fault == ReaderFault::PathDenied || !MayRead(path)) return Result::Denied;
+            opened = m_source.open(path, FaultyReaderFactory(q.fault));
+        }
+        if (!opened) return Result::Failed;
         r.info = m_source.info();
         r.info.video = SlotFormat(m_source.info().video);
         return Result::Ok;

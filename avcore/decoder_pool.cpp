@@ -38,6 +38,13 @@ void DecoderPool::prepare()
     m_spawner.start([this] { spawn(); });
 }
 
+bool DecoderPool::settled()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    const bool spawning = m_spawner.handle() && WaitForSingleObject(m_spawner.handle(), 0) == WAIT_TIMEOUT;
+    return !spawning && m_warm && m_warm->alive();
+}
+
 std::unique_ptr<DecoderProcess> DecoderPool::take(DWORD timeoutMs, HANDLE cancel)
 {
     std::unique_ptr<DecoderProcess> taken;
@@ -61,7 +68,6 @@ std::unique_ptr<DecoderProcess> DecoderPool::take(DWORD timeoutMs, HANDLE cancel
         m_warm.reset();
     }
     if (!taken) taken = DecoderProcess::Start(m_job.get());
-    prepare();
     return taken;
 }
 

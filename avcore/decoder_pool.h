@@ -18,9 +18,12 @@ public:
     ~DecoderPool();
 
     void prepare();  // starts a warm decoder if there is none
-    // The warm decoder (started now when there is none), and a new one is prepared.
-    // Null when no process could be started within timeoutMs or `cancel` was set.
+    // The warm decoder (started now when there is none). The caller prepares the next
+    // one once its file is open, so that the start does not slow the open down.
+    // Null when no process could be started or `cancel` was set.
     std::unique_ptr<DecoderProcess> take(DWORD timeoutMs, HANDLE cancel);
+    // A warm decoder waits and none is being started: what the pool holds between files.
+    bool settled();
 
 private:
     DecoderPool();

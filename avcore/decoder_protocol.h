@@ -22,8 +22,9 @@ std::wstring ControlName(const std::wstring& name);  // the control block's sect
 std::wstring CommandName(const std::wstring& name);  // the command event
 std::wstring ReplyName(const std::wstring& name);    // the reply event
 
-enum class Command : uint32_t { Open = 1, MapPictures, ReadVideo, ReadAudio, Seek };
-enum class Result : uint32_t { Ok = 1, EndOfStream, Failed };
+enum class Command : uint32_t { Open = 1, OpenHandle, MapPictures, ReadVideo, ReadAudio, Seek };
+// Denied: the decoder may not open the path; the player then opens it and sends OpenHandle.
+enum class Result : uint32_t { Ok = 1, EndOfStream, Failed, Denied };
 
 constexpr uint32_t kPictureSlots = 4;
 constexpr size_t kMaxPathChars = 32768;    // a \\?\ path at its longest
@@ -36,8 +37,9 @@ struct Request {
     uint64_t pictures;         // MapPictures: the section's handle in the decoder
     uint64_t slotBytes;        // ... and the size of one slot
     double seekSeconds;        // Seek
-    ReaderFaultSeam fault;     // Open: a failing platform, for tests
-    uint32_t pathChars;        // Open: UTF-16 units in path, no NUL
+    uint64_t file;             // OpenHandle: the file, opened for reading by the player, in the decoder
+    ReaderFaultSeam fault;     // Open, OpenHandle: a failing platform, for tests
+    uint32_t pathChars;        // Open, OpenHandle: UTF-16 units in path, no NUL
     wchar_t path[kMaxPathChars];
 };
 

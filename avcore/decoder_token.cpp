@@ -66,23 +66,28 @@ UniqueHandle MakeDecoderToken()
 
 decoder::Identity DescribeOwnToken()
 {
-    decoder::Identity id{};
     HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return id;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
     const UniqueHandle token(raw);
-    if (auto label = TokenInfo(token.get(), TokenIntegrityLevel)) {
+    return DescribeToken(token.get());
+}
+
+decoder::Identity DescribeToken(HANDLE token)
+{
+    decoder::Identity id{};
+    if (auto label = TokenInfo(token, TokenIntegrityLevel)) {
         PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label.get())->Label.Sid;
         if (const UCHAR count = *GetSidSubAuthorityCount(sid)) id.integrityRid = *GetSidSubAuthority(sid, count - 1);
     }
     const UniqueSid admins = AdministratorsSid();
-    if (auto groups = TokenInfo(token.get(), TokenGroups); groups && admins) {
+    if (auto groups = TokenInfo(token, TokenGroups); groups && admins) {
         const auto* g = reinterpret_cast<TOKEN_GROUPS*>(groups.get());
         id.adminsDenyOnly = 1;  // also when the group is not there at all
         for (DWORD i = 0; i < g->GroupCount; ++i)
             if (EqualSid(g->Groups[i].Sid, admins.get()))
                 id.adminsDenyOnly = (g->Groups[i].Attributes & SE_GROUP_USE_FOR_DENY_ONLY) ? 1 : 0;
     }
-    if (auto privileges = TokenInfo(token.get(), TokenPrivileges))
+    if (auto privileges = TokenInfo(token, TokenPrivileges))
         id.privileges = reinterpret_cast<TOKEN_PRIVILEGES*>(privileges.get())->PrivilegeCount;
     return id;
 }

@@ -10,7 +10,8 @@ namespace avcore {
 // A primary token for a decoder process; null when the platform cannot make one.
 UniqueHandle MakeDecoderToken();
 
-// What this process's own token says about its rights.
+// What a token (queryable) says about its rights; DescribeOwnToken: this process's.
+decoder::Identity DescribeToken(HANDLE token);
 decoder::Identity DescribeOwnToken();
 
 } // namespace avcore

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "avcore/com_object.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace avcore {
@@ -17,28 +19,9 @@ namespace {
     for (;;) Sleep(INFINITE);
 }
 
-class FaultyReader final : public IMFSourceReader {
+class FaultyReader final : public ComObject<IMFSourceReader> {
 public:
     FaultyReader(ComPtr<IMFSourceReader> real, ReaderFaultSeam seam) : m_real(std::move(real)), m_seam(seam) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
-    {
-        if (!out) return E_POINTER;
-        if (riid == __uuidof(IUnknown) || riid == __uuidof(IMFSourceReader)) {
-            *out = static_cast<IMFSourceReader*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE GetStreamSelection(DWORD i, WINBOOL* s) override { return m_real->GetStreamSelection(i, s); }
     HRESULT STDMETHODCALLTYPE SetStreamSelection(DWORD i, WINBOOL s) override { return m_real->SetStreamSelection(i, s); }
@@ -87,9 +70,6 @@ public:
     }
 
 private:
-    ~FaultyReader() = default;
-
-    std::atomic<ULONG> m_refs{1};
     ComPtr<IMFSourceReader> m_real;
     ReaderFaultSeam m_seam;
     std::atomic<int> m_reads{0};
@@ -99,7 +79,7 @@ private:
 
 ReaderFactory FaultyReaderFactory(const ReaderFaultSeam& seam)
 {
-    if (seam.fault == ReaderFault::None) return {};
+    if (seam.fault == ReaderFault::None || seam.fault == ReaderFault::PathDenied) return {};
     return [seam](const std::wstring& path, IMFAttributes* attributes, IMFSourceReader** reader) -> HRESULT {
         if (seam.fault == ReaderFault::CreationHangs) HangForGood();
         ComPtr<IMFSourceReader> real;

@@ -13,6 +13,7 @@ enum class ReaderFault : int32_t {
     ReadHangs,      // reads after the first `goodReads` never return
     EmptyForever,   // reads after the first `goodReads` answer with no sample and no flag
     Crashes,        // the read after the first `goodReads` crashes the decoder process
+    PathDenied,     // the decoder may not open the path itself (its rights are too low)
 };
 
 struct ReaderFaultSeam {
@@ -20,7 +21,8 @@ struct ReaderFaultSeam {
     int32_t goodReads = 0;
 };
 
-// The reader factory that plays the fault; empty for ReaderFault::None (the real reader).
+// The reader factory that plays the fault; empty when the real reader plays (no fault,
+// or a fault the decoder plays outside the reader).
 ReaderFactory FaultyReaderFactory(const ReaderFaultSeam& seam);
 
 } // namespace avcore

@@ -115,7 +115,12 @@ decoder::Result RemoteSource::call(decoder::Command command, DWORD budgetMs)
         return decoder::Result::Failed;
     }
     const decoder::Result result = m_decoder->control().response.result;
-    return result == decoder::Result::Ok || result == decoder::Result::EndOfStream ? result : decoder::Result::Failed;
+    switch (result) {
+    case decoder::Result::Ok:
+    case decoder::Result::EndOfStream:
+    case decoder::Result::Denied: return result;
+    default: return decoder::Result::Failed;
+    }
 }
 
 bool RemoteSource::open(const std::wstring& path, const ReaderFaultSeam& fault)
@@ -131,7 +136,18 @@ bool RemoteSource::open(const std::wstring& path, const ReaderFaultSeam& fault)
     q.pathChars = static_cast<uint32_t>(path.size());
     q.fault = fault;
     // Taking the process counts towards the open.
-    if (call(decoder::Command::Open, deadline.remainingMs()) != decoder::Result::Ok) return false;
+    decoder::Result opened = call(decoder::Command::Open, deadline.remainingMs());
+    if (opened == decoder::Result::Denied) {
+        // The decoder's rights are too low for the file: it reads it through a handle of ours.
+        const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) return false;
+        q.file = m_decoder->giveHandle(file.get(), FILE_GENERIC_READ);
+        if (!q.file) return false;
+        opened = call(decoder::Command::OpenHandle, deadline.remainingMs());
+    }
+    if (opened != decoder::Result::Ok) return false;
     MediaInfo info = m_decoder->control().response.info;  // one read: the decoder may change it meanwhile
     if (!Sanitize(info)) return false;
 

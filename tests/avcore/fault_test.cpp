@@ -93,6 +93,7 @@ const OpenFault kFaults[] = {
     {"empty samples while playing", ReaderFault::EmptyForever, 6, true},
     {"decoder crashes at the first read", ReaderFault::Crashes, 0, false},
     {"decoder crashes while playing", ReaderFault::Crashes, 6, true},
+    {"decoder may not open the path: it reads the player's handle", ReaderFault::PathDenied, 0, true},
 };
 
 // Opens the clip `rounds` times under each fault, every call timed; after each close
