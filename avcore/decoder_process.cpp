@@ -76,6 +76,21 @@ std::wstring OwnPath()
     }
 }
 
+// The player's environment, and the program's manifest (which asks for an elevated
+// administrator) set aside: the decoder runs with exactly the token it is given.
+std::wstring DecoderEnvironment()
+{
+    std::wstring block;
+    if (wchar_t* env = GetEnvironmentStringsW()) {
+        for (const wchar_t* v = env; *v; v += std::wcslen(v) + 1)
+            if (_wcsnicmp(v, L"__COMPAT_LAYER=", 15) != 0) block.append(v).push_back(L'\0');
+        FreeEnvironmentStringsW(env);
+    }
+    block.append(L"__COMPAT_LAYER=RunAsInvoker").push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+
 // A suspended process with `token` (the player's own when null) that inherits nothing,
 // not even the player's standard handles.
 bool CreateSuspended(HANDLE token, const std::wstring& exe, std::wstring command, PROCESS_INFORMATION& pi)
@@ -83,11 +98,13 @@ bool CreateSuspended(HANDLE token, const std::wstring& exe, std::wstring command
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
-    const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW;
+    std::wstring environment = DecoderEnvironment();
+    const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT;
     const BOOL created =
-        token ? CreateProcessAsUserW(token, exe.c_str(), command.data(), nullptr, nullptr, FALSE, flags, nullptr,
-                                     nullptr, &si, &pi)
-              : CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi);
+        token ? CreateProcessAsUserW(token, exe.c_str(), command.data(), nullptr, nullptr, FALSE, flags,
+                                     environment.data(), nullptr, &si, &pi)
+              : CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, flags, environment.data(),
+                               nullptr, &si, &pi);
     return created != FALSE;
 }
 
@@ -111,13 +128,13 @@ std::unique_ptr<DecoderProcess> DecoderProcess::Start(HANDLE job)
     const std::wstring exe = OwnPath();
     if (exe.empty()) return nullptr;
     const std::wstring command = L"\"" + exe + L"\" " + decoder::kSwitch + L" " + name;
-    // Without a reduced token the decoder still runs apart from the player: a stuck or
-    // crashed platform costs a process, never the player.
+    // Only where the platform cannot make a reduced token at all does the decoder run
+    // with the player's: apart from the player still, so a stuck or crashed platform
+    // costs a process, never the player. A token made but refused is never traded for
+    // the player's rights.
     const UniqueHandle token = MakeDecoderToken();
     PROCESS_INFORMATION pi{};
-    const bool created = (token && CreateSuspended(token.get(), exe, command, pi)) ||
-                         CreateSuspended(nullptr, exe, command, pi);
-    if (!created) return nullptr;
+    if (!CreateSuspended(token.get(), exe, command, pi)) return nullptr;
     d->m_process.reset(pi.hProcess);
     const UniqueHandle thread(pi.hThread);
     if (job) AssignProcessToJobObject(job, pi.hProcess);
