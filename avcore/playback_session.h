@@ -44,7 +44,7 @@ private:
     std::shared_ptr<Presenter> m_presenter;
     std::shared_ptr<const AudioControls> m_controls;
     EngineSeams m_seams;
-    // The session's own: a decoder let go must not keep the picture memory alive.
+    // The session's own: a worker let go must not keep the picture memory alive.
     std::shared_ptr<FramePool> m_pool = std::make_shared<FramePool>();
     WorkerThread m_decodeThread;
     WorkerThread m_renderThread;

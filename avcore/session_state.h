@@ -63,9 +63,9 @@ constexpr size_t kMaxQueuedFrames = 5;
 constexpr double kMaxQueuedAudio = 1.0;  // seconds decoded ahead
 constexpr double kNoTrim = -1e300;
 
-// Shared by the UI thread and the workers through shared_ptr: a worker stuck in the
-// platform is let go with its own reference, so nothing here may point into the
-// player (its window, its volume) or hold the picture memory.
+// Shared by the UI thread and the workers through shared_ptr: a render or sound worker
+// stuck in a driver is let go with its own reference, so nothing here may point into
+// the player (its window, its volume) or hold the picture memory.
 struct SessionState {
     // Set before the render and audio threads start, read-only afterwards.
     MediaInfo info;
