@@ -354,6 +354,7 @@ public:
         }
         avplayer_seams::install(m_player, {});
         m_base = Baseline{};
+        m_measured = true;
     }
 
     struct Result {
@@ -376,7 +377,7 @@ public:
         r.slowestSeconds = t.slowestSeconds;
         r.slowestCall = t.slowestCall;
         r.killed = avplayer_probe::decodersLost() > lost;
-        if (r.killed) {
+        if (r.killed && m_measured) {
             EXPECT_TRUE(avtest::WaitFor([&] { return m_base.restored(); }, kBackToBaselineMs))
                 << name << ": " << m_base.describe();
         }
@@ -387,6 +388,7 @@ private:
     avtest::TestWindow m_window{320, 240};
     avplayer m_player;
     Baseline m_base;
+    bool m_measured = false;  // m_base holds what the engine keeps between files
 };
 
 bool Acceptable(const std::string& verdict)
