@@ -7,6 +7,7 @@
 
 #include "avcore/audio_gain.h"
 #include "avcore/call_budget.h"
+#include "avcore/decoder_pool.h"
 #include "avcore/player_impl.h"
 
 namespace {
@@ -51,7 +52,7 @@ int OpenWithin(avplayer::Impl& impl, std::wstring wide, int shape, int effectCod
     CloseWithin(impl, deadline);
     if (wide.empty()) return 0;
     auto session = std::make_unique<avcore::PlaybackSession>(impl.presenter, impl.controls, impl.seams);
-    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode}, deadline)) return 0;
+    if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode, budgetMs}, deadline)) return 0;
     impl.budgetMs = budgetMs;
     impl.session = std::move(session);
     impl.mode = avplayer::Impl::Mode::Opened;
@@ -60,7 +61,10 @@ int OpenWithin(avplayer::Impl& impl, std::wstring wide, int shape, int effectCod
 
 } // namespace
 
-avplayer::avplayer() : m_impl(std::make_unique<Impl>()) {}
+avplayer::avplayer() : m_impl(std::make_unique<Impl>())
+{
+    avcore::DecoderPool::instance().prepare();  // the first open finds a decoder process waiting
+}
 
 avplayer::~avplayer()
 {
@@ -127,6 +131,11 @@ int avplayer::close()
 
 int avplayer::play_status()
 {
+    // A decoder that died or was killed ends the file as a stop would.
+    if ((m_impl->mode == Impl::Mode::Playing || m_impl->mode == Impl::Mode::Paused) && m_impl->session->decoderLost()) {
+        m_impl->session->setRunning(false);
+        m_impl->mode = Impl::Mode::Stopped;
+    }
     switch (m_impl->mode) {
     case Impl::Mode::Playing: return m_impl->session->ended() ? 3 : 1;
     case Impl::Mode::Paused: return 2;

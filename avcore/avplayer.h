@@ -1,7 +1,7 @@
 #pragma once
-// The media engine: decodes a local file on worker threads, draws the picture
-// into a window with the chosen shape and effect, plays the sound and keeps the
-// clock. Every method is called from the UI thread and is back within two seconds
+// The media engine: reads a local file in a decoder process of its own, draws the
+// picture into a window with the chosen shape and effect, plays the sound and keeps
+// the clock. Every method is called from the UI thread and is back within two seconds
 // (ten for a file on a network share), whatever the file or the sound driver does.
 #include <windows.h>
 #include <memory>

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "avcore/decoder_pool.h"
+#include "avcore/decoder_process.h"
 #include "avcore/player_impl.h"
 
 const avcore::SessionState* avplayer_probe::stateOf(const avplayer& p)
@@ -118,6 +120,22 @@ float avplayer_probe::gainLeft(const avplayer& p)
 HWND avplayer_probe::window(const avplayer& p)
 {
     return p.m_impl->presenter->window();
+}
+
+DWORD avplayer_probe::decoderProcessId(const avplayer& p)
+{
+    const auto* s = stateOf(p);
+    return s ? s->stats.decoderProcessId.load() : 0;
+}
+
+int avplayer_probe::decodersLost()
+{
+    return avcore::DecoderProcess::lostCount();
+}
+
+bool avplayer_probe::decoderPoolSettled()
+{
+    return avcore::DecoderPool::instance().settled();
 }
 
 int avplayer_probe::liveSessions()

@@ -51,6 +51,9 @@ struct avplayer_probe {
     static bool clockFollowsAudio(const avplayer& p);
     static float gainLeft(const avplayer& p);        // linear gain the volume maps to
     static HWND window(const avplayer& p);           // the window drawn into, if any
+    static DWORD decoderProcessId(const avplayer& p);  // the process reading the open file; 0 if none
+    static int decodersLost();  // decoder processes killed in a command (over budget, died, given up on)
+    static bool decoderPoolSettled();  // a warm decoder waits for the next file, none is being started
     // Alive in this process, threads let go included: for leak checks.
     static int liveSessions();
     static int livePools();

@@ -1,6 +1,5 @@
 #include "avcore/convert_stage.h"
 
-#include "avcore/video_planes.h"
 
 namespace avcore {
 
@@ -60,7 +59,6 @@ FramePtr ConvertStage::convertNow(const VideoSample& sample, const VideoFormat& 
 
 void ConvertStage::run()
 {
-    MediaThreadScope scope(false);  // the samples are COM objects
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
         m_changed.wait(lock, [&] { return m_pending || m_quit; });
@@ -70,7 +68,7 @@ void ConvertStage::run()
         const uint64_t generation = m_generation;
         lock.unlock();
         FramePtr frame = convert(sample, format, generation);
-        sample.sample.Reset();
+        sample.hold.reset();  // the slot goes back to the decoder
         m_deliver(std::move(frame), generation);
         lock.lock();
         m_pending = false;
@@ -94,13 +92,12 @@ FramePtr ConvertStage::convertPicture(const VideoSample& sample, const VideoForm
         m_configuredHeight = f.cropHeight;
         m_configuredMatrix = f.matrix;
     }
-    LockedPicture picture(sample.sample.Get(), f);
-    if (!picture.ok()) return nullptr;
+    if (!sample.hold) return nullptr;
     const std::shared_ptr<FramePool> pool = m_pool.lock();
     FramePtr frame = pool ? pool->acquire(f.cropWidth, f.cropHeight) : nullptr;
     if (!frame) return nullptr;
     // A refused picture leaves the recycled buffer as it was: showing it would replay an old picture.
-    if (!m_pipeline.process(picture.planes(), f.layout, frame->bgra.data(), frame->stride)) return nullptr;
+    if (!m_pipeline.process(sample.planes, f.layout, frame->bgra.data(), frame->stride)) return nullptr;
     frame->pts = sample.pts;
     frame->duration = sample.duration;
     frame->generation = generation;

@@ -11,6 +11,7 @@
 #include "avcore/effects/frame_pipeline.h"
 #include "avcore/frame_pool.h"
 #include "avcore/media_source.h"
+#include "avcore/video_sample.h"
 #include "avcore/timing_stat.h"
 #include "avcore/win_handle.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "avcore/container_check.h"
+#include "avcore/decoder_pool.h"
 #include "avcore/video_planes.h"
 
 namespace avcore {
@@ -28,16 +29,15 @@ constexpr int kMaxLateInARow = 3;
 } // namespace
 
 DecodeWorker::DecodeWorker(SessionState& state, OpenRequest request, std::weak_ptr<FramePool> pool,
-                           ReaderFactory reader)
-    : m_s(state), m_request(std::move(request)), m_reader(std::move(reader)), m_source(&state.abandoned),
+                           ReaderFaultSeam fault)
+    : m_s(state), m_request(std::move(request)), m_fault(fault), m_source(state.cancelled.get(), m_request.budgetMs),
       m_stage(std::move(pool), m_request.shape, m_request.effectCode, &state.stats.convert)
 {
 }
 
 void DecodeWorker::run()
 {
-    MediaThreadScope scope(true);
-    bool ok = scope.ok() && openFile() &&
+    bool ok = openFile() &&
               m_stage.start([this](FramePtr frame, uint64_t generation) { deliver(std::move(frame), generation); });
     if (ok) {
         FramePtr first = m_stage.convertNow(m_firstVideo, m_source.info().video, 0);
@@ -56,13 +56,14 @@ void DecodeWorker::run()
             }
         }
     }
-    m_firstVideo.sample.Reset();
+    m_firstVideo.hold.reset();
     if (!ok) {
         m_stage.stop();
         m_source.close();
     }
     m_s.openOk.store(ok);
     SetEvent(m_s.opened.get());
+    DecoderPool::instance().prepare();  // for the next file
     if (!ok) return;
 
     std::unique_lock<std::mutex> lock(m_s.lock);
@@ -93,14 +94,16 @@ void DecodeWorker::run()
     }
     lock.unlock();
     m_stage.stop();
-    m_source.close();  // before this thread's Media Foundation and COM go
+    m_source.close();
 }
 
 bool DecodeWorker::openFile()
 {
     // Even a look at the file may take long (a network share that went away): never on the UI thread.
     if (!LooksLikeAFile(m_request.path) || !IsoIndexPresent(m_request.path)) return false;
-    if (!m_source.open(m_request.path, m_reader)) return false;
+    const bool opened = m_source.open(m_request.path, m_fault);
+    m_s.stats.decoderProcessId.store(m_source.processId());
+    if (!opened) return false;
     m_s.stats.readerReadyAt.store(NowSeconds());
     if (timedReadVideo(m_firstVideo) != ReadStatus::Sample) return false;
     if (m_source.info().hasAudio)
@@ -128,7 +131,13 @@ ReadStatus DecodeWorker::timedReadVideo(VideoSample& sample)
     const double started = NowSeconds();
     const ReadStatus status = m_source.readVideo(sample);
     m_s.stats.videoRead.add(NowSeconds() - started);
+    if (status == ReadStatus::Error) noteLost();
     return status;
+}
+
+void DecodeWorker::noteLost()
+{
+    if (m_source.lost()) m_s.decoderLost.store(true);
 }
 
 bool DecodeWorker::superseded(uint64_t generation)
@@ -168,6 +177,7 @@ void DecodeWorker::readAudio(uint64_t generation)
     const double started = NowSeconds();
     const ReadStatus status = m_source.readAudio(chunk);
     m_s.stats.audioRead.add(NowSeconds() - started);
+    if (status == ReadStatus::Error) noteLost();
     std::lock_guard<std::mutex> lock(m_s.lock);
     if (m_s.quit || m_s.generation != generation || m_s.seekPending) return;
     if (status != ReadStatus::Sample) {
@@ -215,17 +225,17 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
         position = std::max(0.0, target - kSeekBackoff * (1 << (attempt - 1)));
         m_source.seek(position);
         first = true;
-        candidate.sample.Reset();
+        candidate.hold.reset();
     };
     for (;;) {
         if (superseded(generation)) return;
         VideoSample sample;
         if (timedReadVideo(sample) != ReadStatus::Sample) {
-            if (!candidate.sample && attempt < kSeekAttempts && position > 0.0) {
+            if (!candidate.hold && attempt < kSeekAttempts && position > 0.0) {
                 backOff();
                 continue;
             }
-            if (candidate.sample) publishFirst(candidate, generation);
+            if (candidate.hold) publishFirst(candidate, generation);
             std::lock_guard<std::mutex> lock(m_s.lock);
             if (m_s.generation == generation && !m_s.seekPending) {
                 m_s.videoEnded = true;

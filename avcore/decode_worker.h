@@ -1,13 +1,13 @@
 #pragma once
-// The decode thread: owns the Source Reader and fills the queues. Its conversion
-// stage turns pictures into BGRA with the chosen effect meanwhile, so the UI and
-// render threads never convert.
+// The decode thread: drives the file's decoder process and fills the queues. Its
+// conversion stage turns pictures into BGRA with the chosen effect meanwhile, so the
+// UI and render threads never convert.
 #include <windows.h>
 
 #include <memory>
 
 #include "avcore/convert_stage.h"
-#include "avcore/media_source.h"
+#include "avcore/remote_source.h"
 #include "avcore/session_state.h"
 
 namespace avcore {
@@ -15,7 +15,7 @@ namespace avcore {
 class DecodeWorker {
 public:
     // The pool is the session's: a decoder that outlives its session must not keep it.
-    DecodeWorker(SessionState& state, OpenRequest request, std::weak_ptr<FramePool> pool, ReaderFactory reader);
+    DecodeWorker(SessionState& state, OpenRequest request, std::weak_ptr<FramePool> pool, ReaderFaultSeam fault);
 
     void run();  // thread body; reports the open through state.openOk and state.opened
 
@@ -28,12 +28,13 @@ private:
     bool publishFirst(const VideoSample& sample, uint64_t generation);  // the preroll picture
     bool superseded(uint64_t generation);
     ReadStatus timedReadVideo(VideoSample& sample);  // the source's read, tallied in the stats
+    void noteLost();  // a failed read: was it the decoder that went?
 
     SessionState& m_s;
     OpenRequest m_request;
-    ReaderFactory m_reader;
+    ReaderFaultSeam m_fault;
 
-    MediaSource m_source;
+    RemoteSource m_source;
     ConvertStage m_stage;
     double m_lastVideoPts = 0.0;
     double m_lastAudioPts = 0.0;

@@ -48,7 +48,7 @@ bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
     attrs->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
     const HRESULT created = factory ? factory(path, attrs.Get(), &m_reader)
                                     : MFCreateSourceReaderFromURL(path.c_str(), attrs.Get(), &m_reader);
-    if (FAILED(created) || !m_reader || cancelled()) {
+    if (FAILED(created) || !m_reader) {
         m_reader.Reset();
         return false;
     }
@@ -153,11 +153,11 @@ bool MediaSource::configureAudio()
     return true;
 }
 
-ReadStatus MediaSource::readVideo(VideoSample& out)
+ReadStatus MediaSource::readVideo(ReaderSample& out)
 {
     if (!m_reader) return ReadStatus::Error;
     for (int empty = 0;; ++empty) {
-        if (empty > kMaxEmptyReads || cancelled()) return ReadStatus::Error;
+        if (empty > kMaxEmptyReads) return ReadStatus::Error;
         DWORD index = 0, flags = 0;
         LONGLONG ts = 0;
         ComPtr<IMFSample> sample;
@@ -181,7 +181,7 @@ ReadStatus MediaSource::readAudio(AudioChunk& out)
 {
     if (!m_reader || !m_info.hasAudio) return ReadStatus::EndOfStream;
     for (int empty = 0;; ++empty) {
-        if (empty > kMaxEmptyReads || cancelled()) return ReadStatus::Error;
+        if (empty > kMaxEmptyReads) return ReadStatus::Error;
         DWORD index = 0, flags = 0;
         LONGLONG ts = 0;
         ComPtr<IMFSample> sample;

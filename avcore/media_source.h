@@ -1,13 +1,12 @@
 #pragma once
 // The file being played, read through Media Foundation's Source Reader: the first
 // video stream as NV12 (I420 when NV12 is refused) and the first audio stream as
-// 16-bit PCM. Owned and used by the decode thread only.
+// 16-bit PCM. Lives in the decoder process (decoder_host), on its one thread.
 #include <windows.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -44,7 +43,8 @@ struct MediaInfo {
 
 enum class ReadStatus { Sample, EndOfStream, Error };
 
-struct VideoSample {
+// A picture as the reader gave it, in the decoder process.
+struct ReaderSample {
     Microsoft::WRL::ComPtr<IMFSample> sample;
     double pts = 0.0;
     double duration = 0.0;
@@ -62,15 +62,12 @@ using ReaderFactory = std::function<HRESULT(const std::wstring& path, IMFAttribu
 
 class MediaSource {
 public:
-    // Reads stop early (Error) once *cancel is set: the session gave up on this file.
-    explicit MediaSource(const std::atomic<bool>* cancel = nullptr) : m_cancel(cancel) {}
-
     // False when the file cannot be read or has no video stream of known size.
     bool open(const std::wstring& path, const ReaderFactory& factory = {});
     void close();  // releases the reader; must run before the thread shuts Media Foundation down
     const MediaInfo& info() const { return m_info; }
 
-    ReadStatus readVideo(VideoSample& out);  // may update info().video (format change)
+    ReadStatus readVideo(ReaderSample& out);  // may update info().video (format change)
     ReadStatus readAudio(AudioChunk& out);
     bool seek(double seconds);               // lands near the time; callers refine it
 
@@ -78,9 +75,6 @@ private:
     bool configureVideo();
     bool configureAudio();
     bool readVideoFormat();
-    bool cancelled() const { return m_cancel && m_cancel->load(); }
-
-    const std::atomic<bool>* m_cancel;
     Microsoft::WRL::ComPtr<IMFSourceReader> m_reader;
     MediaInfo m_info;
 };

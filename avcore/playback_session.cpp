@@ -49,15 +49,17 @@ void PlaybackSession::shutdown(const Deadline& deadline)
         m_state->audioQueued = 0;
         m_state->notifyAll();
     }
-    m_state->abandoned.store(true);
+    // The decoder process is killed if it is in a command, so the decode thread comes
+    // back at once: it is never let go.
+    SetEvent(m_state->cancelled.get());
     JoinOrLetGo(m_renderThread, deadline);
     JoinOrLetGo(m_audioThread, deadline);
-    JoinOrLetGo(m_decodeThread, deadline);
+    m_decodeThread.join();
 }
 
 bool PlaybackSession::open(OpenRequest request, const Deadline& deadline)
 {
-    if (!m_state->opened || !m_state->audioWake) return false;
+    if (!m_state->opened || !m_state->audioWake || !m_state->cancelled) return false;
     // Each thread holds what it uses, so it may be let go.
     auto state = m_state;
     auto decoder = std::make_shared<DecodeWorker>(*state, std::move(request), m_pool, m_seams.reader);

@@ -23,8 +23,9 @@ public:
     // Waits until the first picture is decoded, keeping the caller's windows painted;
     // false when the file is not playable or the platform did not answer in time.
     bool open(OpenRequest request, const Deadline& deadline);
-    // Stops every thread. A thread still inside the platform at the deadline is let go:
-    // it holds only its own references and ends when the platform returns.
+    // Stops every thread. The decode thread is always joined (its decoder process is
+    // killed if it is in a command); a render or audio thread still inside a driver at
+    // the deadline is let go: it holds only its own references and ends when the driver returns.
     void shutdown(const Deadline& deadline);
 
     void play(double seconds);     // from a position (seconds from the start)
@@ -34,6 +35,7 @@ public:
     double position();  // seconds from the start, within 0..duration
     double duration() const { return m_state->info.duration; }
     bool ended();       // every picture shown and every sample played
+    bool decoderLost() const { return m_state->decoderLost.load(); }
 
     const SessionState& state() const { return *m_state; }
 
@@ -42,7 +44,7 @@ private:
     std::shared_ptr<Presenter> m_presenter;
     std::shared_ptr<const AudioControls> m_controls;
     EngineSeams m_seams;
-    // The session's own: a decoder let go must not keep the picture memory alive.
+    // The session's own: a worker let go must not keep the picture memory alive.
     std::shared_ptr<FramePool> m_pool = std::make_shared<FramePool>();
     WorkerThread m_decodeThread;
     WorkerThread m_renderThread;

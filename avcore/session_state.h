@@ -46,6 +46,7 @@ struct SessionStats {
     TimingStat convert;     // YUV to BGRA with the effect
     TimingStat present;     // the draw into the window
     TimingStat lateness;    // clock minus the picture's time once drawn, while the clock runs
+    std::atomic<DWORD> decoderProcessId{0};  // the process that reads the file
     std::atomic<bool> audioDevice{false};  // the sound goes to a real device
     std::atomic<int> audioRate{0};
     std::atomic<int> audioChannels{0};
@@ -55,15 +56,16 @@ struct OpenRequest {
     std::wstring path;
     int shape = 0;
     int effectCode = 0;
+    DWORD budgetMs = 2000;  // of each command to the decoder process
 };
 
 constexpr size_t kMaxQueuedFrames = 5;
 constexpr double kMaxQueuedAudio = 1.0;  // seconds decoded ahead
 constexpr double kNoTrim = -1e300;
 
-// Shared by the UI thread and the workers through shared_ptr: a worker stuck in the
-// platform is let go with its own reference, so nothing here may point into the
-// player (its window, its volume) or hold the picture memory.
+// Shared by the UI thread and the workers through shared_ptr: a render or sound worker
+// stuck in a driver is let go with its own reference, so nothing here may point into
+// the player (its window, its volume) or hold the picture memory.
 struct SessionState {
     // Set before the render and audio threads start, read-only afterwards.
     MediaInfo info;
@@ -75,7 +77,8 @@ struct SessionState {
     UniqueHandle audioWake = MakeEvent(false);  // nudges the audio thread
     UniqueHandle opened = MakeEvent(true);      // the decode thread knows whether the file plays
     std::atomic<bool> openOk{false};            // its verdict, written before `opened` is set
-    std::atomic<bool> abandoned{false};         // the session is gone: a reader loop gives up
+    UniqueHandle cancelled = MakeEvent(true);   // the session is going: a command to the decoder gives up
+    std::atomic<bool> decoderLost{false};       // the decoder died or was killed: the file goes no further
     LiveCount<SessionState> live;
 
     std::mutex lock;

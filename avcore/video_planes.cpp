@@ -8,7 +8,8 @@ namespace {
 
 int AlignUp(int v, int a) { return (v + a - 1) / a * a; }
 
-// Bytes a picture of stride s and plane height h occupies (both layouts: 12 bits per pixel).
+} // namespace
+
 size_t PictureBytes(const VideoFormat& f, int s, int h)
 {
     const size_t luma = static_cast<size_t>(s) * h;
@@ -16,8 +17,6 @@ size_t PictureBytes(const VideoFormat& f, int s, int h)
     if (f.layout == avfx::PixelLayout::NV12) return luma + static_cast<size_t>(s) * chromaRows;
     return luma + 2 * static_cast<size_t>(s / 2) * chromaRows;
 }
-
-} // namespace
 
 PlaneGeometry PitchedGeometry(const VideoFormat& f, int pitch, size_t packedLength, size_t available)
 {

@@ -19,6 +19,10 @@ struct PlaneGeometry {
     bool valid() const { return stride > 0 && planeHeight > 0; }
 };
 
+// Bytes a picture of `format`'s layout takes with rows `stride` bytes apart and
+// `planeHeight` luma rows (both layouts: 12 bits per pixel).
+size_t PictureBytes(const VideoFormat& format, int stride, int planeHeight);
+
 // Geometry of a contiguous buffer of `length` bytes for the format (coded size, stride hint).
 // pitch > 0 is a row pitch already known from a 2D lock.
 PlaneGeometry InferPlaneGeometry(const VideoFormat& format, size_t length, int pitch);

@@ -44,6 +44,7 @@ public:
     void join();
     bool joinFor(DWORD milliseconds);  // false when the thread still runs
     void detach();                     // forget the thread; it ends on its own
+    HANDLE handle() const { return m_handle.get(); }  // null when no thread was started
     static int running();              // engine threads alive in this process, detached ones too
 
 private:

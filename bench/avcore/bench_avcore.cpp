@@ -1,11 +1,13 @@
 // Engine throughput and real-time playback.
 //   bench_avcore decode   FILE          Source Reader alone: NV12 pictures read per second
-//   bench_avcore pipeline FILE SHAPE FX  the engine's decode -> convert -> effect path, per second
+//   bench_avcore pipeline FILE SHAPE FX  the engine's decode (in its decoder process) -> convert -> effect
+//                                        path, per second
 //   bench_avcore realtime FILE SECONDS   plays in a 1280x720 window: pictures shown and dropped,
 //                                        and where each picture's time went
 //   bench_avcore respond FILE RUNS       open to the first picture drawn, seek to the new picture drawn
 #include <windows.h>
 #include <mfapi.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -19,7 +21,8 @@
 #include "avcore/avplayer_probe.h"
 #include "avcore/convert_stage.h"
 #include "avcore/frame_pool.h"
-#include "avcore/media_source.h"
+#include "avcore/call_budget.h"
+#include "avcore/remote_source.h"
 #include "avcore/win_handle.h"
 
 namespace {
@@ -63,8 +66,8 @@ int Decode(const char* path)
 
 int Pipeline(const char* path, int shape, int effect)
 {
-    avcore::MediaThreadScope scope(true);
-    avcore::MediaSource source;
+    const avcore::UniqueHandle never = avcore::MakeEvent(true);
+    avcore::RemoteSource source(never.get(), avcore::kLocalCallBudgetMs);
     if (!source.open(Wide(path))) return 1;
     // The engine's own path: this thread reads while the conversion stage converts.
     auto pool = std::make_shared<avcore::FramePool>();
@@ -216,6 +219,8 @@ int Respond(const char* path, int runs)
             returns.push_back(asked + returned - t.firstConvertedAt);
             draws.push_back(t.lastShownAt - (asked + returned));
         }
+        // A user watches a little before the next file; meanwhile the engine readies a decoder for it.
+        PumpUntil([] { return false; }, 1.0);
         if (run + 1 < runs) player.close();
     }
     const Spread open = SpreadOf(opens);
@@ -247,6 +252,14 @@ int Respond(const char* path, int runs)
     Leave(0);
 }
 
+// Megabytes of the process's working set; 0 when it cannot be read.
+double WorkingSetMb(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS m{};
+    m.cb = sizeof(m);
+    return process && GetProcessMemoryInfo(process, &m, sizeof(m)) ? m.WorkingSetSize / 1048576.0 : 0.0;
+}
+
 int Realtime(const char* path, double seconds)
 {
     HWND hwnd = VideoWindow();
@@ -264,6 +277,9 @@ int Realtime(const char* path, double seconds)
     }
     const double played = player.curr_play_time();
     const double wall = avcore::NowSeconds() - started;
+    const avcore::UniqueHandle decoder(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE,
+                                                   avplayer_probe::decoderProcessId(player)));
+    const double playerMb = WorkingSetMb(GetCurrentProcess()), decoderMb = WorkingSetMb(decoder.get());
     const avplayer_probe::Counters c = avplayer_probe::counters(player);
     printf("realtime          %.1f s played in %.1f s: %llu presented (%llu of them over half a frame late), "
            "%llu dropped, %llu decoded, sound to %s, clock %s\n",
@@ -282,6 +298,7 @@ int Realtime(const char* path, double seconds)
            Ms(t.lateness.meanSeconds()), Ms(t.lateness.worstSeconds),
            static_cast<unsigned long long>(t.droppedUnconverted),
            static_cast<unsigned long long>(c.dropped - t.droppedUnconverted));
+    printf("  working set while playing: player %.0f MB, decoder process %.0f MB\n", playerMb, decoderMb);
     player.stop();
     player.close();
     Leave(0);

@@ -8,8 +8,9 @@ objdump=$1 exe=$2 src=$3 work=$4 version=$5 runtime_dll=$6
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# What Morvane.exe imports today; a new system DLL joins here on purpose.
-allowed="comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll mfplat.dll mfreadwrite.dll
+# What Morvane.exe imports today; a new system DLL joins here on purpose
+# (advapi32: the decoder process's reduced token).
+allowed="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll mfplat.dll mfreadwrite.dll
          msvcrt.dll ole32.dll shell32.dll shlwapi.dll user32.dll winmm.dll"
 
 imports() { "$objdump" -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z'; }
