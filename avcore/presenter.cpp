@@ -29,7 +29,7 @@ struct WindowDc {
 
 } // namespace
 
-void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect)
+void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, SubtitleOverlay* subtitles)
 {
     if (frame.width <= 0 || frame.height <= 0 || frame.bgra.empty()) return;
     const RECT dst = FitPicture(client, aspect);
@@ -43,12 +43,14 @@ void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double asp
     bi.bmiHeader.biCompression = BI_RGB;
     const int w = dst.right - dst.left, h = dst.bottom - dst.top;
     if (w <= 0 || h <= 0) return;
-    if (w == frame.width && h == frame.height) {
+    // Text goes onto the picture at its shown size, so a copy is made even at 1:1.
+    const bool withText = subtitles && subtitles->dueAt(frame.pts);
+    if (w == frame.width && h == frame.height && !withText) {
         SetDIBitsToDevice(dc, dst.left, dst.top, w, h, 0, 0, 0, frame.height, frame.bgra.data(), &bi,
                           DIB_RGB_COLORS);
         return;
     }
-    if (int64_t{w} * h > kMaxScaledPixels) {
+    if (int64_t{w} * h > kMaxScaledPixels) {  // no subtitles past 8K
         // Halftone filtering costs ten times as much (30 ms a 1080p frame under Wine).
         const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, dst.left, dst.top, w, h, 0, 0, frame.width, frame.height, frame.bgra.data(), &bi,
@@ -64,6 +66,7 @@ void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double asp
     scaled.resize(static_cast<size_t>(w) * 4 * h);
     avfx::ScaleNearest(frame.bgra.data(), frame.width, frame.height, frame.stride, scaled.data(), w, h, w * 4,
                        columns);
+    if (withText) subtitles->drawOnto(scaled.data(), w, h, w * 4, frame.pts);
     bi.bmiHeader.biWidth = w;
     bi.bmiHeader.biHeight = -h;
     SetDIBitsToDevice(dc, dst.left, dst.top, w, h, 0, 0, 0, h, scaled.data(), &bi, DIB_RGB_COLORS);
@@ -107,7 +110,7 @@ void Presenter::show(FramePtr frame, double aspect)
     WindowDc dc(hwnd);
     RECT client{};
     if (!dc.dc || !GetClientRect(hwnd, &client)) return;
-    DrawPicture(dc.dc, client, *frame, aspect);
+    DrawPicture(dc.dc, client, *frame, aspect, &m_subtitles);
 }
 
 void Presenter::clear()
@@ -117,6 +120,11 @@ void Presenter::clear()
         m_frame.reset();
     }
     if (const HWND hwnd = m_hwnd.load()) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Presenter::redraw()
+{
+    if (const HWND hwnd = m_hwnd.load(); hwnd && current()) InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 FramePtr Presenter::current() const
@@ -136,7 +144,7 @@ bool Presenter::drawInto(HWND hwnd, HDC dc) const
     }
     if (!frame) return false;
     RECT client{};
-    if (dc && GetClientRect(hwnd, &client)) DrawPicture(dc, client, *frame, aspect);
+    if (dc && GetClientRect(hwnd, &client)) DrawPicture(dc, client, *frame, aspect, &m_subtitles);
     return true;
 }
 

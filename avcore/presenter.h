@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "avcore/frame_pool.h"
+#include "avcore/subtitle_overlay.h"
 
 namespace avcore {
 
@@ -28,6 +29,10 @@ public:
     // UI thread: forget the picture so the window paints itself again.
     void clear();
     FramePtr current() const;
+    // Text drawn over every picture; kept across files until replaced.
+    SubtitleOverlay& subtitles() { return m_subtitles; }
+    // UI thread: draws the current picture again, after the subtitles changed.
+    void redraw();
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
@@ -39,9 +44,12 @@ private:
     mutable std::mutex m_lock;
     FramePtr m_frame;                   // guarded by m_lock
     double m_aspect = 1.0;              // guarded by m_lock
+    mutable SubtitleOverlay m_subtitles;  // locks on its own
 };
 
-// Draws frame into client of dc, aspect kept, black bars around.
-void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect);
+// Draws frame into client of dc, aspect kept, black bars around, with the subtitles
+// due at the frame's time over it when given.
+void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect,
+                 SubtitleOverlay* subtitles = nullptr);
 
 } // namespace avcore

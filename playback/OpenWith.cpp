@@ -60,8 +60,9 @@ void CMainFrame::OpenPaths(const std::vector<std::wstring>& paths) {
 }
 
 void CMainFrame::DropFiles(HDROP drop) {
-    const std::vector<std::wstring> paths = playlist::PathsFromDrop(drop);
+    std::vector<std::wstring> paths = playlist::PathsFromDrop(drop);
     ::DragFinish(drop);
+    TakeDroppedSubtitles(paths);
     const std::wstring first = AddOpenedPaths(paths);
     const int status = m_player.play_status();
     if (!first.empty() && status != kStatusPlaying && status != kStatusPaused)

@@ -78,6 +78,7 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     if (!OpenInEngine(m_player, path, m_effect))
         return;
     m_strCurPath = path;
+    LoadSubtitlesBeside(path);
     m_player.play(StartOfOpenedFile(path), 0);
 
     if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))

@@ -24,6 +24,9 @@ struct EngineScript {
     bool mute = false;      // get_mute(); mute_set() updates it while muteSticks
     bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
+    int subtitlesResult = 1;       // set_subtitles()
+    bool subtitlesShown = true;    // subtitles_shown(); subtitles_show() updates it
+    double subtitlesDelay = 0.0;   // subtitles_delay(); the setter updates it
 };
 
 // State of one engine object.
