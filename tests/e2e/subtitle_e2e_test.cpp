@@ -7,6 +7,7 @@
 #include <string>
 #include "avcore/letterbox.h"
 #include "e2e/desktop_io.h"
+#include "e2e/picture.h"
 #include "e2e/player_process.h"
 #include "e2e/player_screen.h"
 #include "e2e/reference_frame.h"
@@ -25,12 +26,28 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
-// Near-white pixels in the bottom fifth of the (4:3) picture inside the play region.
-int TextPixels(const PlayerScreen& screen, const RECT& playRegion) {
-    const RECT picture = avcore::FitPicture(playRegion, 4.0 / 3.0);
-    const RECT bottom{picture.left, picture.bottom - (picture.bottom - picture.top) / 5, picture.right, picture.bottom};
-    return screen.Shot().CountBright(bottom, 0xEA);
+struct Text {
+    int pixels = 0;
+    double height = 0.0;  // rows holding text, as a share of the picture's height
+};
+
+// Near-white pixels in the bottom fifth of the (4:3) picture inside region.
+Text TextIn(const testsupport::Shot& shot, const RECT& region) {
+    const RECT picture = avcore::FitPicture(region, 4.0 / 3.0);
+    const int h = picture.bottom - picture.top;
+    Text text;
+    int first = -1, last = -1;
+    for (int y = picture.bottom - h / 5; y < picture.bottom; ++y) {
+        const int row = shot.CountBright(RECT{picture.left, y, picture.right, y + 1}, 0xEA);
+        text.pixels += row;
+        if (row && first < 0) first = y;
+        if (row) last = y;
+    }
+    text.height = h > 0 && first >= 0 ? static_cast<double>(last - first + 1) / h : 0.0;
+    return text;
 }
+
+int TextPixels(const PlayerScreen& screen, const RECT& playRegion) { return TextIn(screen.Shot(), playRegion).pixels; }
 
 TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) {
     const std::wstring work = Env(L"MORVANE_E2E_DIR");
@@ -79,6 +96,18 @@ TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) 
         return screen.ShowsSecondClip() && TextPixels(screen, region) > 30;
     }, 20000));
     screen.Save(L"e2e-subtitle-gb18030.png");
+    const double windowHeight = TextIn(screen.Shot(), region).height;
+
+    // Full screen: the text keeps its share of the picture.
+    const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    DoubleClickAt(screen.CenterOf(region));
+    testsupport::Shot full;
+    ASSERT_TRUE(WaitUntil([&] {
+        return CaptureScreen(whole, full) && ShareNear(full, InnerBox(whole), kFlatColour, 32) > 0.9 &&
+               TextIn(full, whole).pixels > 30;
+    }, 8000)) << "no text on the full screen";
+    SaveShot(full, testsupport::ScreenshotPath(L"e2e-subtitle-fullscreen.png"));
+    EXPECT_NEAR(TextIn(full, whole).height, windowHeight, 0.25 * windowHeight);
 }
 
 } // namespace
