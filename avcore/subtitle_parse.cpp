@@ -141,10 +141,14 @@ void CleanSrtText(SubtitleCue& cue, std::wstring_view raw)
 {
     std::wstring out;
     out.reserve(raw.size());
+    // Past the last closing mark nothing closes: a line of unclosed '<' costs one pass, not one per mark.
+    const size_t lastAngle = raw.rfind(L'>'), lastBrace = raw.rfind(L'}');
     for (size_t i = 0; i < raw.size();) {
         const wchar_t c = raw[i];
-        const size_t close = c == L'<' ? raw.find(L'>', i) : c == L'{' && i + 1 < raw.size() && raw[i + 1] == L'\\'
-                                                                 ? raw.find(L'}', i) : std::wstring_view::npos;
+        const bool opensTag = c == L'<' && lastAngle != std::wstring_view::npos && i < lastAngle;
+        const bool opensBlock = c == L'{' && lastBrace != std::wstring_view::npos && i < lastBrace &&
+                                i + 1 < raw.size() && raw[i + 1] == L'\\';
+        const size_t close = opensTag ? raw.find(L'>', i) : opensBlock ? raw.find(L'}', i) : std::wstring_view::npos;
         if (close == std::wstring_view::npos) {
             out.push_back(c);
             ++i;
@@ -243,9 +247,10 @@ std::wstring CleanAssText(std::wstring_view raw)
 {
     std::wstring out;
     out.reserve(raw.size());
+    const size_t lastBrace = raw.rfind(L'}');  // past it every '{' is text, found in one pass
     for (size_t i = 0; i < raw.size(); ++i) {
         const wchar_t c = raw[i];
-        if (c == L'{') {
+        if (c == L'{' && lastBrace != std::wstring_view::npos && i < lastBrace) {
             const size_t close = raw.find(L'}', i);
             if (close != std::wstring_view::npos) {
                 i = close;

@@ -28,6 +28,7 @@ struct ParseCase {
 };
 
 const std::wstring kLongLine(10000, L'字');
+const std::wstring kUnclosed = std::wstring(100000, L'<') + std::wstring(100000, L'{');
 
 const ParseCase kParseCases[] = {
     {"srt numbered, comma ms, LF", SubtitleFormat::Srt,
@@ -70,6 +71,10 @@ const ParseCase kParseCases[] = {
      L"Dialogue: 0,0:00:02.00\nDialogue: 0,0:00:09.00,0:00:08.00,Default,backwards\n"
      L"Dialogue: 0,0:00:05.00,0:00:06.00,Default,ok\n",
      {{5.0, 6.0, L"ok"}}},
+    {"srt: 200,000 unclosed marks stay text", SubtitleFormat::Srt,
+     L"00:00:01,000 --> 00:00:02,000\n" + kUnclosed + L"\n", {{1.0, 2.0, kUnclosed}}},
+    {"ass: 200,000 unclosed marks stay text", SubtitleFormat::Ass,
+     L"[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.00,0:00:02.00," + kUnclosed + L"\n", {{1.0, 2.0, kUnclosed}}},
     {"ass dialogue before any Format is skipped", SubtitleFormat::Ass,
      L"[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,Default,early\n", {}},
 };
