@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cwctype>
 #include <memory>
@@ -39,29 +40,39 @@ bool IsSubtitleFileName(const std::wstring& name)
     return false;
 }
 
-std::wstring ChooseSubtitle(const std::wstring& videoName, const std::vector<std::wstring>& namesInFolder)
+std::vector<std::wstring> SubtitleCandidates(const std::wstring& videoName, const std::vector<std::wstring>& namesInFolder)
 {
     const std::wstring stem = Lower(Stem(videoName));
-    for (const wchar_t* ext : kSubtitleExtensions)
-        for (const std::wstring& name : namesInFolder)
-            if (Lower(name) == stem + ext) return name;
-    // A language part: one more dotted piece, without dots of its own, and not empty.
-    std::wstring best;
+    std::vector<std::wstring> exact, withLanguage;
     for (const wchar_t* ext : kSubtitleExtensions) {
+        std::vector<std::wstring> languages;
         for (const std::wstring& name : namesInFolder) {
             const std::wstring lower = Lower(name);
+            if (lower == stem + ext) {
+                exact.push_back(name);
+                continue;
+            }
+            // A language part: one more dotted piece, not empty, without dots of its own.
             if (!EndsWith(lower, ext) || lower.size() <= stem.size() + 1 + wcslen(ext)) continue;
             if (lower.compare(0, stem.size() + 1, stem + L".") != 0) continue;
             const std::wstring language = lower.substr(stem.size() + 1, lower.size() - stem.size() - 1 - wcslen(ext));
-            if (language.find(L'.') != std::wstring::npos) continue;
-            if (best.empty() || Lower(name) < Lower(best)) best = name;
+            if (language.find(L'.') == std::wstring::npos) languages.push_back(name);
         }
-        if (!best.empty()) return best;
+        std::sort(languages.begin(), languages.end(),
+                  [](const std::wstring& a, const std::wstring& b) { return Lower(a) < Lower(b); });
+        withLanguage.insert(withLanguage.end(), languages.begin(), languages.end());
     }
-    return {};
+    exact.insert(exact.end(), withLanguage.begin(), withLanguage.end());
+    return exact;
 }
 
-std::wstring FindSubtitleBeside(const std::wstring& videoPath)
+std::wstring ChooseSubtitle(const std::wstring& videoName, const std::vector<std::wstring>& namesInFolder)
+{
+    const std::vector<std::wstring> candidates = SubtitleCandidates(videoName, namesInFolder);
+    return candidates.empty() ? std::wstring() : candidates.front();
+}
+
+std::vector<std::wstring> SubtitlesBeside(const std::wstring& videoPath)
 {
     const size_t slash = videoPath.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? std::wstring() : videoPath.substr(0, slash + 1);
@@ -75,8 +86,15 @@ std::wstring FindSubtitleBeside(const std::wstring& videoPath)
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
     } while (::FindNextFileW(find.get(), &found));
-    const std::wstring chosen = ChooseSubtitle(name, names);
-    return chosen.empty() ? std::wstring() : folder + chosen;
+    std::vector<std::wstring> paths = SubtitleCandidates(name, names);
+    for (std::wstring& path : paths) path = folder + path;
+    return paths;
+}
+
+std::wstring FindSubtitleBeside(const std::wstring& videoPath)
+{
+    const std::vector<std::wstring> beside = SubtitlesBeside(videoPath);
+    return beside.empty() ? std::wstring() : beside.front();
 }
 
 std::wstring SubtitleDelayText(double seconds)

@@ -8,12 +8,16 @@ namespace playlist {
 // True for .srt, .ass and .ssa names (any case).
 bool IsSubtitleFileName(const std::wstring& name);
 
-// Of the names in the video's folder, the subtitle that goes with it: the same name
-// with .srt, .ass or .ssa, in that order, else the same with a language part between
-// (movie.chs.srt, movie.zh.ass), in the same order. Empty when none fits.
+// Of the names in the video's folder, the subtitles that go with it, best first: the
+// same name with .srt, .ass or .ssa, in that order, then the same with a language part
+// between (movie.chs.srt, movie.zh.ass), by extension in that order, then by name.
+std::vector<std::wstring> SubtitleCandidates(const std::wstring& videoName, const std::vector<std::wstring>& namesInFolder);
+// The first of SubtitleCandidates; empty when none fits.
 std::wstring ChooseSubtitle(const std::wstring& videoName, const std::vector<std::wstring>& namesInFolder);
 
-// The full path of the subtitle beside videoPath, looked up on disk; empty when none.
+// SubtitleCandidates of videoPath's folder on disk, as full paths (what a menu lists).
+std::vector<std::wstring> SubtitlesBeside(const std::wstring& videoPath);
+// The first of SubtitlesBeside; empty when none.
 std::wstring FindSubtitleBeside(const std::wstring& videoPath);
 
 // "字幕延迟 +0.3 秒" for a shift of 0.3 s (rounded to tenths).

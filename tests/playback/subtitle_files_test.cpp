@@ -18,6 +18,8 @@ TEST(SubtitleFiles, TheSameNameFirstThenALanguagePartInExtensionOrder) {
         {L"my.movie.mkv", {L"my.srt", L"my.movie.en.srt"}, L"my.movie.en.srt"},
     };
     for (const auto& c : cases) EXPECT_EQ(playlist::ChooseSubtitle(c.video, c.folder), c.chosen) << c.chosen;
+    EXPECT_EQ(playlist::SubtitleCandidates(L"a.mkv", {L"a.zh.ass", L"a.ssa", L"A.eng.srt", L"a.chs.srt", L"a.srt", L"b.srt"}),
+              (Names{L"a.srt", L"a.ssa", L"a.chs.srt", L"A.eng.srt", L"a.zh.ass"}));
 }
 
 TEST(SubtitleFiles, TextsOfTheDelayAndOfEachRefusal) {
