@@ -115,6 +115,12 @@ public:
     bool SeekSliderKey(CSliderUI* slider, WPARAM key);
     bool SeekSliderWheel(CSliderUI* slider, HWND owner, WPARAM wParam, LPARAM lParam);
 
+    // Subtitles (playback/Subtitles.cpp).
+    void LoadSubtitlesBeside(const std::wstring& videoPath);  // just opened: the same-name file, if any
+    bool LoadSubtitleFile(const std::wstring& path);          // for the open file; a refusal is told
+    void TakeDroppedSubtitles(std::vector<std::wstring>& paths);  // out of paths; the first loaded if a file is open
+    bool HandleSubtitleKey(WPARAM key);   // V shows or hides, Z and X shift by 100 ms
+
     // The seek preview of either window's seek slider (playback/SeekPreview.cpp's user, Progress.cpp).
     void FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client);
 

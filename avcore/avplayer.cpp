@@ -9,6 +9,7 @@
 #include "avcore/call_budget.h"
 #include "avcore/decoder_pool.h"
 #include "avcore/player_impl.h"
+#include "avcore/subtitle_file.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int OpenWithin(avplayer::Impl& impl, std::wstring wide, int shape, int effectCod
     const DWORD budgetMs = avcore::CallBudgetMs(wide);
     const avcore::Deadline deadline(budgetMs);
     CloseWithin(impl, deadline);
+    impl.presenter->subtitles().setTrack(nullptr);  // the last file's text never shows over this one
     if (wide.empty()) return 0;
     auto session = std::make_unique<avcore::PlaybackSession>(impl.presenter, impl.controls, impl.seams);
     if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode, budgetMs}, deadline)) return 0;
@@ -178,4 +180,42 @@ void avplayer::mute_set(bool mute)
 bool avplayer::get_mute()
 {
     return m_impl->controls->muted.load();
+}
+
+int avplayer::set_subtitles(const wchar_t* path)
+{
+    avcore::SubtitleOverlay& overlay = m_impl->presenter->subtitles();
+    int result = avcore::kSubtitlesLoaded;
+    std::shared_ptr<avcore::SubtitleTrack> track;
+    if (path) {
+        track = std::make_shared<avcore::SubtitleTrack>();
+        result = avcore::LoadSubtitleFile(path, *track);
+        if (result != avcore::kSubtitlesLoaded) track.reset();
+    }
+    overlay.setTrack(std::move(track));
+    m_impl->presenter->redraw();
+    return result;
+}
+
+void avplayer::subtitles_show(bool show)
+{
+    m_impl->presenter->subtitles().setVisible(show);
+    m_impl->presenter->redraw();
+}
+
+bool avplayer::subtitles_shown()
+{
+    return m_impl->presenter->subtitles().visible();
+}
+
+void avplayer::subtitles_delay(double seconds)
+{
+    if (!std::isfinite(seconds)) return;
+    m_impl->presenter->subtitles().setDelay(seconds);
+    m_impl->presenter->redraw();
+}
+
+double avplayer::subtitles_delay()
+{
+    return m_impl->presenter->subtitles().delay();
 }

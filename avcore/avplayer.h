@@ -41,6 +41,15 @@ public:
     void mute_set(bool mute);
     bool get_mute();
 
+    // Subtitles drawn over the picture. Loads an .srt, .ass or .ssa file in place of the
+    // cues before (a null path clears them; open clears them too). Returns 1 when loaded,
+    // 0 when unreadable, -1 without a usable cue, -2 over 20 MB, -3 over 100,000 cues.
+    int set_subtitles(const wchar_t* path);
+    void subtitles_show(bool show);            // shown from the start
+    bool subtitles_shown();
+    void subtitles_delay(double seconds);      // positive shows them later; 0 at each load
+    double subtitles_delay();
+
     struct Impl;
 
 private:

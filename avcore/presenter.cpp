@@ -25,7 +25,8 @@ struct WindowDc {
 
 } // namespace
 
-void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch)
+void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch,
+                 SubtitleOverlay* subtitles)
 {
     if (frame.width <= 0 || frame.height <= 0 || frame.bgra.empty()) return;
     const RECT dst = FitPicture(client, aspect);
@@ -39,7 +40,9 @@ void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double asp
     bi.bmiHeader.biCompression = BI_RGB;
     const int w = dst.right - dst.left, h = dst.bottom - dst.top;
     if (w <= 0 || h <= 0) return;
-    if (w == frame.width && h == frame.height) {
+    // Text goes onto the picture at its shown size, so a copy is made even at 1:1.
+    const bool withText = subtitles && subtitles->dueAt(frame.pts);
+    if (w == frame.width && h == frame.height && !withText) {
         SetDIBitsToDevice(dc, dst.left, dst.top, w, h, 0, 0, 0, frame.height, frame.bgra.data(), &bi,
                           DIB_RGB_COLORS);
         return;
@@ -52,14 +55,15 @@ void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double asp
         scaled.resize(static_cast<size_t>(w) * 4 * h);
         if (scratch.scaler.scale(frame.bgra.data(), frame.width, frame.height, frame.stride, scaled.data(), w, h,
                                  w * 4)) {
+            if (withText) subtitles->drawOnto(scaled.data(), w, h, w * 4, frame.pts);
             bi.bmiHeader.biWidth = w;
             bi.bmiHeader.biHeight = -h;
             SetDIBitsToDevice(dc, dst.left, dst.top, w, h, 0, 0, 0, h, scaled.data(), &bi, DIB_RGB_COLORS);
             return;
         }
     }
-    // Past an 8K-sized buffer, or a shrink too steep for the scaler: the system's stretch.
-    // Its halftone filtering costs ten times as much (30 ms a 1080p frame under Wine).
+    // Past an 8K-sized buffer, or a shrink too steep for the scaler: the system's stretch,
+    // without subtitles. Its halftone filtering costs ten times as much (30 ms a 1080p frame under Wine).
     const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, dst.left, dst.top, w, h, 0, 0, frame.width, frame.height, frame.bgra.data(), &bi,
                   DIB_RGB_COLORS, SRCCOPY);
@@ -104,7 +108,7 @@ void Presenter::show(FramePtr frame, double aspect)
     WindowDc dc(hwnd);
     RECT client{};
     if (!dc.dc || !GetClientRect(hwnd, &client)) return;
-    DrawPicture(dc.dc, client, *frame, aspect, m_shownScratch);
+    DrawPicture(dc.dc, client, *frame, aspect, m_shownScratch, &m_subtitles);
 }
 
 void Presenter::clear()
@@ -114,6 +118,11 @@ void Presenter::clear()
         m_frame.reset();
     }
     if (const HWND hwnd = m_hwnd.load()) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Presenter::redraw()
+{
+    if (const HWND hwnd = m_hwnd.load(); hwnd && current()) InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 FramePtr Presenter::current() const
@@ -133,7 +142,7 @@ bool Presenter::drawInto(HWND hwnd, HDC dc)
     }
     if (!frame) return false;
     RECT client{};
-    if (dc && GetClientRect(hwnd, &client)) DrawPicture(dc, client, *frame, aspect, m_paintScratch);
+    if (dc && GetClientRect(hwnd, &client)) DrawPicture(dc, client, *frame, aspect, m_paintScratch, &m_subtitles);
     return true;
 }
 

@@ -12,6 +12,7 @@
 
 #include "avcore/effects/picture_scaler.h"
 #include "avcore/frame_pool.h"
+#include "avcore/subtitle_overlay.h"
 
 namespace avcore {
 
@@ -39,6 +40,10 @@ public:
     // UI thread: forget the picture so the window paints itself again.
     void clear();
     FramePtr current() const;
+    // Text drawn over every picture; kept across files until replaced.
+    SubtitleOverlay& subtitles() { return m_subtitles; }
+    // UI thread: draws the current picture again, after the subtitles changed.
+    void redraw();
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
@@ -52,9 +57,12 @@ private:
     double m_aspect = 1.0;              // guarded by m_lock
     ResizeScratch m_shownScratch;       // show()'s, on the render thread
     ResizeScratch m_paintScratch;       // the UI thread's repaints
+    mutable SubtitleOverlay m_subtitles;  // locks on its own
 };
 
-// Draws frame into client of dc, aspect kept, black bars around, resized with scratch.
-void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch);
+// Draws frame into client of dc, aspect kept, black bars around, resized with scratch,
+// with the subtitles due at the frame's time over it when given.
+void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch,
+                 SubtitleOverlay* subtitles = nullptr);
 
 } // namespace avcore

@@ -41,7 +41,7 @@ bool CMainFrame::HandlePlaybackKey(WPARAM key) {
         StepVolume(-kVolumeStep);
         return true;
     default:
-        return false;
+        return HandleSubtitleKey(key);
     }
 }
 

@@ -52,7 +52,10 @@ void CMainFrame::OpenPaths(const std::vector<std::wstring>& paths) {
 
 void CMainFrame::DropFiles(HDROP drop) {
     std::optional<std::vector<std::wstring>> paths = playlist::TakeDrop(drop);
-    if (paths && !paths->empty())
+    if (!paths)
+        return;
+    TakeDroppedSubtitles(*paths);
+    if (!paths->empty())
         m_listings.Start(m_hWnd, playlist::PathSource::Drop, std::move(*paths));
 }
 

@@ -84,6 +84,7 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     }
     m_bOpenFailed = 0;
     m_strCurPath = path;
+    LoadSubtitlesBeside(path);
     m_player.play(StartOfOpenedFile(path), 0);
 
     if (CControlUI* shown = m_PaintManager.FindControl(kCtlPlayingPath))

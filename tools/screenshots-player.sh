@@ -2,7 +2,8 @@
 # The player as the end-to-end runs see it, saved in BUILD/screenshots: the main
 # window playing a file (player-playing.png), full screen with its bar
 # (fullscreen-bar.png), and the water-drop picture after the settings' save
-# (player-waterdrop.png).
+# (player-waterdrop.png), and subtitles in the window and full screen
+# (subtitles-window.png, subtitles-fullscreen.png).
 set -u
 build=$(cd "${1:?usage: screenshots-player.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -33,4 +34,5 @@ shoot() {
 
 shoot e2e_player_test e2e-playing.png:player-playing.png
 shoot e2e_fullscreen_test e2e-fullscreen-bar.png:fullscreen-bar.png e2e-waterdrop.png:player-waterdrop.png
+shoot e2e_subtitle_test e2e-subtitle-gb18030.png:subtitles-window.png e2e-subtitle-fullscreen.png:subtitles-fullscreen.png
 exit $rc

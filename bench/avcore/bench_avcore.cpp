@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -260,13 +261,15 @@ double WorkingSetMb(HANDLE process)
     return process && GetProcessMemoryInfo(process, &m, sizeof(m)) ? m.WorkingSetSize / 1048576.0 : 0.0;
 }
 
-int Realtime(const char* path, double seconds)
+int Realtime(const char* path, double seconds, const char* subtitles)
 {
     HWND hwnd = VideoWindow();
     if (!hwnd) return 1;
     avplayer player;
     player.subclasswindow(hwnd, 1);
     if (!player.open(path, 0, 2, 0, 0)) return 1;
+    if (subtitles && player.set_subtitles(std::wstring(subtitles, subtitles + strlen(subtitles)).c_str()) != 1)
+        fprintf(stderr, "realtime: the subtitles %s were not loaded\n", subtitles);
     const double started = avcore::NowSeconds();
     player.play(0, 0);
     const double end = started + seconds;
@@ -310,9 +313,10 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::string(argv[1]) == "decode") return Decode(argv[2]);
     if (argc >= 5 && std::string(argv[1]) == "pipeline") return Pipeline(argv[2], atoi(argv[3]), atoi(argv[4]));
-    if (argc >= 4 && std::string(argv[1]) == "realtime") return Realtime(argv[2], atof(argv[3]));
+    if (argc >= 4 && std::string(argv[1]) == "realtime")
+        return Realtime(argv[2], atof(argv[3]), argc >= 5 ? argv[4] : nullptr);
     if (argc >= 4 && std::string(argv[1]) == "respond") return Respond(argv[2], std::max(2, atoi(argv[3])));
-    fprintf(stderr, "usage: bench_avcore decode FILE | pipeline FILE SHAPE EFFECT | realtime FILE SECONDS | "
+    fprintf(stderr, "usage: bench_avcore decode FILE | pipeline FILE SHAPE EFFECT | realtime FILE SECONDS [SUBTITLES] | "
                     "respond FILE RUNS\n");
     return 2;
 }

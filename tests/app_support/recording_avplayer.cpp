@@ -31,7 +31,18 @@ std::string Number(double v) {
 }
 
 bool IsPoll(const std::string& name) {
-    return name == "play_status" || name == "curr_play_time" || name == "duration" || name == "get_mute";
+    return name == "play_status" || name == "curr_play_time" || name == "duration" || name == "get_mute" ||
+           name == "subtitles_shown" || name == "get_subtitles_delay";
+}
+
+std::string Utf8(const wchar_t* path) {
+    std::string utf8;
+    if (path && *path) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
+        utf8.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+        WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8.data(), n, nullptr, nullptr);
+    }
+    return utf8;
 }
 
 } // namespace
@@ -39,7 +50,7 @@ bool IsPoll(const std::string& name) {
 std::string EngineCall::Text() const {
     std::string text = name + "(";
     bool first = true;
-    if (name == "open" || name == "open_wide") {
+    if (name == "open" || name == "open_wide" || name == "set_subtitles") {
         text += path;
         first = false;
     }
@@ -98,13 +109,7 @@ int avplayer::open(const char* path, int reserved1, int reserved2, int shape, in
 }
 
 int avplayer::open_wide(const wchar_t* path, int reserved1, int reserved2, int shape, int effectCode) {
-    std::string utf8;
-    if (path && *path) {
-        const int n = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
-        utf8.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-        WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8.data(), n, nullptr, nullptr);
-    }
-    m_impl->Log("open_wide", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, utf8);
+    m_impl->Log("open_wide", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, recording::Utf8(path));
     return m_impl->record.script.openResult;
 }
 
@@ -176,4 +181,29 @@ void avplayer::mute_set(bool mute) {
 bool avplayer::get_mute() {
     m_impl->Log("get_mute");
     return m_impl->record.script.mute;
+}
+
+int avplayer::set_subtitles(const wchar_t* path) {
+    m_impl->Log("set_subtitles", {}, recording::Utf8(path));
+    return m_impl->record.script.subtitlesResult;
+}
+
+void avplayer::subtitles_show(bool show) {
+    m_impl->Log("subtitles_show", {show ? 1.0 : 0.0});
+    m_impl->record.script.subtitlesShown = show;
+}
+
+bool avplayer::subtitles_shown() {
+    m_impl->Log("subtitles_shown");
+    return m_impl->record.script.subtitlesShown;
+}
+
+void avplayer::subtitles_delay(double seconds) {
+    m_impl->Log("subtitles_delay", {seconds});
+    m_impl->record.script.subtitlesDelay = seconds;
+}
+
+double avplayer::subtitles_delay() {
+    m_impl->Log("get_subtitles_delay");
+    return m_impl->record.script.subtitlesDelay;
 }

@@ -27,6 +27,9 @@ struct EngineScript {
     int openResult = 1;     // open()
     std::function<void()> duringOpen;   // run inside open(), as the engine runs sent messages while it waits
     std::vector<std::string> failingPaths;   // open() of these answers 0 whatever openResult says
+    int subtitlesResult = 1;       // set_subtitles()
+    bool subtitlesShown = true;    // subtitles_shown(); subtitles_show() updates it
+    double subtitlesDelay = 0.0;   // subtitles_delay(); the setter updates it
 };
 
 // State of one engine object.

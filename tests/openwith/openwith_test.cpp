@@ -208,6 +208,36 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);
 }
 
+TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingFile) {
+    MakeFolder(L"films", {L"one.ass", L"one.srt", L"two.zh.ass"});
+    auto subtitleLoads = [&] {
+        std::vector<std::string> loads;
+        for (const auto& call : Engine(frame).calls)
+            if (call.name == "set_subtitles") loads.push_back(call.path);
+        return loads;
+    };
+    frame->OpenPaths({File(L"one.mp4")});
+    EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"one.srt"))}));
+
+    // Dropped on the picture while a file plays: loaded, never listed, nothing else opens.
+    Engine(frame).Clear();
+    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({File(L"two.zh.ass"), File(L"three.avi")})), 0);
+    EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"two.zh.ass"))}));
+    EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi")}));
+    EXPECT_TRUE(Opens().empty());
+
+    // A refusal is told in the title; with nothing open a subtitle drop does nothing.
+    Engine(frame).script.subtitlesResult = -2;
+    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({File(L"one.ass")})), 0);
+    EXPECT_EQ(apptest::Find(frame, L"txt_playstatus")->GetText(), CDuiString(L"字幕文件超过 20 MB，未加载"));
+    Engine(frame).Clear();
+    Engine(frame).script.status = 0;
+    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({File(L"one.ass")})), 0);
+    EXPECT_TRUE(subtitleLoads().empty());
+    EXPECT_EQ(Rows().size(), 2u);
+}
+
 TEST_F(OpenWithTest, ForwardedPathsAreOpenedAfterTheSenderIsAnswered) {
     const std::wstring block = playlist::PackPaths({File(L"three.avi"), File(L"one.mp4")});
     COPYDATASTRUCT data{playlist::kForwardedPathsTag, static_cast<DWORD>(block.size() * 2),

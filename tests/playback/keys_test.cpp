@@ -75,6 +75,24 @@ TEST_F(KeysTest, LeftAndRightSeekFiveSecondsWithinTheFile) {
     }
 }
 
+TEST_F(KeysTest, VShowsOrHidesZAndXShiftTheSubtitlesByATenth) {
+    CControlUI* status = apptest::Find(frame, L"txt_playstatus");
+    ASSERT_NE(status, nullptr);
+    const struct { WPARAM key; bool shown; double delay; const wchar_t* notice; } steps[] = {
+        {'V', false, 0.0, nullptr},          {'V', true, 0.0, nullptr},
+        {'X', true, 0.1, L"字幕延迟 +0.1 秒"}, {'X', true, 0.2, L"字幕延迟 +0.2 秒"},
+        {'Z', true, 0.1, L"字幕延迟 +0.1 秒"}, {'Z', true, 0.0, L"字幕延迟 +0.0 秒"},
+        {'Z', true, -0.1, L"字幕延迟 -0.1 秒"},
+    };
+    int i = 0;
+    for (const auto& step : steps) {
+        Key(i++ % 2 ? Main() : Picture(), step.key);
+        EXPECT_EQ(Engine(frame).script.subtitlesShown, step.shown) << i;
+        EXPECT_NEAR(Engine(frame).script.subtitlesDelay, step.delay, 1e-9) << i;
+        if (step.notice) EXPECT_EQ(status->GetText(), CDuiString(step.notice)) << i;
+    }
+}
+
 TEST_F(KeysTest, UpDownAndTheWheelMoveTheVolumeSliderAndTheEngine) {
     CSliderUI* slider = frame->m_pVolumeSlider;
     ASSERT_NE(slider, nullptr);

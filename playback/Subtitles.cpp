@@ -1,0 +1,60 @@
+// Subtitles of the open file: the same-name file beside it at each open, a subtitle
+// file dropped on the player, and the keys that show, hide and shift them.
+#include "app/MainFrame.h"
+#include "playback/PlayerTexts.h"
+#include "playback/SubtitleFiles.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace DuiLib {
+
+namespace {
+
+constexpr double kSubtitleStepSeconds = 0.1;
+constexpr ULONGLONG kSubtitleNoticeMs = 2000;
+
+} // namespace
+
+void CMainFrame::LoadSubtitlesBeside(const std::wstring& videoPath) {
+    const std::wstring beside = playlist::FindSubtitleBeside(videoPath);
+    if (!beside.empty())
+        LoadSubtitleFile(beside);
+}
+
+bool CMainFrame::LoadSubtitleFile(const std::wstring& path) {
+    const std::wstring refusal = playlist::SubtitleRefusalText(m_player.set_subtitles(path.c_str()));
+    if (!refusal.empty())
+        ShowStatusNotice(refusal.c_str(), kSubtitleNoticeMs);
+    return refusal.empty();
+}
+
+void CMainFrame::TakeDroppedSubtitles(std::vector<std::wstring>& paths) {
+    const auto subtitles = std::stable_partition(paths.begin(), paths.end(), [](const std::wstring& path) {
+        return !playlist::IsSubtitleFileName(path);
+    });
+    const int status = m_player.play_status();
+    if (subtitles != paths.end() && (status == kStatusPlaying || status == kStatusPaused))
+        LoadSubtitleFile(*subtitles);
+    paths.erase(subtitles, paths.end());  // never rows of the playlist
+}
+
+bool CMainFrame::HandleSubtitleKey(WPARAM key) {
+    switch (key) {
+    case 'V':
+        m_player.subtitles_show(!m_player.subtitles_shown());
+        return true;
+    case 'Z':
+    case 'X': {
+        const double step = key == 'Z' ? -kSubtitleStepSeconds : kSubtitleStepSeconds;
+        const double delay = std::round((m_player.subtitles_delay() + step) * 1000.0) / 1000.0;
+        m_player.subtitles_delay(delay);
+        ShowStatusNotice(playlist::SubtitleDelayText(delay).c_str(), kSubtitleNoticeMs);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace DuiLib

@@ -1,0 +1,113 @@
+// The real Morvane.exe with subtitles beside its files: a same-name .srt shows white
+// text in the bottom fifth of the picture during its cue and none after it, and a
+// GB18030 .srt with Chinese text shows as well.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <string>
+#include "avcore/letterbox.h"
+#include "e2e/desktop_io.h"
+#include "e2e/picture.h"
+#include "e2e/player_process.h"
+#include "e2e/player_screen.h"
+#include "e2e/reference_frame.h"
+
+namespace {
+
+using namespace e2e;
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(h);
+    return ok;
+}
+
+struct Text {
+    int pixels = 0;
+    double height = 0.0;  // rows holding text, as a share of the picture's height
+};
+
+// Near-white pixels in the bottom fifth of the (4:3) picture inside region.
+Text TextIn(const testsupport::Shot& shot, const RECT& region) {
+    const RECT picture = avcore::FitPicture(region, 4.0 / 3.0);
+    const int h = picture.bottom - picture.top;
+    Text text;
+    int first = -1, last = -1;
+    for (int y = picture.bottom - h / 5; y < picture.bottom; ++y) {
+        const int row = shot.CountBright(RECT{picture.left, y, picture.right, y + 1}, 0xEA);
+        text.pixels += row;
+        if (row && first < 0) first = y;
+        if (row) last = y;
+    }
+    text.height = h > 0 && first >= 0 ? static_cast<double>(last - first + 1) / h : 0.0;
+    return text;
+}
+
+int TextPixels(const PlayerScreen& screen, const RECT& playRegion) { return TextIn(screen.Shot(), playRegion).pixels; }
+
+TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) {
+    const std::wstring work = Env(L"MORVANE_E2E_DIR");
+    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    const std::wstring media = work + L"\\media";
+    // The flat-colour clips: the text is the only near-white there is.
+    const std::wstring clip = media + L"\\talk.mkv", gbClip = media + L"\\gb.mkv";
+    ASSERT_TRUE(CopyFileW((media + L"\\second.mkv").c_str(), clip.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((media + L"\\long.mkv").c_str(), gbClip.c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(media + L"\\talk.srt", "1\r\n00:00:01,500 --> 00:00:03,000\r\nHello subtitles\r\n"));
+    // 中文字幕 in GB18030, no BOM.
+    ASSERT_TRUE(WriteBytes(media + L"\\gb.chs.srt", "1\n00:00:00,000 --> 00:00:50,000\n\xD6\xD0\xCE\xC4\xD7\xD6\xC4\xBB\n"));
+
+    std::vector<std::wstring> clocks;
+    for (int s = 0; s < 10; ++s) clocks.push_back(L"00:00:0" + std::to_wstring(s));
+    References refs;
+    const std::wstring error = RenderReferences(ListedFile{clip, L"talk.mkv"}, ListedFile{gbClip, L"gb.mkv"},
+                                                {kPlaying, kPaused, L"停止"}, clocks, refs);
+    ASSERT_TRUE(error.empty()) << Utf8(error);
+    const std::wstring folder = work + L"\\player", exe = folder + L"\\Morvane.exe";
+    const std::wstring copied = PrivateCopy(folder);
+    ASSERT_TRUE(copied.empty()) << Utf8(copied);
+
+    PlayerProcess player(exe, media, L"\"" + clip + L"\"");
+    HWND main = nullptr;
+    ASSERT_TRUE(AwaitMainWindow(player, main));
+    PlayerScreen screen(main, refs);
+    const RECT region = refs.layout.playRegion;
+    ASSERT_TRUE(screen.Await("text-during-the-cue", [&] {
+        const std::wstring clock = screen.Clock();
+        return screen.ShowsSecondClip() && (clock == L"00:00:01" || clock == L"00:00:02") &&
+               TextPixels(screen, region) > 30;
+    }, 20000));
+    screen.Save(L"e2e-subtitle-during.png");
+    ASSERT_TRUE(screen.Await("no-text-after-the-cue", [&] {
+        const std::wstring clock = screen.Clock();
+        return screen.ShowsSecondClip() && (clock == L"00:00:04" || clock == L"00:00:05");
+    }, 20000));
+    EXPECT_EQ(TextPixels(screen, region), 0);
+    screen.Save(L"e2e-subtitle-after.png");
+
+    // A second start hands over the file with the GB18030 subtitle.
+    PlayerProcess again(exe, media, L"\"" + gbClip + L"\"");
+    EXPECT_EQ(again.ExitCode(30000), 0);
+    ASSERT_TRUE(screen.Await("gb18030-text", [&] {
+        return screen.ShowsSecondClip() && TextPixels(screen, region) > 30;
+    }, 20000));
+    screen.Save(L"e2e-subtitle-gb18030.png");
+    const double windowHeight = TextIn(screen.Shot(), region).height;
+
+    // Full screen: the text keeps its share of the picture.
+    const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    DoubleClickAt(screen.CenterOf(region));
+    testsupport::Shot full;
+    ASSERT_TRUE(WaitUntil([&] {
+        return CaptureScreen(whole, full) && ShareNear(full, InnerBox(whole), kFlatColour, 32) > 0.9 &&
+               TextIn(full, whole).pixels > 30;
+    }, 8000)) << "no text on the full screen";
+    SaveShot(full, testsupport::ScreenshotPath(L"e2e-subtitle-fullscreen.png"));
+    EXPECT_NEAR(TextIn(full, whole).height, windowHeight, 0.25 * windowHeight);
+}
+
+} // namespace

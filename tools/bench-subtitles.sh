@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Subtitle benchmarks: parsing a 5,000-cue file, drawing the text per picture, and
+# 10 s of 1080p60 playback with a cue changing every second (drop count).
+set -u
+build=$(cd "${1:?usage: bench-subtitles.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+exe="$build/bench/subtitles/bench_subtitles.exe"
+[ -f "$exe" ] || { echo "bench-subtitles: $exe is not built" >&2; exit 1; }
+export MORVANE_BUILD="$build"
+if [ -z "${DISPLAY:-}" ]; then exec "$here/with-display.sh" "$0" "$build"; fi
+"$here/wine-run" "$exe"
+
+media="$build/media-bench"
+mkdir -p "$media"
+[ -f "$media/hd60.mp4" ] || ffmpeg -nostdin -hide_banner -loglevel error -y \
+  -f lavfi -i "testsrc2=size=1920x1080:rate=60:duration=12" -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=12" \
+  -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 120 -c:a aac -shortest "$media/hd60.mp4"
+awk 'BEGIN { for (i = 0; i < 12; i++) printf "%d\n00:00:%02d,000 --> 00:00:%02d,800\n字幕第 %d 句, a line of text\n\n", i + 1, i, i, i }' \
+  > "$media/hd60.srt"
+win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
+echo "# 1920x1080 at 60 fps with sound and subtitles, 10 s in a 1280x720 window (target: 0 dropped)"
+"$here/wine-run" "$build/bench/avcore/bench_avcore.exe" realtime "$(win "$media/hd60.mp4")" 10 "$(win "$media/hd60.srt")"
