@@ -64,7 +64,8 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
                 m_pVideoWnd->ToggleFullScreen();
             return 0;
         }
-        if (!FocusTakesArrows() && HandlePlaybackKey(wParam))
+        // A focused list or slider keeps the arrows; the speed keys are ours still.
+        if (FocusTakesArrows() ? HandleSpeedKey(wParam) : HandlePlaybackKey(wParam))
             return 0;
         break;
     case WM_MOUSEWHEEL:

@@ -53,6 +53,7 @@ int OpenWithin(avplayer::Impl& impl, std::wstring wide, int shape, int effectCod
     auto session = std::make_unique<avcore::PlaybackSession>(impl.presenter, impl.controls, impl.seams);
     if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode}, deadline)) return 0;
     impl.budgetMs = budgetMs;
+    session->setSpeed(impl.speed);
     impl.session = std::move(session);
     impl.mode = avplayer::Impl::Mode::Opened;
     return 1;
@@ -169,4 +170,21 @@ void avplayer::mute_set(bool mute)
 bool avplayer::get_mute()
 {
     return m_impl->controls->muted.load();
+}
+
+void avplayer::set_speed(double speed)
+{
+    if (std::isnan(speed)) return;
+    m_impl->speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
+    if (m_impl->session) m_impl->session->setSpeed(m_impl->speed);
+}
+
+double avplayer::speed()
+{
+    return m_impl->speed;
+}
+
+bool avplayer::has_video()
+{
+    return m_impl->session && m_impl->session->state().info.hasVideo;
 }

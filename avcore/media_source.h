@@ -1,7 +1,7 @@
 #pragma once
 // The file being played, read through Media Foundation's Source Reader: the first
 // video stream as NV12 (I420 when NV12 is refused) and the first audio stream as
-// 16-bit PCM. Owned and used by the decode thread only.
+// 16-bit PCM; a file may have either or both. Owned and used by the decode thread only.
 #include <windows.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
@@ -36,6 +36,7 @@ struct AudioFormat {
 };
 
 struct MediaInfo {
+    bool hasVideo = false;  // false: sound only
     VideoFormat video;
     bool hasAudio = false;
     AudioFormat audio;
@@ -65,7 +66,7 @@ public:
     // Reads stop early (Error) once *cancel is set: the session gave up on this file.
     explicit MediaSource(const std::atomic<bool>* cancel = nullptr) : m_cancel(cancel) {}
 
-    // False when the file cannot be read or has no video stream of known size.
+    // False when the file cannot be read, or has neither a video stream of known size nor sound.
     bool open(const std::wstring& path, const ReaderFactory& factory = {});
     void close();  // releases the reader; must run before the thread shuts Media Foundation down
     const MediaInfo& info() const { return m_info; }

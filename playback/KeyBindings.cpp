@@ -1,5 +1,6 @@
 // Keys and the wheel: Left/Right seek five seconds, Up/Down and the wheel over the
-// picture move the volume by five, the way the volume slider does.
+// picture move the volume by five, the way the volume slider does; [ ] and Backspace
+// set the speed.
 #include "app/MainFrame.h"
 #include "playback/PlayerTexts.h"
 
@@ -29,7 +30,7 @@ bool CMainFrame::HandlePlaybackKey(WPARAM key) {
         StepVolume(-kVolumeStep);
         return true;
     default:
-        return false;
+        return HandleSpeedKey(key);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 struct avplayer::Impl {
@@ -30,7 +32,8 @@ std::string Number(double v) {
 }
 
 bool IsPoll(const std::string& name) {
-    return name == "play_status" || name == "curr_play_time" || name == "duration" || name == "get_mute";
+    return name == "play_status" || name == "curr_play_time" || name == "duration" || name == "get_mute" ||
+           name == "speed" || name == "has_video";
 }
 
 } // namespace
@@ -170,4 +173,20 @@ void avplayer::mute_set(bool mute) {
 bool avplayer::get_mute() {
     m_impl->Log("get_mute");
     return m_impl->record.script.mute;
+}
+
+void avplayer::set_speed(double speed) {
+    m_impl->Log("set_speed", {speed});
+    if (!std::isnan(speed))
+        m_impl->record.script.speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
+}
+
+double avplayer::speed() {
+    m_impl->Log("speed");
+    return m_impl->record.script.speed;
+}
+
+bool avplayer::has_video() {
+    m_impl->Log("has_video");
+    return m_impl->record.script.hasVideo;
 }

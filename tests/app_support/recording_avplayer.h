@@ -24,6 +24,8 @@ struct EngineScript {
     bool mute = false;      // get_mute(); mute_set() updates it while muteSticks
     bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
+    double speed = 1.0;     // speed(); set_speed() updates it, clamped as the engine does
+    bool hasVideo = true;   // has_video()
 };
 
 // State of one engine object.
