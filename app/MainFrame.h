@@ -104,7 +104,8 @@ public:
     void NoteSeekThumbPressed(CSliderUI* slider);
 
     // Keys and wheel (playback/KeyBindings.cpp).
-    bool HandlePlaybackKey(WPARAM key);   // arrows: seek by 5 s, volume by 5; false for other keys
+    bool HandlePlaybackKey(WPARAM key);   // arrows: seek by 5 s, volume by 5; the speed keys; false for others
+    bool HandleSpeedKey(WPARAM key);      // [ and ] step the speed, Backspace makes it normal
     bool FocusTakesArrows();              // the focused list or slider moves with the arrows itself
     void SeekBy(double seconds);          // while a file is open, within 0..duration
     void StepVolume(int delta);           // the volume slider by delta, sent as the slider sends it

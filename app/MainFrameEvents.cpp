@@ -73,7 +73,9 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
                 m_pVideoWnd->ToggleFullScreen();
             return 0;
         }
-        if (SeekSliderKey(m_pPlaySlider, wParam) || (!FocusTakesArrows() && HandlePlaybackKey(wParam)))
+        // A focused list or slider keeps the arrows; the speed keys are ours still.
+        if (SeekSliderKey(m_pPlaySlider, wParam) ||
+            (FocusTakesArrows() ? HandleSpeedKey(wParam) : HandlePlaybackKey(wParam)))
             return 0;
         break;
     case WM_MOUSEWHEEL:

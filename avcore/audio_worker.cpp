@@ -31,6 +31,7 @@ void AudioWorker::run()
     m_s.stats.audioRate.store(format.rate);
     m_s.stats.audioChannels.store(format.channels);
     m_block.resize(m_out->blockFrames() * format.channels);
+    m_stretch = std::make_unique<TimeStretch>(format.rate, format.channels);
     m_out->pause();
     bool playing = false;
 
@@ -49,7 +50,7 @@ void AudioWorker::run()
         }
         if (current != generation) {
             generation = current;
-            m_started = false;
+            restart();
             m_out->reset();
         }
         if (!want) {
@@ -70,33 +71,58 @@ void AudioWorker::run()
     m_out.reset();
 }
 
+void AudioWorker::restart()
+{
+    m_started = m_haveBase = m_flushed = m_stretchEmpty = false;
+    m_inFrames = 0;
+    m_written.clear();
+    m_stretch->reset();
+}
+
+double AudioWorker::mediaOfOutput() const
+{
+    return m_basePts + m_stretch->nextOutputSource() / m_s.info.audio.rate;
+}
+
+double AudioWorker::mediaPlayedAt(uint64_t played)
+{
+    while (m_written.size() > 1 && m_written[1].outStart <= played) m_written.pop_front();
+    if (m_written.empty()) return m_basePts;
+    const Stretch& s = m_written.front();
+    return s.media + static_cast<double>(played - s.outStart) * s.speed / m_s.info.audio.rate;
+}
+
 bool AudioWorker::feed(uint64_t generation)
 {
     const AudioFormat& format = m_s.info.audio;
-    const double rate = format.rate;
     const double now = m_s.clock.now();
+    const double speed = m_s.clock.rate();
+    m_stretch->setSpeed(speed);
     while (m_out->canWrite()) {
-        if (m_started && m_basePts + m_out->writtenFrames() / rate > now + kLead) break;
-        {
-            std::lock_guard<std::mutex> lock(m_s.lock);
-            if (m_s.quit || m_s.generation != generation) return false;
-            if (!takeBlockLocked(now)) break;
-        }
+        // The lead is real time: at a higher speed it holds more media time.
+        if (m_started && mediaOfOutput() > now + kLead * speed) break;
+        const bool known = m_haveBase;  // else the block starts the stretch at m_basePts
+        const double media = known ? mediaOfOutput() : 0.0;
+        const Take take = takeBlock(generation, now);
+        if (take == Take::Superseded) return false;
+        if (take == Take::Nothing) break;
         const bool muted = m_controls.muted.load();
         ApplyGain(m_block.data(), m_blockFrames, format.channels, muted ? 0.0f : m_controls.gainLeft.load(),
                   muted ? 0.0f : m_controls.gainRight.load());
-        if (m_out->write(m_block.data(), m_blockFrames)) m_started = true;
+        const uint64_t outStart = m_out->writtenFrames();
+        if (!m_out->write(m_block.data(), m_blockFrames)) continue;
+        m_written.push_back(Stretch{outStart, known ? media : m_basePts, m_stretch->speed()});
+        m_started = true;
     }
     return true;
 }
 
 void AudioWorker::follow(uint64_t played, double playedAt, uint64_t generation)
 {
-    const double rate = m_s.info.audio.rate;
     std::lock_guard<std::mutex> lock(m_s.lock);
     if (m_s.quit || m_s.generation != generation || m_s.audioDrained) return;
-    const bool nothingLeft = m_s.audioEnded && m_s.audio.empty();
-    if (m_started && played > 0) m_s.clock.offerAudio(m_basePts + played / rate, playedAt);
+    const bool nothingLeft = m_s.audioEnded && m_s.audio.empty() && m_stretchEmpty;
+    if (m_started && played > 0) m_s.clock.offerAudio(mediaPlayedAt(played), playedAt);
     if (nothingLeft && (!m_started || played >= m_out->writtenFrames())) {
         m_s.audioDrained = true;
         if (m_started) m_s.clock.releaseAudio();
@@ -120,7 +146,33 @@ void AudioWorker::skipLocked(uint64_t frames)
     }
 }
 
-bool AudioWorker::takeBlockLocked(double now)
+AudioWorker::Take AudioWorker::takeBlock(uint64_t generation, double now)
+{
+    const size_t channels = static_cast<size_t>(m_s.info.audio.channels);
+    const size_t capacity = m_out->blockFrames();
+    m_blockFrames = 0;
+    while (m_blockFrames < capacity) {
+        m_blockFrames += m_stretch->pull(m_block.data() + m_blockFrames * channels, capacity - m_blockFrames);
+        if (m_blockFrames == capacity) break;
+        std::lock_guard<std::mutex> lock(m_s.lock);
+        if (m_s.quit || m_s.generation != generation) return Take::Superseded;
+        if (takeInputLocked(now)) continue;
+        if (m_s.audioEnded && m_s.audio.empty()) {
+            if (m_flushed) {
+                m_stretchEmpty = true;
+                break;
+            }
+            // The stretch holds the last moments back until more follows: nothing will.
+            m_stretch->pushSilence(m_stretch->latencyFrames() + capacity);
+            m_flushed = true;
+            continue;
+        }
+        break;
+    }
+    return m_blockFrames > 0 ? Take::Block : Take::Nothing;
+}
+
+bool AudioWorker::takeInputLocked(double now)
 {
     const size_t channels = static_cast<size_t>(m_s.info.audio.channels);
     const double rate = m_s.info.audio.rate;
@@ -139,27 +191,27 @@ bool AudioWorker::takeBlockLocked(double now)
     }
     if (m_s.audio.empty()) return false;
 
-    const double start = m_s.audio.front().pts + m_s.audioHeadUsed / rate;
-    if (!m_started) m_basePts = std::min(now, start);
-    const double expected = m_basePts + m_out->writtenFrames() / rate;
-    const double gap = start - expected;
+    const AudioChunk& c = m_s.audio.front();
+    const double start = c.pts + m_s.audioHeadUsed / rate;
+    if (!m_haveBase) {
+        m_basePts = std::min(now, start);
+        m_haveBase = true;
+    }
+    const double gap = start - (m_basePts + m_inFrames / rate);
     if (gap > kGapFill) {
         // Keep the device's timeline true to the stream: silence until the sound begins.
-        m_blockFrames = std::min(capacity, static_cast<size_t>(gap * rate));
-        std::memset(m_block.data(), 0, m_blockFrames * channels * sizeof(int16_t));
-        return m_blockFrames > 0;
+        const size_t n = std::min(capacity, static_cast<size_t>(gap * rate));
+        m_stretch->pushSilence(n);
+        m_inFrames += n;
+        return n > 0;
     }
-    m_blockFrames = 0;
-    while (m_blockFrames < capacity && !m_s.audio.empty()) {
-        const AudioChunk& c = m_s.audio.front();
-        const size_t total = c.samples.size() / channels;
-        const size_t n = std::min(capacity - m_blockFrames, total - m_s.audioHeadUsed);
-        std::memcpy(m_block.data() + m_blockFrames * channels, c.samples.data() + m_s.audioHeadUsed * channels,
-                    n * channels * sizeof(int16_t));
-        m_blockFrames += n;
-        skipLocked(n);
-    }
-    return m_blockFrames > 0;
+    const size_t n = std::min(capacity, c.samples.size() / channels - m_s.audioHeadUsed);
+    m_stretch->push(c.samples.data() + m_s.audioHeadUsed * channels, n);
+    m_inFrames += n;
+    skipLocked(n);
+    // The decoder waits for room in the queue; without pictures nothing else would wake it.
+    m_s.changed.notify_all();
+    return true;
 }
 
 } // namespace avcore

@@ -56,6 +56,7 @@ int OpenWithin(avplayer::Impl& impl, std::wstring wide, int shape, int effectCod
     auto session = std::make_unique<avcore::PlaybackSession>(impl.presenter, impl.controls, impl.seams);
     if (!session->open(avcore::OpenRequest{std::move(wide), shape, effectCode, budgetMs}, deadline)) return 0;
     impl.budgetMs = budgetMs;
+    session->setSpeed(impl.speed);
     impl.session = std::move(session);
     impl.mode = avplayer::Impl::Mode::Opened;
     return 1;
@@ -218,4 +219,21 @@ void avplayer::subtitles_delay(double seconds)
 double avplayer::subtitles_delay()
 {
     return m_impl->presenter->subtitles().delay();
+}
+
+void avplayer::set_speed(double speed)
+{
+    if (std::isnan(speed)) return;
+    m_impl->speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
+    if (m_impl->session) m_impl->session->setSpeed(m_impl->speed);
+}
+
+double avplayer::speed()
+{
+    return m_impl->speed;
+}
+
+bool avplayer::has_video()
+{
+    return m_impl->session && m_impl->session->state().info.hasVideo;
 }

@@ -49,6 +49,14 @@ public:
     bool subtitles_shown();
     void subtitles_delay(double seconds);      // positive shows them later; 0 at each load
     double subtitles_delay();
+    // Beyond the interface above:
+    static constexpr double kMinSpeed = 0.5;
+    static constexpr double kMaxSpeed = 2.0;
+    // Playback speed, clamped to kMinSpeed..kMaxSpeed (NaN ignored); kept across files.
+    // The sound keeps its pitch; the clock and curr_play_time stay in media time.
+    void set_speed(double speed);
+    double speed();
+    bool has_video();  // false while a file of sound alone is open (or nothing is)
 
     struct Impl;
 

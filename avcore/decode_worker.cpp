@@ -40,14 +40,16 @@ void DecodeWorker::run()
     bool ok = openFile() &&
               m_stage.start([this](FramePtr frame, uint64_t generation) { deliver(std::move(frame), generation); });
     if (ok) {
-        FramePtr first = m_stage.convertNow(m_firstVideo, m_source.info().video, 0);
+        const bool hasVideo = m_source.info().hasVideo;
+        FramePtr first = hasVideo ? m_stage.convertNow(m_firstVideo, m_source.info().video, 0) : nullptr;
         m_s.stats.firstConvertedAt.store(NowSeconds());
         std::lock_guard<std::mutex> lock(m_s.lock);
-        ok = first != nullptr && !m_s.quit;  // given up on while opening: nothing more to hold
+        ok = (first != nullptr || !hasVideo) && !m_s.quit;  // given up on while opening: nothing more to hold
         if (ok) {
-            m_s.frames.push_back(std::move(first));
+            if (first) m_s.frames.push_back(std::move(first));
             m_s.prerolled = true;
-            m_s.showNow = true;
+            m_s.showNow = hasVideo;
+            m_s.videoEnded = !hasVideo;
             if (m_haveFirstAudio) {
                 m_s.audioQueued += m_firstAudio.samples.size() / m_s.info.audio.channels;
                 m_s.audio.push_back(std::move(m_firstAudio));
@@ -105,16 +107,19 @@ bool DecodeWorker::openFile()
     m_s.stats.decoderProcessId.store(m_source.processId());
     if (!opened) return false;
     m_s.stats.readerReadyAt.store(NowSeconds());
-    if (timedReadVideo(m_firstVideo) != ReadStatus::Sample) return false;
+    const bool hasVideo = m_source.info().hasVideo;
+    if (hasVideo && timedReadVideo(m_firstVideo) != ReadStatus::Sample) return false;
     if (m_source.info().hasAudio)
         m_haveFirstAudio = m_source.readAudio(m_firstAudio) == ReadStatus::Sample;
+    if (!hasVideo && !m_haveFirstAudio) return false;  // sound only, and no sound to be had
     m_s.stats.firstDecodedAt.store(NowSeconds());
     m_s.info = m_source.info();
-    m_s.origin = m_firstVideo.pts;
-    m_s.startTime = m_haveFirstAudio ? std::min(m_firstVideo.pts, m_firstAudio.pts) : m_firstVideo.pts;
-    m_lastVideoPts = m_firstVideo.pts;
-    m_lastAudioPts = m_haveFirstAudio ? m_firstAudio.pts : m_firstVideo.pts;
-    m_s.stats.decoded.fetch_add(1);
+    // Position 0 is the first picture, or the first sound of a file without pictures.
+    m_s.origin = hasVideo ? m_firstVideo.pts : m_firstAudio.pts;
+    m_s.startTime = m_haveFirstAudio ? std::min(m_s.origin, m_firstAudio.pts) : m_s.origin;
+    m_lastVideoPts = m_s.origin;
+    m_lastAudioPts = m_haveFirstAudio ? m_firstAudio.pts : m_s.origin;
+    if (hasVideo) m_s.stats.decoded.fetch_add(1);
     return true;
 }
 
@@ -207,10 +212,26 @@ bool DecodeWorker::publishFirst(const VideoSample& sample, uint64_t generation)
     return true;
 }
 
+void DecodeWorker::endPicturesAfterSeek(uint64_t generation)
+{
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (m_s.generation != generation || m_s.seekPending) return;
+    m_s.videoEnded = true;
+    m_s.prerolled = true;
+    m_s.applyClockLocked();
+    m_s.notifyAll();
+}
+
 void DecodeWorker::seekTo(double target, uint64_t generation)
 {
     m_lastVideoPts = m_lastAudioPts = target;
     m_lateInARow = 0;
+    if (!m_source.info().hasVideo) {
+        // Sound alone: the reader lands on or before the target and the audio thread trims to it.
+        m_source.seek(target);
+        endPicturesAfterSeek(generation);
+        return;
+    }
     const double picture =
         m_source.info().video.frameDuration > 0.0 ? m_source.info().video.frameDuration : kDefaultPicture;
     m_seekLead = std::min(std::max(m_seekLead, kSeekLeadPictures * picture), kSeekBackoff);
@@ -236,13 +257,7 @@ void DecodeWorker::seekTo(double target, uint64_t generation)
                 continue;
             }
             if (candidate.hold) publishFirst(candidate, generation);
-            std::lock_guard<std::mutex> lock(m_s.lock);
-            if (m_s.generation == generation && !m_s.seekPending) {
-                m_s.videoEnded = true;
-                m_s.prerolled = true;
-                m_s.applyClockLocked();
-                m_s.notifyAll();
-            }
+            endPicturesAfterSeek(generation);
             return;
         }
         m_s.stats.decoded.fetch_add(1);

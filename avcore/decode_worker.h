@@ -26,6 +26,7 @@ private:
     void readAudio(uint64_t generation);
     void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage
     bool publishFirst(const VideoSample& sample, uint64_t generation);  // the preroll picture
+    void endPicturesAfterSeek(uint64_t generation);  // no picture at or after the target (or none at all)
     bool superseded(uint64_t generation);
     ReadStatus timedReadVideo(VideoSample& sample);  // the source's read, tallied in the stats
     void noteLost();  // a failed read: was it the decoder that went?

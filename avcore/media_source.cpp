@@ -53,12 +53,18 @@ bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
         return false;
     }
     m_reader->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
-    if (FAILED(m_reader->SetStreamSelection(kVideo, TRUE)) || !configureVideo()) {
+    // A picture the platform cannot give us refuses the file; only one without any plays as sound.
+    m_info.hasVideo = SUCCEEDED(m_reader->SetStreamSelection(kVideo, TRUE));
+    if (m_info.hasVideo && !configureVideo()) {
         m_reader.Reset();
         return false;
     }
     m_info.hasAudio = SUCCEEDED(m_reader->SetStreamSelection(kAudio, TRUE)) && configureAudio();
     if (!m_info.hasAudio) m_reader->SetStreamSelection(kAudio, FALSE);
+    if (!m_info.hasVideo && !m_info.hasAudio) {
+        m_reader.Reset();
+        return false;
+    }
 
     PROPVARIANT var;
     PropVariantInit(&var);
@@ -156,6 +162,7 @@ bool MediaSource::configureAudio()
 ReadStatus MediaSource::readVideo(ReaderSample& out)
 {
     if (!m_reader) return ReadStatus::Error;
+    if (!m_info.hasVideo) return ReadStatus::EndOfStream;
     for (int empty = 0;; ++empty) {
         if (empty > kMaxEmptyReads) return ReadStatus::Error;
         DWORD index = 0, flags = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The file being played, read through Media Foundation's Source Reader: the first
 // video stream as NV12 (I420 when NV12 is refused) and the first audio stream as
-// 16-bit PCM. Lives in the decoder process (decoder_host), on its one thread.
+// 16-bit PCM; a file may have either or both. Lives in the decoder process (decoder_host), on its one thread.
 #include <windows.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
@@ -35,6 +35,7 @@ struct AudioFormat {
 };
 
 struct MediaInfo {
+    bool hasVideo = false;  // false: sound only
     VideoFormat video;
     bool hasAudio = false;
     AudioFormat audio;
@@ -62,7 +63,7 @@ using ReaderFactory = std::function<HRESULT(const std::wstring& path, IMFAttribu
 
 class MediaSource {
 public:
-    // False when the file cannot be read or has no video stream of known size.
+    // False when the file cannot be read, or has neither a video stream of known size nor sound.
     bool open(const std::wstring& path, const ReaderFactory& factory = {});
     void close();  // releases the reader; must run before the thread shuts Media Foundation down
     const MediaInfo& info() const { return m_info; }

@@ -15,7 +15,7 @@ constexpr double kSnapBehind = 0.06;
 
 double PlaybackClock::nowLocked(double at) const
 {
-    return m_running ? m_base + (at - m_baseAt) : m_base;
+    return m_running ? m_base + (at - m_baseAt) * m_rate : m_base;
 }
 
 double PlaybackClock::now() const
@@ -55,6 +55,21 @@ void PlaybackClock::setRunning(bool run)
     m_running = run;
 }
 
+void PlaybackClock::setRate(double rate)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    const double at = NowSeconds();
+    m_base = nowLocked(at);
+    m_baseAt = at;
+    m_rate = rate;
+}
+
+double PlaybackClock::rate() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_rate;
+}
+
 void PlaybackClock::offerAudio(double mediaTime, double atSeconds)
 {
     std::lock_guard<std::mutex> lock(m_lock);
@@ -62,7 +77,8 @@ void PlaybackClock::offerAudio(double mediaTime, double atSeconds)
     m_lastOfferAt = atSeconds;
     if (!m_running) return;
     const double clock = nowLocked(atSeconds);
-    const double diff = mediaTime - clock;
+    // The bounds are in real time: at double speed media time runs twice as far.
+    const double diff = (mediaTime - clock) / m_rate;
     if (diff > kAheadLimit) {
         m_audio = false;
         return;
@@ -70,7 +86,7 @@ void PlaybackClock::offerAudio(double mediaTime, double atSeconds)
     double step = diff * kSlewFraction;
     if (diff < -kSnapBehind) step = diff;
     else if (step > 0.0) step = std::min(step, std::max(since, 0.0) * kMaxForwardRate);
-    m_base = clock + step;
+    m_base = clock + step * m_rate;
     m_baseAt = atSeconds;
     m_audio = true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The playback clock: media time in seconds, driven by QueryPerformanceCounter
-// and steered by the audio device's played position. Thread-safe.
+// The playback clock: media time in seconds, driven by QueryPerformanceCounter at
+// the playback speed and steered by the audio device's played position. Thread-safe.
 #include <mutex>
 
 namespace avcore {
@@ -20,6 +20,8 @@ public:
     bool running() const;
     void hold(double mediaTime);        // stops and sets the time (seek, open)
     void setRunning(bool run);          // starts or stops at the current time (pause holds)
+    void setRate(double rate);          // media seconds per second from now on
+    double rate() const;
 
     // Offers the audio device's position at a QPC time. A position behind the clock is
     // followed (audio is the master: the picture waits for the sound); one ahead of it
@@ -39,6 +41,7 @@ private:
     bool m_running = false;    // guarded by m_lock
     bool m_audio = false;      // guarded by m_lock
     double m_lastOfferAt = 0.0;  // guarded by m_lock: QPC seconds of the last offer
+    double m_rate = 1.0;       // guarded by m_lock
 };
 
 } // namespace avcore

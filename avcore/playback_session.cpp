@@ -124,6 +124,12 @@ void PlaybackSession::seek(double seconds)
     m_state->notifyAll();
 }
 
+void PlaybackSession::setSpeed(double speed)
+{
+    m_state->clock.setRate(speed);
+    m_state->notifyAll();  // the render thread re-reads the clock
+}
+
 double PlaybackSession::position()
 {
     const double d = duration();

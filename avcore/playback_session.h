@@ -31,6 +31,7 @@ public:
     void play(double seconds);     // from a position (seconds from the start)
     void setRunning(bool running); // pause holds the clock, the picture and the sound
     void seek(double seconds);     // shows the picture at that position, also while paused
+    void setSpeed(double speed);   // media seconds per second; the sound keeps its pitch
 
     double position();  // seconds from the start, within 0..duration
     double duration() const { return m_state->info.duration; }

@@ -19,4 +19,5 @@ struct avplayer::Impl {
     std::unique_ptr<avcore::PlaybackSession> session;
     DWORD budgetMs = avcore::kLocalCallBudgetMs;  // of the open file's calls
     Mode mode = Mode::Closed;
+    double speed = 1.0;  // kept across files
 };

@@ -25,7 +25,9 @@ double Finite(double v, double fallback = 0.0)
 // What the decoder reported about the file, made safe to use: it read a hostile file.
 bool Sanitize(MediaInfo& info)
 {
-    if (!decoder::SlotFormatFits(info.video, SIZE_MAX)) return false;
+    // A file of sound alone has no picture format to check, and gets no slots.
+    if (!info.hasVideo) info.video = VideoFormat{};
+    else if (!decoder::SlotFormatFits(info.video, SIZE_MAX)) return false;
     VideoFormat& v = info.video;
     if (v.parNum <= 0 || v.parDen <= 0) v.parNum = v.parDen = 1;
     v.frameDuration = std::max(0.0, Finite(v.frameDuration));
@@ -33,7 +35,7 @@ bool Sanitize(MediaInfo& info)
     info.hasAudio = info.hasAudio && info.audio.rate >= 1000 && info.audio.rate <= 384000 &&
                     info.audio.channels >= 1 && info.audio.channels <= 8;
     if (!info.hasAudio) info.audio = AudioFormat{};
-    return true;
+    return info.hasVideo || info.hasAudio;
 }
 
 } // namespace
@@ -150,6 +152,10 @@ bool RemoteSource::open(const std::wstring& path, const ReaderFaultSeam& fault)
     if (opened != decoder::Result::Ok) return false;
     MediaInfo info = m_decoder->control().response.info;  // one read: the decoder may change it meanwhile
     if (!Sanitize(info)) return false;
+    if (!info.hasVideo) {
+        m_info = info;
+        return true;
+    }
 
     const size_t slotBytes = (decoder::SlotBytes(info.video) + kSlotAlign - 1) / kSlotAlign * kSlotAlign;
     const unsigned long long total = static_cast<unsigned long long>(slotBytes) * decoder::kPictureSlots;
@@ -168,6 +174,7 @@ bool RemoteSource::open(const std::wstring& path, const ReaderFaultSeam& fault)
 
 ReadStatus RemoteSource::readVideo(VideoSample& out)
 {
+    if (m_decoder && !m_info.hasVideo) return ReadStatus::EndOfStream;
     if (!m_decoder || !m_ring) return ReadStatus::Error;
     const uint32_t slot = m_ring->acquire(m_cancel);
     if (slot >= decoder::kPictureSlots) return ReadStatus::Error;

@@ -25,11 +25,21 @@ struct TimerResolution {
     ~TimerResolution() { timeEndPeriod(1); }
 };
 
+// How often the screen shows a new picture; 60 Hz when the system does not say.
+double ScreenRefreshSeconds()
+{
+    HDC screen = GetDC(nullptr);
+    const int hz = screen ? GetDeviceCaps(screen, VREFRESH) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return 1.0 / (hz > 1 && hz <= 1000 ? hz : 60);
+}
+
 } // namespace
 
 void RenderWorker::run()
 {
     TimerResolution resolution;
+    m_refresh = ScreenRefreshSeconds();
     // Above the decoder's threads, which may keep every core busy: a picture shown late is dropped.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
     uint64_t generation = ~0ull;
@@ -66,6 +76,21 @@ void RenderWorker::run()
         const FramePtr& front = m_s.frames.front();
         if (front->pts > now + kEarlyTolerance) {
             m_s.changed.wait_for(lock, Seconds(std::min(front->pts - now, kMaxSleep)));
+            continue;
+        }
+        // Faster than normal, pictures may come faster than the screen shows them: one
+        // whose successor falls due before the screen could show another is dropped.
+        const double rate = m_s.clock.rate();
+        const double sinceShown = NowSeconds() - m_s.stats.lastShownAt.load();
+        if (rate > 1.0 && sinceShown < m_refresh) {
+            const double screenFree = now + (m_refresh - sinceShown) * rate;
+            if (m_s.frames.size() > 1 && m_s.frames[1]->pts <= screenFree + kEarlyTolerance) {
+                m_s.frames.pop_front();
+                m_s.stats.dropped.fetch_add(1);
+                m_s.changed.notify_all();
+            } else {
+                m_s.changed.wait_for(lock, Seconds(m_refresh - sinceShown));
+            }
             continue;
         }
         // Late by more than a picture (the one after next is due too): this one is never

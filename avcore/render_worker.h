@@ -1,6 +1,7 @@
 #pragma once
 // The render thread: shows each queued picture when the clock reaches it, skips
-// pictures that are already late, and declares the end of the file.
+// pictures that are already late or that the screen could not show, and declares
+// the end of the file.
 #include "avcore/session_state.h"
 
 namespace avcore {
@@ -19,6 +20,7 @@ private:
     SessionState& m_s;
     Presenter& m_presenter;
     double m_shownUntil = 0.0;  // end time of the picture on screen
+    double m_refresh = 1.0 / 60;  // seconds between the screen's pictures
 };
 
 } // namespace avcore

@@ -1,6 +1,6 @@
 // Keys and the wheel: Left/Right seek five seconds, Up/Down and the wheel over the
-// picture move the volume by five, the way the volume slider does. On a seek slider
-// the arrows and the wheel seek five seconds too.
+// picture move the volume by five, the way the volume slider does; [ ] and Backspace
+// set the speed. On a seek slider the arrows and the wheel seek five seconds too.
 #include "app/MainFrame.h"
 #include "playback/PlayerTexts.h"
 
@@ -41,7 +41,7 @@ bool CMainFrame::HandlePlaybackKey(WPARAM key) {
         StepVolume(-kVolumeStep);
         return true;
     default:
-        return HandleSubtitleKey(key);
+        return HandleSpeedKey(key) || HandleSubtitleKey(key);
     }
 }
 

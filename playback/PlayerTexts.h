@@ -22,6 +22,7 @@ inline constexpr const wchar_t* kCtlListToggle = L"btn_map_shrink";
 inline constexpr const wchar_t* kTextPlaying = L"正在播放";
 inline constexpr const wchar_t* kTextPaused = L"暂停";
 inline constexpr const wchar_t* kTextStopped = L"停止";
+inline constexpr const wchar_t* kTextNoVideo = L"没有视频在播放";
 inline constexpr const wchar_t* kTextLoading = L"加载中请等待...";
 inline constexpr const wchar_t* kTextCannotPlay = L"无法播放";
 inline constexpr const wchar_t* kTextAddFilesFirst = L"请先添加视频文件";

@@ -1,6 +1,8 @@
 // The polling tick's display: status and clock texts and the seek slider, copied
 // into the full-screen bar; seeking from the main window's seek slider.
 #include "app/MainFrame.h"
+#include "playback/OpenedPaths.h"
+#include "playback/PlaybackSpeed.h"
 #include "playback/PlayerTexts.h"
 #include "playback/ProgressMath.h"
 #include "video/PlayBarFrame.h"
@@ -26,8 +28,15 @@ void SetClockText(CControlUI* control, double seconds) {
 
 void CMainFrame::UpdateProgress() {
     // Each test asks anew, so a status that changes within the tick is seen at once.
+    const int status = m_player.play_status();
+    // A file of sound alone names itself where its picture would be.
+    if (m_pVideoWnd) {
+        const bool soundOnly = (status == kStatusPlaying || status == kStatusPaused) && !m_player.has_video();
+        m_pVideoWnd->ShowNoVideoText(
+            soundOnly ? playlist::DisplayName(static_cast<LPCTSTR>(m_strCurPath)).c_str() : kTextNoVideo);
+    }
     if (m_player.play_status() == kStatusPlaying) {
-        ShowStatus(m_PaintManager, kTextPlaying);
+        ShowStatus(m_PaintManager, PlayingStatusText(m_player.speed()).c_str());
         const double t = m_player.curr_play_time();
         const double d = m_player.duration();
         SetClockText(m_pCurTimeText, t);

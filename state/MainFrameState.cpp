@@ -50,6 +50,7 @@ bool CMainFrame::RestoreUserState(const std::wstring& stateFile) {
         SetVolumeFromSlider();
     }
     m_player.mute_set(state.muted);
+    m_player.set_speed(state.speed);
     UpdateMuteButtons(m_player.get_mute());
     if (state.listShown != (m_bListShown == 1))
         ToggleListPanel();
@@ -84,6 +85,7 @@ void CMainFrame::SaveUserState() {
     if (m_pVolumeSlider)
         state.volume = m_pVolumeSlider->GetValue();
     state.muted = m_player.get_mute();
+    state.speed = m_player.speed();
     state.listShown = m_bListShown == 1;
     // A hidden window (closing) has no place worth keeping; the last one seen stays.
     WINDOWPLACEMENT placement{};

@@ -22,7 +22,8 @@ constexpr const char* kMuted = "muted";
 constexpr const char* kWindow = "window";
 constexpr const char* kListShown = "listShown";
 constexpr const char* kPositions = "positions";
-constexpr const char* kKnown[] = {kRows, kSelected, kVolume, kMuted, kWindow, kListShown, kPositions};
+constexpr const char* kSpeed = "speed";
+constexpr const char* kKnown[] = {kRows, kSelected, kVolume, kMuted, kSpeed, kWindow, kListShown, kPositions};
 
 // Far beyond any desktop, still safe to add and subtract in an int.
 constexpr int64_t kMaxCoordinate = 1 << 20;
@@ -73,6 +74,15 @@ std::optional<uint64_t> Unsigned(const json& object, const char* name) {
     if (!value || !value->is_number_unsigned())
         return std::nullopt;
     return value->get<uint64_t>();
+}
+
+// A speed the keys can reach: 0.5 to 2.0 in quarter steps; anything else is normal speed.
+double Speed(const json& object) {
+    const auto it = object.find(kSpeed);
+    if (it == object.end() || !it->is_number())
+        return 1.0;
+    const double v = it->get<double>();
+    return v >= 0.5 && v <= 2.0 && std::floor(v * 4) == v * 4 ? v : 1.0;
 }
 
 std::optional<bool> Boolean(const json& object, const char* name) {
@@ -162,6 +172,7 @@ UserState ParseUserState(std::string_view utf8) {
     ReadRows(root, state);
     state.volume = static_cast<int>(IntegerIn(root, kVolume, 0, 100).value_or(kDefaultVolume));
     state.muted = Boolean(root, kMuted).value_or(false);
+    state.speed = Speed(root);
     state.window = ReadWindow(root);
     state.listShown = Boolean(root, kListShown).value_or(true);
     ReadPositions(root, state);
@@ -189,6 +200,7 @@ std::string SerializeUserState(const UserState& state) {
     root[kSelected] = state.selected;
     root[kVolume] = state.volume;
     root[kMuted] = state.muted;
+    root[kSpeed] = state.speed;
     if (state.window) {
         const WindowPlace& w = *state.window;
         root[kWindow] = {{"left", w.left}, {"top", w.top}, {"right", w.right}, {"bottom", w.bottom},

@@ -39,6 +39,7 @@ struct UserState {
     int selected = -1;                // row index, or -1
     int volume = kDefaultVolume;      // 0..100
     bool muted = false;
+    double speed = 1.0;               // playback speed: 0.5..2.0 in quarter steps
     std::optional<WindowPlace> window;
     bool listShown = true;
     std::vector<RememberedPosition> positions;   // least recently played first

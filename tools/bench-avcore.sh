@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Engine benchmarks on generated 1080p files (made here once, kept in BUILD/media-bench):
 # decode-only vs decode+convert+effect throughput, how long open and seek keep a user waiting
-# for the picture, and 10 s of real-time 1080p60 playback with where each picture's time goes.
+# for the picture, and 10 s of real-time 1080p60 playback with where each picture's time goes (and 5 s
+# of it at 2.0x), and the time-stretch's CPU.
 # A second argument, the bench_avcore.exe of an earlier build, compares the two: the open and
 # seek run and the real-time run then alternate between it and this build three times, so
 # both meet the same load.
@@ -53,3 +54,7 @@ echo "# 1920x1080 H.264 at 30 fps, keyframes 2 s apart, in a 1280x720 window (ai
 compared respond "$hd30" 8
 echo "# 1920x1080 at 60 fps with sound, 10 s in a 1280x720 window (target: 0 dropped)"
 compared realtime "$hd60" 10
+echo "# the same at 2.0x for 5 s: the screen shows what it can (60 a second), the rest is dropped, no drift"
+compared realtime "$hd60" 5 2.0
+echo "# the time-stretch that keeps the pitch at other speeds"
+run stretch

@@ -19,4 +19,4 @@ awk 'BEGIN { for (i = 0; i < 12; i++) printf "%d\n00:00:%02d,000 --> 00:00:%02d,
   > "$media/hd60.srt"
 win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
 echo "# 1920x1080 at 60 fps with sound and subtitles, 10 s in a 1280x720 window (target: 0 dropped)"
-"$here/wine-run" "$build/bench/avcore/bench_avcore.exe" realtime "$(win "$media/hd60.mp4")" 10 "$(win "$media/hd60.srt")"
+"$here/wine-run" "$build/bench/avcore/bench_avcore.exe" realtime "$(win "$media/hd60.mp4")" 10 1.0 "$(win "$media/hd60.srt")"

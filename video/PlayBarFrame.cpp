@@ -128,7 +128,8 @@ LRESULT CPlayBarFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         return 0;
     // A click on the bar gives it the keyboard; its keys stay the picture's keys.
     if (uMsg == WM_KEYDOWN && (wParam == VK_SPACE || wParam == VK_RETURN || wParam == VK_ESCAPE ||
-                               wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN)) {
+                               wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN ||
+                               wParam == VK_OEM_4 || wParam == VK_OEM_6 || wParam == VK_BACK)) {
         if (g_pMainFrame && g_pMainFrame->m_pVideoWnd)
             return ::SendMessageW(g_pMainFrame->m_pVideoWnd->GetHWND(), uMsg, wParam, lParam);
         return 0;

@@ -41,6 +41,17 @@ void CVideoRealWnd::InitWindow() {
     ::SetParent(bar, m_hWnd);
 }
 
+void CVideoRealWnd::ShowNoVideoText(LPCTSTR text) {
+    CControlUI* label = m_PaintManager.FindControl(L"novideo");
+    if (label && label->GetText() != text)
+        label->SetText(text);  // invalidates it
+}
+
+CDuiString CVideoRealWnd::NoVideoText() {
+    CControlUI* label = m_PaintManager.FindControl(L"novideo");
+    return label ? label->GetText() : CDuiString();
+}
+
 LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_LBUTTONDBLCLK:

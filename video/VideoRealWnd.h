@@ -1,6 +1,7 @@
 #pragma once
 // CVideoRealWnd: the child window the engine draws into. It lies over the main
-// window's "playregion", shows "没有视频在播放" wherever the engine has not drawn,
+// window's "playregion", shows "没有视频在播放" (or the name of a file of sound alone)
+// wherever the engine has not drawn,
 // and turns gestures on the picture into commands: a click pauses or resumes, a
 // double-click and Escape switch full screen, Enter and Space pause or resume.
 #include "duilib/UIlib.h"
@@ -32,6 +33,11 @@ public:
     LRESULT OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+
+    // What stands where no picture is drawn: "没有视频在播放", or the name of a file of
+    // sound alone while it is open. Repaints only on a change.
+    void ShowNoVideoText(LPCTSTR text);
+    CDuiString NoVideoText();
 
     // Full screen (video/FullScreen.cpp).
     void ToggleFullScreen();           // windowed <-> full screen over the primary screen

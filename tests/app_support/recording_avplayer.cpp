@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 struct avplayer::Impl {
@@ -32,7 +34,8 @@ std::string Number(double v) {
 
 bool IsPoll(const std::string& name) {
     return name == "play_status" || name == "curr_play_time" || name == "duration" || name == "get_mute" ||
-           name == "subtitles_shown" || name == "get_subtitles_delay";
+           name == "subtitles_shown" || name == "get_subtitles_delay" || name == "speed" ||
+           name == "has_video";
 }
 
 std::string Utf8(const wchar_t* path) {
@@ -206,4 +209,20 @@ void avplayer::subtitles_delay(double seconds) {
 double avplayer::subtitles_delay() {
     m_impl->Log("get_subtitles_delay");
     return m_impl->record.script.subtitlesDelay;
+}
+
+void avplayer::set_speed(double speed) {
+    m_impl->Log("set_speed", {speed});
+    if (!std::isnan(speed))
+        m_impl->record.script.speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
+}
+
+double avplayer::speed() {
+    m_impl->Log("speed");
+    return m_impl->record.script.speed;
+}
+
+bool avplayer::has_video() {
+    m_impl->Log("has_video");
+    return m_impl->record.script.hasVideo;
 }

@@ -30,6 +30,8 @@ struct EngineScript {
     int subtitlesResult = 1;       // set_subtitles()
     bool subtitlesShown = true;    // subtitles_shown(); subtitles_show() updates it
     double subtitlesDelay = 0.0;   // subtitles_delay(); the setter updates it
+    double speed = 1.0;     // speed(); set_speed() updates it, clamped as the engine does
+    bool hasVideo = true;   // has_video()
 };
 
 // State of one engine object.

@@ -10,6 +10,7 @@
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
 #include "media_env.h"
+#include "tone_pitch.h"
 
 namespace {
 
@@ -25,16 +26,22 @@ struct Capture {
 
 // The sink truncates its file whenever the device opens, so after a close the file
 // holds exactly the sound of that one playback.
-Capture ReadCapture(const std::wstring& path)
+std::vector<int16_t> ReadSamples(const std::wstring& path)
 {
-    Capture c;
     std::vector<int16_t> samples;
     FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return c;
+    if (!f) return samples;
     int16_t buf[4096];
     size_t n;
     while ((n = fread(buf, sizeof(int16_t), 4096, f)) > 0) samples.insert(samples.end(), buf, buf + n);
     fclose(f);
+    return samples;
+}
+
+Capture ReadCapture(const std::wstring& path)
+{
+    Capture c;
+    const std::vector<int16_t> samples = ReadSamples(path);
     c.samples = samples.size();
     // The sink pads with silence whenever it runs dry, so the level is the median of
     // the blocks that carry sound.
@@ -109,5 +116,37 @@ TEST_F(PlayerAudio, LevelFollowsVolumeAndMuteSilences)
     p.mute_set(false);
     p.volume(0, 0);
     EXPECT_EQ(PlayAndCapture(p).peak, 0);
+}
+
+TEST_F(PlayerAudio, ToneKeepsItsPitchAtEverySpeedAndTheClockRunsAtIt)
+{
+    avplayer p;
+    p.volume(100, 100);
+    for (double speed : {0.5, 1.5, 2.0}) {
+        SCOPED_TRACE(speed);
+        const std::wstring path = avtest::CapturePath();
+        DeleteFileW(path.c_str());
+        p.set_speed(speed);
+        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        EXPECT_EQ(p.speed(), speed);  // kept across files
+        p.play(0.5, 0);
+        ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 0.7; }, 4000));
+        const double wallStart = avtest::Seconds(), mediaStart = p.curr_play_time();
+        ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 3.0; }, 8000));
+        const double rate = (p.curr_play_time() - mediaStart) / (avtest::Seconds() - wallStart);
+        RecordProperty(("clock_rate_at_" + std::to_string(speed)).c_str(), std::to_string(rate));
+        p.stop();
+        p.close();
+        const double pitch = avtest::TonePitch(ReadSamples(path), 1, 44100);
+        RecordProperty(("pitch_at_" + std::to_string(speed)).c_str(), std::to_string(pitch));
+        EXPECT_NEAR(pitch, 440.0, 440.0 * 0.02);
+        EXPECT_NEAR(rate, speed, speed * 0.25);
+    }
+    p.set_speed(std::nan(""));
+    EXPECT_EQ(p.speed(), 2.0);
+    p.set_speed(5.0);
+    EXPECT_EQ(p.speed(), avplayer::kMaxSpeed);
+    p.set_speed(0.1);
+    EXPECT_EQ(p.speed(), avplayer::kMinSpeed);
 }
 }

@@ -25,6 +25,8 @@ ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=30:duration=8" -f lavfi -i "s
   -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/second.mkv" || exit 1
 ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=25:duration=60" -f lavfi -i "sine=frequency=550:sample_rate=44100:duration=60" \
   -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -b:a 64k -shortest "$work/media/long.mkv" || exit 1
+# Sound alone, 40 s of a tone.
+ff -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=40" -c:a aac -b:a 64k "$work/media/tone.m4a" || exit 1
 
 export MORVANE_BUILD="$build"
 export MORVANE_E2E_DIR; MORVANE_E2E_DIR=$(win "$work")

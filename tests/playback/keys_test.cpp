@@ -2,9 +2,11 @@
 // engine: what reaches the engine, and when the arrows belong to a focused control.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 
 #include "app/frame_harness.h"
+#include "playback/PlaybackSpeed.h"
 #include "video/VideoRealWnd.h"
 
 using namespace DuiLib;
@@ -138,3 +140,64 @@ TEST_F(KeysTest, AFocusedListKeepsItsArrows) {
 }
 
 } // namespace
+
+TEST_F(KeysTest, BracketsStepTheSpeedAndBackspaceMakesItNormal) {
+    struct Case {
+        const char* what;
+        double speed;
+        WPARAM key;
+        double expected;
+    } cases[] = {
+        {"] steps up", 1.0, VK_OEM_6, 1.25},
+        {"[ steps down", 1.0, VK_OEM_4, 0.75},
+        {"] stops at 2x", 2.0, VK_OEM_6, 2.0},
+        {"[ stops at 0.5x", 0.5, VK_OEM_4, 0.5},
+        {"backspace from 1.75x", 1.75, VK_BACK, 1.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (HWND to : {Main(), Picture()}) {
+            Engine(frame).script.speed = c.speed;
+            Key(to, c.key);
+            EXPECT_EQ(Engine(frame).script.speed, c.expected);
+        }
+    }
+}
+
+TEST(PlaybackSpeed, StepsSnapToQuartersWithinTheRangeAndNameThemselves) {
+    struct Case {
+        double current;
+        int steps;
+        double expected;
+    } steps[] = {{1.0, 1, 1.25}, {1.1, 0, 1.0}, {1.9, 1, 2.0}, {0.6, -1, 0.5}, {std::nan(""), 2, 1.5}, {0.5, 6, 2.0}};
+    for (const auto& c : steps)
+        EXPECT_EQ(SteppedSpeed(c.current, c.steps), c.expected) << c.current << " by " << c.steps;
+    const std::pair<double, const wchar_t*> texts[] = {
+        {1.0, L"正在播放"}, {1.5, L"正在播放 1.5x"}, {0.75, L"正在播放 0.75x"}, {2.0, L"正在播放 2x"}};
+    for (const auto& [speed, text] : texts) EXPECT_EQ(PlayingStatusText(speed), text);
+}
+
+TEST_F(KeysTest, TheTickShowsTheSpeedAndTheNameOfAFileOfSoundAlone) {
+    frame->m_strCurPath = L"C:\\music\\tone.m4a";
+    auto status = [&] { return std::wstring(apptest::Find(frame, L"txt_playstatus")->GetText().GetData()); };
+    auto label = [&] { return std::wstring(frame->m_pVideoWnd->NoVideoText().GetData()); };
+    Engine(frame).script.status = 1;
+    Engine(frame).script.speed = 1.5;
+    Engine(frame).script.hasVideo = false;
+    frame->UpdateProgress();
+    EXPECT_EQ(status(), L"正在播放 1.5x");
+    EXPECT_EQ(label(), L"tone.m4a");
+    Engine(frame).script.status = 2;
+    frame->UpdateProgress();
+    EXPECT_EQ(label(), L"tone.m4a");
+    Engine(frame).script.status = 4;
+    frame->UpdateProgress();
+    EXPECT_EQ(label(), L"没有视频在播放");
+    Engine(frame).script.status = 1;
+    Engine(frame).script.hasVideo = true;
+    Engine(frame).script.speed = 1.0;
+    frame->UpdateProgress();
+    EXPECT_EQ(status(), L"正在播放");
+    EXPECT_EQ(label(), L"没有视频在播放");
+}
+

@@ -60,6 +60,7 @@ TEST_F(StateFrameTest, AStartRestoresWhatWasLeftAndASaveWritesItBack) {
     left.selected = 1;
     left.volume = 80;
     left.muted = true;
+    left.speed = 1.5;
     left.listShown = false;
     left.window = userstate::WindowPlace{work.left + 30, work.top + 40, work.left + 30 + 900, work.top + 40 + 640, false};
     left.unknownFields = R"({"theme":"dark"})";
@@ -69,7 +70,7 @@ TEST_F(StateFrameTest, AStartRestoresWhatWasLeftAndASaveWritesItBack) {
     EXPECT_EQ(frame->m_pPlayList->GetCount(), 2) << "a row whose file is gone stays";
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
     EXPECT_EQ(frame->m_pVolumeSlider->GetValue(), 80);
-    EXPECT_EQ(Engine(frame).CommandTexts(), (std::vector<std::string>{"volume(80,80)", "mute_set(1)"}));
+    EXPECT_EQ(Engine(frame).CommandTexts(), (std::vector<std::string>{"volume(80,80)", "mute_set(1)", "set_speed(1.5)"}));
     EXPECT_TRUE(apptest::IsShown(frame, kCtlMuteOff));
     EXPECT_EQ(frame->m_bListShown, 0);
     EXPECT_FALSE(apptest::IsShown(frame, kCtlListRegion));

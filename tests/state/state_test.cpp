@@ -28,6 +28,7 @@ UserState Full() {
     s.selected = 1;
     s.volume = 80;
     s.muted = true;
+    s.speed = 1.5;
     s.window = WindowPlace{10, 20, 850, 620, false};
     s.listShown = false;
     s.positions = {{kFirst, 125.5}, {kSecond, 61}};
@@ -105,6 +106,11 @@ const Case kCases[] = {
     {"volume a fraction", [] { return ParseEdited([](json& d) { d["volume"] = 80.5; }); }, [] { return FullWith([](UserState& s) { s.volume = 50; }); }},
     {"volume beyond 64 bits", [] { return ParseUserState("{\"volume\":18446744073709551615}"); }, [] { return UserState{}; }},
     {"volume 0 is kept", [] { return ParseEdited([](json& d) { d["volume"] = 0; }); }, [] { return FullWith([](UserState& s) { s.volume = 0; }); }},
+    {"speed missing", [] { return ParseEdited([](json& d) { d.erase("speed"); }); }, [] { return FullWith([](UserState& s) { s.speed = 1.0; }); }},
+    {"speed beyond 2", [] { return ParseEdited([](json& d) { d["speed"] = 3; }); }, [] { return FullWith([](UserState& s) { s.speed = 1.0; }); }},
+    {"speed off the steps", [] { return ParseEdited([](json& d) { d["speed"] = 1.3; }); }, [] { return FullWith([](UserState& s) { s.speed = 1.0; }); }},
+    {"speed as text", [] { return ParseEdited([](json& d) { d["speed"] = "fast"; }); }, [] { return FullWith([](UserState& s) { s.speed = 1.0; }); }},
+    {"speed 0.5 is kept", [] { return ParseEdited([](json& d) { d["speed"] = 0.5; }); }, [] { return FullWith([](UserState& s) { s.speed = 0.5; }); }},
     {"muted a number", [] { return ParseEdited([](json& d) { d["muted"] = 1; }); }, [] { return FullWith([](UserState& s) { s.muted = false; }); }},
     {"list panel a string", [] { return ParseEdited([](json& d) { d["listShown"] = "false"; }); }, [] { return FullWith([](UserState& s) { s.listShown = true; }); }},
     {"window missing", [] { return ParseEdited([](json& d) { d.erase("window"); }); }, [] { return FullWith([](UserState& s) { s.window.reset(); }); }},

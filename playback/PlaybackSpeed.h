@@ -1,0 +1,16 @@
+#pragma once
+// Playback speed as the user steps it: 0.5x to 2.0x in quarter steps, and the
+// status text that names it.
+#include <string>
+
+namespace DuiLib {
+
+inline constexpr double kSpeedStep = 0.25;
+inline constexpr double kNormalSpeed = 1.0;
+
+// current moved by steps quarter steps, snapped to the step grid and kept within 0.5..2.0.
+double SteppedSpeed(double current, int steps);
+// "正在播放", or "正在播放 1.5x" when the speed is not normal.
+std::wstring PlayingStatusText(double speed);
+
+} // namespace DuiLib
