@@ -64,7 +64,7 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
                 m_pVideoWnd->ToggleFullScreen();
             return 0;
         }
-        if (!FocusTakesArrows() && HandlePlaybackKey(wParam))
+        if (HandleScreenshotKey(wParam) || (!FocusTakesArrows() && HandlePlaybackKey(wParam)))
             return 0;
         break;
     case WM_MOUSEWHEEL:

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <vector>
 
 #include "avcore/frame_pool.h"
 
@@ -40,6 +41,9 @@ private:
     FramePtr m_frame;                   // guarded by m_lock
     double m_aspect = 1.0;              // guarded by m_lock
 };
+
+// The frame's pixels without row padding (width * 4 bytes a row) into bgra.
+void CopyPicture(const VideoFrame& frame, std::vector<uint8_t>& bgra);
 
 // Draws frame into client of dc, aspect kept, black bars around.
 void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect);

@@ -29,7 +29,7 @@ bool CMainFrame::HandlePlaybackKey(WPARAM key) {
         StepVolume(-kVolumeStep);
         return true;
     default:
-        return false;
+        return HandleScreenshotKey(key);
     }
 }
 

@@ -2,7 +2,8 @@
 // CVideoRealWnd: the child window the engine draws into. It lies over the main
 // window's "playregion", shows "没有视频在播放" wherever the engine has not drawn,
 // and turns gestures on the picture into commands: a click pauses or resumes, a
-// double-click and Escape switch full screen, Enter and Space pause or resume.
+// double-click and Escape switch full screen, Enter and Space pause or resume, a
+// right-click opens the picture's menu.
 #include "duilib/UIlib.h"
 
 namespace DuiLib {

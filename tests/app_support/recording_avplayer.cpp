@@ -171,3 +171,14 @@ bool avplayer::get_mute() {
     m_impl->Log("get_mute");
     return m_impl->record.script.mute;
 }
+
+bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const {
+    m_impl->Log("last_picture");
+    const recording::EngineScript& script = m_impl->record.script;
+    if (script.pictureWidth <= 0)
+        return false;
+    bgra = script.picture;
+    width = script.pictureWidth;
+    height = script.pictureHeight;
+    return true;
+}

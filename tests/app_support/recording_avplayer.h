@@ -24,6 +24,10 @@ struct EngineScript {
     bool mute = false;      // get_mute(); mute_set() updates it while muteSticks
     bool muteSticks = true; // false: the engine ignores mute_set
     int openResult = 1;     // open()
+    // last_picture(): these pixels (width * 4 bytes a row) while pictureWidth is above 0.
+    std::vector<unsigned char> picture;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
 };
 
 // State of one engine object.
