@@ -79,7 +79,13 @@ void CMainFrame::RunPictureCommand(unsigned command) {
     case picturemenu::kFromStart: PlayFromStart(); break;
     case picturemenu::kScreenshot: TakeScreenshot(); break;
     case picturemenu::kOpenFolder: ShowFileInFolder(); break;
-    case picturemenu::kSettings: ShowSettingsWindow(m_hWnd); break;
+    case picturemenu::kSettings:
+        // The settings window belongs to the main window, which a full-screen picture
+        // covers from the top of the screen: it would wait unseen behind it.
+        if (m_pVideoWnd && m_pVideoWnd->m_bFullScreen)
+            m_pVideoWnd->ToggleFullScreen();
+        ShowSettingsWindow(m_hWnd);
+        break;
     default: break;
     }
 }

@@ -169,6 +169,28 @@ TEST_F(PictureMenuTest, FromTheStartSeeksToZeroOrReopensWithoutTheRememberedPlac
     EXPECT_TRUE(frame->m_userState.state.positions.empty());
 }
 
+TEST_F(PictureMenuTest, SettingsFromFullScreenComeOutInFront) {
+    Prepare(kStatusPlaying);
+    video->ToggleFullScreen();
+    ASSERT_TRUE(video->m_bFullScreen);
+    static bool seenWhileFullScreen, seenVisible;
+    static CVideoRealWnd* picture;
+    picture = video;
+    seenWhileFullScreen = seenVisible = false;
+    // The settings window is modal: a tick looks at it and closes it.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND settings = FindWindowW(L"SystemInfoWnd", nullptr);
+        if (!settings) return;
+        seenVisible = IsWindowVisible(settings);
+        seenWhileFullScreen = picture->m_bFullScreen;
+        PostMessageW(settings, WM_CLOSE, 0, 0);
+    });
+    frame->RunPictureCommand(kSettings);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(seenVisible);
+    EXPECT_FALSE(seenWhileFullScreen) << "the settings opened behind the full-screen picture";
+}
+
 TEST_F(PictureMenuTest, ARightClickOnThePictureOpensTheMenu) {
     Prepare(kStatusPlaying);
     static int itemsSeen, ticks;
