@@ -150,6 +150,16 @@ public:
     void KeepUserState();              // each polling tick: the open file's time, the 10 s save
     double StartOfOpenedFile(LPCTSTR path);   // just opened: where to start it (notice shown), else 0
 
+    // The picture's menu (video/PictureMenu.cpp); what only it offers (playback/StartOver.cpp).
+    void ShowPictureMenu(HWND owner, POINT screen);   // at a screen point; runs the chosen item
+    void RunPictureCommand(unsigned command);         // an item, by its button's or key's operation
+    void PlayFromStart();              // the open file again from 0, where it was left forgotten
+    void ShowFileInFolder();           // Explorer on the open file's folder, the file selected
+
+    // Screenshots (playback/Screenshot.cpp).
+    bool HandleScreenshotKey(WPARAM key);   // Ctrl+S takes one; false for other keys
+    void TakeScreenshot();             // the engine's last picture as PNG; the title says where
+
     // A status text held over the polled one (playback/StatusNotice.cpp).
     void ShowStatusNotice(LPCTSTR text, ULONGLONG milliseconds = userstate::kResumeNoticeMs);
     void HoldStatusNotice();

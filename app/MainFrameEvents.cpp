@@ -74,7 +74,7 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         // A focused list or slider keeps the arrows; the speed keys are ours still.
-        if (SeekSliderKey(m_pPlaySlider, wParam) ||
+        if (HandleScreenshotKey(wParam) || SeekSliderKey(m_pPlaySlider, wParam) ||
             (FocusTakesArrows() ? HandleSpeedKey(wParam) : HandlePlaybackKey(wParam)))
             return 0;
         break;

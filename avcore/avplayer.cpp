@@ -237,3 +237,14 @@ bool avplayer::has_video()
 {
     return m_impl->session && m_impl->session->state().info.hasVideo;
 }
+
+bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const
+{
+    // The presenter keeps the picture it drew last until the file closes.
+    const avcore::FramePtr frame = m_impl->session ? m_impl->presenter->current() : nullptr;
+    if (!frame || frame->width <= 0 || frame->height <= 0) return false;
+    avcore::CopyPicture(*frame, bgra);
+    width = frame->width;
+    height = frame->height;
+    return true;
+}

@@ -5,6 +5,7 @@
 // (ten for a file on a network share), whatever the file or the sound driver does.
 #include <windows.h>
 #include <memory>
+#include <vector>
 
 class avplayer {
 public:
@@ -40,6 +41,10 @@ public:
     void volume(double left, double right);  // percent, clamped to 0..100
     void mute_set(bool mute);
     bool get_mute();
+    // The picture shown last, at the video's own size with its shape and effect, before
+    // it is fitted to the window: BGRA, top-down, width * 4 bytes a row. False, and
+    // nothing changed, while no picture of the open file has been shown.
+    bool last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const;
 
     // Subtitles drawn over the picture. Loads an .srt, .ass or .ssa file in place of the
     // cues before (a null path clears them; open clears them too). Returns 1 when loaded,

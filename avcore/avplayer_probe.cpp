@@ -67,10 +67,7 @@ bool avplayer_probe::picture(const avplayer& p, std::vector<uint8_t>& bgra, int&
     if (!frame || !s) return false;
     width = frame->width;
     height = frame->height;
-    bgra.resize(static_cast<size_t>(width) * 4 * height);
-    for (int y = 0; y < height; ++y)
-        std::copy_n(frame->bgra.data() + static_cast<size_t>(y) * frame->stride, static_cast<size_t>(width) * 4,
-                    bgra.data() + static_cast<size_t>(y) * width * 4);
+    avcore::CopyPicture(*frame, bgra);
     seconds = frame->pts - s->origin;
     return true;
 }

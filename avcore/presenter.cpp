@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "avcore/letterbox.h"
 
 namespace avcore {
@@ -24,6 +28,14 @@ struct WindowDc {
 };
 
 } // namespace
+
+void CopyPicture(const VideoFrame& frame, std::vector<uint8_t>& bgra)
+{
+    const size_t row = static_cast<size_t>(frame.width) * 4;
+    bgra.resize(row * static_cast<size_t>(frame.height));
+    for (int y = 0; y < frame.height; ++y)
+        std::copy_n(frame.bgra.data() + static_cast<size_t>(y) * frame.stride, row, bgra.data() + y * row);
+}
 
 void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch,
                  SubtitleOverlay* subtitles)

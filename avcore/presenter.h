@@ -60,6 +60,9 @@ private:
     mutable SubtitleOverlay m_subtitles;  // locks on its own
 };
 
+// The frame's pixels without row padding (width * 4 bytes a row) into bgra.
+void CopyPicture(const VideoFrame& frame, std::vector<uint8_t>& bgra);
+
 // Draws frame into client of dc, aspect kept, black bars around, resized with scratch,
 // with the subtitles due at the frame's time over it when given.
 void DrawPicture(HDC dc, const RECT& client, const VideoFrame& frame, double aspect, ResizeScratch& scratch,

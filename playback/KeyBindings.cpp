@@ -41,7 +41,7 @@ bool CMainFrame::HandlePlaybackKey(WPARAM key) {
         StepVolume(-kVolumeStep);
         return true;
     default:
-        return HandleSpeedKey(key) || HandleSubtitleKey(key);
+        return HandleSpeedKey(key) || HandleSubtitleKey(key) || HandleScreenshotKey(key);
     }
 }
 

@@ -1,5 +1,6 @@
 // The video window's hooks: its skin, and the gestures on the picture.
 #include "video/VideoRealWnd.h"
+#include <windowsx.h>
 #include "app/MainFrame.h"
 #include "playback/OpenedPaths.h"
 #include "video/PlayBarFrame.h"
@@ -87,6 +88,18 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         if (g_pMainFrame && g_pMainFrame->HandlePlaybackKey(wParam))
             return 0;
         break;
+    case WM_CONTEXTMENU:
+        // The right button's release, or the menu key (-1: under the window's centre).
+        if (g_pMainFrame) {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (lParam == -1) {
+                RECT rc;
+                ::GetWindowRect(m_hWnd, &rc);
+                at = POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+            }
+            g_pMainFrame->ShowPictureMenu(m_hWnd, at);
+        }
+        return 0;
     case WM_MOUSEWHEEL:
         if (g_pMainFrame)
             g_pMainFrame->WheelVolume(GET_WHEEL_DELTA_WPARAM(wParam));

@@ -3,7 +3,8 @@
 // window's "playregion", shows "没有视频在播放" (or the name of a file of sound alone)
 // wherever the engine has not drawn,
 // and turns gestures on the picture into commands: a click pauses or resumes, a
-// double-click and Escape switch full screen, Enter and Space pause or resume.
+// double-click and Escape switch full screen, Enter and Space pause or resume, a
+// right-click opens the picture's menu.
 #include "duilib/UIlib.h"
 
 namespace DuiLib {

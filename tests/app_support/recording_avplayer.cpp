@@ -226,3 +226,14 @@ bool avplayer::has_video() {
     m_impl->Log("has_video");
     return m_impl->record.script.hasVideo;
 }
+
+bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const {
+    m_impl->Log("last_picture");
+    const recording::EngineScript& script = m_impl->record.script;
+    if (script.pictureWidth <= 0)
+        return false;
+    bgra = script.picture;
+    width = script.pictureWidth;
+    height = script.pictureHeight;
+    return true;
+}

@@ -70,6 +70,12 @@ void ClickAt(POINT screen) {
     SendOne(Mouse(MOUSEEVENTF_LEFTUP));
 }
 
+void RightClickAt(POINT screen) {
+    RestAt(screen);
+    SendOne(Mouse(MOUSEEVENTF_RIGHTDOWN));
+    SendOne(Mouse(MOUSEEVENTF_RIGHTUP));
+}
+
 void DragFromTo(POINT from, POINT to, int steps) {
     RestAt(from);
     SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));

@@ -12,6 +12,7 @@ namespace e2e {
 
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);                 // move, left press, left release
+void RightClickAt(POINT screen);            // move, right press, right release
 void DoubleClickAt(POINT screen);           // two clicks in a row at one point
 void DragFromTo(POINT from, POINT to, int steps);   // press, move in steps, release
 void TypeText(const std::wstring& text);    // one key press per character

@@ -13,7 +13,7 @@ tools="$here/../../tools"
 work="$build/tests/e2e/run/$(basename "$exe" .exe)"
 win() { local p="$1"; echo "Z:${p//\//\\}"; }
 
-rm -rf "$work/media" "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw" "$work/appdata"
+rm -rf "$work/media" "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw" "$work/appdata" "$work/profile"
 mkdir -p "$work/media" "$work/shots"
 # Two short clips told apart by their picture: the colour bars, then one flat
 # colour; and a minute of the flat colour, long enough to stay open through full

@@ -3,6 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace testsupport {
@@ -81,6 +82,23 @@ bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const w
     if (!PngEncoder(png)) return false;
     Gdiplus::Bitmap bitmap(width, height, stride, PixelFormat32bppRGB, const_cast<BYTE*>(bgra));
     return bitmap.Save(path, &png, nullptr) == Gdiplus::Ok;
+}
+
+bool LoadPicture(const wchar_t* path, Shot& shot) {
+    EnsureGdiplus();
+    Gdiplus::Bitmap bitmap(path);
+    if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
+    Gdiplus::BitmapData data{};
+    const Gdiplus::Rect all(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
+    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok) return false;
+    shot.width = static_cast<int>(data.Width);
+    shot.height = static_cast<int>(data.Height);
+    shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
+    for (int y = 0; y < shot.height; ++y)
+        memcpy(shot.pixels.data() + static_cast<size_t>(y) * shot.width,
+               static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride, size_t{4} * shot.width);
+    bitmap.UnlockBits(&data);
+    return true;
 }
 
 bool SaveWindowPng(HWND hwnd, const wchar_t* path) {

@@ -26,6 +26,8 @@ bool CaptureWindow(HWND hwnd, Shot& shot);
 bool CaptureScreen(const RECT& rc, Shot& shot);
 // Writes BGRA (top-down) pixels as PNG through GDI+.
 bool SaveBgraPng(const uint8_t* bgra, int width, int height, int stride, const wchar_t* path);
+// Reads a picture file (PNG and the other GDI+ formats) as 0x00RRGGBB pixels.
+bool LoadPicture(const wchar_t* path, Shot& shot);
 // CaptureWindow + SaveBgraPng.
 bool SaveWindowPng(HWND hwnd, const wchar_t* path);
 // Folder for screenshots: %MORVANE_SHOTS% when set, else "screenshots" beside the test exe

@@ -1,0 +1,91 @@
+// The picture's menu with the real Morvane.exe and the real engine: a right-click on
+// the playing picture opens the system's popup menu there, and its 截图 writes a PNG
+// of the video's own size into the user's Pictures\Morvane folder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "e2e/desktop_io.h"
+#include "e2e/player_process.h"
+#include "e2e/player_screen.h"
+#include "e2e/reference_frame.h"
+
+namespace {
+
+using namespace e2e;
+
+// The first picture file in folder, or empty.
+std::wstring FirstPng(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\long.mkv_*.png").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return L"";
+    FindClose(search);
+    return folder + L"\\" + found.cFileName;
+}
+
+TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
+    const std::wstring work = Env(L"MORVANE_E2E_DIR");
+    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    const std::wstring media = work + L"\\media";
+    std::vector<std::wstring> clocks{L"00:00:00"};
+    References refs;
+    SettingsLayout settingsLayout;
+    BarLayout barLayout;
+    const std::wstring error = RenderReferences({kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs,
+                                                settingsLayout, barLayout);
+    ASSERT_TRUE(error.empty()) << Utf8(error);
+
+    // The player's profile is the run's own, so its pictures land where we look.
+    const std::wstring profile = work + L"\\profile";
+    const std::wstring pictures = profile + L"\\Pictures\\Morvane";
+    CreateDirectoryW(profile.c_str(), nullptr);
+    ASSERT_TRUE(FirstPng(pictures).empty()) << "run_e2e.sh starts each run afresh";
+    SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
+
+    const std::wstring folder = work + L"\\player";
+    const std::wstring copied = PrivateCopy(folder);
+    ASSERT_TRUE(copied.empty()) << Utf8(copied);
+    PlayerProcess player(folder + L"\\Morvane.exe", media);
+    HWND main = nullptr;
+    ASSERT_TRUE(AwaitMainWindow(player, main));
+    PlayerScreen screen(main, refs);
+    ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\""));
+    ASSERT_TRUE(screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000));
+    Press(screen.CenterOf(refs.layout.play));
+    ASSERT_TRUE(screen.Await("plays", [&] { return screen.Status() == kPlaying && screen.ShowsSecondClip(); }, 20000));
+
+    const POINT at = screen.CenterOf(refs.layout.playRegion);
+    RightClickAt(at);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindTopWindow(player.Id(), L"#32768")) != nullptr; }, 5000))
+        << "no menu after the right-click";
+    RECT rc{};
+    GetWindowRect(menu, &rc);
+    EXPECT_TRUE(rc.left <= at.x + 1 && rc.top <= at.y + 1 && rc.right > at.x && rc.bottom > at.y + 100)
+        << "the menu is not at the click: " << rc.left << "," << rc.top << " - " << rc.right << "," << rc.bottom;
+    testsupport::Shot shot;
+    if (CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, shot))
+        SaveShot(shot, testsupport::ScreenshotPath(L"e2e-picture-menu.png"));
+
+    // From the bottom: 设置…, 打开文件所在位置, 截图 (the keys skip only separators).
+    for (int i = 0; i < 3; ++i) PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    std::wstring png;
+    ASSERT_TRUE(WaitUntil([&] { return !(png = FirstPng(pictures)).empty(); }, 5000)) << "no screenshot written";
+    EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
+    testsupport::Shot picture;
+    ASSERT_TRUE(WaitUntil([&] { return testsupport::LoadPicture(png.c_str(), picture); }, 3000)) << Utf8(png);
+    EXPECT_EQ(picture.width, 320);
+    EXPECT_EQ(picture.height, 240);
+    // The clip's one colour in the middle; the default ellipse leaves the corners black.
+    const uint32_t centre = picture.At(160, 120);
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(int((centre >> shift) & 0xFF), int((kFlatColour >> shift) & 0xFF), 8) << std::hex << centre;
+    EXPECT_EQ(picture.At(0, 0), 0u);
+    // Still playing: the menu's choice was the screenshot, not a pause or a stop.
+    EXPECT_TRUE(screen.Await("still-plays", [&] { return screen.Status() == kPlaying; }, 8000));
+}
+
+} // namespace
