@@ -51,7 +51,7 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     ASSERT_TRUE(AwaitMainWindow(player, main));
     PlayerScreen screen(main, refs);
     ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\""));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\"", media));
     ASSERT_TRUE(screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000));
     Press(screen.CenterOf(refs.layout.play));
     ASSERT_TRUE(screen.Await("plays", [&] { return screen.Status() == kPlaying && screen.ShowsSecondClip(); }, 20000));
