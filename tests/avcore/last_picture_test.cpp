@@ -37,7 +37,7 @@ bool CornersBlack(const std::vector<uint8_t>& bgra) {
 
 TEST(LastPicture, IsTheVideosOwnSizeAfterShapeAndEffect)
 {
-    const std::vector<uint8_t> reference = avtest::ReadMedia("odd-frame0.bgra");
+    const std::vector<uint8_t> reference = avtest::ReadMedia("odd-frame0-sited.bgra");
     ASSERT_EQ(reference.size(), size_t{kWidth} * kHeight * 4);
     std::vector<uint8_t> inverted = reference;
     for (size_t i = 0; i < reference.size(); ++i) inverted[i] = static_cast<uint8_t>(255 - reference[i]);

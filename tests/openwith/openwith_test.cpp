@@ -217,6 +217,7 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
         return loads;
     };
     frame->OpenPaths({File(L"one.mp4")});
+    EXPECT_TRUE(apptest::PumpUntil([&] { return !subtitleLoads().empty(); }, 5000));
     EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"one.srt"))}));
 
     // Dropped on the picture while a file plays: loaded, never listed, nothing else opens.
@@ -224,6 +225,7 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
     SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({File(L"two.zh.ass"), File(L"three.avi")})), 0);
     EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"two.zh.ass"))}));
+    EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == 2u; }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi")}));
     EXPECT_TRUE(Opens().empty());
 
