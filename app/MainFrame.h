@@ -1,15 +1,18 @@
 #pragma once
 // CMainFrame: the player's main window and the hub of the program. It owns the
 // engine, the video window, the playlist's paths and the effect settings; the other
-// windows reach it through g_pMainFrame. Its operations live in the folder of their
-// concern: chrome and routing in app/, playback in playback/, configuration in settings/.
+// windows reach it through g_pMainFrame and call only its operations. Its operations
+// live in the folder of their concern: chrome and routing in app/, playback in
+// playback/, the picture in video/, configuration in settings/, memory in state/.
 #include <string>
 #include <vector>
 #include "duilib/UIlib.h"
+#include "app/PlaybackView.h"
+#include "app/PlayerCommands.h"
+#include "app/SeekPreview.h"
 #include "avcore/avplayer.h"
 #include "playback/PathIndex.h"
 #include "playback/PathListings.h"
-#include "playback/SeekPreview.h"
 #include "settings/EffectSettings.h"
 #include "state/StateKeeper.h"
 
@@ -41,7 +44,7 @@ public:
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hWnd) override;               // deletes the object
     void InitWindow() override;
-    void OnClick(TNotifyUI& msg) override;
+    void OnClick(TNotifyUI& msg) override;                 // the command of the button's name
     CDuiString GetSkinFolder() override;                   // ""
     CDuiString GetSkinFile() override;                     // "MainFrame.xml"
     LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;   // never uses a key
@@ -59,6 +62,13 @@ public:
 
     // The window's control tree (for the other windows and for tests).
     CPaintManagerUI& GetPaintManager() { return m_PaintManager; }
+
+    // Commands from every window: buttons by name, keys, the picture (app/MainFrameCommands.cpp).
+    void RunCommand(playercmd::Command command);
+    // (playback/KeyBindings.cpp) A key pressed in one of the player's windows: on that window's focused seek slider
+    // the arrows seek; where a focused list or slider takes the arrows they are left to
+    // it. False when the key is no command here.
+    bool RunKey(WPARAM key, CSliderUI* seekSlider, bool focusTakesArrows);
 
     // Playlist (playback/Playlist.cpp).
     void AddFiles();                   // file dialog, then one row per chosen file not yet listed
@@ -95,17 +105,29 @@ public:
     // After the end of a file: the next row; one that would not open shows why for a
     // moment, then the row after it is tried (timer 4), at most once round the list.
     void PlayNextPlayable();
+    bool IsFileOpen();                 // the engine plays or pauses a file
+    // After new effect settings: the file that plays or is paused is opened again with
+    // them and sent back to its place when timer 3 fires (playback/ResumePlayback.cpp).
+    void ReopenWithNewSettings();
 
     // Progress (playback/Progress.cpp).
-    void UpdateProgress();             // status and time texts, seek slider; next row at the end
-    void SyncPlayBar();                // sliders and time texts into the full-screen bar
+    // The tick: status text, and every view from the engine's state; next row at the end.
+    void UpdateProgress();
+    void ShowPlayback(PlaybackView view);   // in this window and the bar; what view leaves stays
     void SeekFromSlider();             // engine seek from "slider_play"; the thumb follows playback again
-    // m_bSeeking goes up when a press has caught this seek slider's thumb (either window's).
-    void NoteSeekThumbPressed(CSliderUI* slider);
+    // A seek slider (either window's) at value of max: "slider_play" shows value, the
+    // engine seeks there, and the thumb follows playback again.
+    void SeekToSliderValue(int value, int max);
+    // m_bSeeking goes up when a press has caught this seek slider's thumb (either window's),
+    // and down with any release, so polling leaves a held thumb alone.
+    void BeginSeek(CSliderUI* slider);
+    void EndSeek();
 
-    // Keys and wheel (playback/KeyBindings.cpp).
-    bool HandlePlaybackKey(WPARAM key);   // arrows: seek by 5 s, volume by 5; the speed keys; false for others
-    bool HandleSpeedKey(WPARAM key);      // [ and ] step the speed, Backspace makes it normal
+    // The speed (playback/PlaybackSpeed.cpp), kept by the engine across files.
+    void StepSpeed(int steps);         // by quarters within 0.5x..2.0x
+    void NormalSpeed();
+
+    // Seeking by keys and the wheel (playback/KeyBindings.cpp).
     bool FocusTakesArrows();              // the focused list or slider moves with the arrows itself
     void SeekBy(double seconds);          // while a file is open, within 0..duration
     void StepVolume(int delta);           // the volume slider by delta, sent as the slider sends it
@@ -120,13 +142,17 @@ public:
     void LoadSubtitlesBeside(const std::wstring& videoPath);  // just opened: the same-name file, if any
     bool LoadSubtitleFile(const std::wstring& path);          // for the open file; a refusal is told
     void TakeDroppedSubtitles(std::vector<std::wstring>& paths);  // out of paths; the first loaded if a file is open
-    bool HandleSubtitleKey(WPARAM key);   // V shows or hides, Z and X shift by 100 ms
+    void ShowOrHideSubtitles();
+    void ShiftSubtitles(int steps);       // by 100 ms a step, later for positive steps; the title says by how much
 
     // The seek preview of either window's seek slider (playback/SeekPreview.cpp's user, Progress.cpp).
     void FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client);
 
     // Volume and mute (playback/Volume.cpp).
     void SetVolumeFromSlider();        // engine volume from "slider_volumn"
+    // A volume slider (either window's) at value of max: both sliders show value, the
+    // engine takes the volume on that slider's scale.
+    void SetVolume(int value, int max);
     void MuteOn();                     // mute while playing or paused
     void MuteOff();                    // unmute while playing or paused
     void UpdateMuteButtons(bool bMuted);   // both windows' mute pair follow the engine
@@ -137,9 +163,19 @@ public:
     // Video window (video/MainFrameVideo.cpp).
     void CreateVideoWnd();             // the hidden child the engine draws into
     void FitVideoToPlayRegion();       // video window over "playregion" unless full screen
+    HWND VideoWindow();                // the picture's window; null without one
+    bool IsFullScreen();               // the picture covers the screen
+    void ToggleFullScreen();           // windowed <-> full screen
+    void ShowNoVideoText(LPCTSTR text);   // where no picture is drawn
+    void ShowPlaybackInBar(const PlaybackView& view);   // the full-screen bar's sliders and clock
+    void ShowMuteInBar(bool bMuted);   // the full-screen bar's mute pair
+
+    // A drop with no window left to take it: freed only when it is one (playback/OpenWith.cpp).
+    static void DiscardDrop(HDROP drop);
 
     // Configuration (settings/): overlays cfg.cfg on m_effect.
     void LoadConfig();
+    void ShowSettings();               // the settings window over this one
 
     // The user's state between runs (state/MainFrameState.cpp); with no state file
     // named, nothing is read or written.
@@ -157,7 +193,6 @@ public:
     void ShowFileInFolder();           // Explorer on the open file's folder, the file selected
 
     // Screenshots (playback/Screenshot.cpp).
-    bool HandleScreenshotKey(WPARAM key);   // Ctrl+S takes one; false for other keys
     void TakeScreenshot();             // the engine's last picture as PNG; the title says where
 
     // A status text held over the polled one (playback/StatusNotice.cpp).
@@ -192,6 +227,12 @@ public:
 private:
     // Shows whichever of "btn_max"/"btn_restore" fits the window state.
     void ShowMaximizedButtons(bool bMaximized);
+    // HandleMessage's parts (app/MainFrameEvents.cpp): the native timers, and the
+    // mouse; true when the message is taken, with its result in result.
+    void OnTimer(UINT_PTR id);
+    bool OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool WheelOverPicture(WPARAM wParam, LPARAM lParam);
+    bool SeekThumbHeld();              // a press holds the seek thumb; polling leaves it
 
     playlist::PathIndex m_pathIndex;           // m_vecPaths by case-blind key, for IsPathInList
     playlist::PathListings m_listings{kMsgPathsListed};   // paths from outside, being listed

@@ -1,8 +1,6 @@
-// Routing of the main window: native messages and timers, control notifications
-// and button clicks, each to the operation that handles it.
+// Routing of the main window: native messages and timers, and control notifications,
+// each to the operation that handles it.
 #include "app/MainFrame.h"
-#include "settings/SystemInfoFrame.h"
-#include "video/VideoRealWnd.h"
 
 #include <windowsx.h>
 
@@ -11,44 +9,22 @@
 namespace DuiLib {
 
 LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
     switch (uMsg) {
     case WM_TIMER:
-        if (wParam == kTimerPoll) {
-            UpdateProgress();
-            SyncPlayBar();
-            KeepUserState();
-        } else if (wParam == kTimerFitVideo) {
-            ::KillTimer(m_hWnd, kTimerFitVideo);
-            FitVideoToPlayRegion();
-        } else if (wParam == kTimerResumeSeek) {
-            ::KillTimer(m_hWnd, kTimerResumeSeek);
-            m_player.seek_to(static_cast<double>(m_fResumePos));
-        } else if (wParam == kTimerSkipRow) {
-            ::KillTimer(m_hWnd, kTimerSkipRow);
-            PlayNextPlayable();
-        }
+        OnTimer(wParam);
         break;
     case WM_SIZE:
         // Restarting the one-shot timer turns a burst of size changes into one fit.
         ::SetTimer(m_hWnd, kTimerFitVideo, kFitDelayMs, nullptr);
         break;
-    case WM_LBUTTONDOWN: {
-        const HWND hwnd = m_hWnd;
-        const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
-        // Only a press that caught the seek thumb holds the slider against polling.
-        if (::IsWindow(hwnd))
-            NoteSeekThumbPressed(m_pPlaySlider);
-        return result;
-    }
+    case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-        // Before the library sees the release, so a seek in progress ends with it.
-        m_bSeeking = 0;
-        break;
     case WM_MOUSEMOVE:
-        FollowSeekPreview(m_seekPreview, m_hWnd, m_pPlaySlider, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        break;
     case WM_MOUSELEAVE:
-        m_seekPreview.Hide();
+    case WM_MOUSEWHEEL:
+        if (OnMouseMessage(uMsg, wParam, lParam, result))
+            return result;
         break;
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(wParam));
@@ -64,38 +40,77 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE || wParam == VK_RETURN) {
-            PauseOrResume();
+        if (RunKey(wParam, m_pPlaySlider, FocusTakesArrows()))
             return 0;
-        }
-        if (wParam == VK_ESCAPE) {
-            if (m_pVideoWnd)
-                m_pVideoWnd->ToggleFullScreen();
-            return 0;
-        }
-        // A focused list or slider keeps the arrows; the speed keys are ours still.
-        if (HandleScreenshotKey(wParam) || SeekSliderKey(m_pPlaySlider, wParam) ||
-            (FocusTakesArrows() ? HandleSpeedKey(wParam) : HandlePlaybackKey(wParam)))
-            return 0;
-        break;
-    case WM_MOUSEWHEEL:
-        if (SeekSliderWheel(m_pPlaySlider, m_hWnd, wParam, lParam))
-            return 0;
-        // Over the picture the wheel is the volume; elsewhere the controls have it.
-        if (m_pVideoWnd && ::IsWindowVisible(m_pVideoWnd->GetHWND())) {
-            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            RECT picture;
-            ::GetWindowRect(m_pVideoWnd->GetHWND(), &picture);
-            if (::PtInRect(&picture, at)) {
-                WheelVolume(GET_WHEEL_DELTA_WPARAM(wParam));
-                return 0;
-            }
-        }
         break;
     default:
         break;
     }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case kTimerPoll:
+        UpdateProgress();
+        KeepUserState();
+        break;
+    case kTimerFitVideo:
+        ::KillTimer(m_hWnd, kTimerFitVideo);
+        FitVideoToPlayRegion();
+        break;
+    case kTimerResumeSeek:
+        ::KillTimer(m_hWnd, kTimerResumeSeek);
+        m_player.seek_to(static_cast<double>(m_fResumePos));
+        break;
+    case kTimerSkipRow:
+        ::KillTimer(m_hWnd, kTimerSkipRow);
+        PlayNextPlayable();
+        break;
+    default:
+        break;
+    }
+}
+
+bool CMainFrame::OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (uMsg) {
+    case WM_LBUTTONDOWN: {
+        const HWND hwnd = m_hWnd;
+        result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+        // Only a press that caught the seek thumb holds the slider against polling.
+        if (::IsWindow(hwnd))
+            BeginSeek(m_pPlaySlider);
+        return true;
+    }
+    case WM_LBUTTONUP:
+        // Before the library sees the release, so a seek in progress ends with it.
+        EndSeek();
+        return false;
+    case WM_MOUSEMOVE:
+        FollowSeekPreview(m_seekPreview, m_hWnd, m_pPlaySlider, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return false;
+    case WM_MOUSELEAVE:
+        m_seekPreview.Hide();
+        return false;
+    case WM_MOUSEWHEEL:
+        return SeekSliderWheel(m_pPlaySlider, m_hWnd, wParam, lParam) || WheelOverPicture(wParam, lParam);
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::WheelOverPicture(WPARAM wParam, LPARAM lParam) {
+    // Over the picture the wheel is the volume; elsewhere the controls have it.
+    const HWND picture = VideoWindow();
+    if (!picture || !::IsWindowVisible(picture))
+        return false;
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RECT rc;
+    ::GetWindowRect(picture, &rc);
+    if (!::PtInRect(&rc, at))
+        return false;
+    WheelVolume(GET_WHEEL_DELTA_WPARAM(wParam));
+    return true;
 }
 
 void CMainFrame::Notify(TNotifyUI& msg) {
@@ -121,45 +136,8 @@ void CMainFrame::Notify(TNotifyUI& msg) {
 }
 
 void CMainFrame::OnClick(TNotifyUI& msg) {
-    if (!msg.pSender)
-        return;
-    const CDuiString& name = msg.pSender->GetName();
-    // The window buttons go through WM_SYSCOMMAND so OnSysCommand keeps
-    // "btn_max" and "btn_restore" in step with the window whatever the source.
-    if (name == L"btn_close") {
-        SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-    } else if (name == L"btn_min") {
-        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    } else if (name == L"btn_max") {
-        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    } else if (name == L"btn_restore") {
-        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-    } else if (name == L"btn_setting") {
-        ShowSettingsWindow(m_hWnd);
-    } else if (name == L"btnadd") {
-        AddFiles();
-    } else if (name == L"btndelete") {
-        DeleteSelected();
-    } else if (name == L"btnclear") {
-        ClearList();
-    } else if (name == L"btn_map_shrink") {
-        ToggleListPanel();
-    } else if (name == L"btn_stop") {
-        StopPlayback();
-    } else if (name == L"btn_play") {
-        OnPlayCommand();
-    } else if (name == L"btn_prev") {
-        PlayPrev();
-    } else if (name == L"btn_next") {
-        PlayNext();
-    } else if (name == L"btn_mute") {
-        MuteOn();
-    } else if (name == L"btn_muteoff") {
-        MuteOff();
-    } else if (name == L"btn_fullscreen") {
-        if (m_pVideoWnd)
-            m_pVideoWnd->ToggleFullScreen();
-    }
+    if (msg.pSender)
+        RunCommand(playercmd::CommandOfControl(msg.pSender->GetName().GetData()));
 }
 
 } // namespace DuiLib

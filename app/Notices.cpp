@@ -1,14 +1,13 @@
 // Notices: message boxes that show above the window the user sees, so one raised from
 // the full-screen bar never hides under the top-most picture.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
-#include "video/VideoRealWnd.h"
+#include "app/PlayerTexts.h"
 
 namespace DuiLib {
 
 HWND CMainFrame::NoticeOwner() {
-    if (m_pVideoWnd && m_pVideoWnd->m_bFullScreen && ::IsWindowVisible(m_pVideoWnd->GetHWND()))
-        return m_pVideoWnd->GetHWND();
+    if (IsFullScreen() && ::IsWindowVisible(VideoWindow()))
+        return VideoWindow();
     return m_hWnd;
 }
 

@@ -1,3 +1,4 @@
+// One player per session: the named mutex, finding the running window, handing it the paths.
 #include "app/SingleInstance.h"
 
 #include "app/Entry.h"

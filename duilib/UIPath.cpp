@@ -22,11 +22,16 @@ bool GetModulePath(std::wstring& out) {
     }
 }
 
+std::wstring ExtendedPathForm(const std::wstring& fullPath) {
+    if (fullPath.rfind(kExtendedPathPrefix, 0) == 0 || fullPath.rfind(L"\\\\.\\", 0) == 0) return fullPath;
+    if (fullPath.rfind(L"\\\\", 0) == 0) return kExtendedPathPrefix + (L"UNC\\" + fullPath.substr(2));
+    return kExtendedPathPrefix + fullPath;
+}
+
 std::wstring LongPathForm(const std::wstring& path) {
-    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
-    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
-    return path;
+    if (path.size() < MAX_PATH) return path;
+    const bool absolute = path.rfind(L"\\\\", 0) == 0 || (path.size() >= 3 && path[1] == L':' && path[2] == L'\\');
+    return absolute ? ExtendedPathForm(path) : path;
 }
 
 std::wstring GetModuleFolder() {

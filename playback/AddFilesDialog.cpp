@@ -1,3 +1,4 @@
+// The add button's open-file dialog: its request and the error it leaves.
 #include "playback/AddFilesDialog.h"
 
 namespace playlist {

@@ -1,3 +1,4 @@
+// A playlist row's column texts, kept with their markers in the row's user data.
 #include "playback/ColumnText.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Joining an open-file dialog's result into the files it names.
 #include "playback/DialogResult.h"
 
 #include <algorithm>

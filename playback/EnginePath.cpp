@@ -1,7 +1,10 @@
+// The path the engine opens: the ANSI name, else the short name, else the wide path, looked up within a budget.
 #include "playback/EnginePath.h"
 
 #include <memory>
 #include <optional>
+
+#include "duilib/UIPath.h"
 
 namespace DuiLib {
 
@@ -74,9 +77,9 @@ std::optional<std::wstring> LookUpWithin(const ShortPathLookup& lookup, const st
 
 std::wstring SystemShortPath(const std::wstring& path) {
     // Paths beyond MAX_PATH are only reachable with the extended prefix.
-    static const std::wstring kExtended = L"\\\\?\\";
+    const std::wstring kExtended = DuiLib::kExtendedPathPrefix;
     const bool extend = path.size() >= MAX_PATH && path.compare(0, 2, L"\\\\") != 0;
-    const std::wstring query = extend ? kExtended + path : path;
+    const std::wstring query = extend ? DuiLib::ExtendedPathForm(path) : path;
     std::wstring out(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
         const DWORD n = GetShortPathNameW(query.c_str(), out.data(), static_cast<DWORD>(out.size()));

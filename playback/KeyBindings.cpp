@@ -1,8 +1,8 @@
-// Keys and the wheel: Left/Right seek five seconds, Up/Down and the wheel over the
-// picture move the volume by five, the way the volume slider does; [ ] and Backspace
-// set the speed. On a seek slider the arrows and the wheel seek five seconds too.
+// Keys and the wheel of every window: a key runs its command from the key map; Up,
+// Down and the wheel over the picture move the volume by five, the way the volume
+// slider does. On a focused seek slider the arrows, and the wheel over it, seek five seconds.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 
 #include <windowsx.h>
 
@@ -12,8 +12,8 @@ namespace DuiLib {
 
 namespace {
 
-constexpr double kSeekStepSeconds = 5.0;
-constexpr int kVolumeStep = 5;
+using playercmd::kSeekStepSeconds;
+using playercmd::kVolumeStep;
 
 // Whole notches in rest + wheelDelta (one notch is 120); a fine-grained wheel adds up
 // to one, and what is short of a notch stays in rest.
@@ -26,23 +26,15 @@ int TakeNotches(int& rest, int wheelDelta) {
 
 } // namespace
 
-bool CMainFrame::HandlePlaybackKey(WPARAM key) {
-    switch (key) {
-    case VK_LEFT:
-        SeekBy(-kSeekStepSeconds);
+bool CMainFrame::RunKey(WPARAM key, CSliderUI* seekSlider, bool focusTakesArrows) {
+    if (SeekSliderKey(seekSlider, key))
         return true;
-    case VK_RIGHT:
-        SeekBy(kSeekStepSeconds);
-        return true;
-    case VK_UP:
-        StepVolume(kVolumeStep);
-        return true;
-    case VK_DOWN:
-        StepVolume(-kVolumeStep);
-        return true;
-    default:
-        return HandleSpeedKey(key) || HandleSubtitleKey(key) || HandleScreenshotKey(key);
-    }
+    const playercmd::Command command =
+        playercmd::CommandOfKey(static_cast<unsigned>(key), ::GetKeyState(VK_CONTROL) < 0);
+    if (command == playercmd::Command::None || (focusTakesArrows && playercmd::IsArrowCommand(command)))
+        return false;
+    RunCommand(command);
+    return true;
 }
 
 bool CMainFrame::FocusTakesArrows() {
@@ -51,8 +43,7 @@ bool CMainFrame::FocusTakesArrows() {
 }
 
 void CMainFrame::SeekBy(double seconds) {
-    const int status = m_player.play_status();
-    if (status != kStatusPlaying && status != kStatusPaused)
+    if (!IsFileOpen())
         return;
     const double duration = m_player.duration();
     if (!(duration > 0.0))
@@ -66,9 +57,7 @@ void CMainFrame::StepVolume(int delta) {
         return;
     const int value = std::clamp(m_pVolumeSlider->GetValue() + delta, m_pVolumeSlider->GetMinValue(),
                                  m_pVolumeSlider->GetMaxValue());
-    m_pVolumeSlider->SetValue(value);
-    SetVolumeFromSlider();
-    SyncPlayBar();
+    SetVolume(value, m_pVolumeSlider->GetMaxValue());
 }
 
 void CMainFrame::WheelVolume(int wheelDelta) {

@@ -1,6 +1,6 @@
 // The playlist panel beside the play region: hidden or shown by the collapse button.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 
 namespace DuiLib {
 

@@ -5,7 +5,7 @@
 
 #include "playback/OpenedPaths.h"
 #include "playback/PathIndex.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 
 namespace DuiLib {
 
@@ -59,6 +59,8 @@ void CMainFrame::DropFiles(HDROP drop) {
         m_listings.Start(m_hWnd, playlist::PathSource::Drop, std::move(*paths));
 }
 
+void CMainFrame::DiscardDrop(HDROP drop) { playlist::TakeDrop(drop); }
+
 bool CMainFrame::ReceiveForwardedPaths(const COPYDATASTRUCT* data) {
     if (!data || data->dwData != playlist::kForwardedPathsTag)
         return false;
@@ -72,8 +74,7 @@ void CMainFrame::AddFinishedListings() {
         const std::wstring first = AddListedFiles(listing.files);
         if (first.empty())
             continue;
-        const int status = m_player.play_status();
-        const bool idle = status != kStatusPlaying && status != kStatusPaused;
+        const bool idle = !IsFileOpen();
         // A drop adds to what plays; the command line and a second start ask to play.
         if (listing.source != playlist::PathSource::Drop || idle)
             PlayListedPath(first);

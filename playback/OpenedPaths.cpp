@@ -1,3 +1,4 @@
+// Files from outside the add dialog: the command line, a second start's paths, drops, and the folders listed for them.
 #include "playback/OpenedPaths.h"
 
 #include <shellapi.h>
@@ -6,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "duilib/UIPath.h"
 #include "playback/AddFilesDialog.h"
 
 namespace playlist {
@@ -35,11 +37,11 @@ std::wstring FullPath(const std::wstring& path)
 // is taken literally, so the path is made whole first (separators, "." and "..").
 std::wstring FileSystemForm(const std::wstring& path)
 {
-    if (path.size() + 2 < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0)
+    if (path.size() + 2 < MAX_PATH)
         return path;
-    const std::wstring full = FullPath(path);
-    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    // A path already extended, or a device's, is taken as it is.
+    const std::wstring extended = DuiLib::ExtendedPathForm(path);
+    return extended == path ? path : DuiLib::ExtendedPathForm(FullPath(path));
 }
 
 // The add dialog's video patterns ("*.avi", "*.mp4", ...): the second string of its filter.

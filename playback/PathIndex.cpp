@@ -1,3 +1,4 @@
+// The playlist's duplicate test: known paths by length and a case-blind key.
 #include "playback/PathIndex.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Listing handed paths on workers away from the UI thread, and handing the results back.
 #include "playback/PathListings.h"
 
 #include <atomic>

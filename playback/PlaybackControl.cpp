@@ -2,17 +2,11 @@
 // engine reports, never by their results; only open's result is tested.
 #include "app/MainFrame.h"
 #include "playback/EnginePath.h"
-#include "playback/PlayerTexts.h"
-#include "video/VideoRealWnd.h"
+#include "app/PlayerTexts.h"
 
 namespace DuiLib {
 
 namespace {
-
-// Playing or paused: a file is open and must be stopped and closed before another.
-bool IsBusy(avplayer& player) {
-    return player.play_status() == kStatusPlaying || player.play_status() == kStatusPaused;
-}
 
 void StopAndClose(avplayer& player) {
     player.stop();
@@ -20,6 +14,9 @@ void StopAndClose(avplayer& player) {
 }
 
 } // namespace
+
+// An open file must be stopped and closed before another.
+bool CMainFrame::IsFileOpen() { return IsOpenStatus(m_player.play_status()); }
 
 void CMainFrame::OnPlayCommand() {
     if (!m_pPlayList)
@@ -62,12 +59,13 @@ void CMainFrame::PlayOrPause(LPCTSTR path) {
 }
 
 void CMainFrame::OpenAndPlay(LPCTSTR path) {
-    if (!path || !*path || !m_pVideoWnd)
+    const HWND picture = VideoWindow();
+    if (!path || !*path || !picture)
         return;
     // Whatever opens now, a seek or a skip still due belonged to the file before.
     ::KillTimer(m_hWnd, kTimerResumeSeek);
     ::KillTimer(m_hWnd, kTimerSkipRow);
-    if (IsBusy(m_player))
+    if (IsFileOpen())
         StopAndClose(m_player);
 
     // Opening can take a moment: the user sees why the window waits.
@@ -77,7 +75,7 @@ void CMainFrame::OpenAndPlay(LPCTSTR path) {
     }
     ::UpdateWindow(m_hWnd);
 
-    m_player.subclasswindow(m_pVideoWnd->GetHWND(), 1);
+    m_player.subclasswindow(picture, 1);
     if (!OpenInEngine(m_player, path, m_effect)) {
         ShowCannotPlay(path);
         return;
@@ -115,13 +113,13 @@ void CMainFrame::PauseOrResume() {
 void CMainFrame::StopPlayback() {
     // Stop also ends a walk past rows that would not open.
     ::KillTimer(m_hWnd, kTimerSkipRow);
-    if (IsBusy(m_player))
+    if (IsFileOpen())
         StopAndClose(m_player);
 }
 
 void CMainFrame::PlayPrev() {
     // Stopped first, so the row is opened anew even when it is the one that played.
-    if (IsBusy(m_player))
+    if (IsFileOpen())
         StopAndClose(m_player);
     if (!m_pPlayList)
         return;
@@ -139,7 +137,7 @@ void CMainFrame::PlayPrev() {
 }
 
 void CMainFrame::PlayNext() {
-    if (IsBusy(m_player))
+    if (IsFileOpen())
         StopAndClose(m_player);
     if (!m_pPlayList)
         return;

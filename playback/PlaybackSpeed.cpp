@@ -1,7 +1,7 @@
-// Keys for the speed: [ and ] step it, Backspace returns to normal.
+// The playback speed: its steps and the status text that names it, and the operations that set it.
 #include "playback/PlaybackSpeed.h"
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,20 +24,8 @@ std::wstring PlayingStatusText(double speed) {
     return std::wstring(kTextPlaying) + L" " + number + L"x";
 }
 
-bool CMainFrame::HandleSpeedKey(WPARAM key) {
-    switch (key) {
-    case VK_OEM_4:  // [
-        m_player.set_speed(SteppedSpeed(m_player.speed(), -1));
-        return true;
-    case VK_OEM_6:  // ]
-        m_player.set_speed(SteppedSpeed(m_player.speed(), 1));
-        return true;
-    case VK_BACK:
-        m_player.set_speed(kNormalSpeed);
-        return true;
-    default:
-        return false;
-    }
-}
+void CMainFrame::StepSpeed(int steps) { m_player.set_speed(SteppedSpeed(m_player.speed(), steps)); }
+
+void CMainFrame::NormalSpeed() { m_player.set_speed(kNormalSpeed); }
 
 } // namespace DuiLib

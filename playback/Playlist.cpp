@@ -6,7 +6,7 @@
 #include "playback/AddFilesDialog.h"
 #include "playback/ColumnText.h"
 #include "playback/DialogResult.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 
 namespace DuiLib {
 

@@ -1,3 +1,4 @@
+// Writing a picture as PNG through WIC.
 #include "playback/PngFile.h"
 
 #include <windows.h>

@@ -1,12 +1,11 @@
-// The polling tick's display: status and clock texts and the seek slider, copied
-// into the full-screen bar; seeking from the main window's seek slider.
+// The polling tick: the status text, and every view of playback (this window's clock
+// and sliders, the full-screen bar's) drawn from one reading of the engine; seeking
+// from either window's seek slider and the hold a pressed thumb keeps.
 #include "app/MainFrame.h"
+#include "app/PlayerTexts.h"
 #include "playback/OpenedPaths.h"
 #include "playback/PlaybackSpeed.h"
-#include "playback/PlayerTexts.h"
 #include "playback/ProgressMath.h"
-#include "video/PlayBarFrame.h"
-#include "video/VideoRealWnd.h"
 
 namespace DuiLib {
 
@@ -19,31 +18,25 @@ void ShowStatus(CPaintManagerUI& manager, LPCTSTR text) {
     }
 }
 
-void SetClockText(CControlUI* control, double seconds) {
-    if (control)
-        control->SetText(FormatTime(seconds));
-}
-
 } // namespace
 
 void CMainFrame::UpdateProgress() {
     // Each test asks anew, so a status that changes within the tick is seen at once.
     const int status = m_player.play_status();
     // A file of sound alone names itself where its picture would be.
-    if (m_pVideoWnd) {
-        const bool soundOnly = (status == kStatusPlaying || status == kStatusPaused) && !m_player.has_video();
-        m_pVideoWnd->ShowNoVideoText(
-            soundOnly ? playlist::DisplayName(static_cast<LPCTSTR>(m_strCurPath)).c_str() : kTextNoVideo);
-    }
+    const bool soundOnly = IsOpenStatus(status) && !m_player.has_video();
+    ShowNoVideoText(soundOnly ? playlist::DisplayName(static_cast<LPCTSTR>(m_strCurPath)).c_str() : kTextNoVideo);
+    PlaybackView view;
     if (m_player.play_status() == kStatusPlaying) {
         ShowStatus(m_PaintManager, PlayingStatusText(m_player.speed()).c_str());
         const double t = m_player.curr_play_time();
         const double d = m_player.duration();
-        SetClockText(m_pCurTimeText, t);
-        SetClockText(m_pTotalTimeText, d);
+        view.playing = true;
+        view.curTime = FormatTime(t);
+        view.totalTime = FormatTime(d);
         // Never pulled from under the user's hand while the thumb is held.
-        if (!m_bSeeking && m_pPlaySlider && !m_pPlaySlider->IsDragging())
-            m_pPlaySlider->SetValue(SeekSliderPosition(t, d));
+        if (!SeekThumbHeld())
+            view.seekPosition = SeekSliderPosition(t, d);
     } else if (m_player.play_status() == kStatusPaused) {
         ShowStatus(m_PaintManager, kTextPaused);
     } else if (m_player.play_status() == kStatusStopped ||
@@ -53,6 +46,7 @@ void CMainFrame::UpdateProgress() {
         // after a failed open the title keeps saying which file could not play.
         ShowStatus(m_PaintManager, kTextStopped);
     }
+    ShowPlayback(view);
     if (m_player.play_status() == kStatusEnded) {
         m_player.stop();
         m_player.close();
@@ -61,43 +55,55 @@ void CMainFrame::UpdateProgress() {
     }
 }
 
-void CMainFrame::SyncPlayBar() {
-    CPlayBarFrame* bar = m_pVideoWnd ? m_pVideoWnd->m_pPlayBar : nullptr;
-    if (!bar)
-        return;
-    // A bar slider the user is dragging keeps the place the pointer gives it.
-    if (m_pVolumeSlider && bar->m_pSliderVolume && !bar->m_pSliderVolume->IsDragging())
-        bar->m_pSliderVolume->SetValue(m_pVolumeSlider->GetValue());
-    if (m_pPlaySlider && bar->m_pSliderPlay && !bar->m_pSliderPlay->IsDragging())
-        bar->m_pSliderPlay->SetValue(m_pPlaySlider->GetValue());
-    if (m_player.play_status() == kStatusPlaying && bar->m_pTxtCurTime) {
-        SetClockText(bar->m_pTxtCurTime, m_player.curr_play_time());
-        SetClockText(bar->m_pTxtTotalTime, m_player.duration());
+void CMainFrame::ShowPlayback(PlaybackView view) {
+    // The volume is the one the user set, kept by this window's slider (the engine keeps
+    // none to read back); a thumb that playback does not move stays where it stands.
+    if (m_pVolumeSlider && view.volume < 0)
+        view.volume = m_pVolumeSlider->GetValue();
+    if (m_pPlaySlider) {
+        if (view.seekPosition >= 0)
+            m_pPlaySlider->SetValue(view.seekPosition);
+        view.seekPosition = m_pPlaySlider->GetValue();
     }
+    if (view.playing) {
+        if (m_pCurTimeText)
+            m_pCurTimeText->SetText(view.curTime);
+        if (m_pTotalTimeText)
+            m_pTotalTimeText->SetText(view.totalTime);
+    }
+    ShowPlaybackInBar(view);
 }
 
-void CMainFrame::NoteSeekThumbPressed(CSliderUI* slider) {
+bool CMainFrame::SeekThumbHeld() { return m_bSeeking || (m_pPlaySlider && m_pPlaySlider->IsDragging()); }
+
+void CMainFrame::BeginSeek(CSliderUI* slider) {
     if (slider && slider->IsDragging())
         m_bSeeking = 1;
 }
 
+void CMainFrame::EndSeek() { m_bSeeking = 0; }
+
 void CMainFrame::SeekFromSlider() {
+    if (!m_pPlaySlider) {
+        EndSeek();
+        return;
+    }
+    SeekToSliderValue(m_pPlaySlider->GetValue(), m_pPlaySlider->GetMaxValue());
+}
+
+void CMainFrame::SeekToSliderValue(int value, int max) {
     // The slider reports when the thumb is let go (or lost): from now on it follows
     // playback again, whatever release or key brought the report.
-    m_bSeeking = 0;
-    if (!m_pPlaySlider)
-        return;
-    int max = m_pPlaySlider->GetMaxValue();
+    EndSeek();
+    if (m_pPlaySlider)
+        m_pPlaySlider->SetValue(value);
     if (max == 0)
         return;
-    m_player.seek_to(SeekFraction(m_pPlaySlider->GetValue(), max));
+    m_player.seek_to(SeekFraction(value, max));
 }
 
 void CMainFrame::FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client) {
-    preview.Follow(owner, slider, client, [this] {
-        const int status = m_player.play_status();
-        return status == kStatusPlaying || status == kStatusPaused ? m_player.duration() : 0.0;
-    });
+    preview.Follow(owner, slider, client, [this] { return IsFileOpen() ? m_player.duration() : 0.0; });
 }
 
 } // namespace DuiLib

@@ -1,3 +1,4 @@
+// The progress display's arithmetic: clock texts and the sliders' scales.
 #include "playback/ProgressMath.h"
 
 #include <cmath>

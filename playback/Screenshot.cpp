@@ -1,7 +1,7 @@
 // Screenshots: the engine's last picture, as the video has it (its own size, its
 // shape and effect), saved as PNG; the title says where it went, or that it failed.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "playback/PngFile.h"
 #include "playback/ScreenshotFile.h"
 
@@ -27,18 +27,10 @@ bool MakeFolder(const std::wstring& folder) {
 
 } // namespace
 
-bool CMainFrame::HandleScreenshotKey(WPARAM key) {
-    if (key != 'S' || ::GetKeyState(VK_CONTROL) >= 0)
-        return false;
-    TakeScreenshot();
-    return true;
-}
-
 void CMainFrame::TakeScreenshot() {
-    const int status = m_player.play_status();
     std::vector<unsigned char> bgra;
     int width = 0, height = 0;
-    if ((status != kStatusPlaying && status != kStatusPaused) || m_strCurPath.IsEmpty() ||
+    if (!IsFileOpen() || m_strCurPath.IsEmpty() ||
         !m_player.last_picture(bgra, width, height)) {
         ShowStatusNotice(screenshot::kTextNoPicture);
         return;

@@ -1,3 +1,4 @@
+// A screenshot's folder and file name.
 #include "playback/ScreenshotFile.h"
 
 #include <cmath>

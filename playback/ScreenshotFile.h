@@ -3,11 +3,9 @@
 // under the user's profile, and a name made of the video's file name and the
 // playback position, so pictures of one file sort by time.
 #include <string>
+#include "app/PlayerCommands.h"   // the key text beside the menu item
 
 namespace screenshot {
-
-// Ctrl+S saves, as "save" does everywhere; the menu shows it beside its item.
-inline constexpr const wchar_t* kKeyText = L"Ctrl+S";
 
 inline constexpr const wchar_t* kTextSavedTo = L"截图已保存到 ";
 inline constexpr const wchar_t* kTextNoPicture = L"截图失败：没有画面";

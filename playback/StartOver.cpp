@@ -1,7 +1,7 @@
 // What the picture's menu offers beyond the buttons: the open file from its start,
 // and its place in Explorer.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "state/ResumePositions.h"
 
 #include <shlobj.h>
@@ -15,7 +15,7 @@ void CMainFrame::PlayFromStart() {
     if (m_strCurPath.IsEmpty())
         return;
     const int status = m_player.play_status();
-    if (status == kStatusPlaying || status == kStatusPaused) {
+    if (IsOpenStatus(status)) {
         m_player.seek_to(0.0);
         if (status == kStatusPaused)
             m_player.resume();

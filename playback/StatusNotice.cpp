@@ -2,7 +2,7 @@
 // the playing status the polling tick writes. The status text is narrow for a status
 // word; a notice gets the room to be read whole, and gives it back when it ends.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 
 namespace DuiLib {
 

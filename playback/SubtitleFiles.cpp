@@ -1,3 +1,4 @@
+// Which subtitle file goes with a video, and the texts the subtitle keys show.
 #include "playback/SubtitleFiles.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // Subtitles of the open file: the same-name file beside it at each open, a subtitle
-// file dropped on the player, and the keys that show, hide and shift them.
+// file dropped on the player, and showing, hiding and shifting them.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "playback/SubtitleFiles.h"
 
 #include <algorithm>
@@ -33,28 +33,17 @@ void CMainFrame::TakeDroppedSubtitles(std::vector<std::wstring>& paths) {
     const auto subtitles = std::stable_partition(paths.begin(), paths.end(), [](const std::wstring& path) {
         return !playlist::IsSubtitleFileName(path);
     });
-    const int status = m_player.play_status();
-    if (subtitles != paths.end() && (status == kStatusPlaying || status == kStatusPaused))
+    if (subtitles != paths.end() && IsFileOpen())
         LoadSubtitleFile(*subtitles);
     paths.erase(subtitles, paths.end());  // never rows of the playlist
 }
 
-bool CMainFrame::HandleSubtitleKey(WPARAM key) {
-    switch (key) {
-    case 'V':
-        m_player.subtitles_show(!m_player.subtitles_shown());
-        return true;
-    case 'Z':
-    case 'X': {
-        const double step = key == 'Z' ? -kSubtitleStepSeconds : kSubtitleStepSeconds;
-        const double delay = std::round((m_player.subtitles_delay() + step) * 1000.0) / 1000.0;
-        m_player.subtitles_delay(delay);
-        ShowStatusNotice(playlist::SubtitleDelayText(delay).c_str(), kSubtitleNoticeMs);
-        return true;
-    }
-    default:
-        return false;
-    }
+void CMainFrame::ShowOrHideSubtitles() { m_player.subtitles_show(!m_player.subtitles_shown()); }
+
+void CMainFrame::ShiftSubtitles(int steps) {
+    const double delay = std::round((m_player.subtitles_delay() + steps * kSubtitleStepSeconds) * 1000.0) / 1000.0;
+    m_player.subtitles_delay(delay);
+    ShowStatusNotice(playlist::SubtitleDelayText(delay).c_str(), kSubtitleNoticeMs);
 }
 
 } // namespace DuiLib

@@ -1,43 +1,38 @@
-// Engine volume from the main window's volume slider, and the mute pair in both
-// windows. The volume and the mute state live in the engine only.
+// The volume and the mute pair: the engine's volume from either window's volume slider,
+// and the mute pair of both windows as the engine reports it.
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "playback/ProgressMath.h"
-#include "video/PlayBarFrame.h"
-#include "video/VideoRealWnd.h"
 
 namespace DuiLib {
 
-namespace {
-
-void ShowPair(CControlUI* mute, CControlUI* muteOff, bool bMuted) {
-    if (mute)
-        mute->SetVisible(!bMuted);
-    if (muteOff)
-        muteOff->SetVisible(bMuted);
+void CMainFrame::SetVolumeFromSlider() {
+    if (m_pVolumeSlider)
+        SetVolume(m_pVolumeSlider->GetValue(), m_pVolumeSlider->GetMaxValue());
 }
 
-} // namespace
-
-void CMainFrame::SetVolumeFromSlider() {
-    if (!m_pVolumeSlider)
-        return;
-    int max = m_pVolumeSlider->GetMaxValue();
+void CMainFrame::SetVolume(int value, int max) {
+    // Both sliders show one volume, so they must mean one: the value is shown as it is.
+    if (m_pVolumeSlider)
+        m_pVolumeSlider->SetValue(value);
+    PlaybackView view;
+    view.volume = value;
+    ShowPlaybackInBar(view);
     if (max == 0)
         return;
-    const double x = VolumePercent(m_pVolumeSlider->GetValue(), max);
+    const double x = VolumePercent(value, max);
     m_player.volume(x, x);
 }
 
 void CMainFrame::MuteOn() {
-    if (m_player.play_status() != kStatusPlaying && m_player.play_status() != kStatusPaused)
+    if (!IsFileOpen())
         return;
     m_player.mute_set(true);
     UpdateMuteButtons(m_player.get_mute());
 }
 
 void CMainFrame::MuteOff() {
-    if (m_player.play_status() != kStatusPlaying && m_player.play_status() != kStatusPaused)
+    if (!IsFileOpen())
         return;
     m_player.mute_set(false);
     UpdateMuteButtons(m_player.get_mute());
@@ -45,9 +40,11 @@ void CMainFrame::MuteOff() {
 
 void CMainFrame::UpdateMuteButtons(bool bMuted) {
     // The buttons follow what the engine reports, not what was asked.
-    ShowPair(m_PaintManager.FindControl(kCtlMute), m_PaintManager.FindControl(kCtlMuteOff), bMuted);
-    if (m_pVideoWnd && m_pVideoWnd->m_pPlayBar)
-        ShowPair(m_pVideoWnd->m_pPlayBar->m_pBtnMute, m_pVideoWnd->m_pPlayBar->m_pBtnMuteOff, bMuted);
+    if (CControlUI* mute = m_PaintManager.FindControl(kCtlMute))
+        mute->SetVisible(!bMuted);
+    if (CControlUI* muteOff = m_PaintManager.FindControl(kCtlMuteOff))
+        muteOff->SetVisible(bMuted);
+    ShowMuteInBar(bMuted);
 }
 
 } // namespace DuiLib

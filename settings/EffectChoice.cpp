@@ -1,3 +1,4 @@
+// The settings window's arithmetic: combo items and stored records, and the resume fraction.
 #include "settings/EffectChoice.h"
 
 #include <cmath>

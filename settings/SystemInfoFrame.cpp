@@ -5,10 +5,9 @@
 #include <shellapi.h>
 
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "settings/ConfigFile.h"
 #include "settings/EffectChoice.h"
-#include "settings/ResumePlayback.h"
 
 namespace DuiLib {
 
@@ -127,7 +126,7 @@ void CSystemInfoFrame::ApplySettings() {
         return;
     g_pMainFrame->m_effect = *next;
     const bool saved = SaveConfig();
-    ReopenWithNewSettings(*g_pMainFrame);
+    g_pMainFrame->ReopenWithNewSettings();
     // The new look applies all the same; only the next start would not have it.
     if (!saved)
         g_pMainFrame->ShowNotice(kTextSettingsNotSaved, m_hWnd);

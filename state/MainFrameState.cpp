@@ -3,7 +3,7 @@
 #include "app/MainFrame.h"
 
 #include "playback/OpenedPaths.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "playback/ProgressMath.h"
 #include "state/StateFiles.h"
 
@@ -102,7 +102,7 @@ void CMainFrame::SaveUserState() {
 void CMainFrame::KeepUserState() {
     HoldStatusNotice();
     const int status = m_player.play_status();
-    if (status != kStatusPlaying && status != kStatusPaused)
+    if (!IsOpenStatus(status))
         return;
     m_userState.openedAt = m_player.curr_play_time();
     m_userState.openedLength = m_player.duration();

@@ -1,3 +1,4 @@
+// Where each recent file was left, and which places are worth coming back to.
 #include "state/ResumePositions.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The state file on disk: its place, reading it whole, replacing it in one step, a file's identity.
 #include "state/StateFiles.h"
 
 #include <windows.h>

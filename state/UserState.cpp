@@ -1,3 +1,4 @@
+// The user's remembered state as a value, and its JSON form read field by field.
 #include "state/UserState.h"
 
 #include <windows.h>

@@ -1,5 +1,7 @@
-// The main window's side of the video window: creating it and keeping it over "playregion".
+// The main window's side of the picture: creating the video window, keeping it over
+// "playregion", full screen, and showing playback in the full-screen bar.
 #include "app/MainFrame.h"
+#include "video/PlayBarFrame.h"
 #include "video/VideoRealWnd.h"
 
 namespace DuiLib {
@@ -28,6 +30,30 @@ void CMainFrame::FitVideoToPlayRegion() {
     const RECT& rc = region->GetPos();
     ::SetWindowPos(m_pVideoWnd->GetHWND(), nullptr, rc.left, rc.top, region->GetWidth(), region->GetHeight(),
                    SWP_NOZORDER);
+}
+
+HWND CMainFrame::VideoWindow() { return m_pVideoWnd ? m_pVideoWnd->GetHWND() : nullptr; }
+
+bool CMainFrame::IsFullScreen() { return m_pVideoWnd && m_pVideoWnd->m_bFullScreen; }
+
+void CMainFrame::ToggleFullScreen() {
+    if (m_pVideoWnd)
+        m_pVideoWnd->ToggleFullScreen();
+}
+
+void CMainFrame::ShowNoVideoText(LPCTSTR text) {
+    if (m_pVideoWnd)
+        m_pVideoWnd->ShowNoVideoText(text);
+}
+
+void CMainFrame::ShowPlaybackInBar(const PlaybackView& view) {
+    if (m_pVideoWnd && m_pVideoWnd->m_pPlayBar)
+        m_pVideoWnd->m_pPlayBar->ShowPlayback(view);
+}
+
+void CMainFrame::ShowMuteInBar(bool bMuted) {
+    if (m_pVideoWnd && m_pVideoWnd->m_pPlayBar)
+        m_pVideoWnd->m_pPlayBar->ShowMute(bMuted);
 }
 
 } // namespace DuiLib

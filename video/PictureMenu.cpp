@@ -4,8 +4,7 @@
 #include "video/PictureMenu.h"
 
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
-#include "settings/SystemInfoFrame.h"
+#include "app/PlayerTexts.h"
 #include "video/VideoRealWnd.h"
 
 namespace picturemenu {
@@ -62,8 +61,7 @@ void CMainFrame::ShowPictureMenu(HWND owner, POINT screen) {
 void CMainFrame::RunPictureCommand(unsigned command) {
     switch (command) {
     case picturemenu::kPlayPause: {
-        const int status = m_player.play_status();
-        if (status == kStatusPlaying || status == kStatusPaused)
+        if (IsFileOpen())
             PauseOrResume();   // as Space
         else
             OnPlayCommand();   // as the play button
@@ -72,20 +70,11 @@ void CMainFrame::RunPictureCommand(unsigned command) {
     case picturemenu::kStop: StopPlayback(); break;
     case picturemenu::kPrevious: PlayPrev(); break;
     case picturemenu::kNext: PlayNext(); break;
-    case picturemenu::kFullScreen:
-        if (m_pVideoWnd)
-            m_pVideoWnd->ToggleFullScreen();
-        break;
+    case picturemenu::kFullScreen: ToggleFullScreen(); break;
     case picturemenu::kFromStart: PlayFromStart(); break;
     case picturemenu::kScreenshot: TakeScreenshot(); break;
     case picturemenu::kOpenFolder: ShowFileInFolder(); break;
-    case picturemenu::kSettings:
-        // The settings window belongs to the main window, which a full-screen picture
-        // covers from the top of the screen: it would wait unseen behind it.
-        if (m_pVideoWnd && m_pVideoWnd->m_bFullScreen)
-            m_pVideoWnd->ToggleFullScreen();
-        ShowSettingsWindow(m_hWnd);
-        break;
+    case picturemenu::kSettings: ShowSettings(); break;
     default: break;
     }
 }

@@ -2,8 +2,8 @@
 // also teaches the keys; items without a key of their own show none.
 #include "video/PictureMenuModel.h"
 
-#include "playback/PlayerTexts.h"
-#include "playback/ScreenshotFile.h"
+#include "app/PlayerTexts.h"
+#include "app/PlayerCommands.h"
 
 namespace picturemenu {
 
@@ -21,7 +21,7 @@ MenuEntry Separator() { return MenuEntry{}; }
 } // namespace
 
 std::vector<MenuEntry> BuildPictureMenu(const PlayerView& view) {
-    const bool open = view.status == DuiLib::kStatusPlaying || view.status == DuiLib::kStatusPaused;
+    const bool open = DuiLib::IsOpenStatus(view.status);
     const bool listed = view.rows > 0;
     return {
         // Space pauses and resumes what is open; with nothing open the item plays the

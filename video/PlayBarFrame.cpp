@@ -1,11 +1,10 @@
-// The full-screen bar: its skin, its buttons and sliders routed to the main window,
-// and the activity that keeps it shown.
+// The full-screen bar: its skin, its buttons, sliders and keys handed to the main
+// window's operations, what the tick shows in it, and the activity that keeps it shown.
 #include "video/PlayBarFrame.h"
 
 #include <windowsx.h>
 #include "app/MainFrame.h"
-#include "playback/PlayerTexts.h"
-#include "playback/ProgressMath.h"
+#include "app/PlayerTexts.h"
 #include "video/VideoRealWnd.h"
 
 namespace DuiLib {
@@ -15,6 +14,12 @@ namespace {
 CSliderUI* FindSlider(CPaintManagerUI& manager, LPCTSTR name) {
     CControlUI* control = manager.FindControl(name);
     return control ? static_cast<CSliderUI*>(control->GetInterface(L"Slider")) : nullptr;
+}
+
+// A slider the user is dragging keeps the place the pointer gives it.
+void ShowSliderValue(CSliderUI* slider, int value) {
+    if (slider && value >= 0 && !slider->IsDragging())
+        slider->SetValue(value);
 }
 
 } // namespace
@@ -34,72 +39,45 @@ void CPlayBarFrame::InitWindow() {
     m_pBtnMuteOff = m_PaintManager.FindControl(kCtlMuteOff);
 }
 
+void CPlayBarFrame::ShowPlayback(const PlaybackView& view) {
+    ShowSliderValue(m_pSliderVolume, view.volume);
+    ShowSliderValue(m_pSliderPlay, view.seekPosition);
+    if (view.playing && m_pTxtCurTime && m_pTxtTotalTime) {
+        m_pTxtCurTime->SetText(view.curTime);
+        m_pTxtTotalTime->SetText(view.totalTime);
+    }
+}
+
+void CPlayBarFrame::ShowMute(bool bMuted) {
+    if (m_pBtnMute)
+        m_pBtnMute->SetVisible(!bMuted);
+    if (m_pBtnMuteOff)
+        m_pBtnMuteOff->SetVisible(bMuted);
+}
+
 void CPlayBarFrame::Notify(TNotifyUI& msg) {
-    if (!g_pMainFrame)
+    CMainFrame* main = g_pMainFrame;
+    if (!main)
         return;
     if (msg.sType == DUI_MSGTYPE_CLICK) {
         OnClick(msg);
     } else if (msg.sType == DUI_MSGTYPE_VALUECHANGED) {
+        // Reported when the thumb is let go; the sliders share the main window's scale.
         if (m_pSliderVolume && msg.pSender == m_pSliderVolume)
-            SetVolumeFromBar();
+            main->SetVolume(m_pSliderVolume->GetValue(), m_pSliderVolume->GetMaxValue());
         else if (m_pSliderPlay && msg.pSender == m_pSliderPlay)
-            SeekFromBar();
+            main->SeekToSliderValue(m_pSliderPlay->GetValue(), m_pSliderPlay->GetMaxValue());
     }
 }
 
 void CPlayBarFrame::OnClick(TNotifyUI& msg) {
-    if (!g_pMainFrame || !msg.pSender)
-        return;
-    CMainFrame& main = *g_pMainFrame;
-    const CDuiString& name = msg.pSender->GetName();
-    if (name == L"btn_stop") {
-        main.StopPlayback();
-    } else if (name == L"btn_play") {
-        main.OnPlayCommand();
-    } else if (name == L"btn_prev") {
-        main.PlayPrev();
-    } else if (name == L"btn_next") {
-        main.PlayNext();
-    } else if (name == kCtlMute) {
-        main.MuteOn();
-    } else if (name == kCtlMuteOff) {
-        main.MuteOff();
-    } else if (name == L"btn_fullscreen") {
-        if (main.m_pVideoWnd)
-            main.m_pVideoWnd->ToggleFullScreen();
-    }
-}
-
-void CPlayBarFrame::SetVolumeFromBar() {
-    const int max = m_pSliderVolume->GetMaxValue();
-    const int value = m_pSliderVolume->GetValue();
-    if (g_pMainFrame->m_pVolumeSlider)
-        g_pMainFrame->m_pVolumeSlider->SetValue(value);
-    if (max == 0)
-        return;
-    // The main window's scale: both sliders show one volume, so they must mean one.
-    const double x = VolumePercent(value, max);
-    g_pMainFrame->m_player.volume(x, x);
-}
-
-void CPlayBarFrame::SeekFromBar() {
-    // Reported when the thumb is let go: the main window's progress follows playback again.
-    g_pMainFrame->m_bSeeking = 0;
-    const int max = m_pSliderPlay->GetMaxValue();
-    const int value = m_pSliderPlay->GetValue();
-    if (g_pMainFrame->m_pPlaySlider)
-        g_pMainFrame->m_pPlaySlider->SetValue(value);
-    if (max == 0)
-        return;
-    g_pMainFrame->m_player.seek_to(SeekFraction(value, max));
+    if (g_pMainFrame && msg.pSender)
+        g_pMainFrame->RunCommand(playercmd::CommandOfControl(msg.pSender->GetName().GetData()));
 }
 
 void CPlayBarFrame::RecordActivity() {
-    if (!g_pMainFrame)
-        return;
-    CVideoRealWnd* video = g_pMainFrame->m_pVideoWnd;
-    if (video && video->m_bPlayBarShown)
-        video->m_dwLastActivity = ::GetTickCount();
+    if (m_pOwner && m_pOwner->m_bPlayBarShown)
+        m_pOwner->m_dwLastActivity = ::GetTickCount();
 }
 
 LRESULT CPlayBarFrame::OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
@@ -121,28 +99,21 @@ LRESULT CPlayBarFrame::OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL
 }
 
 LRESULT CPlayBarFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // On the focused seek slider the arrows, and over it the wheel, seek as the picture's
-    // arrows do; the slider's own step would leave the progress standing.
-    if (g_pMainFrame && ((uMsg == WM_KEYDOWN && g_pMainFrame->SeekSliderKey(m_pSliderPlay, wParam)) ||
-                         (uMsg == WM_MOUSEWHEEL && g_pMainFrame->SeekSliderWheel(m_pSliderPlay, m_hWnd, wParam, lParam))))
+    CMainFrame* main = g_pMainFrame;
+    // A click on the bar gives it the keyboard; its keys stay the picture's keys, and on
+    // the focused seek slider the arrows, like the wheel over it, seek.
+    if (main && ((uMsg == WM_KEYDOWN && main->RunKey(wParam, m_pSliderPlay, false)) ||
+                 (uMsg == WM_MOUSEWHEEL && main->SeekSliderWheel(m_pSliderPlay, m_hWnd, wParam, lParam))))
         return 0;
-    // A click on the bar gives it the keyboard; its keys stay the picture's keys.
-    if (uMsg == WM_KEYDOWN && (wParam == VK_SPACE || wParam == VK_RETURN || wParam == VK_ESCAPE ||
-                               wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN ||
-                               wParam == VK_OEM_4 || wParam == VK_OEM_6 || wParam == VK_BACK)) {
-        if (g_pMainFrame && g_pMainFrame->m_pVideoWnd)
-            return ::SendMessageW(g_pMainFrame->m_pVideoWnd->GetHWND(), uMsg, wParam, lParam);
-        return 0;
-    }
     if (uMsg == WM_MOUSELEAVE)
         m_seekPreview.Hide();
     const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
     // The main window's press and release never come while the picture covers it: a
     // press that caught the thumb holds the progress, any release here lets it go.
-    if (g_pMainFrame && uMsg == WM_LBUTTONDOWN)
-        g_pMainFrame->NoteSeekThumbPressed(m_pSliderPlay);
-    if (g_pMainFrame && uMsg == WM_LBUTTONUP)
-        g_pMainFrame->m_bSeeking = 0;
+    if (main && uMsg == WM_LBUTTONDOWN)
+        main->BeginSeek(m_pSliderPlay);
+    if (main && uMsg == WM_LBUTTONUP)
+        main->EndSeek();
     return result;
 }
 

@@ -1,16 +1,19 @@
 #pragma once
 // CPlayBarFrame: the control bar along the bottom of the screen in full screen. It
-// holds no playback logic: its buttons run the main window's commands, its sliders
-// move the main window's sliders and drive the engine, and the main window's polling
-// copies its sliders and clock texts into these controls.
+// holds no playback logic: its buttons, sliders and keys run the main window's
+// operations, and the main window's tick shows playback in it.
+#include "app/PlaybackView.h"
+#include "app/SeekPreview.h"
 #include "duilib/UIlib.h"
-#include "playback/SeekPreview.h"
 
 namespace DuiLib {
 
+class CVideoRealWnd;
+
 class CPlayBarFrame : public WindowImplBase {
 public:
-    CPlayBarFrame() = default;
+    // owner: the full-screen picture the bar lies on, told of activity on the bar.
+    explicit CPlayBarFrame(CVideoRealWnd* owner = nullptr) : m_pOwner(owner) {}
     ~CPlayBarFrame() override = default;
 
     LPCTSTR GetWindowClassName() const override;     // "PlayerBarWnd"
@@ -27,18 +30,22 @@ public:
     LRESULT OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     void Notify(TNotifyUI& msg) override;            // clicks and the two sliders
 
+    // What the main window's tick shows; a slider the user drags keeps its place.
+    void ShowPlayback(const PlaybackView& view);
+    void ShowMute(bool bMuted);                      // the mute pair as the engine reports
+
     CSliderUI* m_pSliderVolume = nullptr;   // "slider_volumn"
-    CSliderUI* m_pSliderPlay = nullptr;
-    CSeekPreview m_seekPreview;             // over m_pSliderPlay     // "slider_play"
+    CSliderUI* m_pSliderPlay = nullptr;     // "slider_play"
+    CSeekPreview m_seekPreview;             // over m_pSliderPlay
     CControlUI* m_pTxtCurTime = nullptr;    // "txt_curtime"
     CControlUI* m_pTxtTotalTime = nullptr;  // "txt_totaltime"
     CControlUI* m_pBtnMute = nullptr;       // "btn_mute", shown while sound is on
     CControlUI* m_pBtnMuteOff = nullptr;    // "btn_muteoff", shown while muted
 
 private:
-    void SetVolumeFromBar();   // main "slider_volumn" follows; engine volume on the main scale
-    void SeekFromBar();        // main "slider_play" follows; engine seek to the fraction
-    void RecordActivity();     // renews the shown bar's time on the video window
+    void RecordActivity();     // renews the shown bar's time on the picture
+
+    CVideoRealWnd* m_pOwner;
 };
 
 } // namespace DuiLib

@@ -1,8 +1,8 @@
-// The video window's hooks: its skin, and the gestures on the picture.
+// The video window's hooks: its skin, and the gestures and keys on the picture handed
+// to the main window's operations.
 #include "video/VideoRealWnd.h"
 #include <windowsx.h>
 #include "app/MainFrame.h"
-#include "playback/OpenedPaths.h"
 #include "video/PlayBarFrame.h"
 #include "video/PlayBarRules.h"
 
@@ -30,7 +30,7 @@ LRESULT CVideoRealWnd::ResponseDefaultKeyEvent(WPARAM) { return 0; }
 
 void CVideoRealWnd::InitWindow() {
     // The bar gets its real place each time it is shown in full screen.
-    m_pPlayBar = new CPlayBarFrame();
+    m_pPlayBar = new CPlayBarFrame(this);
     HWND bar = m_pPlayBar->Create(m_hWnd, L"PlayBarWnd", WS_CHILD, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, nullptr);
     if (!::IsWindow(bar)) {
@@ -73,20 +73,15 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         if (g_pMainFrame)
             g_pMainFrame->DropFiles(reinterpret_cast<HDROP>(wParam));
         else
-            playlist::TakeDrop(reinterpret_cast<HDROP>(wParam));   // freed only when it is one
+            CMainFrame::DiscardDrop(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE || wParam == VK_RETURN) {
-            if (g_pMainFrame)
-                g_pMainFrame->PauseOrResume();
+        if (g_pMainFrame ? g_pMainFrame->RunKey(wParam, nullptr, false) : wParam == VK_ESCAPE) {
+            // Without the main window Escape still brings the picture back from full screen.
+            if (!g_pMainFrame)
+                ToggleFullScreen();
             return 0;
         }
-        if (wParam == VK_ESCAPE) {
-            ToggleFullScreen();
-            return 0;
-        }
-        if (g_pMainFrame && g_pMainFrame->HandlePlaybackKey(wParam))
-            return 0;
         break;
     case WM_CONTEXTMENU:
         // The right button's release, or the menu key (-1: under the window's centre).

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app_support/recording_avplayer.h"
+#include "duilib/UIPath.h"
 #include "playback/EnginePath.h"
 
 using DuiLib::OpenInEngine;
@@ -76,6 +77,26 @@ TEST(EnginePath, TheAnsiFormWhenExactElseTheShortFormElseTheWideEntry) {
     avplayer player;
     EXPECT_EQ(OpenInEngine(player, L"", kEffect), 0);
     EXPECT_TRUE(recording::Of(player).CommandTexts().empty());
+}
+
+// The one \\?\ form behind the long paths the engine, the listings and the skin reach.
+TEST(EnginePath, LongPathsTakeTheExtendedFormOnceAndDevicePathsNever) {
+    const std::wstring deep = L"C:\\" + std::wstring(MAX_PATH, L'd');
+    const std::wstring share = L"\\\\srv\\s\\" + std::wstring(MAX_PATH, L's');
+    const std::wstring device = L"\\\\.\\pipe\\" + std::wstring(MAX_PATH, L'p');
+    const struct { std::wstring path, extended, longForm; } cases[] = {
+        {deep, L"\\\\?\\" + deep, L"\\\\?\\" + deep},
+        {share, L"\\\\?\\UNC\\" + share.substr(2), L"\\\\?\\UNC\\" + share.substr(2)},
+        {L"\\\\?\\" + deep, L"\\\\?\\" + deep, L"\\\\?\\" + deep},
+        {device, device, device},
+        {L"C:\\a.mp4", L"\\\\?\\C:\\a.mp4", L"C:\\a.mp4"},   // short: left as it is
+        {L"rel\\" + deep.substr(3), L"\\\\?\\rel\\" + deep.substr(3), L"rel\\" + deep.substr(3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path.begin(), c.path.begin() + 12));
+        EXPECT_EQ(DuiLib::ExtendedPathForm(c.path), c.extended);
+        EXPECT_EQ(DuiLib::LongPathForm(c.path), c.longForm);
+    }
 }
 
 TEST(EnginePath, AShortPathLookUpThatHangsIsGivenUpWithinTheBudget) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "app/PlayerCommands.h"
 #include "app/frame_harness.h"
 #include "playback/PlaybackSpeed.h"
 #include "video/VideoRealWnd.h"
@@ -123,6 +124,30 @@ TEST_F(KeysTest, UpDownAndTheWheelMoveTheVolumeSliderAndTheEngine) {
     slider->SetValue(3);
     Key(Main(), VK_DOWN);
     EXPECT_EQ(LastVolume(), 0.0);
+}
+
+// The two tables every window reads: a name in either layout, a key with or without Ctrl.
+TEST(PlayerCommands, ControlNamesAndKeysNameTheirCommands) {
+    using playercmd::Command;
+    const struct { const wchar_t* name; Command command; } controls[] = {
+        {L"btn_play", Command::Play},       {L"btn_stop", Command::Stop},     {L"btn_prev", Command::Previous},
+        {L"btn_next", Command::Next},       {L"btn_mute", Command::Mute},     {L"btn_muteoff", Command::MuteOff},
+        {L"btn_fullscreen", Command::FullScreen}, {L"btn_close", Command::Close},
+        {L"slider_play", Command::None},    {L"BTN_PLAY", Command::None},     {L"", Command::None},
+        {nullptr, Command::None},
+    };
+    for (const auto& c : controls)
+        EXPECT_EQ(playercmd::CommandOfControl(c.name), c.command) << (c.name ? c.name : L"(null)");
+    const struct { unsigned key; bool ctrl; Command command; } keys[] = {
+        {'S', true, Command::Screenshot},   {'S', false, Command::None},
+        {'V', true, Command::ShowOrHideSubtitles}, {VK_LEFT, true, Command::SeekBack},
+        {VK_ESCAPE, false, Command::FullScreen},   {VK_RETURN, false, Command::PauseOrResume},
+        {VK_BACK, false, Command::NormalSpeed},    {'Q', false, Command::None},
+    };
+    for (const auto& k : keys)
+        EXPECT_EQ(playercmd::CommandOfKey(k.key, k.ctrl), k.command) << k.key << (k.ctrl ? " with Ctrl" : "");
+    EXPECT_TRUE(playercmd::IsArrowCommand(Command::VolumeDown));
+    EXPECT_FALSE(playercmd::IsArrowCommand(Command::SlowerSpeed));
 }
 
 TEST_F(KeysTest, AFocusedListKeepsItsArrows) {

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "app/frame_harness.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "playback/ScreenshotFile.h"
 #include "support/screenshot.h"
 #include "video/PictureMenuModel.h"

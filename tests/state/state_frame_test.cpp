@@ -7,7 +7,7 @@
 #include <vector>
 #include "app/frame_harness.h"
 #include "duilib/UIPath.h"
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "state/StateFiles.h"
 
 using namespace DuiLib;

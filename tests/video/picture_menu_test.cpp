@@ -6,7 +6,7 @@
 
 #include <functional>
 #include <set>
-#include "playback/PlayerTexts.h"
+#include "app/PlayerTexts.h"
 #include "playback/ScreenshotFile.h"
 #include "video/PictureMenu.h"
 #include "video/video_fixture.h"

@@ -147,6 +147,10 @@ TEST_F(PlayBarTest, SpaceAndEnterOnTheBarPauseAndResumeAsOnThePicture) {
     SendMessageW(hBar, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(Engine(frame).CommandTexts(), (Commands{"pause()", "resume()"}));
     EXPECT_EQ(video->m_bFullScreen, 1);
+    // The bar reads the picture's key map: V there shows or hides the subtitles too.
+    const bool shown = Engine(frame).script.subtitlesShown;
+    SendMessageW(hBar, WM_KEYDOWN, 'V', 0);
+    EXPECT_NE(Engine(frame).script.subtitlesShown, shown);
 }
 
 TEST_F(PlayBarTest, ButtonsDoWhatTheMainWindowsButtonsOfTheSameNameDo) {

@@ -1,4 +1,5 @@
-#include "playback/SeekPreview.h"
+// The seek slider's time tip: where it stands, the time under the pointer, when it goes.
+#include "app/SeekPreview.h"
 
 #include "playback/ProgressMath.h"
 

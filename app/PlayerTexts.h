@@ -1,5 +1,5 @@
 #pragma once
-// Names and texts the playback code shares: engine status values, the layout's
+// Names and texts the player's windows share: engine status values, the layout's
 // control names and the texts the user reads.
 #include <windows.h>
 
@@ -11,6 +11,9 @@ inline constexpr int kStatusPlaying = 1;
 inline constexpr int kStatusPaused = 2;
 inline constexpr int kStatusEnded = 3;
 inline constexpr int kStatusStopped = 4;
+
+// Playing or paused: a file is open in the engine.
+inline constexpr bool IsOpenStatus(int status) { return status == kStatusPlaying || status == kStatusPaused; }
 
 inline constexpr const wchar_t* kCtlPlayStatus = L"txt_playstatus";
 inline constexpr const wchar_t* kCtlPlayingPath = L"txt_playingpath";
