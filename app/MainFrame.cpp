@@ -2,7 +2,6 @@
 #include "app/MainFrame.h"
 #include "app/Entry.h"
 #include "playback/ListCallback.h"
-#include "video/VideoRealWnd.h"
 
 DuiLib::CMainFrame* g_pMainFrame = nullptr;
 
@@ -22,9 +21,7 @@ T* FindAs(CPaintManagerUI& manager, LPCTSTR name, LPCTSTR capability) {
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
-    // The video window's native window ends with ours, being its child.
-    delete m_pVideoWnd;
-    m_pVideoWnd = nullptr;
+    DestroyVideoWnd();
     delete m_pListCallback;
     m_pListCallback = nullptr;
     m_bReady = 0;
@@ -76,14 +73,14 @@ void CMainFrame::InitWindow() {
 
     // Created hidden; shown without the focus, which stays with the main window.
     CreateVideoWnd();
-    if (m_pVideoWnd)
-        m_pVideoWnd->ShowWindow(true, false);
+    if (const HWND picture = VideoWindow())
+        ::ShowWindow(picture, SW_SHOWNOACTIVATE);
 
     m_bReady = 1;
     ::SetTimer(m_hWnd, kTimerPoll, kPollPeriodMs, nullptr);
     AcceptOpenRequests(m_hWnd);
-    if (m_pVideoWnd)
-        AcceptOpenRequests(m_pVideoWnd->GetHWND());
+    if (const HWND picture = VideoWindow())
+        AcceptOpenRequests(picture);
 
     LoadConfig();
 }

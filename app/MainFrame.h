@@ -162,6 +162,7 @@ public:
 
     // Video window (video/MainFrameVideo.cpp).
     void CreateVideoWnd();             // the hidden child the engine draws into
+    void DestroyVideoWnd();
     void FitVideoToPlayRegion();       // video window over "playregion" unless full screen
     HWND VideoWindow();                // the picture's window; null without one
     bool IsFullScreen();               // the picture covers the screen

@@ -18,6 +18,12 @@ void CMainFrame::CreateVideoWnd() {
     m_pVideoWnd->ShowWindow(false, true);
 }
 
+void CMainFrame::DestroyVideoWnd() {
+    // Its native window ends with ours, being its child (or is ended here in full screen).
+    delete m_pVideoWnd;
+    m_pVideoWnd = nullptr;
+}
+
 void CMainFrame::FitVideoToPlayRegion() {
     if (!m_bReady)
         return;
