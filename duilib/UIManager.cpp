@@ -38,6 +38,22 @@ CControlUI* FindByName(CControlUI* control, void* data) {
 
 CControlUI* FindAny(CControlUI* control, void*) { return control; }
 
+// Notifier and filter lists: each listener once, in the order added.
+template <typename T>
+bool AddOnce(std::vector<T*>& list, T* item) {
+    if (!item || std::find(list.begin(), list.end(), item) != list.end()) return false;
+    list.push_back(item);
+    return true;
+}
+
+template <typename T>
+bool RemoveFrom(std::vector<T*>& list, T* item) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it == list.end()) return false;
+    list.erase(it);
+    return true;
+}
+
 } // namespace
 
 CPaintManagerUI::CPaintManagerUI() { g_managers.push_back(this); }
@@ -343,18 +359,8 @@ void CPaintManagerUI::DropTimers(CControlUI* pControl, bool bSubtree) {
 
 // ---- Notifications
 
-bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier) {
-    if (!pNotifier || std::find(m_notifiers.begin(), m_notifiers.end(), pNotifier) != m_notifiers.end()) return false;
-    m_notifiers.push_back(pNotifier);
-    return true;
-}
-
-bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier) {
-    auto it = std::find(m_notifiers.begin(), m_notifiers.end(), pNotifier);
-    if (it == m_notifiers.end()) return false;
-    m_notifiers.erase(it);
-    return true;
-}
+bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier) { return AddOnce(m_notifiers, pNotifier); }
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier) { return RemoveFrom(m_notifiers, pNotifier); }
 
 void CPaintManagerUI::SendNotify(CControlUI* pControl, LPCTSTR pstrMessage, WPARAM wParam, LPARAM lParam) {
     TNotifyUI msg;
@@ -378,18 +384,8 @@ void CPaintManagerUI::SendNotify(TNotifyUI& msg) {
     }
 }
 
-bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter) {
-    if (!pFilter || std::find(m_filters.begin(), m_filters.end(), pFilter) != m_filters.end()) return false;
-    m_filters.push_back(pFilter);
-    return true;
-}
-
-bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter) {
-    auto it = std::find(m_filters.begin(), m_filters.end(), pFilter);
-    if (it == m_filters.end()) return false;
-    m_filters.erase(it);
-    return true;
-}
+bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter) { return AddOnce(m_filters, pFilter); }
+bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter) { return RemoveFrom(m_filters, pFilter); }
 
 // ---- Events
 
