@@ -2,8 +2,6 @@
 // size limits and the system commands, with the maximise/restore pair kept in step.
 #include "app/MainFrame.h"
 
-#include <windowsx.h>
-
 namespace DuiLib {
 
 namespace {
@@ -17,6 +15,8 @@ bool TakesClicksInCaption(const CControlUI* control) {
     return false;
 }
 
+bool DragsWindow(CControlUI* control) { return control && !TakesClicksInCaption(control); }
+
 } // namespace
 
 LRESULT CMainFrame::OnNcCalcSize(UINT, WPARAM, LPARAM, BOOL&) {
@@ -25,36 +25,7 @@ LRESULT CMainFrame::OnNcCalcSize(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMainFrame::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ::ScreenToClient(m_hWnd, &pt);
-    RECT rcClient;
-    ::GetClientRect(m_hWnd, &rcClient);
-
-    // A maximised window cannot be resized, so it has no border bands.
-    if (!::IsZoomed(m_hWnd)) {
-        const RECT& box = m_PaintManager.GetSizeBox();
-        if (pt.y < rcClient.top + box.top) {
-            if (pt.x < rcClient.left + box.left) return HTTOPLEFT;
-            if (pt.x > rcClient.right - box.right) return HTTOPRIGHT;
-            return HTTOP;
-        }
-        if (pt.y > rcClient.bottom - box.bottom) {
-            if (pt.x < rcClient.left + box.left) return HTBOTTOMLEFT;
-            if (pt.x > rcClient.right - box.right) return HTBOTTOMRIGHT;
-            return HTBOTTOM;
-        }
-        if (pt.x < rcClient.left + box.left) return HTLEFT;
-        if (pt.x > rcClient.right - box.right) return HTRIGHT;
-    }
-
-    const RECT& caption = m_PaintManager.GetCaptionRect();
-    if (pt.x >= rcClient.left + caption.left && pt.x < rcClient.right - caption.right &&
-        pt.y >= caption.top && pt.y < caption.bottom) {
-        CControlUI* control = m_PaintManager.FindControl(pt);
-        if (control && !TakesClicksInCaption(control))
-            return HTCAPTION;
-    }
-    return HTCLIENT;
+    return HitTestFrame(lParam, DragsWindow);
 }
 
 LRESULT CMainFrame::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {

@@ -22,14 +22,8 @@ bool CButtonUI::Activate() {
 }
 
 void CButtonUI::SetEnabled(bool bEnable) {
-    if (!bEnable) m_uButtonState = 0;
+    if (!bEnable) m_state.Reset();
     CLabelUI::SetEnabled(bEnable);
-}
-
-void CButtonUI::SetState(UINT uState) {
-    if (m_uButtonState == uState) return;
-    m_uButtonState = uState;
-    Invalidate();
 }
 
 void CButtonUI::SetNormalImage(LPCTSTR pStrImage) { m_sNormalImage = pStrImage; Invalidate(); }
@@ -46,31 +40,25 @@ void CButtonUI::DoEvent(TEventUI& event) {
     switch (event.Type) {
     case UIEvent::ButtonDown:
     case UIEvent::DblClick:
-        if (IsEnabled() && ::PtInRect(&m_rcItem, event.ptMouse))
-            SetState(m_uButtonState | UISTATE_PUSHED | UISTATE_CAPTURED);
+        if (IsEnabled() && ::PtInRect(&m_rcItem, event.ptMouse) && m_state.Press()) Invalidate();
         return;
     case UIEvent::MouseMove:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            // Pressed looks follow the pointer while the button is held.
-            if (::PtInRect(&m_rcItem, event.ptMouse)) SetState(m_uButtonState | UISTATE_PUSHED);
-            else SetState(m_uButtonState & ~UISTATE_PUSHED);
-        }
+        if (m_state.Track(::PtInRect(&m_rcItem, event.ptMouse) != FALSE)) Invalidate();
         return;
-    case UIEvent::ButtonUp:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            const bool inside = ::PtInRect(&m_rcItem, event.ptMouse) != FALSE;
-            SetState(m_uButtonState & ~(UISTATE_PUSHED | UISTATE_CAPTURED));
-            if (inside) Activate();
-        }
+    case UIEvent::ButtonUp: {
+        if (!m_state.IsCaptured()) return;
+        const bool inside = ::PtInRect(&m_rcItem, event.ptMouse) != FALSE;
+        m_state.Release();
+        Invalidate();
+        if (inside) Activate();
         return;
+    }
     case UIEvent::CaptureLost:
-        SetState(m_uButtonState & ~(UISTATE_PUSHED | UISTATE_CAPTURED));
+        if (m_state.Release()) Invalidate();
         return;
     case UIEvent::MouseEnter:
-        if (IsEnabled()) SetState(m_uButtonState | UISTATE_HOT);
-        return;
     case UIEvent::MouseLeave:
-        SetState(m_uButtonState & ~UISTATE_HOT);
+        if (m_state.SetHot(event.Type == UIEvent::MouseEnter && IsEnabled())) Invalidate();
         return;
     case UIEvent::SetCursor:
         ::SetCursor(::LoadCursorW(nullptr, IsEnabled() ? IDC_HAND : IDC_ARROW));
@@ -83,8 +71,8 @@ void CButtonUI::DoEvent(TEventUI& event) {
 
 DWORD CButtonUI::CurrentTextColor() const {
     if (IsEnabled()) {
-        if ((m_uButtonState & UISTATE_PUSHED) && m_dwPushedTextColor) return m_dwPushedTextColor;
-        if ((m_uButtonState & UISTATE_HOT) && m_dwHotTextColor) return m_dwHotTextColor;
+        if (m_state.IsPushed() && m_dwPushedTextColor) return m_dwPushedTextColor;
+        if (m_state.IsHot() && m_dwHotTextColor) return m_dwHotTextColor;
     }
     return CLabelUI::CurrentTextColor();
 }
@@ -93,16 +81,16 @@ void CButtonUI::PaintStatusImage(CCanvas& canvas) {
     const CDuiString* face = &m_sNormalImage;
     if (!IsEnabled()) {
         if (!m_sDisabledImage.IsEmpty()) face = &m_sDisabledImage;
-    } else if (m_uButtonState & UISTATE_PUSHED) {
+    } else if (m_state.IsPushed()) {
         if (!m_sPushedImage.IsEmpty()) face = &m_sPushedImage;
         else if (!m_sHotImage.IsEmpty()) face = &m_sHotImage;
-    } else if (m_uButtonState & UISTATE_HOT) {
+    } else if (m_state.IsHot()) {
         if (!m_sHotImage.IsEmpty()) face = &m_sHotImage;
     } else if (IsFocused() && !m_sFocusedImage.IsEmpty()) {
         face = &m_sFocusedImage;
     }
     DrawImage(canvas, *face);
-    const bool hot = (m_uButtonState & (UISTATE_HOT | UISTATE_PUSHED)) != 0;
+    const bool hot = m_state.IsHot() || m_state.IsPushed();
     DrawImage(canvas, hot && !m_sHotForeImage.IsEmpty() ? m_sHotForeImage : m_sForeImage);
 }
 
@@ -183,7 +171,7 @@ DWORD COptionUI::CurrentTextColor() const {
 
 void COptionUI::PaintStatusImage(CCanvas& canvas) {
     if (m_bSelected && !m_sSelectedImage.IsEmpty()) {
-        const bool hot = (m_uButtonState & UISTATE_HOT) != 0;
+        const bool hot = m_state.IsHot();
         DrawImage(canvas, hot && !m_sSelectedHotImage.IsEmpty() ? m_sSelectedHotImage : m_sSelectedImage);
         DrawImage(canvas, m_sForeImage);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 // CButtonUI (press, hot, "click" on release inside) and COptionUI (selectable, grouped).
 #include "duilib/UILabel.h"
+#include "duilib/UIPressState.h"
 
 namespace DuiLib {
 
@@ -12,9 +13,9 @@ public:
 
     bool Activate() override;                           // raises "click"
     void SetEnabled(bool bEnable = true) override;
-    UINT GetButtonState() const { return m_uButtonState; }
-    bool IsHot() const { return (m_uButtonState & UISTATE_HOT) != 0; }
-    bool IsPushed() const { return (m_uButtonState & UISTATE_PUSHED) != 0; }
+    UINT GetButtonState() const { return m_state.Bits(); }
+    bool IsHot() const { return m_state.IsHot(); }
+    bool IsPushed() const { return m_state.IsPushed(); }
 
     LPCTSTR GetNormalImage() const { return m_sNormalImage; }
     void SetNormalImage(LPCTSTR pStrImage);
@@ -35,9 +36,8 @@ public:
 
 protected:
     DWORD CurrentTextColor() const override;
-    void SetState(UINT uState);
 
-    UINT m_uButtonState = 0;
+    CPressState m_state;
     CDuiString m_sNormalImage;
     CDuiString m_sHotImage;
     CDuiString m_sPushedImage;

@@ -139,7 +139,7 @@ bool CComboUI::Activate() {
         delete wnd;
         return false;
     }
-    SetState(m_uButtonState | UISTATE_PUSHED);
+    if (m_state.SetPushed(true)) Invalidate();
     RaiseNotify(DUI_MSGTYPE_DROPDOWN);
     return true;
 }
@@ -153,16 +153,10 @@ void CComboUI::CloseDropDown() {
 void CComboUI::OnDropClosed() {
     m_pDropWnd = nullptr;
     if (m_bDestroying) return;
-    SetState(m_uButtonState & ~UISTATE_PUSHED);
+    if (m_state.SetPushed(false)) Invalidate();
 }
 
 // ---- State and events
-
-void CComboUI::SetState(UINT uState) {
-    if (m_uButtonState == uState) return;
-    m_uButtonState = uState;
-    Invalidate();
-}
 
 void CComboUI::SetVisible(bool bVisible) {
     if (!bVisible) CloseDropDown();
@@ -172,7 +166,7 @@ void CComboUI::SetVisible(bool bVisible) {
 void CComboUI::SetEnabled(bool bEnable) {
     if (!bEnable) {
         CloseDropDown();
-        m_uButtonState = 0;
+        m_state.Reset();
     }
     CContainerUI::SetEnabled(bEnable);
 }
@@ -190,10 +184,8 @@ void CComboUI::DoEvent(TEventUI& event) {
         Activate();
         return;
     case UIEvent::MouseEnter:
-        if (IsEnabled()) SetState(m_uButtonState | UISTATE_HOT);
-        return;
     case UIEvent::MouseLeave:
-        SetState(m_uButtonState & ~UISTATE_HOT);
+        if (m_state.SetHot(event.Type == UIEvent::MouseEnter && IsEnabled())) Invalidate();
         return;
     case UIEvent::KillFocus:
         CloseDropDown();
@@ -247,9 +239,9 @@ void CComboUI::PaintStatusImage(CCanvas& canvas) {
     const CDuiString* image = &m_sNormalImage;
     if (!IsEnabled()) {
         if (!m_sDisabledImage.IsEmpty()) image = &m_sDisabledImage;
-    } else if ((m_uButtonState & UISTATE_PUSHED) && !m_sPushedImage.IsEmpty()) {
+    } else if (m_state.IsPushed() && !m_sPushedImage.IsEmpty()) {
         image = &m_sPushedImage;
-    } else if ((m_uButtonState & UISTATE_HOT) && !m_sHotImage.IsEmpty()) {
+    } else if (m_state.IsHot() && !m_sHotImage.IsEmpty()) {
         image = &m_sHotImage;
     } else if (IsFocused() && !m_sFocusedImage.IsEmpty()) {
         image = &m_sFocusedImage;

@@ -3,6 +3,7 @@
 // a drop-down window of our own listing the items.
 #include "duilib/UIContainer.h"
 #include "duilib/UIListInfo.h"
+#include "duilib/UIPressState.h"
 
 namespace DuiLib {
 
@@ -87,13 +88,12 @@ private:
     // Takes the items back from an open drop-down and closes it.
     void ReclaimItems();
     void MarkSelected(int iIndex, bool bSelected);
-    void SetState(UINT uState);
 
     TListInfoUI m_ListInfo;
     int m_iCurSel = -1;
     CComboDropWnd* m_pDropWnd = nullptr;
     bool m_bDestroying = false;
-    UINT m_uButtonState = 0;
+    CPressState m_state;   // pushed while the list is open
     SIZE m_szDropBox{0, 150};
     CDuiString m_sDropBoxAttributes;
     bool m_bDropScrollBar = true;

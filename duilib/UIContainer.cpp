@@ -1,5 +1,6 @@
 #include "duilib/UIContainer.h"
 #include <algorithm>
+#include "duilib/UIFlexShare.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
 #include "duilib/UIRect.h"
@@ -11,14 +12,11 @@ namespace {
 
 constexpr int kWheelLines = 3;
 
-int Clamp(int64_t v, int lo, int hi) { return static_cast<int>(std::max<int64_t>(lo, std::min<int64_t>(v, hi))); }
-
 struct Slot {
     CControlUI* control;
     int main;      // size along the layout axis
     int cross;     // size across it
     bool flexible; // main size shared from what is left
-    bool resolved; // flexible, but pinned to its min or max
 };
 
 } // namespace
@@ -178,8 +176,8 @@ SIZE CContainerUI::GetScrollRange() const {
 
 void CContainerUI::SetScrollPos(SIZE szPos) {
     const SIZE range = GetScrollRange();
-    szPos.cx = Clamp(szPos.cx, 0, range.cx);
-    szPos.cy = Clamp(szPos.cy, 0, range.cy);
+    szPos.cx = ClampBetween(szPos.cx, 0, range.cx);
+    szPos.cy = ClampBetween(szPos.cy, 0, range.cy);
     const SIZE old = GetScrollPos();
     if (old.cx == szPos.cx && old.cy == szPos.cy) return;
     if (m_pVerticalScrollBar) m_pVerticalScrollBar->SetScrollPos(szPos.cy);
@@ -352,8 +350,8 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
         const RECT pad = item->GetPadding();
         RECT child = ShrinkRect(inner, pad);
         const SIZE fixed = item->EstimateSize({inner.right - inner.left, inner.bottom - inner.top});
-        if (fixed.cx > 0) child.right = ClampCoord(int64_t{child.left} + Clamp(fixed.cx, item->GetMinWidth(), item->GetMaxWidth()));
-        if (fixed.cy > 0) child.bottom = ClampCoord(int64_t{child.top} + Clamp(fixed.cy, item->GetMinHeight(), item->GetMaxHeight()));
+        if (fixed.cx > 0) child.right = ClampCoord(int64_t{child.left} + ClampBetween(fixed.cx, item->GetMinWidth(), item->GetMaxWidth()));
+        if (fixed.cy > 0) child.bottom = ClampCoord(int64_t{child.top} + ClampBetween(fixed.cy, item->GetMinHeight(), item->GetMaxHeight()));
         item->SetPos(child, bNeedInvalidate);
     }
 }
@@ -386,54 +384,27 @@ void CContainerUI::LayoutLinear(bool bVertical) {
         const int availCross = crossOf(avail);
         slots.clear();
         int64_t used = 0;
-        int flexCount = 0;
         for (CControlUI* item : m_items) {
             if (!item->IsVisible()) continue;
             const SIZE sz = item->EstimateSize(avail);
             const RECT pad = item->GetPadding();
-            Slot s{item, mainOf(sz), crossOf(sz), mainOf(sz) <= 0, false};
-            if (!s.flexible) s.main = Clamp(s.main, minMain(item), maxMain(item));
-            else ++flexCount;
+            Slot s{item, mainOf(sz), crossOf(sz), mainOf(sz) <= 0};
+            if (!s.flexible) s.main = ClampBetween(s.main, minMain(item), maxMain(item));
             if (s.cross <= 0) s.cross = ClampCoord(int64_t{availCross} - crossBefore(pad) - crossAfter(pad));
-            s.cross = Clamp(s.cross, minCross(item), maxCross(item));
+            s.cross = ClampBetween(s.cross, minCross(item), maxCross(item));
             used += int64_t{padBefore(pad)} + padAfter(pad) + (s.flexible ? 0 : s.main);
             slots.push_back(s);
         }
         if (!slots.empty()) used += static_cast<int64_t>(slots.size() - 1) * m_iChildPadding;
 
-        // Share what is left. Children whose share breaks their min or max keep that
-        // bound and the rest is shared again: the side that is over-committed (all
-        // min violations when pinning them costs more than the max ones free) first.
-        int64_t left = availMain - used;
-        int open = flexCount;
-        while (open > 0) {
-            const int64_t share = std::max<int64_t>(0, left) / open;
-            int64_t balance = 0;
-            for (const Slot& s : slots) {
-                if (s.flexible && !s.resolved) balance += Clamp(share, minMain(s.control), maxMain(s.control)) - share;
-            }
-            bool pinned = false;
-            for (Slot& s : slots) {
-                if (!s.flexible || s.resolved) continue;
-                const int bounded = Clamp(share, minMain(s.control), maxMain(s.control));
-                const bool pin = balance > 0 ? bounded > share : balance < 0 ? bounded < share : bounded != share;
-                if (!pin) continue;
-                s.main = bounded;
-                s.resolved = true;
-                left -= bounded;
-                --open;
-                pinned = true;
-            }
-            if (!pinned) break;
+        std::vector<FlexBounds> flexBounds;
+        for (const Slot& s : slots) {
+            if (s.flexible) flexBounds.push_back({minMain(s.control), maxMain(s.control)});
         }
-        if (open > 0) {
-            const int64_t share = std::max<int64_t>(0, left) / open;
-            int64_t extra = std::max<int64_t>(0, left) - share * open;   // rounding pixels, one each from the front
-            for (Slot& s : slots) {
-                if (!s.flexible || s.resolved) continue;
-                s.main = ClampCoord(share + (extra > 0 ? 1 : 0));
-                if (extra > 0) --extra;
-            }
+        const std::vector<int> shares = ShareFlexibleSpace(flexBounds, availMain - used);
+        size_t next = 0;
+        for (Slot& s : slots) {
+            if (s.flexible) s.main = shares[next++];
         }
 
         mainRequired = 0;

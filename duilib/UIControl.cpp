@@ -1,4 +1,5 @@
 #include "duilib/UIControl.h"
+#include <algorithm>
 #include <cwctype>
 #include "duilib/UIManager.h"
 #include "duilib/UIParse.h"
@@ -84,24 +85,9 @@ void CControlUI::SetText(LPCTSTR pstrText) {
 void CControlUI::SetToolTip(LPCTSTR pstrText) { m_sToolTip = pstrText; }
 void CControlUI::SetUserData(LPCTSTR pstrText) { m_sUserData = pstrText; }
 
-void CControlUI::SetBkColor(DWORD dwColor) {
-    if (m_dwBackColor == dwColor) return;
-    m_dwBackColor = dwColor;
-    Invalidate();
-}
-
-void CControlUI::SetBorderColor(DWORD dwColor) {
-    if (m_dwBorderColor == dwColor) return;
-    m_dwBorderColor = dwColor;
-    Invalidate();
-}
-
-void CControlUI::SetBorderSize(int nSize) {
-    if (nSize < 0) nSize = 0;
-    if (m_nBorderSize == nSize) return;
-    m_nBorderSize = nSize;
-    Invalidate();
-}
+void CControlUI::SetBkColor(DWORD dwColor) { SetLook(m_dwBackColor, dwColor); }
+void CControlUI::SetBorderColor(DWORD dwColor) { SetLook(m_dwBorderColor, dwColor); }
+void CControlUI::SetBorderSize(int nSize) { SetLook(m_nBorderSize, std::max(0, nSize)); }
 
 void CControlUI::SetBorderRound(SIZE cxyRound) {
     m_cxyBorderRound = cxyRound;
@@ -135,41 +121,18 @@ void CControlUI::SetPadding(RECT rcPadding) {
     NeedParentUpdate();
 }
 
-void CControlUI::SetFixedWidth(int cx) {
-    if (cx < 0) return;
-    m_cxyFixed.cx = ClampCoord(cx);
+void CControlUI::SetLength(LONG& field, int value) {
+    if (value < 0) return;
+    field = ClampCoord(value);
     NeedParentUpdate();
 }
 
-void CControlUI::SetFixedHeight(int cy) {
-    if (cy < 0) return;
-    m_cxyFixed.cy = ClampCoord(cy);
-    NeedParentUpdate();
-}
-
-void CControlUI::SetMinWidth(int cx) {
-    if (cx < 0) return;
-    m_cxyMin.cx = ClampCoord(cx);
-    NeedParentUpdate();
-}
-
-void CControlUI::SetMaxWidth(int cx) {
-    if (cx < 0) return;
-    m_cxyMax.cx = ClampCoord(cx);
-    NeedParentUpdate();
-}
-
-void CControlUI::SetMinHeight(int cy) {
-    if (cy < 0) return;
-    m_cxyMin.cy = ClampCoord(cy);
-    NeedParentUpdate();
-}
-
-void CControlUI::SetMaxHeight(int cy) {
-    if (cy < 0) return;
-    m_cxyMax.cy = ClampCoord(cy);
-    NeedParentUpdate();
-}
+void CControlUI::SetFixedWidth(int cx) { SetLength(m_cxyFixed.cx, cx); }
+void CControlUI::SetFixedHeight(int cy) { SetLength(m_cxyFixed.cy, cy); }
+void CControlUI::SetMinWidth(int cx) { SetLength(m_cxyMin.cx, cx); }
+void CControlUI::SetMaxWidth(int cx) { SetLength(m_cxyMax.cx, cx); }
+void CControlUI::SetMinHeight(int cy) { SetLength(m_cxyMin.cy, cy); }
+void CControlUI::SetMaxHeight(int cy) { SetLength(m_cxyMax.cy, cy); }
 
 SIZE CControlUI::EstimateSize(SIZE) { return m_cxyFixed; }
 

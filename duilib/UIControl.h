@@ -123,6 +123,15 @@ public:
 protected:
     // Raises a notification from this control through its manager (no-op without one).
     void RaiseNotify(LPCTSTR type, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Stores a property that only changes the look; repaints when it changed.
+    template <typename T>
+    void SetLook(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        Invalidate();
+    }
+    // Stores a size bound (negative values are ignored) and lays the parent out again.
+    void SetLength(LONG& field, int value);
 
     CPaintManagerUI* m_pManager = nullptr;
     CControlUI* m_pParent = nullptr;

@@ -21,35 +21,17 @@ LPVOID CLabelUI::GetInterface(LPCTSTR pstrName) {
     return CControlUI::GetInterface(pstrName);
 }
 
-void CLabelUI::SetTextStyle(UINT uStyle) {
-    m_uTextStyle = uStyle;
-    Invalidate();
-}
-
-void CLabelUI::SetFont(int index) {
-    m_iFont = index;
-    Invalidate();
-}
-
-void CLabelUI::SetTextColor(DWORD dwColor) {
-    m_dwTextColor = dwColor;
-    Invalidate();
-}
-
-void CLabelUI::SetDisabledTextColor(DWORD dwColor) {
-    m_dwDisabledTextColor = dwColor;
-    Invalidate();
-}
+void CLabelUI::SetTextStyle(UINT uStyle) { SetLook(m_uTextStyle, uStyle); }
+void CLabelUI::SetFont(int index) { SetLook(m_iFont, index); }
+void CLabelUI::SetTextColor(DWORD dwColor) { SetLook(m_dwTextColor, dwColor); }
+void CLabelUI::SetDisabledTextColor(DWORD dwColor) { SetLook(m_dwDisabledTextColor, dwColor); }
 
 void CLabelUI::SetTextPadding(RECT rc) {
     m_rcTextPadding = rc;
     Invalidate();
 }
 
-void CLabelUI::SetShowHtml(bool bShowHtml) {
-    m_bShowHtml = bShowHtml;
-    Invalidate();
-}
+void CLabelUI::SetShowHtml(bool bShowHtml) { SetLook(m_bShowHtml, bShowHtml); }
 
 DWORD CLabelUI::CurrentTextColor() const {
     if (!IsEnabled()) {

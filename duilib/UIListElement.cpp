@@ -27,17 +27,8 @@ void CListElementUI::SetOwner(CControlUI* pOwner) {
     if (!m_pOwner) m_pOwnerControl = nullptr;
 }
 
-void CListElementUI::SetSelected(bool bSelected) {
-    if (m_bSelected == bSelected) return;
-    m_bSelected = bSelected;
-    Invalidate();
-}
-
-void CListElementUI::SetHot(bool bHot) {
-    if (m_bHot == bHot) return;
-    m_bHot = bHot;
-    Invalidate();
-}
+void CListElementUI::SetSelected(bool bSelected) { SetLook(m_bSelected, bSelected); }
+void CListElementUI::SetHot(bool bHot) { SetLook(m_bHot, bHot); }
 
 void CListElementUI::SetTextPadding(RECT rc) {
     m_rcTextPadding = rc;

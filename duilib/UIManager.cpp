@@ -1,6 +1,4 @@
 #include "duilib/UIManager.h"
-#include <windowsx.h>
-#include <commctrl.h>
 #include <algorithm>
 #include <cstring>
 #include "duilib/UIControl.h"
@@ -22,12 +20,6 @@ namespace {
 HINSTANCE g_hInstance = nullptr;
 std::vector<CPaintManagerUI*> g_managers;
 
-// Posted to run the destruction of removed controls after the current message.
-UINT CleanupMessage() {
-    static const UINT msg = ::RegisterWindowMessageW(L"DuiLib.DelayedCleanup");
-    return msg;
-}
-
 HFONT MakeFont(LPCTSTR face, int size, bool bold, bool underline, bool italic) {
     LOGFONTW lf{};
     lf.lfHeight = -size;
@@ -45,6 +37,22 @@ CControlUI* FindByName(CControlUI* control, void* data) {
 }
 
 CControlUI* FindAny(CControlUI* control, void*) { return control; }
+
+// Notifier and filter lists: each listener once, in the order added.
+template <typename T>
+bool AddOnce(std::vector<T*>& list, T* item) {
+    if (!item || std::find(list.begin(), list.end(), item) != list.end()) return false;
+    list.push_back(item);
+    return true;
+}
+
+template <typename T>
+bool RemoveFrom(std::vector<T*>& list, T* item) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it == list.end()) return false;
+    list.erase(it);
+    return true;
+}
 
 } // namespace
 
@@ -66,6 +74,11 @@ CPaintManagerUI::~CPaintManagerUI() {
 }
 
 // ---- Process
+
+UINT CPaintManagerUI::CleanupMessage() {
+    static const UINT msg = ::RegisterWindowMessageW(L"DuiLib.DelayedCleanup");
+    return msg;
+}
 
 void CPaintManagerUI::SetInstance(HINSTANCE hInst) { g_hInstance = hInst; }
 
@@ -226,23 +239,22 @@ void CPaintManagerUI::Invalidate() {
 
 // ---- Focus, hot, pressed
 
-void CPaintManagerUI::SetFocus(CControlUI* pControl) {
-    if (pControl == m_pFocus) return;
-    if (pControl && (!pControl->IsVisible() || !pControl->IsEnabled() || !pControl->IsKeyboardEnabled())) return;
-    std::shared_ptr<bool> alive = m_alive;
+void CPaintManagerUI::SetFocus(CControlUI* pControl) { MoveFocus(pControl); }
+
+bool CPaintManagerUI::MoveFocus(CControlUI* pControl) {
+    if (pControl == m_pFocus) return true;
+    if (pControl && (!pControl->IsVisible() || !pControl->IsEnabled() || !pControl->IsKeyboardEnabled())) return true;
     CControlUI* old = m_pFocus;
     m_pFocus = pControl;
     if (old) {
-        SendEvent(old, UIEvent::KillFocus);
-        if (!*alive) return;
-        if (m_pFocus == pControl) SendNotify(old, DUI_MSGTYPE_KILLFOCUS);
-        if (!*alive) return;
+        if (!SendEvent(old, UIEvent::KillFocus)) return false;
+        if (m_pFocus == pControl && !SendNotifySurvives(old, DUI_MSGTYPE_KILLFOCUS)) return false;
     }
     if (pControl && m_pFocus == pControl) {
-        SendEvent(pControl, UIEvent::SetFocus);
-        if (!*alive) return;
-        if (m_pFocus == pControl) SendNotify(pControl, DUI_MSGTYPE_SETFOCUS);
+        if (!SendEvent(pControl, UIEvent::SetFocus)) return false;
+        if (m_pFocus == pControl) return SendNotifySurvives(pControl, DUI_MSGTYPE_SETFOCUS);
     }
+    return true;
 }
 
 bool CPaintManagerUI::IsInSubtree(CControlUI* pControl, CControlUI* pRoot) const {
@@ -259,11 +271,7 @@ void CPaintManagerUI::ReleaseInteraction(CControlUI* pControl) {
     if (m_pEventClick && IsInSubtree(m_pEventClick, pControl)) {
         CControlUI* pressed = m_pEventClick;
         m_pEventClick = nullptr;
-        if (::GetCapture() == m_hWndPaint) {
-            m_bReleasingCapture = true;
-            ::ReleaseCapture();
-            m_bReleasingCapture = false;
-        }
+        ReleaseOwnCapture();
         SendEvent(pressed, UIEvent::CaptureLost);
     }
     if (m_pEventHover && IsInSubtree(m_pEventHover, pControl)) {
@@ -284,22 +292,11 @@ void CPaintManagerUI::ForgetControl(CControlUI* pControl) {
     if (m_pTooltipOwner && IsInSubtree(m_pTooltipOwner, pControl)) HideTooltip();
     if (m_pEventClick && IsInSubtree(m_pEventClick, pControl)) {
         m_pEventClick = nullptr;
-        if (m_hWndPaint && ::GetCapture() == m_hWndPaint) {
-            m_bReleasingCapture = true;
-            ::ReleaseCapture();
-            m_bReleasingCapture = false;
-        }
+        ReleaseOwnCapture();
     }
     if (m_pEventHover && IsInSubtree(m_pEventHover, pControl)) m_pEventHover = nullptr;
     if (m_pFocus && IsInSubtree(m_pFocus, pControl)) m_pFocus = nullptr;
-    for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (IsInSubtree(it->pSender, pControl)) {
-            if (m_hWndPaint) ::KillTimer(m_hWndPaint, it->nNativeID);
-            it = m_timers.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    DropTimers(pControl, true);
     m_delayedCleanup.erase(std::remove(m_delayedCleanup.begin(), m_delayedCleanup.end(), pControl),
                            m_delayedCleanup.end());
 }
@@ -347,9 +344,11 @@ bool CPaintManagerUI::KillTimer(CControlUI* pControl, UINT nTimerID) {
     return false;
 }
 
-void CPaintManagerUI::KillTimer(CControlUI* pControl) {
+void CPaintManagerUI::KillTimer(CControlUI* pControl) { DropTimers(pControl, false); }
+
+void CPaintManagerUI::DropTimers(CControlUI* pControl, bool bSubtree) {
     for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (it->pSender == pControl) {
+        if (bSubtree ? IsInSubtree(it->pSender, pControl) : it->pSender == pControl) {
             if (m_hWndPaint) ::KillTimer(m_hWndPaint, it->nNativeID);
             it = m_timers.erase(it);
         } else {
@@ -360,18 +359,8 @@ void CPaintManagerUI::KillTimer(CControlUI* pControl) {
 
 // ---- Notifications
 
-bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier) {
-    if (!pNotifier || std::find(m_notifiers.begin(), m_notifiers.end(), pNotifier) != m_notifiers.end()) return false;
-    m_notifiers.push_back(pNotifier);
-    return true;
-}
-
-bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier) {
-    auto it = std::find(m_notifiers.begin(), m_notifiers.end(), pNotifier);
-    if (it == m_notifiers.end()) return false;
-    m_notifiers.erase(it);
-    return true;
-}
+bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier) { return AddOnce(m_notifiers, pNotifier); }
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier) { return RemoveFrom(m_notifiers, pNotifier); }
 
 void CPaintManagerUI::SendNotify(CControlUI* pControl, LPCTSTR pstrMessage, WPARAM wParam, LPARAM lParam) {
     TNotifyUI msg;
@@ -395,23 +384,15 @@ void CPaintManagerUI::SendNotify(TNotifyUI& msg) {
     }
 }
 
-bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter) {
-    if (!pFilter || std::find(m_filters.begin(), m_filters.end(), pFilter) != m_filters.end()) return false;
-    m_filters.push_back(pFilter);
-    return true;
-}
-
-bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter) {
-    auto it = std::find(m_filters.begin(), m_filters.end(), pFilter);
-    if (it == m_filters.end()) return false;
-    m_filters.erase(it);
-    return true;
-}
+bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter) { return AddOnce(m_filters, pFilter); }
+bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter) { return RemoveFrom(m_filters, pFilter); }
 
 // ---- Events
 
-void CPaintManagerUI::SendEvent(CControlUI* pControl, UIEvent type, WPARAM wParam, LPARAM lParam, wchar_t chKey) {
-    if (!pControl) return;
+bool CPaintManagerUI::SendEvent(CControlUI* pControl, UIEvent type, WPARAM wParam, LPARAM lParam, wchar_t chKey) {
+    if (!pControl) return true;
+    // The handler may destroy the window and this manager with it: read nothing of it afterwards.
+    std::shared_ptr<bool> alive = m_alive;
     TEventUI event;
     event.Type = type;
     event.pSender = pControl;
@@ -422,6 +403,13 @@ void CPaintManagerUI::SendEvent(CControlUI* pControl, UIEvent type, WPARAM wPara
     event.wParam = wParam;
     event.lParam = lParam;
     pControl->DoEvent(event);
+    return *alive;
+}
+
+bool CPaintManagerUI::SendNotifySurvives(CControlUI* pControl, LPCTSTR pstrMessage) {
+    std::shared_ptr<bool> alive = m_alive;
+    SendNotify(pControl, pstrMessage);
+    return *alive;
 }
 
 void CPaintManagerUI::TrackMouse() {
@@ -429,31 +417,33 @@ void CPaintManagerUI::TrackMouse() {
     m_bMouseTracking = ::TrackMouseEvent(&tme) != FALSE;
 }
 
-void CPaintManagerUI::SetHot(CControlUI* pControl) {
-    if (pControl == m_pEventHover) return;
-    std::shared_ptr<bool> alive = m_alive;
+bool CPaintManagerUI::SetHot(CControlUI* pControl) {
+    if (pControl == m_pEventHover) return true;
     HideTooltip();
     CControlUI* old = m_pEventHover;
     m_pEventHover = pControl;
-    if (old) SendEvent(old, UIEvent::MouseLeave);
-    if (!*alive) return;
-    if (pControl && m_pEventHover == pControl) SendEvent(pControl, UIEvent::MouseEnter);
-    if (!*alive) return;
+    if (old && !SendEvent(old, UIEvent::MouseLeave)) return false;
+    if (pControl && m_pEventHover == pControl && !SendEvent(pControl, UIEvent::MouseEnter)) return false;
     // Hover fires once per tracking request: ask again for the new control.
     if (m_pEventHover) TrackMouse();
+    return true;
 }
 
-void CPaintManagerUI::ReleasePressed(bool bDeliverButtonUp, POINT pt) {
+// Our own release must not read as another window taking the capture.
+void CPaintManagerUI::ReleaseOwnCapture() {
+    if (!m_hWndPaint || ::GetCapture() != m_hWndPaint) return;
+    m_bReleasingCapture = true;
+    ::ReleaseCapture();
+    m_bReleasingCapture = false;
+}
+
+bool CPaintManagerUI::ReleasePressed(bool bDeliverButtonUp, POINT pt) {
     CControlUI* pressed = m_pEventClick;
-    if (m_hWndPaint && ::GetCapture() == m_hWndPaint) {
-        m_bReleasingCapture = true;
-        ::ReleaseCapture();
-        m_bReleasingCapture = false;
-    }
-    if (!pressed || m_pEventClick != pressed) return;
+    ReleaseOwnCapture();
+    if (!pressed || m_pEventClick != pressed) return true;
     m_pEventClick = nullptr;
     m_ptLastMousePos = pt;
-    SendEvent(pressed, bDeliverButtonUp ? UIEvent::ButtonUp : UIEvent::CaptureLost, MK_LBUTTON);
+    return SendEvent(pressed, bDeliverButtonUp ? UIEvent::ButtonUp : UIEvent::CaptureLost, MK_LBUTTON);
 }
 
 void CPaintManagerUI::ShowTooltip(CControlUI* pControl) {
@@ -493,213 +483,6 @@ void CPaintManagerUI::PaintTo(HDC hdc) {
     UpdateLayout();
     const SIZE client = GetClientSize();
     Paint(hdc, {0, 0, client.cx, client.cy});
-}
-
-// ---- Messages
-
-bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
-    lRes = 0;
-    if (!m_hWndPaint) return false;
-    std::shared_ptr<bool> alive = m_alive;
-    {
-        const std::vector<IMessageFilterUI*> filters = m_filters;
-        for (IMessageFilterUI* filter : filters) {
-            bool handled = false;
-            const LRESULT r = filter->MessageHandler(uMsg, wParam, lParam, handled);
-            if (!*alive) return true;
-            if (handled) {
-                lRes = r;
-                return true;
-            }
-        }
-    }
-    if (uMsg == CleanupMessage()) {
-        RunDelayedCleanup();
-        return true;
-    }
-
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        lRes = 1;   // the back buffer covers everything
-        return true;
-    case WM_PAINT: {
-        UpdateLayout();
-        if (m_pRoot && !m_bWindowInitSent) {
-            m_bWindowInitSent = true;
-            SendNotify(m_pRoot, DUI_MSGTYPE_WINDOWINIT);
-            if (!*alive) return true;
-            UpdateLayout();
-        }
-        PAINTSTRUCT ps{};
-        HDC hdc = ::BeginPaint(m_hWndPaint, &ps);
-        m_bRepaintPending = false;   // BeginPaint validated the window
-        if (hdc) Paint(hdc, ps.rcPaint);
-        ::EndPaint(m_hWndPaint, &ps);
-        return true;
-    }
-    case WM_PRINTCLIENT:
-        if (wParam) PaintTo(reinterpret_cast<HDC>(wParam));
-        return true;
-    case WM_SIZE:
-        if (m_pRoot && wParam != SIZE_MINIMIZED) {
-            m_bUpdateNeeded = true;
-            UpdateLayout();
-        }
-        return false;
-    case WM_TIMER:
-        for (const TimerInfo& t : m_timers) {
-            if (t.nNativeID == wParam) {
-                const TimerInfo fired = t;
-                SendEvent(fired.pSender, UIEvent::Timer, fired.nLocalID, lParam);
-                return true;
-            }
-        }
-        return false;
-    case WM_MOUSEMOVE: {
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        m_ptLastMousePos = pt;
-        if (!m_bMouseTracking) TrackMouse();
-        if (m_pEventClick) {
-            SendEvent(m_pEventClick, UIEvent::MouseMove, wParam, lParam);
-            return false;
-        }
-        CControlUI* control = FindControl(pt);
-        if (control != m_pEventHover) {
-            SetHot(control);
-            if (!*alive) return true;
-        }
-        if (control && control == m_pEventHover) SendEvent(control, UIEvent::MouseMove, wParam, lParam);
-        if (!*alive) return true;
-        return false;
-    }
-    case WM_MOUSELEAVE:
-        m_bMouseTracking = false;
-        HideTooltip();
-        SetHot(nullptr);
-        return !*alive;
-    case WM_MOUSEHOVER: {
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        CControlUI* control = FindControl(pt);
-        if (control && control == m_pEventHover && !m_pEventClick) {
-            SendEvent(control, UIEvent::MouseHover, wParam, lParam);
-            if (!*alive) return true;
-            if (m_pEventHover == control) ShowTooltip(control);
-        }
-        return true;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        m_ptLastMousePos = pt;
-        // Keys follow the click into this window.
-        if (::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
-        if (!*alive) return true;
-        HideTooltip();
-        CControlUI* control = FindControl(pt);
-        if (!control || !control->IsEnabled()) return false;
-        if (control->IsKeyboardEnabled()) SetFocus(control);
-        if (!*alive) return true;
-        m_pEventClick = control;
-        ::SetCapture(m_hWndPaint);
-        if (m_pEventClick == control)
-            SendEvent(control, uMsg == WM_LBUTTONDOWN ? UIEvent::ButtonDown : UIEvent::DblClick, wParam, lParam);
-        return !*alive;
-    }
-    case WM_LBUTTONUP: {
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        m_ptLastMousePos = pt;
-        ReleasePressed(true, pt);
-        if (!*alive) return true;
-        // The pointer may have crossed controls while the button was held.
-        SetHot(FindControl(pt));
-        return !*alive;
-    }
-    case WM_CAPTURECHANGED:
-        if (!m_bReleasingCapture && m_pEventClick && reinterpret_cast<HWND>(lParam) != m_hWndPaint) {
-            ReleasePressed(false, m_ptLastMousePos);
-            if (!*alive) return true;
-        }
-        return false;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: {
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        m_ptLastMousePos = pt;
-        if (uMsg == WM_RBUTTONDOWN && ::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
-        if (!*alive) return true;
-        CControlUI* control = FindControl(pt);
-        if (!control || !control->IsEnabled()) return false;
-        if (uMsg == WM_RBUTTONDOWN && control->IsKeyboardEnabled()) SetFocus(control);
-        if (!*alive) return true;
-        SendEvent(control, uMsg == WM_RBUTTONDOWN ? UIEvent::RButtonDown : UIEvent::RButtonUp, wParam, lParam);
-        return !*alive;   // the default procedure turns the release into WM_CONTEXTMENU
-    }
-    case WM_CONTEXTMENU: {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        CControlUI* control = nullptr;
-        if (pt.x == -1 && pt.y == -1) {
-            control = m_pFocus;   // from the keyboard
-        } else {
-            ::ScreenToClient(m_hWndPaint, &pt);
-            m_ptLastMousePos = pt;
-            control = FindControl(pt);
-        }
-        if (!control) return false;
-        SendEvent(control, UIEvent::ContextMenu, wParam, lParam);
-        return true;
-    }
-    case WM_MOUSEWHEEL: {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ::ScreenToClient(m_hWndPaint, &pt);
-        m_ptLastMousePos = pt;
-        CControlUI* control = FindControl(pt);
-        if (!control) return false;
-        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-        SendEvent(control, UIEvent::ScrollWheel, delta > 0 ? SB_LINEUP : SB_LINEDOWN, delta);
-        return true;   // not passed on to the parent window
-    }
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-    case WM_CHAR:
-        if (m_pFocus) {
-            const UIEvent type = uMsg == WM_CHAR ? UIEvent::Char
-                                 : (uMsg == WM_KEYDOWN || uMsg == WM_SYSKEYDOWN) ? UIEvent::KeyDown : UIEvent::KeyUp;
-            SendEvent(m_pFocus, type, wParam, lParam, static_cast<wchar_t>(wParam));
-            if (!*alive) return true;
-        }
-        return false;
-    case WM_SETCURSOR: {
-        if (LOWORD(lParam) != HTCLIENT) return false;
-        POINT pt{};
-        ::GetCursorPos(&pt);
-        ::ScreenToClient(m_hWndPaint, &pt);
-        CControlUI* control = m_pEventClick ? m_pEventClick : FindControl(pt);
-        if (!control) return false;
-        SendEvent(control, UIEvent::SetCursor, wParam, lParam);
-        lRes = TRUE;
-        return true;
-    }
-    case WM_KILLFOCUS:
-        HideTooltip();
-        return false;
-    case WM_DESTROY:
-        HideTooltip();
-        for (const TimerInfo& t : m_timers) ::KillTimer(m_hWndPaint, t.nNativeID);
-        m_timers.clear();
-        m_tooltip.Destroy();
-        return false;
-    case WM_NCDESTROY:
-        m_hWndPaint = nullptr;
-        m_pEventClick = nullptr;
-        m_pEventHover = nullptr;
-        m_bMouseTracking = false;
-        // Nothing will be posted to a dead window: clean up now.
-        RunDelayedCleanup();
-        return false;
-    default:
-        return false;
-    }
 }
 
 } // namespace DuiLib

@@ -117,13 +117,37 @@ private:
         UINT_PTR nNativeID;
     };
 
+    // Posted to run the destruction of removed controls after the current message.
+    static UINT CleanupMessage();
     void Paint(HDC hdc, const RECT& rcPaint);
-    void SendEvent(CControlUI* pControl, UIEvent type, WPARAM wParam = 0, LPARAM lParam = 0, wchar_t chKey = 0);
-    void SetHot(CControlUI* pControl);
+    // Each of these returns false when a handler destroyed the window (and this manager):
+    // the caller then returns at once without touching a member.
+    bool SendEvent(CControlUI* pControl, UIEvent type, WPARAM wParam = 0, LPARAM lParam = 0, wchar_t chKey = 0);
+    bool SendNotifySurvives(CControlUI* pControl, LPCTSTR pstrMessage);
+    bool MoveFocus(CControlUI* pControl);
+    bool TakeWindowFocus();
+    bool SetHot(CControlUI* pControl);
+    bool ReleasePressed(bool bDeliverButtonUp, POINT pt);
+    void ReleaseOwnCapture();
     void ShowTooltip(CControlUI* pControl);
     void HideTooltip();
-    void ReleasePressed(bool bDeliverButtonUp, POINT pt);
+
+    // Message handlers by kind; each returns what MessageHandler returns.
+    bool RunFilters(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool OnPaintMessage(UINT uMsg, WPARAM wParam, LRESULT& lRes);
+    bool OnTimer(WPARAM wParam, LPARAM lParam);
+    bool OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool OnMouseMove(WPARAM wParam, LPARAM lParam);
+    bool OnMouseHover(WPARAM wParam, LPARAM lParam);
+    bool OnButtonPress(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool OnLeftButtonUp(LPARAM lParam);
+    bool OnScreenPointMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool OnKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool OnWindowMessage(UINT uMsg);
     void RunDelayedCleanup();
+    // Stops the timers of pControl, or of its whole subtree.
+    void DropTimers(CControlUI* pControl, bool bSubtree);
     bool IsInSubtree(CControlUI* pControl, CControlUI* pRoot) const;
     void TrackMouse();
 

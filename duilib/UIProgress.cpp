@@ -16,11 +16,7 @@ LPVOID CProgressUI::GetInterface(LPCTSTR pstrName) {
     return CLabelUI::GetInterface(pstrName);
 }
 
-void CProgressUI::SetHorizontal(bool bHorizontal) {
-    if (m_bHorizontal == bHorizontal) return;
-    m_bHorizontal = bHorizontal;
-    Invalidate();
-}
+void CProgressUI::SetHorizontal(bool bHorizontal) { SetLook(m_bHorizontal, bHorizontal); }
 
 void CProgressUI::SetMinValue(int nMin) {
     m_nMin = nMin;
@@ -144,7 +140,7 @@ void CSliderUI::SetThumbHotImage(LPCTSTR pStrImage) { m_sThumbHotImage = pStrIma
 void CSliderUI::SetThumbPushedImage(LPCTSTR pStrImage) { m_sThumbPushedImage = pStrImage; Invalidate(); }
 
 void CSliderUI::SetEnabled(bool bEnable) {
-    if (!bEnable) m_uThumbState = 0;
+    if (!bEnable) m_thumb.Reset();
     CProgressUI::SetEnabled(bEnable);
 }
 
@@ -209,26 +205,22 @@ void CSliderUI::DoEvent(TEventUI& event) {
             m_nGrabOffset = 0;
             SetValue(ValueAtPoint(event.ptMouse));
         }
-        m_uThumbState |= UISTATE_PUSHED | UISTATE_CAPTURED;
+        m_thumb.Press();
         Invalidate();
         return;
     }
     case UIEvent::MouseMove:
-        if (m_uThumbState & UISTATE_CAPTURED) {
+        if (m_thumb.IsCaptured()) {
             SetValue(ValueAtPoint(event.ptMouse));
         } else if (IsEnabled()) {
             const RECT thumb = GetThumbRect();
-            const UINT state = ::PtInRect(&thumb, event.ptMouse) ? (m_uThumbState | UISTATE_HOT) : (m_uThumbState & ~UISTATE_HOT);
-            if (state != m_uThumbState) {
-                m_uThumbState = state;
-                Invalidate();
-            }
+            if (m_thumb.SetHot(::PtInRect(&thumb, event.ptMouse) != FALSE)) Invalidate();
         }
         return;
     case UIEvent::ButtonUp:
     case UIEvent::CaptureLost:
-        if (m_uThumbState & UISTATE_CAPTURED) {
-            m_uThumbState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
+        if (m_thumb.IsCaptured()) {
+            m_thumb.Release();
             if (event.Type == UIEvent::ButtonUp) SetValue(ValueAtPoint(event.ptMouse));
             m_nGrabOffset = 0;
             Invalidate();
@@ -238,10 +230,7 @@ void CSliderUI::DoEvent(TEventUI& event) {
         }
         return;
     case UIEvent::MouseLeave:
-        if (m_uThumbState & UISTATE_HOT) {
-            m_uThumbState &= ~UISTATE_HOT;
-            Invalidate();
-        }
+        if (m_thumb.SetHot(false)) Invalidate();
         return;
     case UIEvent::KeyDown:
         if (!IsEnabled()) return;
@@ -269,11 +258,11 @@ void CSliderUI::PaintStatusImage(CCanvas& canvas) {
     CProgressUI::PaintStatusImage(canvas);
     const RECT thumb = GetThumbRect();
     const CDuiString* face = &m_sThumbImage;
-    if ((m_uThumbState & UISTATE_PUSHED) && !m_sThumbPushedImage.IsEmpty()) face = &m_sThumbPushedImage;
-    else if ((m_uThumbState & (UISTATE_HOT | UISTATE_PUSHED)) && !m_sThumbHotImage.IsEmpty()) face = &m_sThumbHotImage;
+    if (m_thumb.IsPushed() && !m_sThumbPushedImage.IsEmpty()) face = &m_sThumbPushedImage;
+    else if ((m_thumb.IsHot() || m_thumb.IsPushed()) && !m_sThumbHotImage.IsEmpty()) face = &m_sThumbHotImage;
     if (face->IsEmpty()) {
         // An unskinned slider still shows its thumb.
-        Render::FillRect(canvas, thumb, (m_uThumbState & UISTATE_PUSHED) ? 0xFF707070 : 0xFF9A9A9A);
+        Render::FillRect(canvas, thumb, m_thumb.IsPushed() ? 0xFF707070 : 0xFF9A9A9A);
         return;
     }
     DrawImage(canvas, *face, &thumb);

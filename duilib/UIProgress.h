@@ -2,6 +2,7 @@
 // CProgressUI (a bar filled in proportion to its value) and CSliderUI (a progress bar
 // with a draggable thumb that reports "valuechanged" when the user lets go).
 #include "duilib/UILabel.h"
+#include "duilib/UIPressState.h"
 
 namespace DuiLib {
 
@@ -52,7 +53,7 @@ public:
     void SetThumbImage(LPCTSTR pStrImage);
     void SetThumbHotImage(LPCTSTR pStrImage);
     void SetThumbPushedImage(LPCTSTR pStrImage);
-    bool IsDragging() const { return (m_uThumbState & UISTATE_CAPTURED) != 0; }
+    bool IsDragging() const { return m_thumb.IsCaptured(); }
     // The value a click at pt would give: the one whose thumb centre lies there.
     int ValueUnder(POINT pt) const;
 
@@ -68,7 +69,7 @@ private:
 
     int m_nStep = 1;
     SIZE m_szThumb{10, 10};
-    UINT m_uThumbState = 0;
+    CPressState m_thumb;
     int m_nGrabOffset = 0;   // pointer distance from the thumb centre when the drag began
     CDuiString m_sThumbImage;
     CDuiString m_sThumbHotImage;

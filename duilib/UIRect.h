@@ -14,6 +14,12 @@ inline int ClampCoord(int64_t v) {
     return v < -kMaxCoord ? -kMaxCoord : v > kMaxCoord ? kMaxCoord : static_cast<int>(v);
 }
 
+// v brought into [lo, hi]; lo wins when the two cross (a minimum above a maximum).
+inline int ClampBetween(int64_t v, int lo, int hi) {
+    const int64_t upper = v > hi ? hi : v;
+    return static_cast<int>(upper < lo ? lo : upper);
+}
+
 inline RECT ClampRect(const RECT& rc) {
     return {ClampCoord(rc.left), ClampCoord(rc.top), ClampCoord(rc.right), ClampCoord(rc.bottom)};
 }

@@ -27,6 +27,8 @@ private:
     std::vector<Entry> m_entries;
     bool m_open = false;
     const Entry* FindEntry(const wchar_t* name) const;
+    static bool ReadDirectory(const uint8_t* data, uint64_t dirOffset, uint64_t dirSize, uint64_t count,
+                              std::vector<Entry>& entries);
 };
 
 // Process-wide skin source used by every window of the library.

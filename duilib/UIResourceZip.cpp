@@ -82,6 +82,72 @@ bool Inflate(const uint8_t* in, uint32_t inSize, uint8_t* out, uint32_t outSize)
     return ok;
 }
 
+// Where the central directory lies and how many entries it claims.
+struct DirectoryPlace {
+    uint64_t count = 0;
+    uint64_t size = 0;
+    uint64_t offset = 0;
+};
+
+// The end record sits at the end, followed only by a comment of at most 64 KiB.
+// SIZE_MAX when there is none.
+size_t FindEndRecord(const uint8_t* data, uint64_t total)
+{
+    const size_t lowest = total - kEndSize > 0xFFFF ? static_cast<size_t>(total - kEndSize - 0xFFFF) : 0;
+    for (size_t pos = static_cast<size_t>(total - kEndSize) + 1; pos-- > lowest;) {
+        if (Le32(data + pos) == kEndSignature && pos + kEndSize + Le16(data + pos + 20) <= total) return pos;
+    }
+    return SIZE_MAX;
+}
+
+// Zip64: the real values live in a second end record found through a locator.
+bool ReadZip64End(const uint8_t* data, size_t endPos, DirectoryPlace& dir)
+{
+    if (endPos < 20 || Le32(data + endPos - 20) != kZip64LocatorSignature) return false;
+    const uint64_t end64 = Le64(data + endPos - 20 + 8);
+    if (!InRange(end64, 56, endPos) || Le32(data + end64) != kZip64EndSignature) return false;
+    dir.count = Le64(data + end64 + 32);
+    dir.size = Le64(data + end64 + 40);
+    dir.offset = Le64(data + end64 + 48);
+    return true;
+}
+
+// False for multi-disk archives and for a directory that does not fit before the end record.
+bool ReadEndRecord(const uint8_t* data, size_t endPos, DirectoryPlace& dir)
+{
+    const uint8_t* end = data + endPos;
+    if (Le16(end + 4) != 0 || Le16(end + 6) != 0) return false;
+    dir.count = Le16(end + 10);
+    dir.size = Le32(end + 12);
+    dir.offset = Le32(end + 16);
+    const bool saturated = dir.count == 0xFFFF || dir.size == 0xFFFFFFFF || dir.offset == 0xFFFFFFFF;
+    if (saturated && !ReadZip64End(data, endPos, dir)) return false;
+    if (!InRange(dir.offset, dir.size, endPos)) return false;
+    // Every entry takes at least 46 bytes: a count beyond that is a lie.
+    return dir.count <= dir.size / kCentralSize;
+}
+
+// Zip64 extra field: 64-bit values replace the saturated 32-bit ones, in this order.
+void ApplyZip64Extra(const uint8_t* extra, uint16_t extraLen, uint64_t& size, uint64_t& compressed, uint64_t& offset)
+{
+    for (uint32_t e = 0; e + 4 <= extraLen;) {
+        const uint16_t id = Le16(extra + e);
+        const uint16_t len = Le16(extra + e + 2);
+        if (e + 4u + len > extraLen) break;
+        if (id == 0x0001) {
+            const uint8_t* v = extra + e + 4;
+            uint32_t left = len;
+            for (uint64_t* field : {&size, &compressed, &offset}) {
+                if (*field != 0xFFFFFFFF || left < 8) continue;
+                *field = Le64(v);
+                v += 8;
+                left -= 8;
+            }
+        }
+        e += 4u + len;
+    }
+}
+
 } // namespace
 
 bool CZipArchive::Open(std::vector<uint8_t> bytes)
@@ -92,38 +158,25 @@ bool CZipArchive::Open(std::vector<uint8_t> bytes)
     const uint64_t total = bytes.size();
     if (total < kEndSize) return false;
     const uint8_t* data = bytes.data();
-
-    // The end record sits at the end, followed only by a comment of at most 64 KiB.
-    size_t endPos = SIZE_MAX;
-    const size_t lowest = total - kEndSize > 0xFFFF ? static_cast<size_t>(total - kEndSize - 0xFFFF) : 0;
-    for (size_t pos = static_cast<size_t>(total - kEndSize) + 1; pos-- > lowest;) {
-        if (Le32(data + pos) == kEndSignature && pos + kEndSize + Le16(data + pos + 20) <= total) {
-            endPos = pos;
-            break;
-        }
-    }
-    if (endPos == SIZE_MAX) return false;
-
-    const uint8_t* end = data + endPos;
-    if (Le16(end + 4) != 0 || Le16(end + 6) != 0) return false;  // multi-disk archives
-    uint64_t count = Le16(end + 10);
-    uint64_t dirSize = Le32(end + 12);
-    uint64_t dirOffset = Le32(end + 16);
-
-    if (count == 0xFFFF || dirSize == 0xFFFFFFFF || dirOffset == 0xFFFFFFFF) {
-        // Zip64: the real values live in a second end record found through a locator.
-        if (endPos < 20 || Le32(data + endPos - 20) != kZip64LocatorSignature) return false;
-        uint64_t end64 = Le64(data + endPos - 20 + 8);
-        if (!InRange(end64, 56, endPos) || Le32(data + end64) != kZip64EndSignature) return false;
-        count = Le64(data + end64 + 32);
-        dirSize = Le64(data + end64 + 40);
-        dirOffset = Le64(data + end64 + 48);
-    }
-    if (!InRange(dirOffset, dirSize, endPos)) return false;
-    // Every entry takes at least 46 bytes: a count beyond that is a lie.
-    if (count > dirSize / kCentralSize) return false;
-
+    const size_t endPos = FindEndRecord(data, total);
+    DirectoryPlace dir;
+    if (endPos == SIZE_MAX || !ReadEndRecord(data, endPos, dir)) return false;
     std::vector<Entry> entries;
+    if (!ReadDirectory(data, dir.offset, dir.size, dir.count, entries)) return false;
+
+    // Sorted by key for binary search; stable so the first of duplicate names wins.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    m_entries = std::move(entries);
+    m_bytes = std::move(bytes);
+    m_open = true;
+    return true;
+}
+
+// Folders and nameless entries are left out; members we cannot read are kept, marked.
+bool CZipArchive::ReadDirectory(const uint8_t* data, uint64_t dirOffset, uint64_t dirSize, uint64_t count,
+                                std::vector<Entry>& entries)
+{
     entries.reserve(static_cast<size_t>(count));
     uint64_t pos = dirOffset;
     const uint64_t dirEnd = dirOffset + dirSize;
@@ -133,47 +186,23 @@ bool CZipArchive::Open(std::vector<uint8_t> bytes)
         if (Le32(h) != kCentralSignature) return false;
         const uint16_t flags = Le16(h + 8);
         uint16_t method = Le16(h + 10);
-        const uint32_t crc = Le32(h + 16);
         uint64_t compressed = Le32(h + 20);
         uint64_t size = Le32(h + 24);
         const uint16_t nameLen = Le16(h + 28);
         const uint16_t extraLen = Le16(h + 30);
-        const uint16_t commentLen = Le16(h + 32);
         uint64_t offset = Le32(h + 42);
-        const uint64_t recordLen = kCentralSize + uint64_t{nameLen} + extraLen + commentLen;
+        const uint64_t recordLen = kCentralSize + uint64_t{nameLen} + extraLen + Le16(h + 32);
         if (!InRange(pos, recordLen, dirEnd)) return false;
-
-        // Zip64 extra field: 64-bit values replace the saturated 32-bit ones, in this order.
-        const uint8_t* extra = h + kCentralSize + nameLen;
-        for (uint32_t e = 0; e + 4 <= extraLen;) {
-            const uint16_t id = Le16(extra + e);
-            const uint16_t len = Le16(extra + e + 2);
-            if (e + 4u + len > extraLen) break;
-            if (id == 0x0001) {
-                const uint8_t* v = extra + e + 4;
-                uint32_t left = len;
-                auto take = [&](uint64_t& field) {
-                    if (field != 0xFFFFFFFF) return;
-                    if (left < 8) return;
-                    field = Le64(v);
-                    v += 8;
-                    left -= 8;
-                };
-                take(size);
-                take(compressed);
-                take(offset);
-            }
-            e += 4u + len;
-        }
+        pos += recordLen;
+        ApplyZip64Extra(h + kCentralSize + nameLen, extraLen, size, compressed, offset);
 
         Entry entry;
         entry.name = DecodeName(h + kCentralSize, nameLen, (flags & 0x0800) != 0);
-        pos += recordLen;
         if (entry.name.IsEmpty()) continue;
         const wchar_t last = entry.name.GetAt(entry.name.GetLength() - 1);
         if (last == L'/' || last == L'\\') continue;  // folders carry no data
         entry.key = MakeKey(entry.name);
-        entry.crc = crc;
+        entry.crc = Le32(h + 16);
         if ((flags & 0x0001) || (method != 0 && method != 8) || size > kMaxMemberSize ||
             compressed > UINT32_MAX || offset > UINT32_MAX) {
             method = kUnreadable;
@@ -184,13 +213,6 @@ bool CZipArchive::Open(std::vector<uint8_t> bytes)
         entry.offset = static_cast<uint32_t>(std::min<uint64_t>(offset, UINT32_MAX));
         entries.push_back(std::move(entry));
     }
-
-    // Sorted by key for binary search; stable so the first of duplicate names wins.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
-    m_entries = std::move(entries);
-    m_bytes = std::move(bytes);
-    m_open = true;
     return true;
 }
 

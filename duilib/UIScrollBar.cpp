@@ -104,40 +104,29 @@ void CScrollBarUI::SetPos(RECT rc, bool bNeedInvalidate) {
 
 void CScrollBarUI::LayoutThumb() {
     const RECT rc = m_rcItem;
+    // Along the bar from start to end, and its thickness across.
+    const LONG start = m_bHorizontal ? rc.left : rc.top;
+    const LONG end = m_bHorizontal ? rc.right : rc.bottom;
+    const LONG thickness = m_bHorizontal ? rc.bottom - rc.top : rc.right - rc.left;
+    auto span = [&](LONG from, LONG to) {
+        return m_bHorizontal ? RECT{from, rc.top, to, rc.bottom} : RECT{rc.left, from, rc.right, to};
+    };
     // Buttons are squares at both ends; the thumb moves in the track between them.
-    if (!m_bHorizontal) {
-        const int side = std::min(rc.right - rc.left, (rc.bottom - rc.top) / 2);
-        m_rcButton1 = m_bShowButton1 ? RECT{rc.left, rc.top, rc.right, rc.top + side} : RECT{rc.left, rc.top, rc.right, rc.top};
-        m_rcButton2 = m_bShowButton2 ? RECT{rc.left, rc.bottom - side, rc.right, rc.bottom}
-                                     : RECT{rc.left, rc.bottom, rc.right, rc.bottom};
-        const int track0 = m_rcButton1.bottom;
-        const int trackLen = std::max(0, static_cast<int>(m_rcButton2.top - track0));
-        int thumbLen = trackLen;
-        if (m_nRange > 0) {
-            const int64_t total = int64_t{m_nRange} + std::max(1, m_nPageSize);
-            thumbLen = static_cast<int>(static_cast<long long>(trackLen) * std::max(1, m_nPageSize) / total);
-            thumbLen = std::max(thumbLen, std::min(trackLen, static_cast<int>(rc.right - rc.left)));
-        }
-        const int travel = trackLen - thumbLen;
-        const int offset = m_nRange > 0 ? static_cast<int>(static_cast<long long>(travel) * m_nScrollPos / m_nRange) : 0;
-        m_rcThumb = {rc.left, track0 + offset, rc.right, track0 + offset + thumbLen};
-    } else {
-        const int side = std::min(rc.bottom - rc.top, (rc.right - rc.left) / 2);
-        m_rcButton1 = m_bShowButton1 ? RECT{rc.left, rc.top, rc.left + side, rc.bottom} : RECT{rc.left, rc.top, rc.left, rc.bottom};
-        m_rcButton2 = m_bShowButton2 ? RECT{rc.right - side, rc.top, rc.right, rc.bottom}
-                                     : RECT{rc.right, rc.top, rc.right, rc.bottom};
-        const int track0 = m_rcButton1.right;
-        const int trackLen = std::max(0, static_cast<int>(m_rcButton2.left - track0));
-        int thumbLen = trackLen;
-        if (m_nRange > 0) {
-            const int64_t total = int64_t{m_nRange} + std::max(1, m_nPageSize);
-            thumbLen = static_cast<int>(static_cast<long long>(trackLen) * std::max(1, m_nPageSize) / total);
-            thumbLen = std::max(thumbLen, std::min(trackLen, static_cast<int>(rc.bottom - rc.top)));
-        }
-        const int travel = trackLen - thumbLen;
-        const int offset = m_nRange > 0 ? static_cast<int>(static_cast<long long>(travel) * m_nScrollPos / m_nRange) : 0;
-        m_rcThumb = {track0 + offset, rc.top, track0 + offset + thumbLen, rc.bottom};
+    const LONG side = std::min(thickness, (end - start) / 2);
+    const LONG track0 = m_bShowButton1 ? start + side : start;
+    const LONG track1 = m_bShowButton2 ? end - side : end;
+    m_rcButton1 = span(start, track0);
+    m_rcButton2 = span(track1, end);
+    const int trackLen = std::max(0, static_cast<int>(track1 - track0));
+    int thumbLen = trackLen;
+    if (m_nRange > 0) {
+        const int64_t total = int64_t{m_nRange} + std::max(1, m_nPageSize);
+        thumbLen = static_cast<int>(static_cast<long long>(trackLen) * std::max(1, m_nPageSize) / total);
+        thumbLen = std::max(thumbLen, std::min(trackLen, static_cast<int>(thickness)));
     }
+    const int travel = trackLen - thumbLen;
+    const int offset = m_nRange > 0 ? static_cast<int>(static_cast<long long>(travel) * m_nScrollPos / m_nRange) : 0;
+    m_rcThumb = span(track0 + offset, track0 + offset + thumbLen);
 }
 
 void CScrollBarUI::ScrollTo(int nPos) {
@@ -159,100 +148,101 @@ void CScrollBarUI::StartRepeat(int nDirection) {
 }
 
 void CScrollBarUI::DoEvent(TEventUI& event) {
-    const POINT pt = event.ptMouse;
-    const int page = std::max(m_nLineSize, m_nPageSize);
     switch (event.Type) {
     case UIEvent::ButtonDown:
     case UIEvent::DblClick:
-        if (!IsEnabled()) return;
-        if (::PtInRect(&m_rcButton1, pt)) {
-            m_uButton1State |= UISTATE_PUSHED;
-            ScrollTo(m_nScrollPos - m_nLineSize);
-            StartRepeat(-1);
-        } else if (::PtInRect(&m_rcButton2, pt)) {
-            m_uButton2State |= UISTATE_PUSHED;
-            ScrollTo(m_nScrollPos + m_nLineSize);
-            StartRepeat(1);
-        } else if (::PtInRect(&m_rcThumb, pt)) {
-            m_uThumbState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-            m_ptDragStart = pt;
-            m_nDragStartPos = m_nScrollPos;
-        } else {
-            const bool before = m_bHorizontal ? pt.x < m_rcThumb.left : pt.y < m_rcThumb.top;
-            ScrollTo(m_nScrollPos + (before ? -page : page));
-            StartRepeat(before ? -2 : 2);
-        }
-        Invalidate();
+        if (IsEnabled()) OnPress(event.ptMouse);
         return;
     case UIEvent::ButtonUp:
     case UIEvent::CaptureLost:
-        m_uButton1State &= ~UISTATE_PUSHED;
-        m_uButton2State &= ~UISTATE_PUSHED;
-        m_uThumbState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-        m_nRepeat = 0;
-        if (m_pManager) m_pManager->KillTimer(this, kRepeatTimer);
-        Invalidate();
+        OnRelease();
         return;
     case UIEvent::MouseMove:
-        if (m_uThumbState & UISTATE_CAPTURED) {
-            const int travel = m_bHorizontal ? (m_rcButton2.left - m_rcButton1.right) - (m_rcThumb.right - m_rcThumb.left)
-                                             : (m_rcButton2.top - m_rcButton1.bottom) - (m_rcThumb.bottom - m_rcThumb.top);
-            if (travel > 0) {
-                const int delta = m_bHorizontal ? pt.x - m_ptDragStart.x : pt.y - m_ptDragStart.y;
-                ScrollTo(m_nDragStartPos + static_cast<int>(static_cast<long long>(delta) * m_nRange / travel));
-            }
-            return;
-        }
-        {
-            // Hot follows the pointer over the parts.
-            auto hot = [&](UINT& state, const RECT& rc) {
-                const UINT before = state;
-                if (::PtInRect(&rc, pt)) state |= UISTATE_HOT;
-                else state &= ~UISTATE_HOT;
-                return before != state;
-            };
-            bool changed = hot(m_uButton1State, m_rcButton1);
-            changed = hot(m_uButton2State, m_rcButton2) || changed;
-            changed = hot(m_uThumbState, m_rcThumb) || changed;
-            if (changed) Invalidate();
-        }
+        OnMouseMove(event.ptMouse);
         return;
     case UIEvent::MouseEnter:
-        m_uRailState |= UISTATE_HOT;
+        m_rail.SetHot(true);
         Invalidate();
         return;
     case UIEvent::MouseLeave:
-        m_uRailState &= ~UISTATE_HOT;
-        m_uButton1State &= ~UISTATE_HOT;
-        m_uButton2State &= ~UISTATE_HOT;
-        m_uThumbState &= ~UISTATE_HOT;
+        for (CPressState* part : {&m_rail, &m_button1, &m_button2, &m_thumb}) part->SetHot(false);
         Invalidate();
         return;
     case UIEvent::Timer:
-        if (event.wParam != kRepeatTimer) return;
-        if (m_nRepeat == 0) {
-            if (m_pManager) m_pManager->KillTimer(this, kRepeatTimer);
-            return;
-        }
-        if (m_pManager) m_pManager->SetTimer(this, kRepeatTimer, kRepeatPeriod);
-        switch (m_nRepeat) {
-        case -1: ScrollTo(m_nScrollPos - m_nLineSize); break;
-        case 1: ScrollTo(m_nScrollPos + m_nLineSize); break;
-        default: {
-            // Paging stops once the thumb reaches the pointer.
-            const POINT cur = m_pManager ? m_pManager->GetMousePos() : pt;
-            const bool before = m_bHorizontal ? cur.x < m_rcThumb.left : cur.y < m_rcThumb.top;
-            const bool after = m_bHorizontal ? cur.x >= m_rcThumb.right : cur.y >= m_rcThumb.bottom;
-            if (m_nRepeat < 0 && before) ScrollTo(m_nScrollPos - page);
-            if (m_nRepeat > 0 && after) ScrollTo(m_nScrollPos + page);
-            break;
-        }
-        }
+        if (event.wParam == kRepeatTimer) OnRepeatTimer();
         return;
     default:
         CControlUI::DoEvent(event);
         return;
     }
+}
+
+// An arrow steps a line and a press on the track a page, both repeating while held;
+// the thumb is dragged.
+void CScrollBarUI::OnPress(POINT pt) {
+    if (::PtInRect(&m_rcButton1, pt)) {
+        m_button1.SetPushed(true);
+        ScrollTo(m_nScrollPos - m_nLineSize);
+        StartRepeat(-1);
+    } else if (::PtInRect(&m_rcButton2, pt)) {
+        m_button2.SetPushed(true);
+        ScrollTo(m_nScrollPos + m_nLineSize);
+        StartRepeat(1);
+    } else if (::PtInRect(&m_rcThumb, pt)) {
+        m_thumb.Press();
+        m_ptDragStart = pt;
+        m_nDragStartPos = m_nScrollPos;
+    } else {
+        const bool before = m_bHorizontal ? pt.x < m_rcThumb.left : pt.y < m_rcThumb.top;
+        ScrollTo(m_nScrollPos + (before ? -PageStep() : PageStep()));
+        StartRepeat(before ? -2 : 2);
+    }
+    Invalidate();
+}
+
+void CScrollBarUI::OnRelease() {
+    m_button1.SetPushed(false);
+    m_button2.SetPushed(false);
+    m_thumb.Release();
+    m_nRepeat = 0;
+    if (m_pManager) m_pManager->KillTimer(this, kRepeatTimer);
+    Invalidate();
+}
+
+void CScrollBarUI::OnMouseMove(POINT pt) {
+    if (m_thumb.IsCaptured()) {
+        const int travel = m_bHorizontal ? (m_rcButton2.left - m_rcButton1.right) - (m_rcThumb.right - m_rcThumb.left)
+                                         : (m_rcButton2.top - m_rcButton1.bottom) - (m_rcThumb.bottom - m_rcThumb.top);
+        if (travel > 0) {
+            const int delta = m_bHorizontal ? pt.x - m_ptDragStart.x : pt.y - m_ptDragStart.y;
+            ScrollTo(m_nDragStartPos + static_cast<int>(static_cast<long long>(delta) * m_nRange / travel));
+        }
+        return;
+    }
+    // Hot follows the pointer over the parts.
+    bool changed = m_button1.SetHot(::PtInRect(&m_rcButton1, pt) != FALSE);
+    changed = m_button2.SetHot(::PtInRect(&m_rcButton2, pt) != FALSE) || changed;
+    changed = m_thumb.SetHot(::PtInRect(&m_rcThumb, pt) != FALSE) || changed;
+    if (changed) Invalidate();
+}
+
+void CScrollBarUI::OnRepeatTimer() {
+    if (!m_pManager) return;
+    if (m_nRepeat == 0) {
+        m_pManager->KillTimer(this, kRepeatTimer);
+        return;
+    }
+    m_pManager->SetTimer(this, kRepeatTimer, kRepeatPeriod);
+    if (m_nRepeat == -1 || m_nRepeat == 1) {
+        ScrollTo(m_nScrollPos + m_nRepeat * m_nLineSize);
+        return;
+    }
+    // Paging stops once the thumb reaches the pointer.
+    const POINT cur = m_pManager->GetMousePos();
+    const bool before = m_bHorizontal ? cur.x < m_rcThumb.left : cur.y < m_rcThumb.top;
+    const bool after = m_bHorizontal ? cur.x >= m_rcThumb.right : cur.y >= m_rcThumb.bottom;
+    if (m_nRepeat < 0 && before) ScrollTo(m_nScrollPos - PageStep());
+    if (m_nRepeat > 0 && after) ScrollTo(m_nScrollPos + PageStep());
 }
 
 void CScrollBarUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
@@ -300,7 +290,7 @@ void CScrollBarUI::PaintPart(CCanvas& canvas, const RECT& rc, int part, UINT sta
 }
 
 void CScrollBarUI::PaintBkImage(CCanvas& canvas) {
-    const int s = StateIndex(m_uRailState, IsEnabled());
+    const int s = StateIndex(m_rail.Bits(), IsEnabled());
     const CDuiString& image = !m_sImages[PartBk][s].IsEmpty() ? m_sImages[PartBk][s] : m_sImages[PartBk][StateNormal];
     if (!image.IsEmpty()) DrawImage(canvas, image);
     else if (m_sBkImage.IsEmpty() && !(m_dwBackColor >> 24)) Render::FillRect(canvas, m_rcItem, 0xFFF0F0F0);
@@ -316,10 +306,10 @@ void CScrollBarUI::PaintStatusImage(CCanvas& canvas) {
         rail.top = m_rcButton1.bottom;
         rail.bottom = m_rcButton2.top;
     }
-    PaintPart(canvas, rail, PartRail, m_uRailState);
-    if (m_bShowButton1) PaintPart(canvas, m_rcButton1, PartButton1, m_uButton1State);
-    if (m_bShowButton2) PaintPart(canvas, m_rcButton2, PartButton2, m_uButton2State);
-    if (m_nRange > 0) PaintPart(canvas, m_rcThumb, PartThumb, m_uThumbState);
+    PaintPart(canvas, rail, PartRail, m_rail.Bits());
+    if (m_bShowButton1) PaintPart(canvas, m_rcButton1, PartButton1, m_button1.Bits());
+    if (m_bShowButton2) PaintPart(canvas, m_rcButton2, PartButton2, m_button2.Bits());
+    if (m_nRange > 0) PaintPart(canvas, m_rcThumb, PartThumb, m_thumb.Bits());
 }
 
 } // namespace DuiLib

@@ -4,7 +4,9 @@
 // container, or raises "scroll" when it has none. Faces come from attributes
 // <part><state>image with part bk/button1/button2/thumb/rail and state
 // normal/hot/pushed/disabled (e.g. thumbhotimage).
+#include <algorithm>
 #include "duilib/UIControl.h"
+#include "duilib/UIPressState.h"
 
 namespace DuiLib {
 
@@ -53,6 +55,11 @@ private:
     void ScrollTo(int nPos);
     void LayoutThumb();
     void StartRepeat(int nDirection);
+    void OnPress(POINT pt);
+    void OnRelease();
+    void OnMouseMove(POINT pt);
+    void OnRepeatTimer();
+    int PageStep() const { return std::max(m_nLineSize, m_nPageSize); }
     void PaintPart(CCanvas& canvas, const RECT& rc, int part, UINT state);
 
     CContainerUI* m_pOwner = nullptr;
@@ -66,10 +73,10 @@ private:
     RECT m_rcButton1{};
     RECT m_rcButton2{};
     RECT m_rcThumb{};
-    UINT m_uButton1State = 0;
-    UINT m_uButton2State = 0;
-    UINT m_uThumbState = 0;
-    UINT m_uRailState = 0;
+    CPressState m_button1;
+    CPressState m_button2;
+    CPressState m_thumb;
+    CPressState m_rail;   // hot while the pointer is over the bar
     int m_nRepeat = 0;          // direction of the held button or track press, 0 = none
     POINT m_ptDragStart{};
     int m_nDragStartPos = 0;

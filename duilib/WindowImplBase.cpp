@@ -117,28 +117,27 @@ LRESULT WindowImplBase::OnNcPaint(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 
 LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
     if (IsChildWindow(m_hWnd)) return NotHandled(bHandled);
+    return HitTestFrame(lParam, IsDragArea);
+}
+
+LRESULT WindowImplBase::HitTestFrame(LPARAM lParam, DragTest dragsWindow) const {
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ::ScreenToClient(m_hWnd, &pt);
     RECT rc{};
     ::GetClientRect(m_hWnd, &rc);
+    // A maximised window cannot be resized, so it has no border bands.
     if (!::IsZoomed(m_hWnd)) {
         const RECT& box = m_PaintManager.GetSizeBox();
-        if (pt.y < rc.top + box.top) {
-            if (pt.x < rc.left + box.left) return HTTOPLEFT;
-            if (pt.x > rc.right - box.right) return HTTOPRIGHT;
-            return HTTOP;
-        }
-        if (pt.y > rc.bottom - box.bottom) {
-            if (pt.x < rc.left + box.left) return HTBOTTOMLEFT;
-            if (pt.x > rc.right - box.right) return HTBOTTOMRIGHT;
-            return HTBOTTOM;
-        }
-        if (pt.x < rc.left + box.left) return HTLEFT;
-        if (pt.x > rc.right - box.right) return HTRIGHT;
+        const bool left = pt.x < rc.left + box.left;
+        const bool right = pt.x > rc.right - box.right;
+        if (pt.y < rc.top + box.top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+        if (pt.y > rc.bottom - box.bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+        if (left) return HTLEFT;
+        if (right) return HTRIGHT;
     }
     const RECT& caption = m_PaintManager.GetCaptionRect();
     if (pt.x >= rc.left + caption.left && pt.x < rc.right - caption.right && pt.y >= caption.top && pt.y < caption.bottom) {
-        if (IsDragArea(m_PaintManager.FindControl(pt))) return HTCAPTION;
+        if (dragsWindow(m_PaintManager.FindControl(pt))) return HTCAPTION;
     }
     return HTCLIENT;
 }

@@ -68,6 +68,12 @@ public:
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 protected:
+    // Where a screen point (WM_NCHITTEST's lParam) falls on a borderless window: a sizing
+    // band of the size box (none when maximised), the caption where dragsWindow says the
+    // control under the point (null over nothing) drags the window, else the client area.
+    using DragTest = bool (*)(CControlUI* control);
+    LRESULT HitTestFrame(LPARAM lParam, DragTest dragsWindow) const;
+
     CPaintManagerUI m_PaintManager;
 };
 

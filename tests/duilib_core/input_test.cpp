@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core_fixture.h"
+#include "duilib/UIPressState.h"
 #include "support/same_font.h"
 
 #include <commctrl.h>
@@ -255,4 +256,32 @@ TEST_F(InputTest, RemovingTheClickedControlInsideItsClickIsSafe) {
     Down(hwnd, c.x, c.y);
     Up(hwnd, c.x, c.y);
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK, L"btn_ok"), 1);
+}
+
+TEST(PressState, ReportsOnlyRealChangesAndTracksOnlyWhileHeld) {
+    constexpr UINT kHeld = UISTATE_PUSHED | UISTATE_CAPTURED;
+    struct Step {
+        const char* what;
+        bool (*apply)(CPressState&);
+        bool changed;
+        UINT bits;
+    };
+    const Step steps[] = {
+        {"tracking before a press", [](CPressState& s) { return s.Track(false); }, false, 0},
+        {"hot", [](CPressState& s) { return s.SetHot(true); }, true, UISTATE_HOT},
+        {"hot again", [](CPressState& s) { return s.SetHot(true); }, false, UISTATE_HOT},
+        {"press", [](CPressState& s) { return s.Press(); }, true, UISTATE_HOT | kHeld},
+        {"pointer leaves while held", [](CPressState& s) { return s.Track(false); }, true, UISTATE_HOT | UISTATE_CAPTURED},
+        {"pointer still out", [](CPressState& s) { return s.Track(false); }, false, UISTATE_HOT | UISTATE_CAPTURED},
+        {"release", [](CPressState& s) { return s.Release(); }, true, UISTATE_HOT},
+        {"release again", [](CPressState& s) { return s.Release(); }, false, UISTATE_HOT},
+        {"pushed without the mouse", [](CPressState& s) { return s.SetPushed(true); }, true, UISTATE_HOT | UISTATE_PUSHED},
+        {"tracking does not touch it", [](CPressState& s) { return s.Track(false); }, false, UISTATE_HOT | UISTATE_PUSHED},
+        {"reset", [](CPressState& s) { return s.Reset(); }, true, 0},
+    };
+    CPressState state;
+    for (const Step& step : steps) {
+        EXPECT_EQ(step.apply(state), step.changed) << step.what;
+        EXPECT_EQ(state.Bits(), step.bits) << step.what;
+    }
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core_fixture.h"
+#include "duilib/UIFlexShare.h"
+#include "duilib/UIRect.h"
 
 using namespace DuiLib;
 
@@ -259,4 +261,26 @@ TEST(Layout, ScrollBarThumbFollowsRangeAndPosition) {
     bar.SetScrollRange(100);
     bar.SetScrollPos(150);
     EXPECT_EQ(bar.GetScrollPos(), 100);
+}
+
+TEST(Layout, FlexibleSpaceIsSharedEquallyWithinEachChildsBounds) {
+    constexpr int kAny = kMaxCoord;
+    struct Row {
+        const char* what;
+        std::vector<FlexBounds> bounds;
+        int64_t space;
+        std::vector<int> want;
+    };
+    const Row rows[] = {
+        {"nothing to share", {}, 100, {}},
+        {"rounding pixels go to the front", {{0, kAny}, {0, kAny}, {0, kAny}}, 11, {4, 4, 3}},
+        {"a minimum is kept, the rest shared again", {{30, kAny}, {0, kAny}, {0, kAny}}, 60, {30, 15, 15}},
+        {"a maximum is kept, the rest shared again", {{0, 10}, {0, kAny}}, 60, {10, 50}},
+        {"minimums first when they cost more than maximums free", {{60, kAny}, {0, 20}, {0, kAny}}, 90, {60, 15, 15}},
+        {"no space left: minimums only", {{5, kAny}, {0, kAny}}, -20, {5, 0}},
+        {"a minimum above its maximum wins", {{20, 10}}, 0, {20}},
+        {"huge minimums saturate", {{kMaxCoord, kAny}, {kMaxCoord, kAny}}, 0, {kMaxCoord, kMaxCoord}},
+        {"huge space saturates", {{0, kAny}}, int64_t{1} << 40, {kMaxCoord}},
+    };
+    for (const Row& row : rows) EXPECT_EQ(ShareFlexibleSpace(row.bounds, row.space), row.want) << row.what;
 }
