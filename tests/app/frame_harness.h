@@ -7,15 +7,12 @@
 #include <string>
 #include "app/MainFrame.h"
 #include "app_support/recording_avplayer.h"
+#include "support/pump.h"
 
 namespace apptest {
 
 inline constexpr const wchar_t* kTestTitle = L"MainFrameUnderTest";
 
-// Pumps as the library's loop does (the managers see each message first).
-void Pump(DWORD milliseconds);
-// Pumps until done() holds; false when timeoutMs passed first.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Runs the library's message loop until the thread's quit message; false when
 // timeoutMs passed first (the loop is then ended by the watchdog).
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs);

@@ -78,7 +78,7 @@ TEST_F(PlaylistTest, RowsFollowTheDialogWithNameUserDataAndTag) {
     }
 
     // The rows show their names: white text in each row, none below the last one.
-    apptest::Pump(150);
+    testsupport::PumpIdle();
     testsupport::Shot shot;
     ASSERT_TRUE(testsupport::CaptureWindow(frame->GetHWND(), shot));
     testsupport::SaveWindowPng(frame->GetHWND(), testsupport::ScreenshotPath(L"playlist_rows.png").c_str());
@@ -151,7 +151,7 @@ TEST_F(PlaylistTest, TenThousandFilesInOneResult) {
         ch = static_cast<wchar_t>(towupper(ch));
     Add({upper, 8});
     EXPECT_EQ(list->GetCount(), kFiles);
-    apptest::Pump(100);   // the list lays out and paints its rows
+    testsupport::PumpIdle();   // the list lays out and paints its rows
     EXPECT_EQ(list->GetCount(), kFiles);
 }
 
@@ -195,7 +195,7 @@ TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
     EXPECT_EQ(list->GetCount(), 2);
     ClickControl(L"btnclear");
     EXPECT_EQ(list->GetCount(), 0);
-    apptest::Pump(250);
+    testsupport::PumpIdle();
 
     EXPECT_TRUE(Engine(frame).CommandTexts().empty()) << testing::PrintToString(Engine(frame).CommandTexts());
     EXPECT_EQ(Engine(frame).script.status, 1);
@@ -271,7 +271,7 @@ TEST_F(PlaylistTest, AFailedDialogSaysWhyWhenTheSelectionIsTooLongAndLeavesNoStr
         {
             apptest::MessageBoxWatch watch;
             frame->AddFiles();
-            apptest::Pump(0);
+            testsupport::PumpIdle();
         }
         EXPECT_EQ(list->GetCount(), 2);
         EXPECT_EQ(apptest::MessageBoxWatch::count, c.notice ? 1 : 0);

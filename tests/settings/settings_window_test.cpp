@@ -183,9 +183,7 @@ protected:
     // Pumps until the engine has been asked to seek, or the deadline passes; the
     // tick at which the seek was first seen, 0 when it never came.
     ULONGLONG WaitForSeek(DWORD deadlineMs) {
-        const ULONGLONG end = GetTickCount64() + deadlineMs;
-        while (!g_seekSeenAt && GetTickCount64() < end)
-            apptest::Pump(10);
+        testsupport::PumpUntil([] { return g_seekSeenAt != 0; }, deadlineMs);
         return g_seekSeenAt;
     }
 
@@ -339,7 +337,7 @@ TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
         return L"btn_save";
     });
     // Then back to 30 s of the same file.
-    ASSERT_TRUE(apptest::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
     EXPECT_EQ(Engine(frame).CommandTexts(), (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)",
                                                    "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", "seek_to(0.25)"}));
 }

@@ -126,7 +126,7 @@ TEST_F(StateFrameTest, FilesOfAStartComeAfterTheRestoredRowsAndPlay) {
     ASSERT_NO_FATAL_FAILURE(Restore(state));
     frame->OpenPaths({added});
     // The paths are listed off the UI thread and added when the listing comes back.
-    ASSERT_TRUE(apptest::PumpUntil([&] { return frame->m_pPlayList->GetCount() == 3; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return frame->m_pPlayList->GetCount() == 3; }, 5000));
     EXPECT_EQ(frame->m_pPlayList->GetItemAt(0)->GetName(), L"C:\\gone\\a.mp4");
     EXPECT_EQ(frame->m_pPlayList->GetItemAt(2)->GetName(), added.c_str());
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);

@@ -13,16 +13,7 @@ namespace videotest {
 
 using Commands = std::vector<std::string>;
 
-// Pumps as the library's loop does until pred holds; false at the deadline.
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!pred()) {
-        if (GetTickCount64() >= end)
-            return false;
-        apptest::Pump(5);
-    }
-    return true;
-}
+using testsupport::PumpUntil;
 
 inline RECT WindowRectOf(HWND hwnd) {
     RECT rc{};
@@ -61,7 +52,7 @@ protected:
     bool CoversRegion() const { return Text(WindowRectOf(hVideo)) == Text(RegionOnScreen()); }
     void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
         PostMessageW(hVideo, msg, wParam, lParam);
-        apptest::Pump(0);
+        testsupport::PumpIdle();
     }
     void PressKey(WPARAM key) { Post(WM_KEYDOWN, key, 1); }
     void ClickVideo() {
