@@ -47,6 +47,20 @@ void DestroyMainFrame(DuiLib::CMainFrame* frame) {
 
 recording::EngineRecord& Engine(DuiLib::CMainFrame* frame) { return recording::Of(frame->m_player); }
 
+void MainWindowFixture::SetUp() {
+    frame = OpenMainFrame();
+    ASSERT_NE(frame, nullptr);
+    hwnd = frame->GetHWND();
+    if (m_setup.global) g_pMainFrame = frame;
+    if (!m_setup.polling) KillTimer(hwnd, DuiLib::kTimerPoll);
+    if (m_setup.clearEngine) Engine(frame).Clear();
+}
+
+void MainWindowFixture::TearDown() {
+    if (m_setup.global) g_pMainFrame = nullptr;  // or the main window's end would post a quit here
+    DestroyMainFrame(frame);
+}
+
 DuiLib::CControlUI* Find(DuiLib::CMainFrame* frame, const wchar_t* name) {
     return frame->GetPaintManager().FindControl(name);
 }

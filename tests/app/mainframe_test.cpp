@@ -32,19 +32,18 @@ std::vector<ULONGLONG> TimersWithId(UINT_PTR id) {
     return out;
 }
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public apptest::MainWindowFixture {
 protected:
+    MainFrameTest() : MainWindowFixture({}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        hwnd = frame->GetHWND();
-        Engine(frame).Clear();
         g_timers.clear();
         hook = SetWindowsHookExW(WH_GETMESSAGE, TimerHook, nullptr, GetCurrentThreadId());
     }
     void TearDown() override {
         UnhookWindowsHookEx(hook);
-        apptest::DestroyMainFrame(frame);
+        MainWindowFixture::TearDown();
     }
     void ClickControl(const wchar_t* name) { apptest::Click(hwnd, apptest::CenterOf(apptest::Find(frame, name))); }
     void DoubleClickCaption() {
@@ -64,8 +63,6 @@ protected:
         return {rc.right - rc.left, rc.bottom - rc.top};
     }
 
-    CMainFrame* frame = nullptr;
-    HWND hwnd = nullptr;
     HHOOK hook = nullptr;
 };
 

@@ -128,7 +128,7 @@ TEST(PlayerRobustness, DestructionWhilePlayingPausedOrSeekingIsClean)
             p->subclasswindow(w.hwnd(), 1);
             ASSERT_NE(p->open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
             p->play(0, 0);
-            PumpUntil([] { return false; }, 300);
+            PumpUntil([&] { return avplayer_probe::counters(*p).presented > 3; }, 3000);
             if (state == 1) p->pause();
             if (state == 2) p->seek_to(0.7);
         }
@@ -147,9 +147,9 @@ TEST(PlayerRobustness, TheWindowMayDieFirst)
         p.subclasswindow(w.hwnd(), 1);
         ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
         p.play(0, 0);
-        PumpUntil([] { return false; }, 300);
+        PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000);
     }
-    PumpUntil([] { return false; }, 300);
+    testsupport::PumpIdle();
     EXPECT_EQ(p.play_status(), 1);
     EXPECT_EQ(avplayer_probe::window(p), nullptr);
     p.stop();

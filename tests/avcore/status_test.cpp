@@ -101,7 +101,7 @@ TEST(PlayerStatus, EndOfFileIsReportedAndHolds)
         // The last picture stays up and the status holds until stop.
         EXPECT_NEAR(avplayer_probe::pictureSeconds(p), d - kFrame, 1.5 * kFrame);
         EXPECT_EQ(p.pause(), 0);
-        PumpUntil([] { return false; }, 300);
+        testsupport::PumpIdle();
         EXPECT_EQ(p.play_status(), 3);
         p.stop();
         EXPECT_EQ(p.play_status(), 4);

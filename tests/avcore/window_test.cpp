@@ -141,7 +141,7 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     const auto before = avplayer_probe::counters(p).presented;
     ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > before + 10; }, 3000));
     p.pause();
-    PumpUntil([] { return false; }, 100);
+    testsupport::PumpIdle();
     Shot s = Capture(w.hwnd());
     testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(s.px.data()), s.w, s.h, s.w * 4,
                              testsupport::ScreenshotPath(L"avcore-window-fullscreen.png").c_str());

@@ -129,20 +129,19 @@ void HangOnDeadShare(const std::wstring& path) {
         WaitForSingleObject(g_release, 30000);
 }
 
-class OpenWithTest : public ::testing::Test {
+// The video window reaches the playlist through g_pMainFrame.
+class OpenWithTest : public apptest::MainWindowFixture {
 protected:
+    OpenWithTest() : MainWindowFixture({.global = true}) {}
     void SetUp() override {
         folder = MakeFolder(L"films", {L"one.mp4", L"two.mkv", L"three.avi", L"readme.txt"});
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        g_pMainFrame = frame;  // the video window reaches the playlist through it
-        Engine(frame).Clear();
     }
     void TearDown() override {
         playlist::SetFileSystemHook(nullptr);
         SetEvent(g_release);
-        g_pMainFrame = nullptr;
-        apptest::DestroyMainFrame(frame);
+        MainWindowFixture::TearDown();
     }
 
     Paths Rows() const {
@@ -170,7 +169,6 @@ protected:
     }
 
     std::wstring folder;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {

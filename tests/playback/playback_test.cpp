@@ -30,17 +30,15 @@ Calls operator+(Calls a, const Calls& b) {
 
 const Calls kStopClose{"stop()", "close()"};
 
-class PlaybackTest : public ::testing::Test {
+// The tests tick the progress themselves.
+class PlaybackTest : public apptest::MainWindowFixture {
 protected:
+    PlaybackTest() : MainWindowFixture({.polling = false}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         ASSERT_NE(frame->m_pVideoWnd, nullptr);
-        // The tests tick the progress themselves.
-        KillTimer(frame->GetHWND(), kTimerPoll);
-        Engine(frame).Clear();
     }
-    void TearDown() override { apptest::DestroyMainFrame(frame); }
 
     void AddRows(int n) {
         for (int i = 0; i < n; ++i)
@@ -64,7 +62,6 @@ protected:
     }
     std::wstring Text(const wchar_t* name) { return apptest::Find(frame, name)->GetText().GetData(); }
 
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(PlaybackTest, CommandsOpenPauseOrMoveTheSelection) {

@@ -26,16 +26,15 @@ struct Result {
     size_t offset;
 };
 
-class PlaylistTest : public ::testing::Test {
+class PlaylistTest : public apptest::MainWindowFixture {
 protected:
+    PlaylistTest() : MainWindowFixture({}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         list = frame->m_pPlayList;
         ASSERT_NE(list, nullptr);
-        Engine(frame).Clear();
     }
-    void TearDown() override { apptest::DestroyMainFrame(frame); }
 
     void Add(const Result& r) { frame->AddDialogResult(r.buffer.data(), r.buffer.size(), r.offset); }
     std::vector<std::wstring> RowNames() const {
@@ -48,7 +47,6 @@ protected:
         apptest::Click(frame->GetHWND(), apptest::CenterOf(apptest::Find(frame, name)));
     }
 
-    CMainFrame* frame = nullptr;
     CListUI* list = nullptr;
 };
 

@@ -132,21 +132,18 @@ void Pick(CSystemInfoFrame& settings, const wchar_t* name, int index) {
 
 std::wstring ComboText(CComboUI* combo) { return combo ? combo->GetText().GetData() : L"(missing)"; }
 
-class SettingsWindowTest : public ::testing::Test {
+// The polling tick would read the engine all along; these tests want its calls from
+// the settings window alone.
+class SettingsWindowTest : public apptest::MainWindowFixture {
 protected:
+    SettingsWindowTest() : MainWindowFixture({.global = true, .polling = false}) {}
     void SetUp() override {
         DeleteFileW(CfgPath().c_str());
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        g_pMainFrame = frame;
-        // The polling tick would read the engine all along; these tests want its
-        // calls from the settings window alone.
-        KillTimer(frame->GetHWND(), kTimerPoll);
-        Engine(frame).Clear();
     }
     void TearDown() override {
-        g_pMainFrame = nullptr;
-        apptest::DestroyMainFrame(frame);
+        MainWindowFixture::TearDown();
         DeleteFileW(CfgPath().c_str());
     }
 
@@ -188,7 +185,6 @@ protected:
     }
 
     static constexpr const wchar_t* kRowPath = L"C:\\v\\0.mp4";
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(SettingsWindowTest, OpensModallyShowingTheStoredSettings) {

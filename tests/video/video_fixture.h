@@ -28,20 +28,16 @@ inline std::string Text(const RECT& rc) {
 
 inline RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-class VideoFixture : public ::testing::Test {
+class VideoFixture : public apptest::MainWindowFixture {
 protected:
+    VideoFixture() : MainWindowFixture({.global = true, .clearEngine = false}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         ASSERT_NE(frame->m_pVideoWnd, nullptr);
-        g_pMainFrame = frame;
         video = frame->m_pVideoWnd;
         hMain = frame->GetHWND();
         hVideo = video->GetHWND();
-    }
-    void TearDown() override {
-        g_pMainFrame = nullptr;   // or the main window's end would post a quit here
-        apptest::DestroyMainFrame(frame);
     }
 
     RECT RegionOnScreen() const {
@@ -60,7 +56,6 @@ protected:
         Post(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     }
 
-    DuiLib::CMainFrame* frame = nullptr;
     DuiLib::CVideoRealWnd* video = nullptr;
     HWND hMain = nullptr;
     HWND hVideo = nullptr;
