@@ -1,8 +1,8 @@
 // The engine under a failing platform: a reader that never answers, answers with
-// nothing or crashes its decoder process, a sound device that takes seconds per call.
-// No call keeps the caller past its budget; a decoder stuck or dead is killed and
-// nothing of it stays in the player; a sound thread stuck in its driver gives back
-// what it held once the driver lets go.
+// nothing or crashes its decoder process, a sound device held in its driver as long as
+// the test likes. No call keeps the caller past its budget or waits for the device; a
+// decoder stuck or dead is killed and nothing of it stays in the player; a sound thread
+// stuck in its driver gives back what it held once the driver lets go.
 #include <gtest/gtest.h>
 
 #include <string>
