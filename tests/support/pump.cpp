@@ -49,15 +49,4 @@ void PumpIdle()
     }
 }
 
-void PumpFor(DWORD milliseconds)
-{
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (;;) {
-        DispatchQueued();
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-}
-
 } // namespace testsupport

@@ -1,6 +1,6 @@
 #pragma once
 // The tests' one message pump: wait for a condition with a deadline, or run what is
-// queued until the thread is idle. Never a fixed time where a condition can be named.
+// queued until the thread is idle. Never a fixed time.
 #include <windows.h>
 
 #include <functional>
@@ -19,7 +19,5 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD deadlineMs = 5000, 
 // Dispatches what is queued, sent and posted alike, until the queue stays empty: for a
 // check that nothing happened, and for the messages a call has just posted.
 void PumpIdle();
-// Dispatches for a fixed time: only for pictures and benchmarks that let timers run.
-void PumpFor(DWORD milliseconds);
 
 } // namespace testsupport
