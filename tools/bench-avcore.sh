@@ -23,7 +23,7 @@ ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
   -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 120 -c:a aac -shortest "$media/hd60.mp4"
 
 export MORVANE_BUILD="$build"
-win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
+win() { "$here/wine-run" --path "$1"; }
 run() { "$here/wine-run" "$exe" "$@"; }
 if [ -z "${DISPLAY:-}" ]; then exec "$here/with-display.sh" "$0" "$build" ${baseline:+"$baseline"}; fi
 compared() {

@@ -12,8 +12,4 @@ if [ ! -f "$exe" ]; then
   echo "bench_player not built ($exe)" >&2
   exit 1
 fi
-export MORVANE_BUILD="$build"
-if [ -n "${DISPLAY:-}" ]; then
-  exec "$here/wine-run" "$exe" "${@:2}"
-fi
-exec "$here/with-display.sh" "$here/wine-run" "$exe" "${@:2}"
+exec "$here/wine-run" --build "$build" --screen "$exe" "${@:2}"

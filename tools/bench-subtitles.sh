@@ -17,6 +17,6 @@ mkdir -p "$media"
   -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 120 -c:a aac -shortest "$media/hd60.mp4"
 awk 'BEGIN { for (i = 0; i < 12; i++) printf "%d\n00:00:%02d,000 --> 00:00:%02d,800\n字幕第 %d 句, a line of text\n\n", i + 1, i, i, i }' \
   > "$media/hd60.srt"
-win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
+win() { "$here/wine-run" --path "$1"; }
 echo "# 1920x1080 at 60 fps with sound and subtitles, 10 s in a 1280x720 window (target: 0 dropped)"
 "$here/wine-run" "$build/bench/avcore/bench_avcore.exe" realtime "$(win "$media/hd60.mp4")" 10 1.0 "$(win "$media/hd60.srt")"

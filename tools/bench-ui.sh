@@ -9,8 +9,4 @@ if [ ! -f "$exe" ]; then
   echo "ui_bench not built ($exe)" >&2
   exit 1
 fi
-export MORVANE_BUILD="$build"
-if [ -n "${DISPLAY:-}" ]; then
-  exec "$here/wine-run" "$exe"
-fi
-exec "$here/with-display.sh" "$here/wine-run" "$exe"
+exec "$here/wine-run" --build "$build" --screen "$exe"

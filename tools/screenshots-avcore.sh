@@ -8,8 +8,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 exe="$build/bench/avcore/avcore_shots.exe"
 [ -f "$exe" ] || { echo "screenshots-avcore: $exe is not built" >&2; exit 1; }
 mkdir -p "$build/screenshots"
-export MORVANE_BUILD="$build"
-win() { WINEPREFIX="$build/wineprefix" winepath -w "$1" 2>/dev/null; }
-run=("$here/wine-run" "$exe" "$(win "$build/media")" "$(win "$build/screenshots")")
-if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
-timeout 120 "${run[@]}"
+"$here/wine-run" --build "$build" --screen --timeout 120 "$exe" \
+  "$("$here/wine-run" --path "$build/media")" "$("$here/wine-run" --path "$build/screenshots")"

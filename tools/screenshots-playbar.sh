@@ -7,9 +7,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 exe="$build/tests/video/window/playbar_test.exe"
 [ -f "$exe" ] || { echo "screenshots-playbar: $exe is not built" >&2; exit 1; }
 mkdir -p "$build/screenshots"
-export MORVANE_BUILD="$build"
-# Wine's drive Z: is the root of the Unix tree.
-export MORVANE_SHOTS="Z:${build//\//\\}\\screenshots"
-run=("$here/wine-run" "$exe" "--gtest_filter=PlayBarTest.FullScreenWithTheBarLooksRight")
-if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
-timeout 120 "${run[@]}"
+MORVANE_SHOTS=$("$here/wine-run" --path "$build/screenshots") "$here/wine-run" --build "$build" --screen --timeout 120 \
+  "$exe" "--gtest_filter=PlayBarTest.FullScreenWithTheBarLooksRight"

@@ -13,15 +13,9 @@ for exe in "${exes[@]}"; do
   fi
 done
 mkdir -p "$build/screenshots"
-export MORVANE_BUILD="$build"
-# Wine's drive Z: is the root of the Unix tree. (Not winepath: a Wine process
-# started here without the display would leave a display-less desktop behind.)
-shots="Z:${build//\//\\}\\screenshots"
+shots=$("$here/wine-run" --path "$build/screenshots")
 rc=0
 for exe in "${exes[@]}"; do
-  # Without a display of our own, borrow a private one.
-  run=("$here/wine-run" "$exe" "$shots")
-  if [ -z "${DISPLAY:-}" ]; then run=("$here/with-display.sh" "${run[@]}"); fi
-  timeout 120 "${run[@]}" || rc=1
+  "$here/wine-run" --build "$build" --screen --timeout 120 "$exe" "$shots" || rc=1
 done
 exit $rc

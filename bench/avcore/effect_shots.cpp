@@ -7,6 +7,8 @@
 #include <string>
 
 #include "avcore/avplayer.h"
+#include "avcore/avplayer_probe.h"
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 namespace {
@@ -51,9 +53,9 @@ bool Shoot(avplayer& player, HWND hwnd, const std::string& clip, int shape, int 
         return false;
     }
     player.play(1.0, 0);
-    testsupport::PumpMessages(600);
+    testsupport::PumpUntil([&] { return avplayer_probe::counters(player).presented > 3; });
     player.pause();
-    testsupport::PumpMessages(100);
+    testsupport::PumpIdle();
     const bool saved = testsupport::SaveWindowPng(hwnd, path.c_str());
     player.stop();
     player.close();

@@ -18,6 +18,8 @@
 #include "app/MainFrame.h"
 #include "playback/PathIndex.h"
 #include "state/StateFiles.h"
+#include "support/paths.h"
+#include "support/pump.h"
 
 using DuiLib::CMainFrame;
 
@@ -53,17 +55,6 @@ void Report(const char* what, const Stats& s, const char* note = "") {
     std::fflush(stdout);
 }
 
-// Pumps as the library's loop does, so removed rows are freed and the window paints.
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!DuiLib::CPaintManagerUI::TranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
 std::wstring FileName(int i) { return L"clip " + std::to_wstring(i) + L" - beach.mp4"; }
 
 // A multi-selection dialog result: the folder, a NUL, the names, an empty name.
@@ -94,7 +85,7 @@ void AddResult(CMainFrame* frame, const std::wstring& result) {
 
 void Fill(CMainFrame* frame) {
     frame->ClearList();
-    Pump();
+    testsupport::PumpIdle();
     AddResult(frame, DialogResult(false));
 }
 
@@ -107,7 +98,7 @@ bool Check(CMainFrame* frame, int rows, const char* after) {
 
 bool AddToEmptyList(CMainFrame* frame) {
     const std::wstring result = DialogResult(false);
-    const Stats s = Measure(5, [&] { frame->ClearList(); Pump(); }, [&] { AddResult(frame, result); });
+    const Stats s = Measure(5, [&] { frame->ClearList(); testsupport::PumpIdle(); }, [&] { AddResult(frame, result); });
     Report("add 10,000 files to an empty playlist", s);
     return Check(frame, kFiles, "adding to an empty list");
 }
@@ -169,24 +160,12 @@ bool RepaintFullList(CMainFrame* frame) {
 
 // The generated sample clip, from MORVANE_MEDIA (a Unix folder, reached through Z:).
 std::wstring SampleClip() {
-    wchar_t media[1024] = {};
-    const DWORD n = GetEnvironmentVariableW(L"MORVANE_MEDIA", media, 1024);
-    if (n == 0 || n >= 1024)
-        return {};
-    std::wstring folder = media;
-    if (!folder.empty() && folder[0] == L'/')
-        folder = L"Z:" + folder;
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder + L"\\clip.mp4";
+    const std::wstring media = testsupport::WindowsPathFromEnv("MORVANE_MEDIA");
+    return media.empty() ? media : media + L"\\clip.mp4";
 }
 
 bool WaitPlaying(CMainFrame* frame) {
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (frame->m_player.play_status() != 1 && GetTickCount64() < deadline) {
-        Pump();
-        Sleep(5);
-    }
-    return frame->m_player.play_status() == 1;
+    return testsupport::PumpUntil([&] { return frame->m_player.play_status() == 1; }, 10000);
 }
 
 // One tick of the polling timer as the window gets it, and the repaint of what it changed.
@@ -197,7 +176,7 @@ bool PollingTick(CMainFrame* frame) {
         return true;
     }
     frame->ClearList();
-    Pump();
+    testsupport::PumpIdle();
     frame->AddListItem(clip.c_str(), L"clip.mp4");
     frame->m_pPlayList->SelectItem(0);
     frame->PlaySelected();
@@ -208,7 +187,7 @@ bool PollingTick(CMainFrame* frame) {
     frame->m_player.volume(0, 0);
     HWND hwnd = frame->GetHWND();
     // Ticks 10 ms apart so the clock text moves as it does in use; the clip lasts 5 s.
-    const Stats tick = Measure(100, [&] { Pump(); Sleep(10); }, [&] {
+    const Stats tick = Measure(100, [&] { testsupport::PumpIdle(); Sleep(10); }, [&] {
         SendMessageW(hwnd, WM_TIMER, DuiLib::kTimerPoll, 0);
         UpdateWindow(hwnd);
     });
@@ -280,7 +259,7 @@ bool StartWithUserState(CMainFrame*) {
             if (useFull)
                 rows = frame->m_pPlayList->GetCount();
             DestroyWindow(frame->GetHWND());
-            Pump();
+            testsupport::PumpIdle();
         }
     }
     auto stats = [](std::vector<double> t) {
@@ -299,7 +278,7 @@ bool StartWithUserState(CMainFrame*) {
     const Stats save = Measure(10, [] {}, [&] { frame->SaveUserState(); });
     Report("  one save of that state (written and replaced)", save);
     DestroyWindow(frame->GetHWND());
-    Pump();
+    testsupport::PumpIdle();
     return rows == kRemembered;
 }
 
@@ -321,13 +300,15 @@ const struct {
 // With an argument, only the measurements whose name holds it run.
 int main(int argc, char** argv) {
     DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    // Pumped as the library's loop does, so removed rows are freed and the window paints.
+    testsupport::SetMessageFilter(&DuiLib::CPaintManagerUI::TranslateMessage);
     auto* frame = new CMainFrame();
     g_pMainFrame = frame;
     if (!frame->Create(nullptr, L"bench_player", WS_VISIBLE | WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW, 0, 0, 840, 600, nullptr)) {
         std::fprintf(stderr, "bench_player: cannot create the main window (no display?)\n");
         return 1;
     }
-    Pump();
+    testsupport::PumpIdle();
     if (!frame->m_pPlayList) {
         std::fprintf(stderr, "bench_player: the main window has no playlist\n");
         return 1;
@@ -344,6 +325,6 @@ int main(int argc, char** argv) {
     }
     g_pMainFrame = nullptr;
     DestroyWindow(frame->GetHWND());   // OnFinalMessage deletes the object
-    Pump();
+    testsupport::PumpIdle();
     return failed ? 1 : 0;
 }

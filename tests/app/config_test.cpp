@@ -8,6 +8,7 @@
 #include <vector>
 #include "app/MainFrame.h"
 #include "settings/ConfigFile.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -138,18 +139,7 @@ TEST_F(ConfigFileTest, SaveReplacesTheFileWholeOrKeepsTheOldOne) {
 // --- Deep folders -----------------------------------------------------------------
 
 DWORD RunProbe(const std::wstring& exe, const std::wstring& args) {
-    std::wstring cmd = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(pi.hProcess, 30000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
+    return static_cast<DWORD>(testsupport::ChildProcess(exe, args).ExitCode(30000));
 }
 
 TEST(ConfigDeepFolder, ANameBeyondMaxPathIsStillReachedWhole) {

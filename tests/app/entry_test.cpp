@@ -9,6 +9,8 @@
 #include "app/Entry.h"
 #include "app/frame_harness.h"
 #include "duilib/UIPath.h"
+#include "support/child_process.h"
+#include "support/paths.h"
 
 using namespace DuiLib;
 
@@ -126,7 +128,7 @@ TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
     UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, LoopWatchdog);
     int rc = RunMorvane(GetModuleHandleW(L"kernel32.dll"));
     KillTimer(nullptr, watchdog);
-    apptest::Pump(0);
+    testsupport::PumpIdle();
     EXPECT_EQ(rc, 0);
     EXPECT_FALSE(g_loopWatchdogFired) << "entered the message loop without a window";
     EXPECT_EQ(g_pMainFrame, nullptr);
@@ -138,49 +140,13 @@ TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
 
 class PlayerExe : public ::testing::Test {};
 
-std::wstring PlayerExePath() {
-    std::string unixPath = MORVANE_EXE_PATH;
-    std::wstring path = L"Z:";
-    for (char c : unixPath)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
+std::wstring PlayerExePath() { return testsupport::WindowsPath(MORVANE_EXE_PATH); }
 
-// A started Morvane.exe; ended if a test leaves it running.
-struct Player {
-    HANDLE process = nullptr;
-    HANDLE thread = nullptr;   // kept while suspended
-    // Suspended, it waits for Resume, so two players can be let go at the same moment.
-    explicit Player(const std::wstring& args, bool suspended = false) {
-        std::wstring cmd = L"\"" + PlayerExePath() + L"\" " + args;
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
-                           nullptr, &si, &pi)) {
-            thread = pi.hThread;
-            process = pi.hProcess;
-        }
-        if (!suspended)
-            Resume();
-    }
-    void Resume() {
-        if (thread)
-            ResumeThread(thread), CloseHandle(thread);
-        thread = nullptr;
-    }
-    ~Player() {
-        Resume();
-        if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process, 1);
-        if (process)
-            CloseHandle(process);
-    }
-    DWORD ExitCode() const {
-        DWORD code = 0xFFFFFFFF;
-        GetExitCodeProcess(process, &code);
-        return code;
-    }
+// A started Morvane.exe; ended if a test leaves it running. Suspended, it waits for
+// Resume, so two players can be let go at the same moment.
+struct Player : testsupport::ChildProcess {
+    explicit Player(const std::wstring& args, bool suspended = false)
+        : ChildProcess(PlayerExePath(), args, {.suspended = suspended}) {}
 };
 
 // A window of another program that bears the player's title.
@@ -199,18 +165,18 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTit
                                    nullptr, nullptr, wc.hInstance, nullptr);
     g_foreignGotPaths = false;
     Player first(L"C:\\some\\first.mp4", true), second(L"C:\\some\\second.mp4", true);
-    ASSERT_NE(first.process, nullptr);
-    ASSERT_NE(second.process, nullptr);
+    ASSERT_NE(first.Handle(), nullptr);
+    ASSERT_NE(second.Handle(), nullptr);
     first.Resume();
     second.Resume();
     auto windows = [&] {
-        return (MainWindowOf(GetProcessId(first.process)) ? 1 : 0) + (MainWindowOf(GetProcessId(second.process)) ? 1 : 0);
+        return (MainWindowOf(GetProcessId(first.Handle())) ? 1 : 0) + (MainWindowOf(GetProcessId(second.Handle())) ? 1 : 0);
     };
-    auto ended = [](const Player& p) { return WaitForSingleObject(p.process, 0) == WAIT_OBJECT_0; };
+    auto ended = [](const Player& p) { return WaitForSingleObject(p.Handle(), 0) == WAIT_OBJECT_0; };
     int most = 0;
     // One start hands over and ends; the other keeps its window. Pumped, so that a
     // WM_COPYDATA sent to the foreign window arrives.
-    apptest::PumpUntil([&] {
+    testsupport::PumpUntil([&] {
         most = std::max(most, windows());
         return most > 1 || (ended(first) && ended(second)) || ((ended(first) || ended(second)) && windows() == 1);
     }, 60000);
@@ -218,10 +184,10 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTit
     EXPECT_EQ(windows(), 1);
     EXPECT_FALSE(g_foreignGotPaths);
     for (Player* p : {&first, &second}) {
-        if (HWND own = MainWindowOf(GetProcessId(p->process)))
+        if (HWND own = MainWindowOf(GetProcessId(p->Handle())))
             SendMessageW(own, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_EQ(WaitForSingleObject(p->process, 30000), static_cast<DWORD>(WAIT_OBJECT_0));
-        EXPECT_EQ(p->ExitCode(), 0u);
+        ASSERT_EQ(WaitForSingleObject(p->Handle(), 30000), static_cast<DWORD>(WAIT_OBJECT_0));
+        EXPECT_EQ(p->ExitCode(0), 0);
     }
     DestroyWindow(foreign);
 }
@@ -235,15 +201,15 @@ TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
     GetModuleFileNameW(nullptr, exe, MAX_PATH);  // any existing file will do as the film
     {
         Player second(L"\"" + std::wstring(exe) + L"\"");
-        ASSERT_NE(second.process, nullptr);
-        const bool ended = apptest::PumpUntil([&] { return WaitForSingleObject(second.process, 0) == WAIT_OBJECT_0; },
+        ASSERT_NE(second.Handle(), nullptr);
+        const bool ended = testsupport::PumpUntil([&] { return WaitForSingleObject(second.Handle(), 0) == WAIT_OBJECT_0; },
                                               60000);
         ASSERT_TRUE(ended);
-        EXPECT_EQ(second.ExitCode(), 0u);
+        EXPECT_EQ(second.ExitCode(0), 0);
     }
-    EXPECT_TRUE(apptest::PumpUntil([&] { return running->m_pPlayList->GetCount() == 1; }, 3000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return running->m_pPlayList->GetCount() == 1; }, 3000));
     EXPECT_EQ(lstrcmpiW(running->m_pPlayList->GetItemAt(0)->GetName().GetData(), exe), 0);
-    EXPECT_TRUE(apptest::PumpUntil([&] { return apptest::Engine(running).script.status == 1; }, 3000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return apptest::Engine(running).script.status == 1; }, 3000));
     apptest::DestroyMainFrame(running);
 }
 
@@ -252,7 +218,7 @@ TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
     Player player(L"C:\\ignored\\argument.mp4");
     HWND hwnd = nullptr;
     for (int i = 0; i < 600 && !hwnd; ++i) {
-        ASSERT_EQ(WaitForSingleObject(player.process, 100), static_cast<DWORD>(WAIT_TIMEOUT)) << "the player ended";
+        ASSERT_EQ(WaitForSingleObject(player.Handle(), 100), static_cast<DWORD>(WAIT_TIMEOUT)) << "the player ended";
         hwnd = FindWindowW(L"PlayerMainWnd", kMainWindowTitle);
     }
     ASSERT_NE(hwnd, nullptr);
@@ -275,8 +241,8 @@ TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
 
     SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindowVisible(hwnd));
-    ASSERT_EQ(WaitForSingleObject(player.process, 30000), static_cast<DWORD>(WAIT_OBJECT_0));
-    EXPECT_EQ(player.ExitCode(), 0u);
+    ASSERT_EQ(WaitForSingleObject(player.Handle(), 30000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(player.ExitCode(0), 0);
 }
 
 TEST_F(PlayerExe, CarriesItsResourcesAndAManifestForAnyArchitecture) {

@@ -6,41 +6,15 @@ namespace {
 
 bool g_watchdogFired = false;
 
+// The harness pumps as the library's loop does: the managers see each message first.
+const bool g_libraryFilter = (testsupport::SetMessageFilter(&DuiLib::CPaintManagerUI::TranslateMessage), true);
+
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
     g_watchdogFired = true;
     PostQuitMessage(0);
 }
 
 } // namespace
-
-void Pump(DWORD milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!DuiLib::CPaintManagerUI::TranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end)
-            break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    for (;;) {
-        Pump(0);
-        if (done())
-            return true;
-        if (GetTickCount64() >= end)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs) {
     g_watchdogFired = false;
@@ -61,17 +35,31 @@ DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title) {
     }
     frame->CenterWindow();
     ShowWindow(hwnd, SW_SHOWNORMAL);
-    PumpUntil([&] { return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE); }, 5000);
+    testsupport::PumpUntil([&] { return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE); }, 5000);
     return frame;
 }
 
 void DestroyMainFrame(DuiLib::CMainFrame* frame) {
     if (frame && IsWindow(frame->GetHWND()))
         DestroyWindow(frame->GetHWND());
-    Pump(50);
+    testsupport::PumpIdle();
 }
 
 recording::EngineRecord& Engine(DuiLib::CMainFrame* frame) { return recording::Of(frame->m_player); }
+
+void MainWindowFixture::SetUp() {
+    frame = OpenMainFrame();
+    ASSERT_NE(frame, nullptr);
+    hwnd = frame->GetHWND();
+    if (m_setup.global) g_pMainFrame = frame;
+    if (!m_setup.polling) KillTimer(hwnd, DuiLib::kTimerPoll);
+    if (m_setup.clearEngine) Engine(frame).Clear();
+}
+
+void MainWindowFixture::TearDown() {
+    if (m_setup.global) g_pMainFrame = nullptr;  // or the main window's end would post a quit here
+    DestroyMainFrame(frame);
+}
 
 DuiLib::CControlUI* Find(DuiLib::CMainFrame* frame, const wchar_t* name) {
     return frame->GetPaintManager().FindControl(name);
@@ -91,9 +79,8 @@ void Click(HWND hwnd, POINT pt) {
     const LPARAM at = MAKELPARAM(pt.x, pt.y);
     for (UINT msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
         PostMessageW(hwnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
-        Pump(30);
+        testsupport::PumpIdle();
     }
-    Pump(70);
 }
 
 LRESULT HitTest(HWND hwnd, int x, int y) {

@@ -2,20 +2,19 @@
 // A real main window for tests: created as the entry point creates it (another
 // title, so a parallel start of the player is not taken for a running instance),
 // driven with real messages, with the recording engine inside.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <functional>
 #include <string>
 #include "app/MainFrame.h"
 #include "app_support/recording_avplayer.h"
+#include "support/pump.h"
 
 namespace apptest {
 
 inline constexpr const wchar_t* kTestTitle = L"MainFrameUnderTest";
 
-// Pumps as the library's loop does (the managers see each message first).
-void Pump(DWORD milliseconds);
-// Pumps until done() holds; false when timeoutMs passed first.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Runs the library's message loop until the thread's quit message; false when
 // timeoutMs passed first (the loop is then ended by the watchdog).
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs);
@@ -26,6 +25,26 @@ DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title = kTestTitle);
 void DestroyMainFrame(DuiLib::CMainFrame* frame);
 
 recording::EngineRecord& Engine(DuiLib::CMainFrame* frame);
+
+// What the player's window tests derive from: a fresh main window for each test,
+// destroyed after it. A test that adds to SetUp calls this one where its window is due.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    struct Setup {
+        bool global = false;      // g_pMainFrame points at it: the picture and the dialogs reach it so
+        bool polling = true;      // false: the 100 ms tick is stopped, the test ticks itself
+        bool clearEngine = true;  // the engine's record starts empty
+    };
+    explicit MainWindowFixture(Setup setup) : m_setup(setup) {}
+    void SetUp() override;
+    void TearDown() override;
+
+    DuiLib::CMainFrame* frame = nullptr;
+    HWND hwnd = nullptr;
+
+private:
+    Setup m_setup;
+};
 DuiLib::CControlUI* Find(DuiLib::CMainFrame* frame, const wchar_t* name);
 bool IsShown(DuiLib::CMainFrame* frame, const wchar_t* name);   // found and visible
 POINT CenterOf(const DuiLib::CControlUI* control);              // client coordinates

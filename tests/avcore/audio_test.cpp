@@ -10,12 +10,13 @@
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
 #include "media_env.h"
+#include "support/pump.h"
 #include "tone_pitch.h"
 
 namespace {
 
 using avtest::MediaPath;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 struct Capture {
     size_t samples = 0;
@@ -72,7 +73,7 @@ Capture PlayAndCapture(avplayer& p, double startSeconds = 1.0)
     DeleteFileW(path.c_str());
     EXPECT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(startSeconds, 0);
-    WaitFor([&] { return p.curr_play_time() >= startSeconds + 1.0; }, 4000);
+    PumpUntil([&] { return p.curr_play_time() >= startSeconds + 1.0; }, 4000);
     EXPECT_TRUE(avplayer_probe::audioDevice(p));
     EXPECT_EQ(avplayer_probe::audioChannels(p), 1);  // the sink records the format the engine opened
     EXPECT_EQ(avplayer_probe::audioRate(p), 44100);
@@ -130,9 +131,9 @@ TEST_F(PlayerAudio, ToneKeepsItsPitchAtEverySpeedAndTheClockRunsAtIt)
         ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
         EXPECT_EQ(p.speed(), speed);  // kept across files
         p.play(0.5, 0);
-        ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 0.7; }, 4000));
+        ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= 0.7; }, 4000));
         const double wallStart = avtest::Seconds(), mediaStart = p.curr_play_time();
-        ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 3.0; }, 8000));
+        ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= 3.0; }, 8000));
         const double rate = (p.curr_play_time() - mediaStart) / (avtest::Seconds() - wallStart);
         RecordProperty(("clock_rate_at_" + std::to_string(speed)).c_str(), std::to_string(rate));
         p.stop();

@@ -4,10 +4,10 @@ namespace avtest {
 
 namespace {
 
-class SlowOutput final : public avcore::AudioOutput {
+class GatedOutput final : public avcore::AudioOutput {
 public:
-    SlowOutput(std::unique_ptr<avcore::AudioOutput> inner, DWORD delayMs, std::shared_ptr<std::atomic<int>> underway)
-        : m_inner(std::move(inner)), m_delayMs(delayMs), m_underway(std::move(underway)) {}
+    GatedOutput(std::unique_ptr<avcore::AudioOutput> inner, std::shared_ptr<DeviceGate> gate)
+        : m_inner(std::move(inner)), m_gate(std::move(gate)) {}
 
     bool isDevice() const override { return false; }
     const avcore::AudioFormat& format() const override { return m_inner->format(); }
@@ -22,26 +22,32 @@ public:
     HANDLE wakeEvent() const override { return m_inner->wakeEvent(); }
 
 private:
-    void slow()
-    {
-        ++*m_underway;
-        Sleep(m_delayMs);
-        --*m_underway;
-    }
+    void slow() { m_gate->Pass(); }
 
     std::unique_ptr<avcore::AudioOutput> m_inner;
-    DWORD m_delayMs;
-    std::shared_ptr<std::atomic<int>> m_underway;
+    std::shared_ptr<DeviceGate> m_gate;
 };
 
 } // namespace
 
-avcore::AudioOutputFactory SlowAudioOutput(DWORD delayMs, std::shared_ptr<std::atomic<int>> callsUnderway)
+DeviceGate::DeviceGate() : m_open(avcore::MakeEvent(true))
+{
+    Open();
+}
+
+void DeviceGate::Pass()
+{
+    ++m_held;
+    WaitForSingleObject(m_open.get(), 60000);
+    --m_held;
+}
+
+avcore::AudioOutputFactory GatedAudioOutput(std::shared_ptr<DeviceGate> gate)
 {
     return [=](const avcore::AudioFormat& format) -> std::unique_ptr<avcore::AudioOutput> {
         auto inner = avcore::OpenNullOutput(format);
         if (!inner) return nullptr;
-        return std::make_unique<SlowOutput>(std::move(inner), delayMs, callsUnderway);
+        return std::make_unique<GatedOutput>(std::move(inner), gate);
     };
 }
 

@@ -8,11 +8,12 @@
 
 #include "avcore/avplayer.h"
 #include "media_env.h"
+#include "support/pump.h"
 
 namespace {
 
 using avtest::MediaPath;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 constexpr int kWidth = 318, kHeight = 178;   // odd.mp4
 
@@ -63,7 +64,7 @@ TEST(LastPicture, IsTheVideosOwnSizeAfterShapeAndEffect)
         int w = 0, h = 0;
         EXPECT_FALSE(p.last_picture(shown, w, h)) << "nothing is open";
         ASSERT_NE(p.open(MediaPath("odd.mp4").c_str(), 0, 2, c.shape, c.effect), 0);
-        ASSERT_TRUE(WaitFor([&] { return p.last_picture(shown, w, h); }, 2000));
+        ASSERT_TRUE(PumpUntil([&] { return p.last_picture(shown, w, h); }, 2000));
         ASSERT_EQ(w, kWidth);
         ASSERT_EQ(h, kHeight);
         ASSERT_EQ(shown.size(), size_t{kWidth} * kHeight * 4);

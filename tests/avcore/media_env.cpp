@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "support/paths.h"
+
 namespace avtest {
 
 namespace {
@@ -15,27 +17,18 @@ std::string Env(const char* name)
     return n > 0 && n < sizeof(buf) ? std::string(buf, n) : std::string();
 }
 
-std::string UnixToWindows(std::string path)
-{
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
-
 } // namespace
 
 std::string MediaPath(const char* name)
 {
     std::string dir = Env("MORVANE_MEDIA");
     if (dir.empty()) dir = "build/media";
-    return UnixToWindows(dir) + "\\" + name;
+    return testsupport::WindowsPathA(dir) + "\\" + name;
 }
 
 std::wstring CapturePath()
 {
-    const std::string p = UnixToWindows(Env("MORVANE_AUDIO_CAPTURE"));
-    return std::wstring(p.begin(), p.end());
+    return testsupport::WindowsPathFromEnv("MORVANE_AUDIO_CAPTURE");
 }
 
 std::vector<uint8_t> ReadMedia(const char* name)
@@ -56,21 +49,6 @@ double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>&
     double sum = 0;
     for (size_t i = 0; i < a.size(); ++i) sum += std::abs(static_cast<int>(a[i]) - static_cast<int>(b[i]));
     return sum / static_cast<double>(a.size());
-}
-
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs)
-{
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (pred()) return true;
-        if (GetTickCount64() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
 }
 
 HWND HostWindow()

@@ -1,6 +1,6 @@
 #pragma once
 // Shared helpers for the engine tests: the generated media, a plain test window,
-// waiting while pumping messages, and process handle/thread counts.
+// and process handle/thread counts.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,9 +19,6 @@ std::wstring CapturePath();
 std::vector<uint8_t> ReadMedia(const char* name);
 // Mean absolute difference per byte of two pictures of one size (255 when sizes differ).
 double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
-
-// Pumps messages until pred() holds or the time runs out; returns pred().
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs);
 
 // A window whose own procedure counts what it receives and paints itself a known
 // colour, standing in for the player's skinned video window. It is a child of one

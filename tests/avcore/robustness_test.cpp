@@ -11,11 +11,13 @@
 #include "avcore/avplayer_probe.h"
 #include "avcore/win_handle.h"
 #include "media_env.h"
+#include "support/child_process.h"
+#include "support/pump.h"
 
 namespace {
 
 using avtest::MediaPath;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 void ExpectRefused(avplayer& p, const char* path)
 {
@@ -62,10 +64,10 @@ TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
     // The window still paints itself after all that.
     const int paints = w.paints;
     InvalidateRect(w.hwnd(), nullptr, TRUE);
-    EXPECT_TRUE(WaitFor([&] { return w.paints > paints; }, 1000));
+    EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(0, 0);
-    EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.2; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000));
 }
 
 TEST(PlayerRobustness, AFileCutShortEndsWhereItsDataEnds)
@@ -76,7 +78,7 @@ TEST(PlayerRobustness, AFileCutShortEndsWhereItsDataEnds)
     p.play(0, 0);
     // The clock stops with the data: it never runs on through the part that is missing.
     double furthest = 0.0;
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         if (p.play_status() == 3) return true;
         furthest = std::max(furthest, p.curr_play_time());
         return false;
@@ -109,11 +111,11 @@ TEST(PlayerRobustness, OpenCloseCyclesAndSeekBurstsLeaveNothingBehind)
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(0, 0);
     for (int i = 0; i < 100; ++i) p.seek_to(i / 100.0);
-    WaitFor([&] { return p.play_status() == 3; }, 4000);
+    PumpUntil([&] { return p.play_status() == 3; }, 4000);
     p.stop();
     p.close();
-    EXPECT_TRUE(WaitFor([&] { return avcore::WorkerThread::running() <= threads; }, 3000));
-    EXPECT_TRUE(WaitFor([&] { return avtest::HandleCount() <= handles + 2; }, 3000)) << avtest::HandleCount() - handles;
+    EXPECT_TRUE(PumpUntil([&] { return avcore::WorkerThread::running() <= threads; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return avtest::HandleCount() <= handles + 2; }, 3000)) << avtest::HandleCount() - handles;
 }
 
 TEST(PlayerRobustness, DestructionWhilePlayingPausedOrSeekingIsClean)
@@ -126,14 +128,14 @@ TEST(PlayerRobustness, DestructionWhilePlayingPausedOrSeekingIsClean)
             p->subclasswindow(w.hwnd(), 1);
             ASSERT_NE(p->open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
             p->play(0, 0);
-            WaitFor([] { return false; }, 300);
+            PumpUntil([&] { return avplayer_probe::counters(*p).presented > 3; }, 3000);
             if (state == 1) p->pause();
             if (state == 2) p->seek_to(0.7);
         }
         // The window is ours again: its own painting shows.
         const int paints = w.paints;
         InvalidateRect(w.hwnd(), nullptr, TRUE);
-        EXPECT_TRUE(WaitFor([&] { return w.paints > paints; }, 1000));
+        EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
     }
 }
 
@@ -145,9 +147,9 @@ TEST(PlayerRobustness, TheWindowMayDieFirst)
         p.subclasswindow(w.hwnd(), 1);
         ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
         p.play(0, 0);
-        WaitFor([] { return false; }, 300);
+        PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000);
     }
-    WaitFor([] { return false; }, 300);
+    testsupport::PumpIdle();
     EXPECT_EQ(p.play_status(), 1);
     EXPECT_EQ(avplayer_probe::window(p), nullptr);
     p.stop();
@@ -157,23 +159,13 @@ TEST(PlayerRobustness, TheWindowMayDieFirst)
 TEST(PlayerRobustness, TheProcessEndsWhilePlaying)
 {
     // The player quits with its engine alive and playing: the process must still end promptly.
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string child(self);
-    child = child.substr(0, child.find_last_of('\\') + 1) + "avcore_exit_child.exe";
-    std::string command = "\"" + child + "\" \"" + MediaPath("clip.mp4") + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(child.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    const DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    EXPECT_EQ(waited, WAIT_OBJECT_0);
-    EXPECT_EQ(code, 0u);
+    const std::string clip = MediaPath("clip.mp4");
+    testsupport::ChildProcess child(testsupport::BesideThisExe(L"avcore_exit_child.exe"),
+                                    L"\"" + std::wstring(clip.begin(), clip.end()) + L"\"");
+    ASSERT_TRUE(child.Started());
+    const long long code = child.ExitCode(15000);
+    EXPECT_NE(code, -1) << "still running";
+    EXPECT_EQ(code, 0);
 }
 
 } // namespace

@@ -7,11 +7,12 @@
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
 #include "media_env.h"
+#include "support/pump.h"
 
 namespace {
 
 using avtest::MediaPath;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 constexpr double kFrame = 1.0 / 30;
 constexpr int kLastFrame = 149;  // clip.mp4: 5 s at 30 fps
@@ -34,7 +35,7 @@ protected:
         p.subclasswindow(window.hwnd(), 1);
         ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
         p.play(0, 0);
-        ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.2; }, 3000));
+        ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000));
         p.pause();
     }
     avtest::TestWindow window{320, 240};
@@ -48,7 +49,7 @@ TEST_F(PlayerSeek, InPauseShowsTheExactPictureAndStaysPaused)
         SCOPED_TRACE(f);
         p.seek_to(f);
         const int frame = FrameAt(f, d);
-        EXPECT_TRUE(WaitFor([&] { return ShowsFrame(p, frame); }, 3000))
+        EXPECT_TRUE(PumpUntil([&] { return ShowsFrame(p, frame); }, 3000))
             << "showing " << avplayer_probe::pictureSeconds(p) * 30 << " instead of " << frame;
         EXPECT_EQ(p.play_status(), 2);
         EXPECT_NEAR(p.curr_play_time(), f * d, 1e-6);
@@ -64,7 +65,7 @@ TEST_F(PlayerSeek, AsksTheReaderOnceASeek)
     for (double f : {0.5, 0.25, 0.8, 0.51, 0.1, 0.66}) {
         SCOPED_TRACE(f);
         p.seek_to(f);
-        ASSERT_TRUE(WaitFor([&] { return ShowsFrame(p, FrameAt(f, d)); }, 3000));
+        ASSERT_TRUE(PumpUntil([&] { return ShowsFrame(p, FrameAt(f, d)); }, 3000));
     }
     EXPECT_LE(avplayer_probe::counters(p).seekRetries, 1u);
 }
@@ -72,7 +73,7 @@ TEST_F(PlayerSeek, AsksTheReaderOnceASeek)
 TEST_F(PlayerSeek, PictureIsFfmpegsPictureAtThatPosition)
 {
     p.seek_to(75 * kFrame / p.duration() + 1e-4);
-    ASSERT_TRUE(WaitFor([&] { return ShowsFrame(p, 75); }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return ShowsFrame(p, 75); }, 3000));
     std::vector<uint8_t> shown;
     int w = 0, h = 0;
     double t = 0;
@@ -87,25 +88,25 @@ TEST_F(PlayerSeek, WhilePlayingContinuesFromTheTarget)
     p.resume();
     p.seek_to(0.6);
     EXPECT_NEAR(p.curr_play_time(), 3.0, 1e-6);
-    ASSERT_TRUE(WaitFor([&] { return ShowsFrame(p, 90); }, 3000));
-    EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 3.3; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return ShowsFrame(p, 90); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 3.3; }, 3000));
     EXPECT_EQ(p.play_status(), 1);
-    EXPECT_TRUE(WaitFor([&] { return std::abs(avplayer_probe::pictureSeconds(p) - p.curr_play_time()) <= 2 * kFrame; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return std::abs(avplayer_probe::pictureSeconds(p) - p.curr_play_time()) <= 2 * kFrame; }, 2000));
 }
 
 TEST_F(PlayerSeek, OddFractionsAreClampedOrIgnored)
 {
     p.seek_to(0.5);
-    ASSERT_TRUE(WaitFor([&] { return ShowsFrame(p, 75); }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return ShowsFrame(p, 75); }, 3000));
     p.seek_to(std::numeric_limits<double>::quiet_NaN());
     p.seek_to(std::numeric_limits<double>::infinity());
     p.seek_to(-std::numeric_limits<double>::infinity());
     EXPECT_NEAR(p.curr_play_time(), 2.5, 1e-6);
     p.seek_to(-3);
-    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(p, 0); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsFrame(p, 0); }, 3000));
     EXPECT_EQ(p.curr_play_time(), 0.0);
     p.seek_to(7);
-    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(p, kLastFrame); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsFrame(p, kLastFrame); }, 3000));
     EXPECT_NEAR(p.curr_play_time(), p.duration(), 1e-6);
 }
 
@@ -113,9 +114,9 @@ TEST_F(PlayerSeek, ABurstEndsOnTheLastTarget)
 {
     for (int i = 0; i < 100; ++i) p.seek_to((i * 37 % 100) / 100.0);
     p.seek_to(0.3);
-    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(p, 45); }, 4000));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsFrame(p, 45); }, 4000));
     p.resume();
-    EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 1.8; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 1.8; }, 3000));
 }
 
 } // namespace

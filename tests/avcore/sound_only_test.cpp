@@ -5,11 +5,12 @@
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
 #include "media_env.h"
+#include "support/pump.h"
 
 namespace {
 
 using avtest::MediaPath;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 TEST(PlayerSoundOnly, PlaysSeeksAndEndsLikeAVideo)
 {
@@ -23,16 +24,16 @@ TEST(PlayerSoundOnly, PlaysSeeksAndEndsLikeAVideo)
     EXPECT_EQ(p.play_status(), 4);
 
     p.play(0.0, 0);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.5; }, 4000)) << "the clock does not run";
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.5; }, 4000)) << "the clock does not run";
     EXPECT_EQ(p.play_status(), 1);
     // Pause holds the clock; a seek lands where asked, also while paused.
     ASSERT_EQ(p.pause(), 1);
     const double held = p.curr_play_time();
     p.seek_to(0.5);
-    ASSERT_TRUE(WaitFor([&] { return std::abs(p.curr_play_time() - 1.5) < 0.05; }, 3000)) << p.curr_play_time();
+    ASSERT_TRUE(PumpUntil([&] { return std::abs(p.curr_play_time() - 1.5) < 0.05; }, 3000)) << p.curr_play_time();
     EXPECT_NE(p.curr_play_time(), held);
     ASSERT_EQ(p.resume(), 1);
-    ASSERT_TRUE(WaitFor([&] { return p.play_status() == 3; }, 6000)) << "no end of file at " << p.curr_play_time();
+    ASSERT_TRUE(PumpUntil([&] { return p.play_status() == 3; }, 6000)) << "no end of file at " << p.curr_play_time();
     EXPECT_DOUBLE_EQ(p.curr_play_time(), p.duration());
     // Nothing was drawn: the window kept its own picture.
     EXPECT_EQ(avplayer_probe::counters(p).presented, 0u);

@@ -8,11 +8,12 @@
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
 #include "media_env.h"
+#include "support/pump.h"
 
 namespace {
 
 using avtest::MediaPath;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 constexpr double kFrame = 1.0 / 30;  // the clips run at 30 fps
 
@@ -56,26 +57,26 @@ TEST(PlayerStatus, OpenPlayPauseResumeStopClose)
         const double clock = p.curr_play_time();
         return Reading{before, clock, avtest::Seconds()};
     };
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.1; }, 4000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.1; }, 4000));
     const Reading first = read();
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= first.clock + 1.0; }, 4000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= first.clock + 1.0; }, 4000));
     const Reading second = read();
     EXPECT_GE(second.clock - first.clock, (second.before - first.after) * 0.9 - 2 * kFrame);
     EXPECT_LE(second.clock - first.clock, (second.after - first.before) * 1.1 + 2 * kFrame);
     // The picture on screen catches up with the position.
-    EXPECT_TRUE(WaitFor([&] { return std::abs(avplayer_probe::pictureSeconds(p) - p.curr_play_time()) <= 2 * kFrame; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return std::abs(avplayer_probe::pictureSeconds(p) - p.curr_play_time()) <= 2 * kFrame; }, 2000));
 
     EXPECT_EQ(p.pause(), 1);
     EXPECT_EQ(p.play_status(), 2);
     const double held = p.curr_play_time();
     const double picture = avplayer_probe::pictureSeconds(p);
-    WaitFor([] { return false; }, 400);
+    PumpUntil([] { return false; }, 400);
     EXPECT_NEAR(p.curr_play_time(), held, 0.001);
     EXPECT_EQ(avplayer_probe::pictureSeconds(p), picture);
 
     EXPECT_EQ(p.resume(), 1);
     EXPECT_EQ(p.play_status(), 1);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > held + 0.3; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > held + 0.3; }, 3000));
 
     p.stop();
     EXPECT_EQ(p.play_status(), 4);
@@ -95,12 +96,12 @@ TEST(PlayerStatus, EndOfFileIsReportedAndHolds)
         const double d = p.duration();
         p.play(d - 0.5, 0);
         EXPECT_NEAR(p.curr_play_time(), d - 0.5, kFrame);
-        ASSERT_TRUE(WaitFor([&] { return p.play_status() == 3; }, 4000));
+        ASSERT_TRUE(PumpUntil([&] { return p.play_status() == 3; }, 4000));
         EXPECT_NEAR(p.curr_play_time(), d, 1e-9);
         // The last picture stays up and the status holds until stop.
         EXPECT_NEAR(avplayer_probe::pictureSeconds(p), d - kFrame, 1.5 * kFrame);
         EXPECT_EQ(p.pause(), 0);
-        WaitFor([] { return false; }, 300);
+        testsupport::PumpIdle();
         EXPECT_EQ(p.play_status(), 3);
         p.stop();
         EXPECT_EQ(p.play_status(), 4);
@@ -117,7 +118,7 @@ TEST(PlayerStatus, OtherContainersPlayToo)
         ASSERT_NE(p.open(MediaPath(name).c_str(), 0, 2, 0, 0), 0);
         EXPECT_NEAR(p.duration(), 5.0, 0.1);
         p.play(0, 0);
-        EXPECT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.3; }, 3000));
+        EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.3; }, 3000));
         EXPECT_GT(avplayer_probe::counters(p).presented, 3u);
     }
 }
@@ -130,7 +131,7 @@ TEST(PlayerStatus, OddSizedPicturesComeOutWithoutTheirRowPadding)
     std::vector<uint8_t> shown;
     int w = 0, h = 0;
     double t = -1;
-    ASSERT_TRUE(WaitFor([&] { return avplayer_probe::picture(p, shown, w, h, t); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::picture(p, shown, w, h, t); }, 2000));
     EXPECT_EQ(w, 318);
     EXPECT_EQ(h, 178);
     EXPECT_EQ(t, 0.0);

@@ -14,13 +14,14 @@
 #include "avcore/subtitle_overlay.h"
 #include "avcore/subtitle_parse.h"
 #include "media_env.h"
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 namespace {
 
 using avtest::MediaPath;
 using avtest::TestWindow;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 constexpr double kFrame = 1.0 / 30;
 
@@ -131,7 +132,7 @@ TEST(SubtitleClock, TextFollowsThePictureOnScreen)
     p.play(0, 0);
     const struct { double from, to; bool shown; } stops[] = {{1.2, 1.8, true}, {2.1, 3.0, false}};
     for (const auto& stop : stops) {
-        ASSERT_TRUE(WaitFor([&] { return avplayer_probe::pictureSeconds(p) >= stop.from; }, 8000)) << stop.from;
+        ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::pictureSeconds(p) >= stop.from; }, 8000)) << stop.from;
         p.pause();
         const double shownAt = avplayer_probe::pictureSeconds(p);
         ASSERT_LT(shownAt, stop.to) << "the clip ran past the stop";

@@ -8,13 +8,14 @@
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
 #include "media_env.h"
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 namespace {
 
 using avtest::MediaPath;
 using avtest::TestWindow;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 struct Shot {
     std::vector<uint32_t> px;
@@ -53,7 +54,7 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     ASSERT_EQ(p.subclasswindow(w.hwnd(), 1), 1);
     // Before any picture the window paints itself.
     InvalidateRect(w.hwnd(), nullptr, TRUE);
-    ASSERT_TRUE(WaitFor([&] { return w.paints > 0; }, 1000));
+    ASSERT_TRUE(PumpUntil([&] { return w.paints > 0; }, 1000));
     EXPECT_TRUE(Capture(w.hwnd()).own(10, 10));
 
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
@@ -63,7 +64,7 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     PostMessageW(w.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageW(w.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
     SendMessageW(w.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(WaitFor([&] { return w.timers >= 3 && w.clicks == 1 && w.doubleClicks == 1; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return w.timers >= 3 && w.clicks == 1 && w.doubleClicks == 1; }, 2000));
     KillTimer(w.hwnd(), 7);
     EXPECT_EQ(w.keys, 2);
     const int sizes = w.sizes;
@@ -72,13 +73,13 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     // Re-attaching the same window is harmless and drawing goes on.
     EXPECT_EQ(p.subclasswindow(w.hwnd(), 1), 1);
     const auto shown = avplayer_probe::counters(p).presented;
-    EXPECT_TRUE(WaitFor([&] { return avplayer_probe::counters(p).presented > shown + 5; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > shown + 5; }, 2000));
 
     // After close the window is its own again.
     p.stop();
     p.close();
     const int paints = w.paints;
-    WaitFor([&] { return w.paints > paints; }, 1000);
+    PumpUntil([&] { return w.paints > paints; }, 1000);
     EXPECT_GT(w.paints, paints);
     EXPECT_TRUE(Capture(w.hwnd()).own(10, 10));
 }
@@ -90,12 +91,12 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     p.subclasswindow(w.hwnd(), 1);
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(1.0, 0);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > 1.3; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 1.3; }, 3000));
     p.pause();
 
     // 4:3 in 400 x 200: 267 wide, centred, bars of 66 on either side.
     Shot s;
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(PumpUntil([&] {
         s = Capture(w.hwnd());
         return s.w == 400 && std::abs(s.firstPictureColumn() - 66) <= 2;
     }, 2000));
@@ -107,7 +108,7 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     EXPECT_FALSE(s.own(200, 100));
     // A resize while paused redraws the held picture in the new shape: bars above and below.
     SetWindowPos(w.hwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_NOMOVE);
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(PumpUntil([&] {
         s = Capture(w.hwnd());
         return s.h == 400 && std::abs(s.firstPictureRow() - (400 - 225) / 2) <= 2;
     }, 2000)) << s.firstPictureRow();
@@ -117,7 +118,7 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     // A repaint (another window passed over it) shows the picture again, not the window's own colour.
     const int paints = w.paints;
     InvalidateRect(w.hwnd(), nullptr, TRUE);
-    EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(w.hwnd(), nullptr, FALSE); }, 2000));  // painted by someone
+    EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(w.hwnd(), nullptr, FALSE); }, 2000));  // painted by someone
     EXPECT_EQ(w.paints, paints);
     EXPECT_FALSE(Capture(w.hwnd()).own(150, 200));
 }
@@ -129,7 +130,7 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     p.subclasswindow(w.hwnd(), 1);
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(0, 0);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > 0.3; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.3; }, 3000));
 
     // What the player's full-screen switch does: a top-most popup over the whole screen.
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -138,9 +139,9 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     SetParent(w.hwnd(), nullptr);
     SetWindowPos(w.hwnd(), HWND_TOPMOST, 0, 0, sw, sh, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     const auto before = avplayer_probe::counters(p).presented;
-    ASSERT_TRUE(WaitFor([&] { return avplayer_probe::counters(p).presented > before + 10; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > before + 10; }, 3000));
     p.pause();
-    WaitFor([] { return false; }, 100);
+    testsupport::PumpIdle();
     Shot s = Capture(w.hwnd());
     testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(s.px.data()), s.w, s.h, s.w * 4,
                              testsupport::ScreenshotPath(L"avcore-window-fullscreen.png").c_str());
@@ -155,7 +156,7 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     SetWindowPos(w.hwnd(), HWND_NOTOPMOST, 0, 0, 320, 240, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     p.resume();
     const auto back = avplayer_probe::counters(p).presented;
-    ASSERT_TRUE(WaitFor([&] { return avplayer_probe::counters(p).presented > back + 10; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > back + 10; }, 3000));
     s = Capture(w.hwnd());
     EXPECT_EQ(s.w, 320);
     EXPECT_FALSE(s.black(160, 120));
@@ -169,18 +170,18 @@ TEST(PlayerWindow, EachOpenMayUseAnotherWindow)
     p.subclasswindow(a.hwnd(), 1);
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(0, 0);
-    WaitFor([&] { return p.curr_play_time() > 0.2; }, 3000);
+    PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000);
     p.stop();
     p.close();
     p.subclasswindow(b.hwnd(), 1);
     ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
     EXPECT_EQ(avplayer_probe::window(p), b.hwnd());
     p.play(0, 0);
-    WaitFor([&] { return p.curr_play_time() > 0.2; }, 3000);
+    PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000);
     // The first window paints itself again; the second shows the picture.
     const int paints = a.paints;
     InvalidateRect(a.hwnd(), nullptr, TRUE);
-    EXPECT_TRUE(WaitFor([&] { return a.paints > paints; }, 1000));
+    EXPECT_TRUE(PumpUntil([&] { return a.paints > paints; }, 1000));
     EXPECT_TRUE(Capture(a.hwnd()).own(160, 120));
     EXPECT_FALSE(Capture(b.hwnd()).own(160, 120));
 }

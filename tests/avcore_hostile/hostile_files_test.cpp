@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "avcore/avplayer.h"
+#include "support/child_process.h"
+#include "support/pump.h"
 #include "avcore/avplayer_probe.h"
 #include "avcore/avplayer_seams.h"
 #include "avcore/media_env.h"
@@ -98,7 +100,7 @@ std::string Drive(avplayer& p, CallTimer& t, const std::string& path)
     int width = 0, height = 0;
     double at = 0.0;
     bool picture = false;
-    const bool alive = avtest::WaitFor([&] {
+    const bool alive = testsupport::PumpUntil([&] {
         picture = avplayer_probe::picture(p, bgra, width, height, at);
         return picture || (avplayer_probe::hasAudioTrack(p) &&
                            t("curr_play_time", [&] { return p.curr_play_time(); }) > kSoundWithoutPictureSeconds);
@@ -183,25 +185,21 @@ class Child {
 public:
     explicit Child(std::string name) : m_name(std::move(name))
     {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
         CreateDirectoryA(avtest::MediaPath("results").c_str(), nullptr);
         m_result = avtest::MediaPath(("results\\" + m_name + ".txt").c_str());
         DeleteFileA(m_result.c_str());
         DeleteFileA((m_result + ".call").c_str());
-        std::string command = Quoted(self) + " --one " + Quoted(avtest::MediaPath(m_name.c_str())) + " " +
-                              Quoted(avtest::MediaPath(kIntactClip)) + " " + Quoted(m_result);
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            m_process.reset(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
+        const std::string arguments = "--one " + Quoted(avtest::MediaPath(m_name.c_str())) + " " +
+                                      Quoted(avtest::MediaPath(kIntactClip)) + " " + Quoted(m_result);
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        const std::string exe = self;
+        m_process = std::make_unique<testsupport::ChildProcess>(std::wstring(exe.begin(), exe.end()),
+                                                                std::wstring(arguments.begin(), arguments.end()));
     }
 
     const std::string& name() const { return m_name; }
-    HANDLE process() const { return m_process.get(); }
+    HANDLE process() const { return m_process->Handle(); }
 
     struct Verdicts {
         Outcome clip, file;
@@ -210,9 +208,10 @@ public:
 
     Verdicts finish()
     {
-        if (!m_process) return {{"-"}, {"-"}, "its process could not start"};
-        if (WaitForSingleObject(m_process.get(), kProcessLimitMs) != WAIT_OBJECT_0) {
-            TerminateProcess(m_process.get(), 1);
+        if (!m_process->Started()) return {{"-"}, {"-"}, "its process could not start"};
+        const long long code = m_process->ExitCode(kProcessLimitMs);
+        if (code == -1) {
+            m_process->Terminate();
             std::string call = "-";
             if (FILE* f = std::fopen((m_result + ".call").c_str(), "r")) {
                 call = Line(f);
@@ -220,8 +219,6 @@ public:
             }
             return {{"-"}, {"stuck", call, kProcessLimitMs / 1000.0}, "stuck, ended by the test"};
         }
-        DWORD code = 0;
-        GetExitCodeProcess(m_process.get(), &code);
         Verdicts v{{"-"}, {"no verdict"}, code == 0 ? kCleanExit : "code " + std::to_string(code)};
         if (FILE* f = std::fopen(m_result.c_str(), "r")) {
             if (Read(f, v.clip)) Read(f, v.file);
@@ -232,7 +229,7 @@ public:
 
 private:
     std::string m_name, m_result;
-    avcore::UniqueHandle m_process;
+    std::unique_ptr<testsupport::ChildProcess> m_process;
 };
 
 std::vector<std::string> CorpusFiles()
@@ -313,7 +310,7 @@ constexpr DWORD kBackToBaselineMs = 10000;
 struct Baseline {
     Baseline()
     {
-        avtest::WaitFor([] { return avplayer_probe::decoderPoolSettled(); }, kSettleMs);
+        testsupport::PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, kSettleMs);
         threads = avcore::WorkerThread::running();
         handles = avtest::HandleCount();
     }
@@ -379,7 +376,7 @@ public:
         r.slowestCall = t.slowestCall;
         r.killed = avplayer_probe::decodersLost() > lost;
         if (r.killed && m_measured) {
-            EXPECT_TRUE(avtest::WaitFor([&] { return m_base.restored(); }, kBackToBaselineMs))
+            EXPECT_TRUE(testsupport::PumpUntil([&] { return m_base.restored(); }, kBackToBaselineMs))
                 << name << ": " << m_base.describe();
         }
         return r;

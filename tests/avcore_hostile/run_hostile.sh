@@ -15,7 +15,7 @@ export MORVANE_BUILD="$build" MORVANE_MEDIA="$corpus"
 # Output goes through a file: a child process stuck in the platform's reader can
 # outlive the test, and must not hold the caller's pipe open until Wine ends.
 log="$build/tests/avcore_hostile/output.txt"
-MORVANE_USE_DISPLAY=1 "$tools/with-display.sh" "$tools/wine-run" "$exe" --gtest_color=no "$@" </dev/null >"$log" 2>&1
+"$tools/wine-run" --screen "$exe" --gtest_color=no "$@" </dev/null >"$log" 2>&1
 rc=$?
 cat "$log"
 exit $rc

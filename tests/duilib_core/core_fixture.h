@@ -11,6 +11,7 @@
 
 #include "duilib/UIlib.h"
 #include "support/memory_skin.h"
+#include "support/pump.h"
 
 namespace coretest {
 
@@ -138,18 +139,6 @@ inline POINT Center(DuiLib::CControlUI* c) {
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
-// Dispatches what is queued (and what arrives within ms).
-inline void Pump(DWORD ms = 0) {
-    const DWORD end = ::GetTickCount() + ms;
-    MSG msg;
-    do {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (ms) ::Sleep(5);
-    } while (static_cast<LONG>(::GetTickCount() - end) < 0);
-}
+using testsupport::PumpIdle;
 
 } // namespace coretest

@@ -19,14 +19,14 @@ protected:
         UseTestSkin();
         hwnd = wnd.Create(nullptr, L"input", WS_POPUP | WS_VISIBLE, 0, 100, 100, CW_USEDEFAULT, CW_USEDEFAULT);
         ASSERT_NE(hwnd, nullptr);
-        Pump();
+        PumpIdle();
         slider = wnd.Find<CSliderUI>(L"slider");
         ok = wnd.Find<CButtonUI>(L"btn_ok");
         ASSERT_TRUE(slider && ok);
     }
     void TearDown() override {
         if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
-        Pump();
+        PumpIdle();
     }
     TestWnd wnd;
     HWND hwnd = nullptr;
@@ -251,7 +251,7 @@ TEST_F(InputTest, RemovingTheClickedControlInsideItsClickIsSafe) {
     Down(hwnd, c.x, c.y);
     Up(hwnd, c.x, c.y);
     EXPECT_EQ(wnd.Find<CControlUI>(L"btn_ok"), nullptr);
-    Pump(20);   // the removed button is destroyed after the message
+    PumpIdle();  // the removed button is destroyed after the message
     Move(hwnd, c.x, c.y, false);
     Down(hwnd, c.x, c.y);
     Up(hwnd, c.x, c.y);

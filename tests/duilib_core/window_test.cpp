@@ -64,7 +64,7 @@ TEST(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
     EXPECT_EQ(ClientSize(h2).cy, 120);
     ::DestroyWindow(h2);
     ::DestroyWindow(h);
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
@@ -101,7 +101,7 @@ TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     ::DestroyWindow(hp);
     EXPECT_FALSE(::IsWindow(hc)) << "the child goes with its parent";
     EXPECT_TRUE(Contains(child.log, L"OnFinalMessage"));
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
@@ -114,13 +114,13 @@ TEST(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
     };
     HWND h = wnd->Create(nullptr, L"selfdelete", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
     ASSERT_NE(h, nullptr);
-    Pump();
+    PumpIdle();
     ::DestroyWindow(h);
     EXPECT_FALSE(::IsWindow(h));
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), L"OnFinalMessage") << "after WM_DESTROY, with the handle already cleared";
     EXPECT_LT(IndexOf(log, L"HandleMessage:DESTROY"), log.size() - 1);
-    Pump(30);   // nothing may reach the deleted object
+    PumpIdle();  // nothing may reach the deleted object
 }
 
 TEST(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
@@ -146,7 +146,7 @@ TEST(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
     ASSERT_NE(h, nullptr);
     EXPECT_NE(wnd.Find<CControlUI>(L"later"), nullptr);
     ::DestroyWindow(h);
-    Pump();
+    PumpIdle();
 }
 
 namespace {
@@ -201,7 +201,7 @@ TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
     EXPECT_EQ(CPaintManagerUI::MessageLoop(), 9);
     ::DestroyWindow(h2);
     ::DestroyWindow(g_owner);
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, SystemCloseGoesThroughClose) {
@@ -229,7 +229,7 @@ TEST(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
     MSG msg;
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit is not posted again";
     ::DestroyWindow(h);
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, CaptionAndSizeBoxDecideTheHitTest) {
@@ -256,7 +256,7 @@ TEST(Window, CaptionAndSizeBoxDecideTheHitTest) {
     EXPECT_EQ(hit(385, 15), HTCLIENT) << "a button stays clickable";
     EXPECT_EQ(hit(200, 45), HTCLIENT) << "below the caption band";
     ::DestroyWindow(h);
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, PaintsTheLayoutIntoTheWindow) {
@@ -264,7 +264,7 @@ TEST(Window, PaintsTheLayoutIntoTheWindow) {
     TestWnd wnd;
     HWND h = wnd.Create(nullptr, L"paint", WS_POPUP | WS_VISIBLE, 0, 20, 20, CW_USEDEFAULT, CW_USEDEFAULT);
     ASSERT_NE(h, nullptr);
-    Pump(50);
+    PumpIdle();
     std::vector<uint32_t> px;
     int w = 0, ht = 0;
     ASSERT_TRUE(testsupport::CaptureWindow(h, px, w, ht));
@@ -284,7 +284,7 @@ TEST(Window, PaintsTheLayoutIntoTheWindow) {
     EXPECT_NE(at(200, 50), 0xFFFFFFu);
     testsupport::SaveWindowPng(h, testsupport::ScreenshotPath(L"duilib_core_window.png").c_str());
     ::DestroyWindow(h);
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
@@ -292,20 +292,20 @@ TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
     TestWnd wnd;
     HWND h = wnd.Create(nullptr, L"relayout", WS_POPUP | WS_VISIBLE, 0, 20, 20, CW_USEDEFAULT, CW_USEDEFAULT);
     ASSERT_NE(h, nullptr);
-    Pump(30);
+    PumpIdle();
     CControlUI* ok = wnd.Find<CControlUI>(L"btn_ok");
     ASSERT_NE(ok, nullptr);
     ASSERT_EQ(ok->GetWidth(), 100);
     for (int width : {120, 140, 160}) ok->SetFixedWidth(width);
     EXPECT_TRUE(wnd.Manager().IsUpdateNeeded());
-    Pump(30);
+    PumpIdle();
     EXPECT_EQ(ok->GetWidth(), 160) << "the last request before the paint counts";
     EXPECT_FALSE(wnd.Manager().IsUpdateNeeded());
     ok->SetFixedWidth(80);
-    Pump(30);
+    PumpIdle();
     EXPECT_EQ(ok->GetWidth(), 80) << "a request after a paint brings another one";
     ::DestroyWindow(h);
-    Pump();
+    PumpIdle();
 }
 
 TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
@@ -324,7 +324,7 @@ TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
     Up(h, c.x, c.y);   // the click destroys the window and deletes the object inside this call
     EXPECT_TRUE(finalRan);
     EXPECT_FALSE(::IsWindow(h));
-    Pump(20);
+    PumpIdle();
 }
 
 TEST(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
@@ -339,7 +339,7 @@ TEST(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
     ::InvalidateRect(h, nullptr, FALSE);
     ::UpdateWindow(h);
     EXPECT_TRUE(::DestroyWindow(h));
-    Pump(20);
+    PumpIdle();
 }
 
 namespace {

@@ -61,7 +61,7 @@ protected:
         ASSERT_NE(shape, nullptr);
         ASSERT_NE(effect, nullptr);
         ASSERT_NE(types, nullptr);
-        testsupport::PumpMessages(30);
+        testsupport::PumpIdle();
     }
     static void TearDownTestSuite() { listtest::CloseSharedHost(sharedHost); }
 
@@ -70,7 +70,7 @@ protected:
     // Clicks the combo and lets its drop-down lay out.
     HWND Open(CComboUI* combo) {
         listtest::Click(hwnd, listtest::Center(combo->GetPos()));
-        testsupport::PumpMessages(30);
+        testsupport::PumpIdle();
         return combo->GetDropWindow();
     }
 
@@ -127,7 +127,7 @@ TEST_F(ComboTest, ClickOpensADropDownWhereAClickChooses) {
     ASSERT_EQ(selects.size(), 1u);
     EXPECT_EQ(selects[0].sender, shape);
     EXPECT_EQ(static_cast<int>(selects[0].wParam), 2);
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(shape->IsDropped());
     EXPECT_FALSE(::IsWindow(drop));
     EXPECT_EQ(shape->GetCurSel(), 2);
@@ -141,35 +141,35 @@ TEST_F(ComboTest, EscapeOrAClickElsewhereClosesWithoutChange) {
     ASSERT_NE(drop, nullptr);
     listtest::Key(hwnd, VK_DOWN);   // only moves the highlight
     listtest::Key(hwnd, VK_ESCAPE);
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
     EXPECT_FALSE(shape->IsDropped());
 
     drop = Open(shape);
     ASSERT_NE(drop, nullptr);
     listtest::ClickCaptured(drop, hwnd, {150, 240});   // an empty part of the window
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
     EXPECT_FALSE(shape->IsDropped());
 
     drop = Open(shape);
     ASSERT_NE(drop, nullptr);
     listtest::ClickCaptured(drop, hwnd, listtest::Center(shape->GetPos()));   // the combo again
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
     EXPECT_FALSE(shape->IsDropped()) << "a second click closes instead of reopening";
 
     drop = Open(shape);
     ASSERT_NE(drop, nullptr);
     host->Manager().SetFocus(types);   // the keyboard moved on
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
 
     drop = Open(shape);
     ASSERT_NE(drop, nullptr);
     ::SetCapture(hwnd);   // another window took the mouse
     ::ReleaseCapture();
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
 
     EXPECT_EQ(shape->GetCurSel(), 0);
@@ -184,7 +184,7 @@ TEST_F(ComboTest, KeysChooseInTheDropDownAndStepTheClosedCombo) {
     listtest::Key(hwnd, VK_RETURN);
     EXPECT_EQ(shape->GetCurSel(), 1);
     EXPECT_EQ(host->Of(DUI_MSGTYPE_ITEMSELECT).size(), 1u);
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
 
     ASSERT_EQ(host->Manager().GetFocus(), shape);
@@ -214,18 +214,18 @@ TEST_F(ComboTest, ALongListScrollsToTheSelectionInItsDropDown) {
     POINT screen{20, 60};
     ::ClientToScreen(drop, &screen);
     ::SendMessageW(drop, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
-    testsupport::PumpMessages(20);
+    testsupport::PumpIdle();
     const RECT moved = effect->GetItemAt(11)->GetPos();
     EXPECT_EQ(moved.top, item.top + 3 * 23);
     POINT face = listtest::Center(effect->GetPos());
     ::ClientToScreen(hwnd, &face);
     ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(face.x, face.y));
-    testsupport::PumpMessages(20);
+    testsupport::PumpIdle();
     EXPECT_EQ(effect->GetItemAt(11)->GetPos().top, moved.top + 3 * 23);
     const RECT fifth = effect->GetItemAt(5)->GetPos();   // where the selected one was
     EXPECT_EQ(fifth.top, item.top);
     listtest::Click(drop, listtest::Center(fifth));
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_EQ(effect->GetCurSel(), 5);
     EXPECT_FALSE(::IsWindow(drop));
 }
@@ -234,7 +234,7 @@ TEST_F(ComboTest, ClosingTheWindowWithAnOpenDropDown) {
     const HWND drop = Open(effect);
     ASSERT_NE(drop, nullptr);
     ::DestroyWindow(hwnd);
-    testsupport::PumpMessages(20);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
     hwnd = nullptr;
 }

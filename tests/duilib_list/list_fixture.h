@@ -13,6 +13,7 @@
 
 #include "duilib/UIlib.h"
 #include "support/memory_skin.h"
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 namespace listtest {
@@ -74,7 +75,7 @@ inline HostWnd* SharedHost(std::unique_ptr<HostWnd>& slot, const wchar_t* skinFi
 
 inline void CloseSharedHost(std::unique_ptr<HostWnd>& slot) {
     if (slot && ::IsWindow(slot->GetHWND())) ::DestroyWindow(slot->GetHWND());
-    testsupport::PumpMessages(10);
+    testsupport::PumpIdle();
     slot.reset();
 }
 

@@ -71,7 +71,7 @@ protected:
         hwnd = host->GetHWND();
         list = static_cast<CListUI*>(host->Manager().FindControl(L"list"));
         ASSERT_NE(list, nullptr);
-        testsupport::PumpMessages(30);
+        testsupport::PumpIdle();
     }
     static void TearDownTestSuite() { listtest::CloseSharedHost(sharedHost); }
 
@@ -90,7 +90,7 @@ protected:
     RECT RowRect(int i) { return list->GetItemAt(i)->GetPos(); }
     void Layout() {
         host->Manager().UpdateLayout();
-        testsupport::PumpMessages(20);
+        testsupport::PumpIdle();
     }
 
     HostWnd* host = nullptr;

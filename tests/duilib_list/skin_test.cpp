@@ -20,13 +20,13 @@ protected:
     }
     void TearDown() override {
         if (host && ::IsWindow(host->GetHWND())) ::DestroyWindow(host->GetHWND());
-        testsupport::PumpMessages(10);
+        testsupport::PumpIdle();
         host.reset();
     }
     HWND Show(const wchar_t* skin, int width, int height) {
         host = std::make_unique<HostWnd>(skin);
         const HWND hwnd = host->Create(nullptr, skin, WS_POPUP | WS_VISIBLE, 0, 20, 20, width, height);
-        testsupport::PumpMessages(30);
+        testsupport::PumpIdle();
         return hwnd;
     }
     template <class T>
@@ -55,7 +55,7 @@ TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
     ASSERT_TRUE(effect->SelectItem(3));
     EXPECT_EQ(effect->GetText(), L"怀旧");
     listtest::Click(hwnd, listtest::Center(effect->GetPos()));
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     const HWND drop = effect->GetDropWindow();
     ASSERT_NE(drop, nullptr);
     RECT client{};
@@ -84,7 +84,7 @@ TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
     EXPECT_TRUE(testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(canvas.data()), width, height, width * 4,
                                          testsupport::ScreenshotPath(L"duilib_settings_combo.png").c_str()));
     listtest::Key(hwnd, VK_ESCAPE);
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     EXPECT_FALSE(::IsWindow(drop));
     EXPECT_EQ(effect->GetCurSel(), 3);
 }
@@ -102,7 +102,7 @@ TEST_F(SkinListTest, PlaylistWithManyRows) {
     }
     playlist->SelectItem(1);
     host->Manager().UpdateLayout();
-    testsupport::PumpMessages(30);
+    testsupport::PumpIdle();
     ASSERT_NE(playlist->GetVerticalScrollBar(), nullptr);
     EXPECT_TRUE(playlist->GetVerticalScrollBar()->IsVisible());
     EXPECT_FALSE(playlist->GetHorizontalScrollBar()->IsVisible());

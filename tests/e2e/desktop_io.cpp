@@ -51,7 +51,7 @@ namespace {
 void RestAt(POINT screen) {
     MoveMouseTo(screen);
     int still = 0;
-    WaitUntil([&] {
+    testsupport::PumpUntil([&] {
         POINT at{};
         GetCursorPos(&at);
         if (at.x != screen.x || at.y != screen.y) {
@@ -83,7 +83,7 @@ void DragFromTo(POINT from, POINT to, int steps) {
     for (int i = 1; i <= steps; ++i) {
         const POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
         MoveMouseTo(at);
-        WaitUntil([&] {
+        testsupport::PumpUntil([&] {
             POINT now{};
             GetCursorPos(&now);
             return now.x == at.x && now.y == at.y;

@@ -106,7 +106,7 @@ private:
         const ULONGLONG start = GetTickCount64();
         ULONGLONG changedAt = start;
         bool changed = false;
-        const bool seen = WaitUntil([&] {
+        const bool seen = testsupport::PumpUntil([&] {
             if (!CaptureBarClock(now)) return false;
             if (!(now == last)) {
                 changed = true;
@@ -173,29 +173,29 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     ASSERT_NE(bar, nullptr) << "the video window has no bar";
     const RECT region = ClientToScreenRect(main, refs.layout.playRegion);
     FullScreenView view(video, bar, barLayout);
-    ASSERT_TRUE(WaitUntil([&] { return view.InRegion(main, region); }, 3000)) << view.Describe() << " region " << Text(region);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return view.InRegion(main, region); }, 3000)) << view.Describe() << " region " << Text(region);
     testsupport::Shot full;
 
     // Back in the play region with the bar hidden, in the state given by the status
     // text: playing moves the clock on, paused holds it.
     const auto backInRegion = [&](const char* step, const wchar_t* status) -> ::testing::AssertionResult {
-        if (!WaitUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000)) {
+        if (!testsupport::PumpUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000)) {
             if (CaptureWholeScreen(full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
             return ::testing::AssertionFailure() << step << ": not back in the play region; " << view.Describe();
         }
         if (!screen.Await(step, [&] { return screen.Status() == status && Seconds(screen.Clock()) >= 0; }, 5000))
             return ::testing::AssertionFailure() << step << ": " << screen.Describe();
         const std::wstring at = screen.Clock();
-        const bool moved = WaitUntil([&] { return screen.Capture() && Seconds(screen.Clock()) > Seconds(at); }, 2500, 100);
+        const bool moved = testsupport::PumpUntil([&] { return screen.Capture() && Seconds(screen.Clock()) > Seconds(at); }, 2500, 100);
         if (moved != (status == kPlaying))
             return ::testing::AssertionFailure() << step << ": the clock " << (moved ? "moved" : "stood") << " from " << Utf8(at);
         return ::testing::AssertionSuccess();
     };
     const auto enterFullScreen = [&](const char* step) -> ::testing::AssertionResult {
         DoubleClickAt(screen.CenterOf(refs.layout.playRegion));
-        if (!WaitUntil([&] { return view.CoversScreen(); }, 5000))
+        if (!testsupport::PumpUntil([&] { return view.CoversScreen(); }, 5000))
             return ::testing::AssertionFailure() << step << ": the video window does not cover the screen; " << view.Describe();
-        if (!WaitUntil([&] { return ScreenShowsClip(full); }, 5000)) {
+        if (!testsupport::PumpUntil([&] { return ScreenShowsClip(full); }, 5000)) {
             SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-fullscreen.png"));
             return ::testing::AssertionFailure() << step << ": the picture is not on the screen";
         }
@@ -205,7 +205,7 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     const auto showBar = [&](const char* step) -> ::testing::AssertionResult {
         const RECT screenRc = ScreenRect();
         MoveMouseTo({screenRc.right / 3, screenRc.bottom - 1});
-        if (!WaitUntil([&] { return view.BarShown(); }, 3000))
+        if (!testsupport::PumpUntil([&] { return view.BarShown(); }, 3000))
             return ::testing::AssertionFailure() << step << ": the bottom edge shows no bar; " << view.Describe();
         MoveMouseTo(view.Rest());
         return ::testing::AssertionSuccess();
@@ -216,7 +216,7 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     ASSERT_TRUE(enterFullScreen("double-click"));
     ASSERT_TRUE(showBar("first bar"));
     const ULONGLONG restedAt = GetTickCount64();
-    ASSERT_TRUE(WaitUntil([&] { return view.BarHidden(); }, 8000)) << "the bar stayed 8 s; " << view.Describe();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return view.BarHidden(); }, 8000)) << "the bar stayed 8 s; " << view.Describe();
     const ULONGLONG shownFor = GetTickCount64() - restedAt;
     RecordProperty("bar_left_after_ms", static_cast<int>(shownFor));
     EXPECT_GE(shownFor, 4500u) << "the bar left early";
@@ -250,17 +250,17 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     // Settings: shape 水滴, then 确定.
     Press(screen.CenterOf(refs.layout.setting));
     HWND settings = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (settings = FindTopWindow(player.Id(), L"SystemInfoWnd")) != nullptr; }, 5000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (settings = FindTopWindow(player.Id(), L"SystemInfoWnd")) != nullptr; }, 5000))
         << "no settings window";
     ClickAt(Center(ClientToScreenRect(settings, settingsLayout.shapeCombo)));
     HWND drop = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (drop = FindTopWindow(player.Id(), L"DuiComboDropWnd")) != nullptr; }, 3000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (drop = FindTopWindow(player.Id(), L"DuiComboDropWnd")) != nullptr; }, 3000))
         << "the shape combo did not open";
     // Its rows share its height inside a one-pixel border; 水滴 is the third.
     const RECT dropRc = WindowRect(drop);
     const int row = (dropRc.bottom - dropRc.top - 2) / settingsLayout.shapeItems;
     ClickAt({(dropRc.left + dropRc.right) / 2, dropRc.top + 1 + row * 2 + row / 2});
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(drop) || !IsWindowVisible(drop); }, 3000)) << "the drop-down stayed";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(drop) || !IsWindowVisible(drop); }, 3000)) << "the drop-down stayed";
     MoveMouseTo({0, 0});
     ASSERT_TRUE(screen.Capture());
     screen.Save(L"e2e-settings-drop.png");
@@ -270,7 +270,7 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     ASSERT_GT(savedAt, 3) << "saved too early in the file";
     ClickAt(Center(ClientToScreenRect(settings, settingsLayout.save)));
     MoveMouseTo({0, 0});
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }, 5000)) << "the settings window stayed";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(settings); }, 5000)) << "the settings window stayed";
 
     const std::string cfg = ReadFileBytes(folder + L"\\cfg.cfg");
     EXPECT_EQ(cfg, std::string("\x02\0\0\0\0\0\0\0", 8)) << "cfg.cfg holds " << cfg.size() << " bytes";

@@ -59,7 +59,7 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     const POINT at = screen.CenterOf(refs.layout.playRegion);
     RightClickAt(at);
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = FindTopWindow(player.Id(), L"#32768")) != nullptr; }, 5000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (menu = FindTopWindow(player.Id(), L"#32768")) != nullptr; }, 5000))
         << "no menu after the right-click";
     RECT rc{};
     GetWindowRect(menu, &rc);
@@ -73,10 +73,10 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     for (int i = 0; i < 3; ++i) PressKey(VK_UP);
     PressKey(VK_RETURN);
     std::wstring png;
-    ASSERT_TRUE(WaitUntil([&] { return !(png = FirstPng(pictures)).empty(); }, 5000)) << "no screenshot written";
-    EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !(png = FirstPng(pictures)).empty(); }, 5000)) << "no screenshot written";
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
     testsupport::Shot picture;
-    ASSERT_TRUE(WaitUntil([&] { return testsupport::LoadPicture(png.c_str(), picture); }, 3000)) << Utf8(png);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return testsupport::LoadPicture(png.c_str(), picture); }, 3000)) << Utf8(png);
     EXPECT_EQ(picture.width, 320);
     EXPECT_EQ(picture.height, 240);
     // The clip's one colour in the middle; the default ellipse leaves the corners black.

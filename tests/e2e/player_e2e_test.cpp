@@ -77,7 +77,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     const std::wstring pausedAt = screen.Clock();
     ASSERT_NE(pausedAt, L"?") << screen.Describe();
     screen.Save(L"e2e-paused.png");
-    EXPECT_FALSE(WaitUntil([&] { return screen.Capture() && (screen.Status() != kPaused || screen.Clock() != pausedAt); }, 1200, 100))
+    EXPECT_FALSE(testsupport::PumpUntil([&] { return screen.Capture() && (screen.Status() != kPaused || screen.Clock() != pausedAt); }, 1200, 100))
         << "while paused: " << screen.Describe();
 
     // A second click, away from the first so it is no double-click, resumes.

@@ -8,60 +8,25 @@ std::wstring PlayerUserFolder() {
     return n > 0 && n < 1024 ? std::wstring(run) + L"\\appdata" : L"";
 }
 
-PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments,
-                             UserState state) {
-    // Inherited by the child with the rest of this process's environment.
+namespace {
+
+// Inherited by the child with the rest of this process's environment.
+std::wstring PrepareUserFolder(PlayerProcess::UserState state, const std::wstring& workDir) {
     const std::wstring userFolder = PlayerUserFolder();
     if (!userFolder.empty()) {
         SetEnvironmentVariableW(L"APPDATA", userFolder.c_str());
         // Another test's list would stand where this one expects an empty player.
-        if (state == UserState::Fresh)
+        if (state == PlayerProcess::UserState::Fresh)
             DeleteFileW((userFolder + L"\\Morvane\\state.json").c_str());
     }
-    m_job = CreateJobObjectW(nullptr, nullptr);
-    if (m_job) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        SetInformationJobObject(m_job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-    }
-    std::wstring cmd = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        workDir.c_str(), &si, &pi))
-        return;
-    if (m_job)
-        AssignProcessToJobObject(m_job, pi.hProcess);
-    ResumeThread(pi.hThread);
-    CloseHandle(pi.hThread);
-    m_process = pi.hProcess;
-    m_id = pi.dwProcessId;
+    return workDir;
 }
 
-long PlayerProcess::ExitCode(DWORD timeoutMs) const {
-    if (!m_process || !WaitUntil([&] { return WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }, timeoutMs))
-        return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(m_process, &code);
-    return static_cast<long>(code);
-}
+} // namespace
 
-PlayerProcess::~PlayerProcess() {
-    if (m_process) {
-        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_process, 1);
-            WaitForSingleObject(m_process, 10000);
-        }
-        CloseHandle(m_process);
-    }
-    if (m_job)
-        CloseHandle(m_job);
-}
-
-bool PlayerProcess::Running() const {
-    return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
-}
+PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& workDir, const std::wstring& arguments,
+                             UserState state)
+    : ChildProcess(exePath, arguments, {.workDir = PrepareUserFolder(state, workDir)}) {}
 
 namespace {
 
@@ -110,21 +75,5 @@ HWND FindDescendant(HWND parent, const wchar_t* className, int controlId) {
     return search.found;
 }
 
-bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (pred()) return true;
-        if (GetTickCount64() >= end) return pred();
-        const ULONGLONG until = GetTickCount64() + pollMs;
-        for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
-        }
-    }
-}
 
 } // namespace e2e

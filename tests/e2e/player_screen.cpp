@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include "e2e/picture.h"
+#include "support/paths.h"
 
 namespace e2e {
 
@@ -20,11 +21,7 @@ std::wstring Env(const wchar_t* name) {
     return n > 0 && n < 1024 ? value : L"";
 }
 
-std::wstring ExeInBuild() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(MORVANE_EXE_PATH)) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
+std::wstring ExeInBuild() { return testsupport::WindowsPath(MORVANE_EXE_PATH); }
 
 std::wstring PrivateCopy(const std::wstring& folder) {
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -69,7 +66,7 @@ std::string PlayerScreen::Describe() const {
 }
 
 ::testing::AssertionResult PlayerScreen::Await(const char* step, const std::function<bool()>& pred, DWORD timeoutMs) {
-    if (WaitUntil([&] { return Capture() && pred(); }, timeoutMs, 60))
+    if (testsupport::PumpUntil([&] { return Capture() && pred(); }, timeoutMs, 60))
         return ::testing::AssertionSuccess();
     Save((L"e2e-failed-" + std::wstring(step, step + strlen(step)) + L".png").c_str());
     return ::testing::AssertionFailure() << step << ": not seen within " << timeoutMs << " ms; last capture: " << Describe();
@@ -92,7 +89,7 @@ std::wstring EditText(HWND edit) {
 ::testing::AssertionResult EnterInto(HWND nameBox, const std::wstring& text) {
     SendMessageW(nameBox, EM_SETSEL, 0, -1);
     TypeText(text);
-    if (!WaitUntil([&] { return EditText(nameBox) == text; }, 5000))
+    if (!testsupport::PumpUntil([&] { return EditText(nameBox) == text; }, 5000))
         return ::testing::AssertionFailure() << "name box holds '" << Utf8(EditText(nameBox)) << "'";
     PressKey(VK_RETURN);
     return ::testing::AssertionSuccess();
@@ -104,7 +101,7 @@ std::wstring EditText(HWND edit) {
                                             const RECT& addButton, const std::wstring& names, const std::wstring& folder) {
     Press(screen.CenterOf(addButton));
     HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindTopWindow(player.Id(), L"#32770")) != nullptr; }, 15000))
+    if (!testsupport::PumpUntil([&] { return (dialog = FindTopWindow(player.Id(), L"#32770")) != nullptr; }, 15000))
         return ::testing::AssertionFailure() << "no file dialog";
     HWND nameBox = FindDescendant(dialog, L"Edit", 0x47C);
     if (!nameBox) nameBox = FindDescendant(dialog, L"Edit");
@@ -113,9 +110,9 @@ std::wstring EditText(HWND edit) {
     SetForegroundWindow(dialog);
     // A folder entered is opened in the dialog, which stays up.
     if (::testing::AssertionResult entered = EnterInto(nameBox, folder); !entered) return entered;
-    WaitUntil([&] { return EditText(nameBox) != folder; }, 5000);
+    testsupport::PumpUntil([&] { return EditText(nameBox) != folder; }, 5000);
     if (::testing::AssertionResult entered = EnterInto(nameBox, names); !entered) return entered;
-    if (!WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000))
+    if (!testsupport::PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000))
         return ::testing::AssertionFailure() << "the dialog stayed open";
     return ::testing::AssertionSuccess();
 }
@@ -123,7 +120,7 @@ std::wstring EditText(HWND edit) {
 ::testing::AssertionResult AwaitMainWindow(const PlayerProcess& player, HWND& main) {
     if (!player.Started()) return ::testing::AssertionFailure() << "the player did not start";
     main = nullptr;
-    WaitUntil([&] { return (main = FindTopWindow(player.Id(), L"PlayerMainWnd")) != nullptr || !player.Running(); }, 30000);
+    testsupport::PumpUntil([&] { return (main = FindTopWindow(player.Id(), L"PlayerMainWnd")) != nullptr || !player.Running(); }, 30000);
     if (!main) return ::testing::AssertionFailure() << "the player ended or showed no main window";
     RECT rc{};
     GetWindowRect(main, &rc);

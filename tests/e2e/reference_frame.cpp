@@ -28,7 +28,7 @@ bool CaptureSettled(HWND hwnd, testsupport::Shot& shot) {
     testsupport::Shot previous;
     for (int i = 0; i < 40; ++i) {
         UpdateWindow(hwnd);
-        apptest::Pump(30);
+        testsupport::PumpIdle();
         if (!CaptureScreen(rc, shot)) return false;
         if (i > 0 && shot.pixels == previous.pixels) return true;
         previous = shot;
@@ -118,7 +118,7 @@ std::wstring MeasureSettings(DuiLib::CMainFrame* frame, SettingsLayout& out) {
                              CW_USEDEFAULT, nullptr)) {
             error = L"the in-process settings window was not created";
         } else {
-            apptest::Pump(100);
+            testsupport::PumpIdle();
             DuiLib::CPaintManagerUI& pm = settings.GetPaintManager();
             DuiLib::CControlUI* save = pm.FindControl(L"btn_save");
             if (!settings.m_pComboShape || !save) {
@@ -151,7 +151,7 @@ std::wstring MeasureBar(BarLayout& out) {
         return L"the in-process bar was not created";
     ::SetWindowPos(bar.GetHWND(), nullptr, 0, 0, cx, 50, SWP_NOZORDER | SWP_NOACTIVATE);
     bar.ShowWindow(true, false);
-    apptest::Pump(100);
+    testsupport::PumpIdle();
     out.play = bar.PosOf(L"btn_play");
     out.next = bar.PosOf(L"btn_next");
     out.mute = bar.PosOf(L"btn_mute");

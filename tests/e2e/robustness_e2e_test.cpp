@@ -109,7 +109,7 @@ TEST_F(RobustnessEndToEnd, AltF4OnTheFullScreenPictureEndsThePlayer) {
 
     DoubleClickAt(screen->CenterOf(s_refs.layout.playRegion));
     const RECT screenRc{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(testsupport::PumpUntil([&] {
         RECT rc{};
         GetWindowRect(video, &rc);
         return EqualRect(&rc, &screenRc) && !(GetWindowLongW(video, GWL_STYLE) & WS_CHILD);

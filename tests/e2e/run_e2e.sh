@@ -11,7 +11,7 @@ shift 2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tools="$here/../../tools"
 work="$build/tests/e2e/run/$(basename "$exe" .exe)"
-win() { local p="$1"; echo "Z:${p//\//\\}"; }
+win() { "$tools/wine-run" --path "$1"; }
 
 rm -rf "$work/media" "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw" "$work/appdata" "$work/profile"
 mkdir -p "$work/media" "$work/shots"

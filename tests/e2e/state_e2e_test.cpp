@@ -55,8 +55,13 @@ std::wstring RenderRestored(const ListedFile& first, const ListedFile& second, c
     out.secondSelected = Cut(shot, refs.layout.list);
     out.volumeAt80 = Cut(shot, out.volume);
     if (!resumeText.empty()) refs.status.Learn(resumeText, Cut(shot, refs.layout.status));
+    const RECT expanded = out.listToggle;
     frame->ToggleListPanel();
-    apptest::Pump(300);   // the panel's refit runs on a 100 ms timer
+    // The panel's refit runs on a timer.
+    testsupport::PumpUntil([&] {
+        const RECT now = PosOf(frame, L"btn_map_shrink");
+        return !EqualRect(&now, &expanded);
+    }, 3000);
     if (error.empty() && !CaptureSettled(frame->GetHWND(), shot)) error = L"the in-process window never settled";
     out.collapsedToggle = PosOf(frame, L"btn_map_shrink");
     out.listCollapsed = Cut(shot, out.collapsedToggle);
@@ -134,7 +139,7 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     ASSERT_TRUE(AwaitMainWindow(player, main));
     // Made visible before it is placed, as any window of the layout is.
     RECT placed{};
-    EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(main, &placed) && EqualRect(&placed, &leftAt); }, 5000))
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return GetWindowRect(main, &placed) && EqualRect(&placed, &leftAt); }, 5000))
         << "placed at " << placed.left << "," << placed.top << ", left at "
                                              << leftAt.left << "," << leftAt.top;
     PlayerScreen screen(main, refs);

@@ -102,7 +102,7 @@ TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) 
     const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     DoubleClickAt(screen.CenterOf(region));
     testsupport::Shot full;
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(testsupport::PumpUntil([&] {
         return CaptureScreen(whole, full) && ShareNear(full, InnerBox(whole), kFlatColour, 32) > 0.9 &&
                TextIn(full, whole).pixels > 30;
     }, 8000)) << "no text on the full screen";

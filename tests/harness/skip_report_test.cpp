@@ -8,6 +8,7 @@
 #include <string>
 
 #include "skip_pattern.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -18,37 +19,12 @@ struct ProbeRun {
 
 // The probe beside this exe with a filter, its standard output read to the end.
 ProbeRun RunProbe(const std::string& filter) {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring probe = exe;
-    probe = probe.substr(0, probe.find_last_of(L'\\') + 1) + L"skip_probe.exe";
-    std::wstring command = L"\"" + probe + L"\" --gtest_color=no --gtest_filter=" + std::wstring(filter.begin(), filter.end());
-
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
+    testsupport::ChildProcess probe(testsupport::BesideThisExe(L"skip_probe.exe"),
+                                    L"--gtest_color=no --gtest_filter=" + std::wstring(filter.begin(), filter.end()),
+                                    {.captureOutput = true});
     ProbeRun run;
-    if (!CreatePipe(&read, &write, &inherit, 0))
-        return run;
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = write;
-    si.hStdError = write;
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(write);
-    if (started) {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-            run.output.append(buffer, got);
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &run.exitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(read);
+    run.output = probe.Output();
+    run.exitCode = static_cast<DWORD>(probe.ExitCode(60000));
     return run;
 }
 

@@ -129,20 +129,19 @@ void HangOnDeadShare(const std::wstring& path) {
         WaitForSingleObject(g_release, 30000);
 }
 
-class OpenWithTest : public ::testing::Test {
+// The video window reaches the playlist through g_pMainFrame.
+class OpenWithTest : public apptest::MainWindowFixture {
 protected:
+    OpenWithTest() : MainWindowFixture({.global = true}) {}
     void SetUp() override {
         folder = MakeFolder(L"films", {L"one.mp4", L"two.mkv", L"three.avi", L"readme.txt"});
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        g_pMainFrame = frame;  // the video window reaches the playlist through it
-        Engine(frame).Clear();
     }
     void TearDown() override {
         playlist::SetFileSystemHook(nullptr);
         SetEvent(g_release);
-        g_pMainFrame = nullptr;
-        apptest::DestroyMainFrame(frame);
+        MainWindowFixture::TearDown();
     }
 
     Paths Rows() const {
@@ -170,14 +169,13 @@ protected:
     }
 
     std::wstring folder;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {
     frame->AddDialogResult((File(L"two.mkv") + L'\0').c_str(), File(L"two.mkv").size() + 1, folder.size() + 1);
     std::wstring upper = File(L"TWO.MKV");
     frame->OpenPaths({File(L"one.mp4"), upper, File(L"one.mp4"), File(L"gone.mp4")});
-    EXPECT_TRUE(apptest::PumpUntil([&] { return !Opens().empty(); }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !Opens().empty(); }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"two.mkv"), File(L"one.mp4")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"one.mp4"))}));
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
@@ -186,7 +184,7 @@ TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {
 
 TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle) {
     SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder})), 0);
-    EXPECT_TRUE(apptest::PumpUntil([&] { return !Opens().empty(); }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !Opens().empty(); }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi"), File(L"two.mkv")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"one.mp4"))}));
 
@@ -194,7 +192,7 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
     const std::wstring more = MakeFolder(L"more", {L"four.mp4"});
     SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({more + L"\\four.mp4", File(L"two.mkv")})), 0);
-    EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == 4u; }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == 4u; }, 5000));
     EXPECT_EQ(Rows().back(), more + L"\\four.mp4");
     EXPECT_EQ(Opens().size(), 1u);
 
@@ -202,7 +200,7 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
     Engine(frame).script.status = 4;
     SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({File(L"two.mkv")})), 0);
-    EXPECT_TRUE(apptest::PumpUntil([&] { return Opens().size() == 2u; }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return Opens().size() == 2u; }, 5000));
     EXPECT_EQ(Rows().size(), 4u);
     EXPECT_EQ(Opens().back(), Narrow(File(L"two.mkv")));
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);
@@ -217,7 +215,7 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
         return loads;
     };
     frame->OpenPaths({File(L"one.mp4")});
-    EXPECT_TRUE(apptest::PumpUntil([&] { return !subtitleLoads().empty(); }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !subtitleLoads().empty(); }, 5000));
     EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"one.srt"))}));
 
     // Dropped on the picture while a file plays: loaded, never listed, nothing else opens.
@@ -225,7 +223,7 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
     SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({File(L"two.zh.ass"), File(L"three.avi")})), 0);
     EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"two.zh.ass"))}));
-    EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == 2u; }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == 2u; }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi")}));
     EXPECT_TRUE(Opens().empty());
 
@@ -248,7 +246,7 @@ TEST_F(OpenWithTest, ForwardedPathsAreOpenedAfterTheSenderIsAnswered) {
     EXPECT_TRUE(Opens().empty());  // not while the sender waits
     // One batch waits at a time: a sender cannot queue paths without bound.
     EXPECT_EQ(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
-    EXPECT_TRUE(apptest::PumpUntil([&] { return !Opens().empty(); }, 3000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !Opens().empty(); }, 3000));
     EXPECT_EQ(Rows(), (Paths{File(L"three.avi"), File(L"one.mp4")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"three.avi"))}));
 
@@ -257,7 +255,7 @@ TEST_F(OpenWithTest, ForwardedPathsAreOpenedAfterTheSenderIsAnswered) {
     COPYDATASTRUCT cut{playlist::kForwardedPathsTag, data.cbData - 2, data.lpData};
     for (COPYDATASTRUCT* d : {&foreign, &cut})
         EXPECT_EQ(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(d)), FALSE);
-    apptest::Pump(200);
+    testsupport::PumpIdle();
     EXPECT_EQ(Rows().size(), 2u);
 }
 
@@ -313,7 +311,7 @@ TEST_F(OpenWithTest, ADropIsReadAndFreedOnlyWhenItsWholeListLiesInsideItsBlock) 
         const SIZE_T size = GlobalSize(block);
         SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
         if (c.whole) {
-            EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == rows + 1; }, 5000));
+            EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == rows + 1; }, 5000));
             ++rows;
             continue;
         }
@@ -339,7 +337,7 @@ TEST_F(OpenWithTest, PathsBeyondMaxPathAreListedFromEverySourceAsGiven) {
     frame->OpenPaths({deep + L"\\a.mp4"});
     EXPECT_EQ(Forward({deep + L"\\b.mkv"}), TRUE);
     Drop({deep + L"\\inner"});
-    EXPECT_TRUE(apptest::PumpUntil([&] { return Rows().size() == 3; }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == 3; }, 5000));
     const Paths rows = Rows();
     EXPECT_EQ(std::set<std::wstring>(rows.begin(), rows.end()),
               (std::set<std::wstring>{deep + L"\\a.mp4", deep + L"\\b.mkv", deep + L"\\inner\\c.avi"}));
@@ -373,7 +371,7 @@ TEST_F(OpenWithTest, TheWindowAnswersWhileTheFileSystemHangs) {
     frame->OpenPaths({dead});
     EXPECT_EQ(Forward({dead + L"\\late.mp4"}), TRUE);
     Drop({folder});
-    EXPECT_TRUE(apptest::PumpUntil([&] { return Opens().size() == 1 && probes >= 50; }, 20000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return Opens().size() == 1 && probes >= 50; }, 20000));
     stop = true;
     prober.join();
     RecordProperty("probes", probes.load());
@@ -386,7 +384,7 @@ TEST_F(OpenWithTest, TheWindowAnswersWhileTheFileSystemHangs) {
     apptest::DestroyMainFrame(frame);
     frame = nullptr;
     SetEvent(g_release);
-    EXPECT_TRUE(apptest::PumpUntil([] { return playlist::ListingsRunning() == 0; }, 10000));
+    EXPECT_TRUE(testsupport::PumpUntil([] { return playlist::ListingsRunning() == 0; }, 10000));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "avcore/avplayer.h"
 #include "avcore/media_env.h"
+#include "support/pump.h"
 #include "playback/EnginePath.h"
 
 using DuiLib::OpenInEngine;
@@ -37,7 +38,7 @@ std::wstring ClipCopy(const std::wstring& name, size_t bytes = 0) {
 
 ::testing::AssertionResult Plays(avplayer& player) {
     player.play(0, 0);
-    if (avtest::WaitFor([&] { return player.curr_play_time() > 0.2; }, 5000))
+    if (testsupport::PumpUntil([&] { return player.curr_play_time() > 0.2; }, 5000))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "status " << player.play_status() << " at " << player.curr_play_time() << " s";
 }

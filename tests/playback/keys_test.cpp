@@ -15,19 +15,10 @@ using apptest::Engine;
 
 namespace {
 
-class KeysTest : public ::testing::Test {
+// The picture reaches the main window through g_pMainFrame.
+class KeysTest : public apptest::MainWindowFixture {
 protected:
-    void SetUp() override {
-        frame = apptest::OpenMainFrame();
-        ASSERT_NE(frame, nullptr);
-        g_pMainFrame = frame;  // the picture reaches the main window through it
-        KillTimer(frame->GetHWND(), kTimerPoll);
-        Engine(frame).Clear();
-    }
-    void TearDown() override {
-        g_pMainFrame = nullptr;
-        apptest::DestroyMainFrame(frame);
-    }
+    KeysTest() : MainWindowFixture({.global = true, .polling = false}) {}
 
     std::optional<double> LastSeek() const {
         std::optional<double> fraction;
@@ -45,7 +36,6 @@ protected:
     HWND Main() const { return frame->GetHWND(); }
     HWND Picture() const { return frame->m_pVideoWnd->GetHWND(); }
 
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(KeysTest, LeftAndRightSeekFiveSecondsWithinTheFile) {

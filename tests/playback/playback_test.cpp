@@ -30,17 +30,15 @@ Calls operator+(Calls a, const Calls& b) {
 
 const Calls kStopClose{"stop()", "close()"};
 
-class PlaybackTest : public ::testing::Test {
+// The tests tick the progress themselves.
+class PlaybackTest : public apptest::MainWindowFixture {
 protected:
+    PlaybackTest() : MainWindowFixture({.polling = false}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         ASSERT_NE(frame->m_pVideoWnd, nullptr);
-        // The tests tick the progress themselves.
-        KillTimer(frame->GetHWND(), kTimerPoll);
-        Engine(frame).Clear();
     }
-    void TearDown() override { apptest::DestroyMainFrame(frame); }
 
     void AddRows(int n) {
         for (int i = 0; i < n; ++i)
@@ -64,7 +62,6 @@ protected:
     }
     std::wstring Text(const wchar_t* name) { return apptest::Find(frame, name)->GetText().GetData(); }
 
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(PlaybackTest, CommandsOpenPauseOrMoveTheSelection) {
@@ -192,7 +189,7 @@ TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
     Engine(frame).script.failingPaths = {"C:\\v\\1.mp4"};
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
-    ASSERT_TRUE(apptest::PumpUntil([&] { return Engine(frame).script.status == 1; }, 5000)) << "row 2 never opened";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).script.status == 1; }, 5000)) << "row 2 never opened";
     EXPECT_EQ(frame->m_strCurPath, RowPath(2).c_str());
 }
 
@@ -278,7 +275,7 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
     const int x = rc.left + (rc.right - rc.left) * 3 / 4;
     auto post = [&](UINT msg, WPARAM keys, int px) {
         PostMessageW(hwnd, msg, keys, MAKELPARAM(px, y));
-        apptest::Pump(20);
+        testsupport::PumpIdle();
     };
     post(WM_MOUSEMOVE, 0, rc.left + 2);
     post(WM_LBUTTONDOWN, MK_LBUTTON, rc.left + 2);
@@ -386,9 +383,7 @@ TEST_F(PlaybackTest, ListPanelCollapsesAndTheVideoFollows) {
         GetWindowRect(frame->m_pVideoWnd->GetHWND(), &rc);
         return rc.right - rc.left;
     };
-    const ULONGLONG deadline = GetTickCount64() + 2000;
-    while ((play->GetWidth() == playWidth || videoWidth() != play->GetWidth()) && GetTickCount64() < deadline)
-        apptest::Pump(20);
+    testsupport::PumpUntil([&] { return play->GetWidth() != playWidth && videoWidth() == play->GetWidth(); }, 2000);
     EXPECT_EQ(play->GetWidth(), playWidth + widerBy);
     EXPECT_EQ(videoWidth(), play->GetWidth());
 

@@ -40,13 +40,12 @@ TEST(ScreenshotFile, NameIsTheFileNameAndThePosition) {
     EXPECT_EQ(screenshot::ScreenshotFolder(L""), L"");
 }
 
-class ScreenshotTest : public ::testing::Test {
+class ScreenshotTest : public apptest::MainWindowFixture {
 protected:
+    ScreenshotTest() : MainWindowFixture({.global = true, .polling = false, .clearEngine = false}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        g_pMainFrame = frame;
-        KillTimer(frame->GetHWND(), kTimerPoll);
         // A profile of our own under the build folder, emptied of earlier runs' pictures.
         wchar_t exe[MAX_PATH];
         GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -65,10 +64,6 @@ protected:
         script.pictureHeight = 2;
         script.picture = {0, 0, 255, 0, 0, 255, 0, 7, 255, 0, 0, 99, 255, 255, 255, 0, 0, 0, 0, 0, 128, 128, 128, 255};
     }
-    void TearDown() override {
-        g_pMainFrame = nullptr;
-        apptest::DestroyMainFrame(frame);
-    }
     std::wstring Notice() const { return frame->m_strStatusNotice.GetData(); }
     void CtrlS(HWND to) {
         BYTE keys[256];
@@ -80,7 +75,6 @@ protected:
         SetKeyboardState(keys);
     }
 
-    CMainFrame* frame = nullptr;
     std::wstring profile, folder;
 };
 

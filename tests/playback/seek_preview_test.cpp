@@ -20,18 +20,17 @@ TEST(SeekPreviewText, TimeOfTheSliderPlace) {
     EXPECT_TRUE(SeekPreviewText(500, 0, 60.0).IsEmpty());
 }
 
-class SeekPreviewTest : public ::testing::Test {
+class SeekPreviewTest : public apptest::MainWindowFixture {
 protected:
+    SeekPreviewTest() : MainWindowFixture({.polling = false, .clearEngine = false}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        KillTimer(frame->GetHWND(), kTimerPoll);
         slider = frame->m_pPlaySlider;
         ASSERT_NE(slider, nullptr);
         Engine(frame).script.status = 1;
         Engine(frame).script.duration = 7200.0;
     }
-    void TearDown() override { apptest::DestroyMainFrame(frame); }
 
     void MoveTo(POINT at) { SendMessageW(frame->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y)); }
     POINT OnSlider(double fraction) const {
@@ -40,7 +39,6 @@ protected:
         return {rc.left + kThumbHalf + static_cast<LONG>(fraction * travel + 0.5), (rc.top + rc.bottom) / 2};
     }
 
-    CMainFrame* frame = nullptr;
     CSliderUI* slider = nullptr;
 };
 

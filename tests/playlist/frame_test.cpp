@@ -26,16 +26,15 @@ struct Result {
     size_t offset;
 };
 
-class PlaylistTest : public ::testing::Test {
+class PlaylistTest : public apptest::MainWindowFixture {
 protected:
+    PlaylistTest() : MainWindowFixture({}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         list = frame->m_pPlayList;
         ASSERT_NE(list, nullptr);
-        Engine(frame).Clear();
     }
-    void TearDown() override { apptest::DestroyMainFrame(frame); }
 
     void Add(const Result& r) { frame->AddDialogResult(r.buffer.data(), r.buffer.size(), r.offset); }
     std::vector<std::wstring> RowNames() const {
@@ -48,7 +47,6 @@ protected:
         apptest::Click(frame->GetHWND(), apptest::CenterOf(apptest::Find(frame, name)));
     }
 
-    CMainFrame* frame = nullptr;
     CListUI* list = nullptr;
 };
 
@@ -78,7 +76,7 @@ TEST_F(PlaylistTest, RowsFollowTheDialogWithNameUserDataAndTag) {
     }
 
     // The rows show their names: white text in each row, none below the last one.
-    apptest::Pump(150);
+    testsupport::PumpIdle();
     testsupport::Shot shot;
     ASSERT_TRUE(testsupport::CaptureWindow(frame->GetHWND(), shot));
     testsupport::SaveWindowPng(frame->GetHWND(), testsupport::ScreenshotPath(L"playlist_rows.png").c_str());
@@ -151,7 +149,7 @@ TEST_F(PlaylistTest, TenThousandFilesInOneResult) {
         ch = static_cast<wchar_t>(towupper(ch));
     Add({upper, 8});
     EXPECT_EQ(list->GetCount(), kFiles);
-    apptest::Pump(100);   // the list lays out and paints its rows
+    testsupport::PumpIdle();   // the list lays out and paints its rows
     EXPECT_EQ(list->GetCount(), kFiles);
 }
 
@@ -195,7 +193,7 @@ TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
     EXPECT_EQ(list->GetCount(), 2);
     ClickControl(L"btnclear");
     EXPECT_EQ(list->GetCount(), 0);
-    apptest::Pump(250);
+    testsupport::PumpIdle();
 
     EXPECT_TRUE(Engine(frame).CommandTexts().empty()) << testing::PrintToString(Engine(frame).CommandTexts());
     EXPECT_EQ(Engine(frame).script.status, 1);
@@ -271,7 +269,7 @@ TEST_F(PlaylistTest, AFailedDialogSaysWhyWhenTheSelectionIsTooLongAndLeavesNoStr
         {
             apptest::MessageBoxWatch watch;
             frame->AddFiles();
-            apptest::Pump(0);
+            testsupport::PumpIdle();
         }
         EXPECT_EQ(list->GetCount(), 2);
         EXPECT_EQ(apptest::MessageBoxWatch::count, c.notice ? 1 : 0);

@@ -132,21 +132,18 @@ void Pick(CSystemInfoFrame& settings, const wchar_t* name, int index) {
 
 std::wstring ComboText(CComboUI* combo) { return combo ? combo->GetText().GetData() : L"(missing)"; }
 
-class SettingsWindowTest : public ::testing::Test {
+// The polling tick would read the engine all along; these tests want its calls from
+// the settings window alone.
+class SettingsWindowTest : public apptest::MainWindowFixture {
 protected:
+    SettingsWindowTest() : MainWindowFixture({.global = true, .polling = false}) {}
     void SetUp() override {
         DeleteFileW(CfgPath().c_str());
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        g_pMainFrame = frame;
-        // The polling tick would read the engine all along; these tests want its
-        // calls from the settings window alone.
-        KillTimer(frame->GetHWND(), kTimerPoll);
-        Engine(frame).Clear();
     }
     void TearDown() override {
-        g_pMainFrame = nullptr;
-        apptest::DestroyMainFrame(frame);
+        MainWindowFixture::TearDown();
         DeleteFileW(CfgPath().c_str());
     }
 
@@ -183,14 +180,11 @@ protected:
     // Pumps until the engine has been asked to seek, or the deadline passes; the
     // tick at which the seek was first seen, 0 when it never came.
     ULONGLONG WaitForSeek(DWORD deadlineMs) {
-        const ULONGLONG end = GetTickCount64() + deadlineMs;
-        while (!g_seekSeenAt && GetTickCount64() < end)
-            apptest::Pump(10);
+        testsupport::PumpUntil([] { return g_seekSeenAt != 0; }, deadlineMs);
         return g_seekSeenAt;
     }
 
     static constexpr const wchar_t* kRowPath = L"C:\\v\\0.mp4";
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(SettingsWindowTest, OpensModallyShowingTheStoredSettings) {
@@ -339,7 +333,7 @@ TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
         return L"btn_save";
     });
     // Then back to 30 s of the same file.
-    ASSERT_TRUE(apptest::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
     EXPECT_EQ(Engine(frame).CommandTexts(), (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)",
                                                    "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", "seek_to(0.25)"}));
 }

@@ -1,5 +1,6 @@
 #include "skin/skin_windows.h"
 
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 namespace skintest {
@@ -25,7 +26,7 @@ std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y)
 
 void Settle()
 {
-    testsupport::PumpMessages(300);
+    testsupport::PumpIdle();
 }
 
 } // namespace skintest

@@ -53,11 +53,11 @@ void CloseModalWindows(DWORD processId, ModalTally& tally) {
         const std::wstring className = ClassOf(hwnd);
         SetForegroundWindow(hwnd);
         e2e::PressKey(VK_ESCAPE);
-        if (e2e::WaitUntil([&] { return Gone(hwnd); }, 2000)) {
+        if (testsupport::PumpUntil([&] { return Gone(hwnd); }, 2000)) {
             ++tally.byEscape;
         } else {
             PostMessageW(hwnd, WM_CLOSE, 0, 0);
-            if (!e2e::WaitUntil([&] { return Gone(hwnd); }, 5000)) {
+            if (!testsupport::PumpUntil([&] { return Gone(hwnd); }, 5000)) {
                 ++tally.stuck;
                 return;
             }

@@ -131,7 +131,7 @@ public:
         if (w.fullScreen) {
             SetForegroundWindow(w.video);
             PressKey(VK_ESCAPE);
-            if (!WaitUntil([&] { return !Locate(m_player.Id(), m_main).fullScreen; }, 5000))
+            if (!testsupport::PumpUntil([&] { return !Locate(m_player.Id(), m_main).fullScreen; }, 5000))
                 return ::testing::AssertionFailure() << "Escape did not leave full screen";
             ++m_ledger.leftFullScreen;
         }
@@ -140,7 +140,7 @@ public:
             if (IsZoomed(m_main) || IsIconic(m_main)) ShowWindow(m_main, SW_RESTORE);
             SetWindowPos(m_main, nullptr, m_home.left, m_home.top, m_home.right - m_home.left, m_home.bottom - m_home.top,
                          SWP_NOZORDER);
-            if (!WaitUntil([&] { const RECT now = WindowRect(m_main); return EqualRect(&now, &m_home) == TRUE; }, 5000))
+            if (!testsupport::PumpUntil([&] { const RECT now = WindowRect(m_main); return EqualRect(&now, &m_home) == TRUE; }, 5000))
                 return ::testing::AssertionFailure() << "the main window did not return to its place";
             ++m_ledger.windowPutBack;
         }
@@ -184,7 +184,7 @@ public:
         } else if (w.fullScreen && w.bar && input.at.y >= screen.bottom - 50 && !IsWindowVisible(w.bar)) {
             // The bar comes up when the pointer touches the bottom edge.
             MoveMouseTo({input.at.x, screen.bottom - 1});
-            WaitUntil([&] { return IsWindowVisible(w.bar) == TRUE; }, 1500);
+            testsupport::PumpUntil([&] { return IsWindowVisible(w.bar) == TRUE; }, 1500);
         }
         soak::Send(input);
         ++m_ledger.sent[static_cast<int>(input.kind)];
@@ -245,7 +245,7 @@ private:
     }
 
     bool Playing(DWORD timeoutMs) {
-        return WaitUntil([&] { return m_screen.Capture() && m_screen.Status() == kPlaying; }, timeoutMs, 100);
+        return testsupport::PumpUntil([&] { return m_screen.Capture() && m_screen.Status() == kPlaying; }, timeoutMs, 100);
     }
 
     bool Answers(int number, const char* kind) {

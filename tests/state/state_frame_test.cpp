@@ -29,16 +29,16 @@ std::wstring MakeClip(const std::wstring& name) {
     return path;
 }
 
-class StateFrameTest : public ::testing::Test {
+// The tests tick themselves.
+class StateFrameTest : public apptest::MainWindowFixture {
 protected:
+    StateFrameTest() : MainWindowFixture({.polling = false, .clearEngine = false}) {}
     void SetUp() override {
         file = Folder() + L"\\state.json";
         DeleteFileW(file.c_str());
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
-        KillTimer(frame->GetHWND(), kTimerPoll);   // the tests tick themselves
     }
-    void TearDown() override { apptest::DestroyMainFrame(frame); }
 
     void Restore(const userstate::UserState& state) {
         ASSERT_TRUE(userstate::ReplaceStateFile(file, userstate::SerializeUserState(state)));
@@ -49,7 +49,6 @@ protected:
     void Tick() { SendMessageW(frame->GetHWND(), WM_TIMER, kTimerPoll, 0); }
 
     std::wstring file;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(StateFrameTest, AStartRestoresWhatWasLeftAndASaveWritesItBack) {
@@ -126,7 +125,7 @@ TEST_F(StateFrameTest, FilesOfAStartComeAfterTheRestoredRowsAndPlay) {
     ASSERT_NO_FATAL_FAILURE(Restore(state));
     frame->OpenPaths({added});
     // The paths are listed off the UI thread and added when the listing comes back.
-    ASSERT_TRUE(apptest::PumpUntil([&] { return frame->m_pPlayList->GetCount() == 3; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return frame->m_pPlayList->GetCount() == 3; }, 5000));
     EXPECT_EQ(frame->m_pPlayList->GetItemAt(0)->GetName(), L"C:\\gone\\a.mp4");
     EXPECT_EQ(frame->m_pPlayList->GetItemAt(2)->GetName(), added.c_str());
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 2);

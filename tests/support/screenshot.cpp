@@ -138,18 +138,4 @@ int Shot::CountBright(const RECT& rc, uint32_t threshold) const {
     return n;
 }
 
-void PumpMessages(DWORD milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-}
-
 } // namespace testsupport

@@ -33,7 +33,5 @@ bool SaveWindowPng(HWND hwnd, const wchar_t* path);
 // Folder for screenshots: %MORVANE_SHOTS% when set, else "screenshots" beside the test exe
 // (in the build folder); created if missing.
 std::wstring ScreenshotPath(const wchar_t* fileName);
-// Pumps this thread's messages for the given time so windows paint and timers run.
-void PumpMessages(DWORD milliseconds);
 
 } // namespace testsupport

@@ -117,7 +117,7 @@ protected:
     }
     void Click(const wchar_t* button) {
         // Laid out first: a click lands where the button is painted.
-        apptest::Pump(50);
+        testsupport::PumpIdle();
         apptest::Click(hMain, apptest::CenterOf(apptest::Find(frame, button)));
     }
 };

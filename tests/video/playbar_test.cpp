@@ -94,7 +94,7 @@ TEST_F(PlayBarTest, InactivityHidesTheBarAndActivityOnItRenewsIt) {
         EnterAndShowBar();
         IdleFor(6000);
         PostMessageW(hBar, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, blank);
-        apptest::Pump(0);
+        testsupport::PumpIdle();
         TimerTick();
         EXPECT_TRUE(BarShown()) << "message " << std::hex << msg;
     }
@@ -103,7 +103,7 @@ TEST_F(PlayBarTest, InactivityHidesTheBarAndActivityOnItRenewsIt) {
     IdleFor(6000);
     EXPECT_TRUE(PumpUntil([&] { return !BarShown(); }, 2500));
     PostMessageW(hBar, WM_MOUSEMOVE, 0, blank);
-    apptest::Pump(0);
+    testsupport::PumpIdle();
     EXPECT_EQ(video->m_dwLastActivity, 0u) << "a hidden bar records no activity";
 }
 
@@ -275,7 +275,7 @@ TEST_F(PlayBarTest, ReleaseOnTheBarEndsTheSeekSoProgressMovesAgain) {
     PostMessageW(hBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, y));
     PostMessageW(hBar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, y));
     PostMessageW(hBar, WM_LBUTTONUP, 0, MAKELPARAM(to, y));
-    apptest::Pump(0);
+    testsupport::PumpIdle();
     const Commands seeks = engine.CommandTexts();
     ASSERT_EQ(seeks.size(), 1u);
     EXPECT_EQ(seeks[0].rfind("seek_to(0.7", 0), 0u) << seeks[0];
@@ -291,7 +291,7 @@ TEST_F(PlayBarTest, ReleaseOnTheBarEndsTheSeekSoProgressMovesAgain) {
     // A release anywhere on the bar ends a seek, whoever started it.
     frame->m_bSeeking = 1;
     PostMessageW(hBar, WM_LBUTTONUP, 0, MAKELPARAM(screen.right - 20, 5));
-    apptest::Pump(0);
+    testsupport::PumpIdle();
     EXPECT_EQ(frame->m_bSeeking, 0);
 }
 
@@ -397,7 +397,7 @@ TEST_F(PlayBarTest, FullScreenWithTheBarLooksRight) {
     frame->m_pPlaySlider->SetValue(517);
     PollTick();
     EnterAndShowBar();
-    apptest::Pump(200);
+    testsupport::PumpIdle();
 
     // A window's own picture leaves its children out: lay the bar over the picture.
     testsupport::Shot shot, strip;

@@ -13,16 +13,7 @@ namespace videotest {
 
 using Commands = std::vector<std::string>;
 
-// Pumps as the library's loop does until pred holds; false at the deadline.
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!pred()) {
-        if (GetTickCount64() >= end)
-            return false;
-        apptest::Pump(5);
-    }
-    return true;
-}
+using testsupport::PumpUntil;
 
 inline RECT WindowRectOf(HWND hwnd) {
     RECT rc{};
@@ -37,20 +28,16 @@ inline std::string Text(const RECT& rc) {
 
 inline RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-class VideoFixture : public ::testing::Test {
+class VideoFixture : public apptest::MainWindowFixture {
 protected:
+    VideoFixture() : MainWindowFixture({.global = true, .clearEngine = false}) {}
     void SetUp() override {
-        frame = apptest::OpenMainFrame();
+        MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         ASSERT_NE(frame->m_pVideoWnd, nullptr);
-        g_pMainFrame = frame;
         video = frame->m_pVideoWnd;
         hMain = frame->GetHWND();
         hVideo = video->GetHWND();
-    }
-    void TearDown() override {
-        g_pMainFrame = nullptr;   // or the main window's end would post a quit here
-        apptest::DestroyMainFrame(frame);
     }
 
     RECT RegionOnScreen() const {
@@ -61,7 +48,7 @@ protected:
     bool CoversRegion() const { return Text(WindowRectOf(hVideo)) == Text(RegionOnScreen()); }
     void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
         PostMessageW(hVideo, msg, wParam, lParam);
-        apptest::Pump(0);
+        testsupport::PumpIdle();
     }
     void PressKey(WPARAM key) { Post(WM_KEYDOWN, key, 1); }
     void ClickVideo() {
@@ -69,7 +56,6 @@ protected:
         Post(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     }
 
-    DuiLib::CMainFrame* frame = nullptr;
     DuiLib::CVideoRealWnd* video = nullptr;
     HWND hMain = nullptr;
     HWND hVideo = nullptr;

@@ -126,7 +126,7 @@ TEST_F(VideoWindowTest, ResizeBurstFitsOnceOverThePlayRegion) {
         ResizeMain(900 + 20 * i, 640 + 10 * i);
         last = GetTickCount64();
         // A drag's pace: each change well inside the fit delay of the one before.
-        PumpUntil([&] { return GetTickCount64() >= last + 40; });
+        testsupport::PumpIdle();
     }
     EXPECT_EQ(Text(WindowRectOf(hVideo)), Text(before)) << "fitted during the burst";
     ASSERT_TRUE(PumpUntil([&] { return CoversRegion(); }));
@@ -140,7 +140,7 @@ TEST_F(VideoWindowTest, EveryTriggerEntersFullScreenAndReturnsToTheSamePlace) {
         {"escape on the picture", [&] { PressKey(VK_ESCAPE); }},
         {"double-click", [&] { DoubleClickVideo(); }},
         {"btn_fullscreen", [&] { apptest::Click(hMain, apptest::CenterOf(apptest::Find(frame, L"btn_fullscreen"))); }},
-        {"escape on the main window", [&] { PostMessageW(hMain, WM_KEYDOWN, VK_ESCAPE, 1); apptest::Pump(0); }},
+        {"escape on the main window", [&] { PostMessageW(hMain, WM_KEYDOWN, VK_ESCAPE, 1); testsupport::PumpIdle(); }},
     };
     const RECT windowed = WindowRectOf(hVideo);
     const LONG childStyle = GetWindowLongW(hVideo, GWL_STYLE);
