@@ -81,8 +81,11 @@ void DecodeWorker::run()
         const uint64_t generation = m_s.generation;
         if (m_s.seekPending) {
             const double target = m_s.seekTarget;
+            const int track = m_s.audioTrackWanted;
             m_s.seekPending = false;
+            m_s.audioTrackWanted = 0;
             lock.unlock();
+            if (track) switchAudioTrack(track);
             seekTo(target, generation);
             lock.lock();
             continue;
@@ -220,6 +223,14 @@ void DecodeWorker::endPicturesAfterSeek(uint64_t generation)
     m_s.prerolled = true;
     m_s.applyClockLocked();
     m_s.notifyAll();
+}
+
+void DecodeWorker::switchAudioTrack(int number)
+{
+    if (number != m_audioTrack && m_source.selectAudioTrack(number - 1)) m_audioTrack = number;
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    // A track the decoder refused is not reported as playing.
+    if (m_s.audioTrackWanted == 0) m_s.audioTrack = m_audioTrack;
 }
 
 void DecodeWorker::seekTo(double target, uint64_t generation)

@@ -22,6 +22,7 @@ public:
 private:
     bool openFile();
     void seekTo(double target, uint64_t generation);
+    void switchAudioTrack(int number);  // before the seek that starts it
     void readVideo(uint64_t generation);
     void readAudio(uint64_t generation);
     void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage
@@ -44,6 +45,7 @@ private:
     VideoSample m_firstVideo;   // read by openFile, queued by run
     AudioChunk m_firstAudio;
     bool m_haveFirstAudio = false;
+    int m_audioTrack = 1;       // the track the decoder reads
 };
 
 } // namespace avcore

@@ -102,6 +102,10 @@ private:
         case Command::Seek:
             m_audio.samples.clear();
             return m_source.seek(q.seekSeconds) ? Result::Ok : Result::Failed;
+        case Command::SelectAudio:
+            m_audio.samples.clear();
+            m_audioUsed = 0;
+            return m_source.selectAudioTrack(static_cast<int>(q.audioTrack)) ? Result::Ok : Result::Failed;
         }
         return Result::Failed;
     }

@@ -12,7 +12,6 @@ namespace avcore {
 namespace {
 
 constexpr DWORD kVideo = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
-constexpr DWORD kAudio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
 constexpr double kHns = 1e-7;  // Media Foundation time unit
 // A reader that keeps answering with stream ticks and no sample is treated as
 // broken after this many in a row (a real gap gives a few).
@@ -27,6 +26,18 @@ bool SetSubtype(IMFSourceReader* reader, DWORD stream, const GUID& major, const 
     type->SetGUID(MF_MT_SUBTYPE, subtype);
     if (bitsPerSample) type->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, bitsPerSample);
     return SUCCEEDED(reader->SetCurrentMediaType(stream, nullptr, type.Get()));
+}
+
+// The stream's language tag, when the platform knows it and it reads as one.
+void ReadLanguage(IMFSourceReader* reader, DWORD stream, wchar_t (&out)[kLanguageChars])
+{
+    out[0] = L'\0';
+    PROPVARIANT var;
+    PropVariantInit(&var);
+    if (SUCCEEDED(reader->GetPresentationAttribute(stream, MF_SD_LANGUAGE, &var)) && var.vt == VT_LPWSTR &&
+        var.pwszVal && wcsnlen(var.pwszVal, kLanguageChars) < kLanguageChars)
+        wcscpy_s(out, var.pwszVal);
+    PropVariantClear(&var);
 }
 
 } // namespace
@@ -59,8 +70,18 @@ bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
         m_reader.Reset();
         return false;
     }
-    m_info.hasAudio = SUCCEEDED(m_reader->SetStreamSelection(kAudio, TRUE)) && configureAudio();
-    if (!m_info.hasAudio) m_reader->SetStreamSelection(kAudio, FALSE);
+    listAudioTracks();
+    m_audioTrack = 0;
+    m_info.hasAudio = !m_audioStreams.empty() && SUCCEEDED(m_reader->SetStreamSelection(m_audioStreams[0], TRUE)) &&
+                      configureAudio(m_audioStreams[0]);
+    if (m_info.hasAudio) {
+        m_info.audio = m_decoded;
+        m_convert.configure(m_decoded.rate, m_decoded.channels, m_decoded.rate, m_decoded.channels);
+    } else {
+        if (!m_audioStreams.empty()) m_reader->SetStreamSelection(m_audioStreams[0], FALSE);
+        m_audioStreams.clear();
+        m_info.audioTrackCount = 0;
+    }
     if (!m_info.hasVideo && !m_info.hasAudio) {
         m_reader.Reset();
         return false;
@@ -80,6 +101,44 @@ bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
 void MediaSource::close()
 {
     m_reader.Reset();
+}
+
+void MediaSource::listAudioTracks()
+{
+    m_audioStreams.clear();
+    m_info.audioTrackCount = 0;
+    // The reader numbers its streams from 0 and answers past the last with an error.
+    for (DWORD stream = 0; m_audioStreams.size() < static_cast<size_t>(kMaxAudioTracks); ++stream) {
+        ComPtr<IMFMediaType> type;
+        if (FAILED(m_reader->GetNativeMediaType(stream, 0, &type))) break;
+        GUID major{};
+        if (FAILED(type->GetMajorType(&major)) || major != MFMediaType_Audio) continue;
+        AudioTrackInfo& track = m_info.audioTracks[m_audioStreams.size()];
+        UINT32 channels = 0;
+        track.channels = SUCCEEDED(type->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels)) && channels <= 64
+                             ? static_cast<int>(channels) : 0;
+        ReadLanguage(m_reader.Get(), stream, track.language);
+        m_audioStreams.push_back(stream);
+    }
+    m_info.audioTrackCount = static_cast<int>(m_audioStreams.size());
+}
+
+bool MediaSource::selectAudioTrack(int index)
+{
+    if (!m_reader || !m_info.hasAudio || index < 0 || index >= static_cast<int>(m_audioStreams.size())) return false;
+    if (index == m_audioTrack) return true;
+    const DWORD before = m_audioStreams[static_cast<size_t>(m_audioTrack)];
+    const DWORD after = m_audioStreams[static_cast<size_t>(index)];
+    m_reader->SetStreamSelection(before, FALSE);
+    if (FAILED(m_reader->SetStreamSelection(after, TRUE)) || !configureAudio(after)) {
+        m_reader->SetStreamSelection(after, FALSE);
+        m_reader->SetStreamSelection(before, TRUE);
+        configureAudio(before);
+        return false;
+    }
+    m_audioTrack = index;
+    m_convert.configure(m_decoded.rate, m_decoded.channels, m_info.audio.rate, m_info.audio.channels);
+    return true;
 }
 
 bool MediaSource::configureVideo()
@@ -144,18 +203,20 @@ bool MediaSource::readVideoFormat()
     return true;
 }
 
-bool MediaSource::configureAudio()
+// The stream as 16-bit PCM in its own rate and channels (the reader does not convert
+// those everywhere), written to m_decoded.
+bool MediaSource::configureAudio(DWORD stream)
 {
-    if (!SetSubtype(m_reader.Get(), kAudio, MFMediaType_Audio, MFAudioFormat_PCM, 16)) return false;
+    if (!SetSubtype(m_reader.Get(), stream, MFMediaType_Audio, MFAudioFormat_PCM, 16)) return false;
     ComPtr<IMFMediaType> type;
-    if (FAILED(m_reader->GetCurrentMediaType(kAudio, &type))) return false;
+    if (FAILED(m_reader->GetCurrentMediaType(stream, &type))) return false;
     UINT32 rate = 0, channels = 0, bits = 0;
     type->GetUINT32(MF_MT_AUDIO_SAMPLES_PER_SECOND, &rate);
     type->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels);
     type->GetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, &bits);
     if (rate < 1000 || rate > 384000 || channels == 0 || channels > 8 || bits != 16) return false;
-    m_info.audio.rate = static_cast<int>(rate);
-    m_info.audio.channels = static_cast<int>(channels);
+    m_decoded.rate = static_cast<int>(rate);
+    m_decoded.channels = static_cast<int>(channels);
     return true;
 }
 
@@ -187,12 +248,13 @@ ReadStatus MediaSource::readVideo(ReaderSample& out)
 ReadStatus MediaSource::readAudio(AudioChunk& out)
 {
     if (!m_reader || !m_info.hasAudio) return ReadStatus::EndOfStream;
+    const DWORD stream = m_audioStreams[static_cast<size_t>(m_audioTrack)];
     for (int empty = 0;; ++empty) {
         if (empty > kMaxEmptyReads) return ReadStatus::Error;
         DWORD index = 0, flags = 0;
         LONGLONG ts = 0;
         ComPtr<IMFSample> sample;
-        if (FAILED(m_reader->ReadSample(kAudio, 0, &index, &flags, &ts, &sample)) ||
+        if (FAILED(m_reader->ReadSample(stream, 0, &index, &flags, &ts, &sample)) ||
             (flags & MF_SOURCE_READERF_ERROR))
             return ReadStatus::Error;
         if (flags & MF_SOURCE_READERF_ENDOFSTREAM) return ReadStatus::EndOfStream;
@@ -202,13 +264,15 @@ ReadStatus MediaSource::readAudio(AudioChunk& out)
         BYTE* data = nullptr;
         DWORD length = 0;
         if (FAILED(buffer->Lock(&data, nullptr, &length))) return ReadStatus::Error;
-        const size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(m_info.audio.channels);
+        const size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(m_decoded.channels);
         const size_t frames = length / frameBytes;
-        out.samples.resize(frames * m_info.audio.channels);
-        if (frames) std::memcpy(out.samples.data(), data, frames * frameBytes);
+        m_decodedSamples.resize(frames * static_cast<size_t>(m_decoded.channels));
+        if (frames) std::memcpy(m_decodedSamples.data(), data, frames * frameBytes);
         buffer->Unlock();
+        out.samples.clear();
+        m_convert.convert(m_decodedSamples.data(), frames, out.samples);
         out.pts = static_cast<double>(ts) * kHns;
-        if (frames) return ReadStatus::Sample;
+        if (!out.samples.empty()) return ReadStatus::Sample;
     }
 }
 
@@ -221,6 +285,7 @@ bool MediaSource::seek(double seconds)
     var.hVal.QuadPart = static_cast<LONGLONG>((seconds < 0 ? 0 : seconds) / kHns);
     const HRESULT hr = m_reader->SetCurrentPosition(GUID_NULL, var);
     PropVariantClear(&var);
+    m_convert.reset();
     return SUCCEEDED(hr);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The file being played, read through Media Foundation's Source Reader: the first
-// video stream as NV12 (I420 when NV12 is refused) and the first audio stream as
-// 16-bit PCM; a file may have either or both. Lives in the decoder process (decoder_host), on its one thread.
+// video stream as NV12 (I420 when NV12 is refused) and one audio stream (the first
+// until another is chosen) as 16-bit PCM; a file may have either or both. Lives in the decoder process (decoder_host), on its one thread.
 #include <windows.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "avcore/effects/frame_pipeline.h"
+#include "avcore/pcm_convert.h"
 
 namespace avcore {
 
@@ -34,12 +35,24 @@ struct AudioFormat {
     int channels = 0;  // samples are 16-bit, interleaved
 };
 
+constexpr int kMaxAudioTracks = 16;       // audio streams listed beyond these are not offered
+constexpr size_t kLanguageChars = 36;     // a language tag (RFC 5646) with its NUL
+
+// One audio stream of the file, as the platform describes it. Plain data: it crosses
+// from the decoder process in shared memory.
+struct AudioTrackInfo {
+    int channels = 0;                      // 0 when unknown
+    wchar_t language[kLanguageChars] = {}; // "en", "zh", ...; empty when unknown
+};
+
 struct MediaInfo {
     bool hasVideo = false;  // false: sound only
     VideoFormat video;
     bool hasAudio = false;
-    AudioFormat audio;
+    AudioFormat audio;      // what every track is delivered as: the first track's format
     double duration = 0.0;  // seconds, 0 when unknown
+    int audioTrackCount = 0;  // 0 without sound
+    AudioTrackInfo audioTracks[kMaxAudioTracks];
 };
 
 enum class ReadStatus { Sample, EndOfStream, Error };
@@ -71,13 +84,23 @@ public:
     ReadStatus readVideo(ReaderSample& out);  // may update info().video (format change)
     ReadStatus readAudio(AudioChunk& out);
     bool seek(double seconds);               // lands near the time; callers refine it
+    // Reads audio track `index` (from 0, in info().audioTracks) from now on, converted to
+    // info().audio; false, and the track before kept, when it cannot be decoded. The
+    // caller seeks next: the new track starts where the reader is put.
+    bool selectAudioTrack(int index);
 
 private:
     bool configureVideo();
-    bool configureAudio();
+    bool configureAudio(DWORD stream);
     bool readVideoFormat();
+    void listAudioTracks();
     Microsoft::WRL::ComPtr<IMFSourceReader> m_reader;
     MediaInfo m_info;
+    std::vector<DWORD> m_audioStreams;  // the reader's stream index of each listed track
+    int m_audioTrack = 0;               // the one read
+    AudioFormat m_decoded;              // its own format, before conversion
+    PcmConverter m_convert;
+    std::vector<int16_t> m_decodedSamples;
 };
 
 } // namespace avcore

@@ -130,6 +130,29 @@ void PlaybackSession::setSpeed(double speed)
     m_state->notifyAll();  // the render thread re-reads the clock
 }
 
+bool PlaybackSession::selectAudioTrack(int number)
+{
+    if (number < 1 || number > m_state->info.audioTrackCount) return false;
+    {
+        std::lock_guard<std::mutex> lock(m_state->lock);
+        if (number == m_state->audioTrack) return true;
+        m_state->audioTrack = number;
+        m_state->audioTrackWanted = number;
+    }
+    // A fresh file has not started its clock: the switch keeps it fresh.
+    const bool fresh = m_fresh;
+    seek(position());
+    m_fresh = fresh;
+    return true;
+}
+
+int PlaybackSession::audioTrack()
+{
+    if (m_state->info.audioTrackCount == 0) return 0;
+    std::lock_guard<std::mutex> lock(m_state->lock);
+    return m_state->audioTrack;
+}
+
 double PlaybackSession::position()
 {
     const double d = duration();

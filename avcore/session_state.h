@@ -100,6 +100,8 @@ struct SessionState {
     bool audioEnded = false;    // ... of the sound
     bool audioDrained = false;  // every sample was played
     bool ended = false;         // end of file: everything shown and played
+    int audioTrack = 1;         // the sound's track, from 1: the one asked for last
+    int audioTrackWanted = 0;   // a track to switch to with the pending seek; 0 none
 
     // The clock runs only while playing with a picture ready and not at the end.
     void applyClockLocked() { clock.setRunning(running && prerolled && !ended); }
