@@ -121,6 +121,7 @@ public:
     bool LoadSubtitleFile(const std::wstring& path);          // for the open file; a refusal is told
     void TakeDroppedSubtitles(std::vector<std::wstring>& paths);  // out of paths; the first loaded if a file is open
     bool HandleSubtitleKey(WPARAM key);   // V shows or hides, Z and X shift by 100 ms
+    void ChooseSubtitleFile();            // the open dialog for one subtitle file, loaded and shown
 
     // The seek preview of either window's seek slider (playback/SeekPreview.cpp's user, Progress.cpp).
     void FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client);
@@ -152,6 +153,7 @@ public:
 
     // The picture's menu (video/PictureMenu.cpp); what only it offers (playback/StartOver.cpp).
     void ShowPictureMenu(HWND owner, POINT screen);   // at a screen point; runs the chosen item
+    void RunPictureChoice(unsigned command);          // a sound track, speed or subtitle file chosen
     void RunPictureCommand(unsigned command);         // an item, by its button's or key's operation
     void PlayFromStart();              // the open file again from 0, where it was left forgotten
     void ShowFileInFolder();           // Explorer on the open file's folder, the file selected
@@ -179,6 +181,7 @@ public:
     int m_bListShown = 1;                      // the playlist panel is shown
     avplayer m_player;                         // destroyed with the window, never stopped first
     CDuiString m_strCurPath;                   // the file last opened successfully
+    std::wstring m_strSubtitlePath;            // the subtitle file loaded for it; empty when none
     int m_bSeeking = 0;                        // a mouse button holds a seek thumb; polling leaves it
     std::vector<std::wstring> m_vecPaths;      // full paths of the list rows
     EffectSettings m_effect{1, 0};             // ellipse, no effect until cfg.cfg says otherwise

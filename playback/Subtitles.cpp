@@ -1,6 +1,7 @@
 // Subtitles of the open file: the same-name file beside it at each open, a subtitle
 // file dropped on the player, and the keys that show, hide and shift them.
 #include "app/MainFrame.h"
+#include "playback/AddFilesDialog.h"
 #include "playback/PlayerTexts.h"
 #include "playback/SubtitleFiles.h"
 
@@ -17,6 +18,7 @@ constexpr ULONGLONG kSubtitleNoticeMs = 2000;
 } // namespace
 
 void CMainFrame::LoadSubtitlesBeside(const std::wstring& videoPath) {
+    m_strSubtitlePath.clear();   // the engine's open dropped the last file's
     const std::wstring beside = playlist::FindSubtitleBeside(videoPath);
     if (!beside.empty())
         LoadSubtitleFile(beside);
@@ -26,7 +28,18 @@ bool CMainFrame::LoadSubtitleFile(const std::wstring& path) {
     const std::wstring refusal = playlist::SubtitleRefusalText(m_player.set_subtitles(path.c_str()));
     if (!refusal.empty())
         ShowStatusNotice(refusal.c_str(), kSubtitleNoticeMs);
+    else
+        m_strSubtitlePath = path;
     return refusal.empty();
+}
+
+void CMainFrame::ChooseSubtitleFile() {
+    wchar_t name[MAX_PATH * 4] = {};
+    OPENFILENAMEW request = playlist::AddFilesRequest(m_hWnd, name, static_cast<DWORD>(std::size(name)));
+    request.lpstrFilter = playlist::kSubtitleFilter;
+    request.Flags &= ~static_cast<DWORD>(OFN_ALLOWMULTISELECT);
+    if (playlist::AddFilesDialogCalls().show(&request) && LoadSubtitleFile(name))
+        m_player.subtitles_show(true);
 }
 
 void CMainFrame::TakeDroppedSubtitles(std::vector<std::wstring>& paths) {
