@@ -18,12 +18,6 @@ using avtest::MediaPath;
 using avtest::ReadSamples;
 using avtest::WaitFor;
 
-size_t SamplesSoFar(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow / sizeof(int16_t) : 0;
-}
-
 // The longest run of silence in frames: where the sink ran dry.
 size_t LongestSilence(const std::vector<int16_t>& samples, int channels)
 {
@@ -88,7 +82,7 @@ TEST(PlayerAudioTracks, SwitchWhilePlayingChangesTheToneAtTheSamePosition)
     p.play(0.5, 0);
     ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 2.0; }, 5000));
     const int channels = avplayer_probe::audioChannels(p), rate = avplayer_probe::audioRate(p);
-    const size_t before = SamplesSoFar(capture);
+    const size_t before = ReadSamples(capture).size();
 
     const double at = p.curr_play_time(), asked = avtest::Seconds();
     ASSERT_TRUE(p.set_audio_track(en));

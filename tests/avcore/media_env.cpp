@@ -38,18 +38,6 @@ std::wstring CapturePath()
     return std::wstring(p.begin(), p.end());
 }
 
-std::vector<int16_t> ReadSamples(const std::wstring& path)
-{
-    std::vector<int16_t> samples;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return samples;
-    int16_t buf[4096];
-    size_t n;
-    while ((n = fread(buf, sizeof(int16_t), 4096, f)) > 0) samples.insert(samples.end(), buf, buf + n);
-    fclose(f);
-    return samples;
-}
-
 std::vector<uint8_t> ReadMedia(const char* name)
 {
     std::vector<uint8_t> data;

@@ -14,9 +14,6 @@ namespace avtest {
 std::string MediaPath(const char* name);
 // The file the ALSA file sink writes (MORVANE_AUDIO_CAPTURE), as a Windows path; empty if none.
 std::wstring CapturePath();
-// The samples the sink wrote. It truncates its file whenever the device opens, so after
-// a close the file holds exactly the sound of that one playback.
-std::vector<int16_t> ReadSamples(const std::wstring& path);
 
 // A raw file of the media folder (ffmpeg's reference pictures); empty if missing.
 std::vector<uint8_t> ReadMedia(const char* name);
