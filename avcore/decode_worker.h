@@ -22,7 +22,8 @@ public:
 private:
     bool openFile();
     void seekTo(double target, uint64_t generation);
-    void switchAudioTrack(int number);  // before the seek that starts it
+    TrackSwitch switchAudioTrack(int number, double at);  // the sound from `at` on
+    void restartSound(uint64_t generation);         // the new track's sound replaces what is queued
     void readVideo(uint64_t generation);
     void readAudio(uint64_t generation);
     void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage

@@ -107,21 +107,7 @@ void PlaybackSession::seek(double seconds)
     const double target = m_state->origin + seconds;
     m_fresh = false;
     std::lock_guard<std::mutex> lock(m_state->lock);
-    ++m_state->generation;
-    m_state->seekPending = true;
-    m_state->seekTarget = target;
-    m_state->prerolled = false;
-    m_state->showNow = false;
-    m_state->ended = false;
-    m_state->videoEnded = m_state->audioEnded = m_state->audioDrained = false;
-    m_state->frames.clear();
-    m_state->audio.clear();
-    m_state->audioHeadUsed = 0;
-    m_state->audioQueued = 0;
-    m_state->trimBefore = target;
-    // The clock waits at the target until the picture there is decoded.
-    m_state->clock.hold(target);
-    m_state->notifyAll();
+    m_state->beginSeekLocked(target);
 }
 
 void PlaybackSession::setSpeed(double speed)
@@ -133,16 +119,12 @@ void PlaybackSession::setSpeed(double speed)
 bool PlaybackSession::selectAudioTrack(int number)
 {
     if (number < 1 || number > m_state->info.audioTrackCount) return false;
-    {
-        std::lock_guard<std::mutex> lock(m_state->lock);
-        if (number == m_state->audioTrack) return true;
-        m_state->audioTrack = number;
-        m_state->audioTrackWanted = number;
-    }
-    // A fresh file has not started its clock: the switch keeps it fresh.
-    const bool fresh = m_fresh;
-    seek(position());
-    m_fresh = fresh;
+    std::lock_guard<std::mutex> lock(m_state->lock);
+    if (number == m_state->audioTrack) return true;
+    // The decode thread starts the track at the playing position; the pictures go on.
+    m_state->audioTrack = number;
+    m_state->audioTrackWanted = number;
+    m_state->notifyAll();
     return true;
 }
 

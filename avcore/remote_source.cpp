@@ -221,11 +221,16 @@ ReadStatus RemoteSource::readAudio(AudioChunk& out)
     return ReadStatus::Sample;
 }
 
-bool RemoteSource::selectAudioTrack(int index)
+TrackSwitch RemoteSource::selectAudioTrack(int index, double seconds)
 {
-    if (!m_decoder || index < 0 || index >= m_info.audioTrackCount) return false;
+    if (!m_decoder || index < 0 || index >= m_info.audioTrackCount) return TrackSwitch::Refused;
     m_decoder->control().request.audioTrack = static_cast<uint32_t>(index);
-    return call(decoder::Command::SelectAudio, m_budgetMs) == decoder::Result::Ok;
+    m_decoder->control().request.seekSeconds = seconds;
+    switch (call(decoder::Command::SelectAudio, m_budgetMs)) {
+    case decoder::Result::Ok: return TrackSwitch::Alongside;
+    case decoder::Result::Denied: return TrackSwitch::InPlace;
+    default: return TrackSwitch::Refused;
+    }
 }
 
 bool RemoteSource::seek(double seconds)

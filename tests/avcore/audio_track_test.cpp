@@ -9,6 +9,7 @@
 
 #include "avcore/avplayer.h"
 #include "avcore/avplayer_probe.h"
+#include "avcore/avplayer_seams.h"
 #include "media_env.h"
 #include "tone_pitch.h"
 
@@ -105,10 +106,37 @@ TEST(PlayerAudioTracks, SwitchWhilePlayingChangesTheToneAtTheSamePosition)
     RecordProperty("pitch_after", std::to_string(high));
     EXPECT_NEAR(low, 440.0, 440.0 * 0.02);
     EXPECT_NEAR(high, 880.0, 880.0 * 0.02);
+    // How long the track before was still heard: the sink writes as the device plays.
+    const size_t block = static_cast<size_t>(rate / 50) * channels;
+    size_t heard = 0;
+    while (heard + block <= second.size() &&
+           std::abs(avtest::TonePitch({second.begin() + heard, second.begin() + heard + block}, channels, rate,
+                                      block / channels) - 880.0) > 880.0 * 0.02)
+        heard += block;
+    RecordProperty("new_tone_after_ms", std::to_string(1000.0 * heard / channels / rate));
     // The tone itself never crosses zero on a sample; only a dry sink writes runs of zeros.
     const double gapMs = 1000.0 * LongestSilence(second, channels) / rate;
     RecordProperty("gap_ms", std::to_string(gapMs));
     EXPECT_LT(gapMs, 300.0);
+}
+
+// A decoder that may not open the path reads the player's handle and cannot open the
+// file a second time: the track is switched in its one reader, at the same position.
+TEST(PlayerAudioTracks, SwitchOnAFileReadThroughThePlayersHandle)
+{
+    avtest::TestWindow w(320, 240);
+    avplayer p;
+    p.subclasswindow(w.hwnd(), 1);
+    avplayer_seams::install(p, {{avcore::ReaderFault::PathDenied, 0}, {}});
+    ASSERT_NE(p.open(MediaPath("twotrack.mp4").c_str(), 0, 2, 0, 0), 0);
+    p.play(0, 0);
+    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 1.0; }, 5000));
+    const int other = p.audio_track() == 1 ? 2 : 1;
+    const double at = p.curr_play_time();
+    ASSERT_TRUE(p.set_audio_track(other));
+    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= at + 1.0; }, 5000)) << "stopped after the switch";
+    EXPECT_EQ(p.audio_track(), other);
+    EXPECT_LT(p.curr_play_time(), at + 2.5) << "the switch moved the position";
 }
 
 } // namespace
