@@ -125,6 +125,7 @@ public:
 
     // The speed (playback/PlaybackSpeed.cpp), kept by the engine across files.
     void StepSpeed(int steps);         // by quarters within 0.5x..2.0x
+    void SetSpeed(double speed);       // one of the menu's steps
     void NormalSpeed();
 
     // Seeking by keys and the wheel (playback/KeyBindings.cpp).
@@ -144,6 +145,9 @@ public:
     void TakeDroppedSubtitles(std::vector<std::wstring>& paths);  // out of paths; the first loaded if a file is open
     void ShowOrHideSubtitles();
     void ShiftSubtitles(int steps);       // by 100 ms a step, later for positive steps; the title says by how much
+    void ChooseSubtitleFile();            // the open dialog for one subtitle file, loaded and shown
+    std::vector<std::wstring> SubtitleFilesBeside();        // beside the open file; none while nothing is open
+    void LoadSubtitleBeside(size_t index);                   // one of those, loaded and shown
 
     // The seek preview of either window's seek slider (playback/SeekPreview.cpp's user, Progress.cpp).
     void FollowSeekPreview(CSeekPreview& preview, HWND owner, CSliderUI* slider, POINT client);
@@ -189,6 +193,7 @@ public:
 
     // The picture's menu (video/PictureMenu.cpp); what only it offers (playback/StartOver.cpp).
     void ShowPictureMenu(HWND owner, POINT screen);   // at a screen point; runs the chosen item
+    void RunPictureChoice(unsigned command);          // a sound track, speed or subtitle file chosen
     void RunPictureCommand(unsigned command);         // an item, by its button's or key's operation
     void PlayFromStart();              // the open file again from 0, where it was left forgotten
     void ShowFileInFolder();           // Explorer on the open file's folder, the file selected
@@ -215,6 +220,7 @@ public:
     int m_bListShown = 1;                      // the playlist panel is shown
     avplayer m_player;                         // destroyed with the window, never stopped first
     CDuiString m_strCurPath;                   // the file last opened successfully
+    std::wstring m_strSubtitlePath;            // the subtitle file loaded for it; empty when none
     int m_bSeeking = 0;                        // a mouse button holds a seek thumb; polling leaves it
     std::vector<std::wstring> m_vecPaths;      // full paths of the list rows
     EffectSettings m_effect{1, 0};             // ellipse, no effect until cfg.cfg says otherwise

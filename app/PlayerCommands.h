@@ -6,6 +6,8 @@ namespace playercmd {
 
 inline constexpr double kSeekStepSeconds = 5.0;   // the arrows and a wheel notch on a seek slider
 inline constexpr int kVolumeStep = 5;             // Up, Down and a wheel notch over the picture
+inline constexpr double kSpeedStep = 0.25;        // [ and ], and the speed menu's steps
+inline constexpr double kNormalSpeed = 1.0;       // Backspace
 
 enum class Command {
     None,

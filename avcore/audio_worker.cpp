@@ -40,16 +40,18 @@ void AudioWorker::run()
     uint64_t generation = ~0ull;
     for (;;) {
         WaitForMultipleObjects(waitCount, waits, FALSE, kPollMs);
-        uint64_t current = 0;
+        uint64_t current = 0, epoch = 0;
         bool want = false;
         {
             std::lock_guard<std::mutex> lock(m_s.lock);
             if (m_s.quit) break;
             current = m_s.generation;
+            epoch = m_s.audioEpoch;
             want = m_s.running && m_s.prerolled && !m_s.ended;
         }
-        if (current != generation) {
+        if (current != generation || epoch != m_epoch) {
             generation = current;
+            m_epoch = epoch;
             restart();
             m_out->reset();
         }
@@ -120,7 +122,7 @@ bool AudioWorker::feed(uint64_t generation)
 void AudioWorker::follow(uint64_t played, double playedAt, uint64_t generation)
 {
     std::lock_guard<std::mutex> lock(m_s.lock);
-    if (m_s.quit || m_s.generation != generation || m_s.audioDrained) return;
+    if (m_s.quit || staleLocked(generation) || m_s.audioDrained) return;
     const bool nothingLeft = m_s.audioEnded && m_s.audio.empty() && m_stretchEmpty;
     if (m_started && played > 0) m_s.clock.offerAudio(mediaPlayedAt(played), playedAt);
     if (nothingLeft && (!m_started || played >= m_out->writtenFrames())) {
@@ -155,7 +157,7 @@ AudioWorker::Take AudioWorker::takeBlock(uint64_t generation, double now)
         m_blockFrames += m_stretch->pull(m_block.data() + m_blockFrames * channels, capacity - m_blockFrames);
         if (m_blockFrames == capacity) break;
         std::lock_guard<std::mutex> lock(m_s.lock);
-        if (m_s.quit || m_s.generation != generation) return Take::Superseded;
+        if (m_s.quit || staleLocked(generation)) return Take::Superseded;
         if (takeInputLocked(now)) continue;
         if (m_s.audioEnded && m_s.audio.empty()) {
             if (m_flushed) {

@@ -38,6 +38,8 @@ private:
     enum class Take { Block, Nothing, Superseded };
     // Fills m_block from the stretch, feeding it from the queue as it goes.
     Take takeBlock(uint64_t generation, double now);
+    // A seek, or another track, since the sound of `generation` started.
+    bool staleLocked(uint64_t generation) const { return m_s.generation != generation || m_s.audioEpoch != m_epoch; }
     // Writes blocks while the device has room and the sound is due; false when the session
     // quit or seeked meanwhile.
     bool feed(uint64_t generation);
@@ -57,6 +59,7 @@ private:
     bool m_haveBase = false;       // m_basePts is set
     double m_basePts = 0.0;        // stream time of the first frame given to the stretch since the reset
     uint64_t m_inFrames = 0;       // frames given to the stretch since the reset
+    uint64_t m_epoch = 0;          // the track's start the sound belongs to (SessionState::audioEpoch)
     bool m_flushed = false;        // the end of the sound was pushed through the stretch
     bool m_stretchEmpty = false;   // ... and all of it came out
     std::deque<Stretch> m_written; // oldest first; the front covers the played position

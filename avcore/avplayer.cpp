@@ -248,3 +248,23 @@ bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& h
     height = frame->height;
     return true;
 }
+
+std::vector<struct avplayer::audio_track> avplayer::audio_tracks()
+{
+    std::vector<struct audio_track> tracks;
+    if (!m_impl->session) return tracks;
+    const avcore::MediaInfo& info = m_impl->session->state().info;
+    for (int i = 0; i < info.audioTrackCount; ++i)
+        tracks.push_back({i + 1, info.audioTracks[i].language, info.audioTracks[i].channels});
+    return tracks;
+}
+
+bool avplayer::set_audio_track(int number)
+{
+    return m_impl->session && m_impl->session->selectAudioTrack(number);
+}
+
+int avplayer::audio_track()
+{
+    return m_impl->session ? m_impl->session->audioTrack() : 0;
+}

@@ -5,6 +5,7 @@
 // (ten for a file on a network share), whatever the file or the sound driver does.
 #include <windows.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 class avplayer {
@@ -62,6 +63,18 @@ public:
     void set_speed(double speed);
     double speed();
     bool has_video();  // false while a file of sound alone is open (or nothing is)
+
+    // The open file's audio streams, in the platform's order; empty without sound.
+    struct audio_track {
+        int number;             // from 1
+        std::wstring language;  // a language tag ("en", "zh"); empty when unknown
+        int channels;           // 0 when unknown
+    };
+    std::vector<struct audio_track> audio_tracks();  // "struct": audio_track() below hides the name
+    // Plays track `number` from where the file is now (paused stays paused); false when
+    // the open file has no such track. A track the platform cannot decode is not taken.
+    bool set_audio_track(int number);
+    int audio_track();  // the track playing, from 1; 0 without sound
 
     struct Impl;
 

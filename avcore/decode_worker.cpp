@@ -76,15 +76,31 @@ void DecodeWorker::run()
             return hasAudio && !m_s.audioEnded &&
                    m_s.audioQueued < static_cast<uint64_t>(kMaxQueuedAudio * m_s.info.audio.rate);
         };
-        m_s.changed.wait(lock, [&] { return m_s.quit || m_s.seekPending || wantVideo() || wantAudio(); });
+        m_s.changed.wait(lock, [&] {
+            return m_s.quit || m_s.seekPending || m_s.audioTrackWanted || wantVideo() || wantAudio();
+        });
         if (m_s.quit) break;
         const uint64_t generation = m_s.generation;
         if (m_s.seekPending) {
             const double target = m_s.seekTarget;
+            const int track = m_s.audioTrackWanted;
             m_s.seekPending = false;
+            m_s.audioTrackWanted = 0;
             lock.unlock();
+            if (track) switchAudioTrack(track, target);
             seekTo(target, generation);
             lock.lock();
+            continue;
+        }
+        if (const int track = m_s.audioTrackWanted) {
+            m_s.audioTrackWanted = 0;
+            lock.unlock();
+            const TrackSwitch how = switchAudioTrack(track, m_s.clock.now());
+            if (how == TrackSwitch::Alongside) restartSound(generation);
+            lock.lock();
+            // Taken up by the one reader: the pictures start again from the playing position.
+            if (how == TrackSwitch::InPlace && m_s.generation == generation && !m_s.seekPending)
+                m_s.beginSeekLocked(m_s.clock.now());
             continue;
         }
         // Read the stream that lags behind, so neither queue runs dry while the other fills.
@@ -219,6 +235,32 @@ void DecodeWorker::endPicturesAfterSeek(uint64_t generation)
     m_s.videoEnded = true;
     m_s.prerolled = true;
     m_s.applyClockLocked();
+    m_s.notifyAll();
+}
+
+TrackSwitch DecodeWorker::switchAudioTrack(int number, double at)
+{
+    const TrackSwitch how = number == m_audioTrack ? TrackSwitch::Refused : m_source.selectAudioTrack(number - 1, at);
+    if (how != TrackSwitch::Refused) m_audioTrack = number;
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    // A track the decoder refused is not reported as playing.
+    if (m_s.audioTrackWanted == 0) m_s.audioTrack = m_audioTrack;
+    return how;
+}
+
+void DecodeWorker::restartSound(uint64_t generation)
+{
+    std::lock_guard<std::mutex> lock(m_s.lock);
+    if (m_s.generation != generation || m_s.seekPending) return;
+    // The track before played on while the new one was found; it stops now, at the
+    // present, and the new one starts there.
+    m_s.audio.clear();
+    m_s.audioHeadUsed = 0;
+    m_s.audioQueued = 0;
+    m_s.audioEnded = m_s.audioDrained = false;
+    m_s.trimBefore = m_s.clock.now();
+    m_lastAudioPts = m_s.trimBefore;
+    ++m_s.audioEpoch;
     m_s.notifyAll();
 }
 

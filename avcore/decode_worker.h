@@ -22,6 +22,8 @@ public:
 private:
     bool openFile();
     void seekTo(double target, uint64_t generation);
+    TrackSwitch switchAudioTrack(int number, double at);  // the sound from `at` on
+    void restartSound(uint64_t generation);         // the new track's sound replaces what is queued
     void readVideo(uint64_t generation);
     void readAudio(uint64_t generation);
     void deliver(FramePtr frame, uint64_t generation);  // from the conversion stage
@@ -44,6 +46,7 @@ private:
     VideoSample m_firstVideo;   // read by openFile, queued by run
     AudioChunk m_firstAudio;
     bool m_haveFirstAudio = false;
+    int m_audioTrack = 1;       // the track the decoder reads
 };
 
 } // namespace avcore

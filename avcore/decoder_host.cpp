@@ -102,6 +102,15 @@ private:
         case Command::Seek:
             m_audio.samples.clear();
             return m_source.seek(q.seekSeconds) ? Result::Ok : Result::Failed;
+        case Command::SelectAudio:
+            m_audio.samples.clear();
+            m_audioUsed = 0;
+            switch (m_source.selectAudioTrack(static_cast<int>(q.audioTrack), q.seekSeconds)) {
+            case TrackSwitch::Alongside: return Result::Ok;
+            case TrackSwitch::InPlace: return Result::Denied;
+            case TrackSwitch::Refused: return Result::Failed;
+            }
+            return Result::Failed;
         }
         return Result::Failed;
     }
@@ -116,7 +125,7 @@ private:
             opened = stream && m_source.open(path, [&](const std::wstring&, IMFAttributes* attributes,
                                                        IMFSourceReader** reader) {
                 return MFCreateSourceReaderFromByteStream(stream.Get(), attributes, reader);
-            });
+            }, false);  // the path is not ours to open
         } else {
             if (q.fault.fault == ReaderFault::PathDenied || !MayRead(path)) return Result::Denied;
             opened = m_source.open(path, FaultyReaderFactory(q.fault));

@@ -22,8 +22,9 @@ std::wstring ControlName(const std::wstring& name);  // the control block's sect
 std::wstring CommandName(const std::wstring& name);  // the command event
 std::wstring ReplyName(const std::wstring& name);    // the reply event
 
-enum class Command : uint32_t { Open = 1, OpenHandle, MapPictures, ReadVideo, ReadAudio, Seek };
+enum class Command : uint32_t { Open = 1, OpenHandle, MapPictures, ReadVideo, ReadAudio, Seek, SelectAudio };
 // Denied: the decoder may not open the path; the player then opens it and sends OpenHandle.
+// To SelectAudio: the track was switched in the file's one reader, which must be sought again.
 enum class Result : uint32_t { Ok = 1, EndOfStream, Failed, Denied };
 
 constexpr uint32_t kPictureSlots = 4;
@@ -36,7 +37,8 @@ struct Request {
     uint32_t slot;             // ReadVideo: the picture slot to fill
     uint64_t pictures;         // MapPictures: the section's handle in the decoder
     uint64_t slotBytes;        // ... and the size of one slot
-    double seekSeconds;        // Seek
+    double seekSeconds;        // Seek; SelectAudio: where the new track starts
+    uint32_t audioTrack;       // SelectAudio: the track's index in the open answer's list
     uint64_t file;             // OpenHandle: the file, opened for reading by the player, in the decoder
     ReaderFaultSeam fault;     // Open, OpenHandle: a failing platform, for tests
     uint32_t pathChars;        // Open, OpenHandle: UTF-16 units in path, no NUL
@@ -47,7 +49,7 @@ struct Request {
 // before checking: the decoder reads hostile files.
 struct Response {
     Result result;
-    MediaInfo info;            // Open, ReadVideo: the video format as laid out in a slot
+    MediaInfo info;            // Open (with the audio tracks), ReadVideo: the video format as laid out in a slot
     double pts;                // ReadVideo, ReadAudio
     double duration;           // ReadVideo
     uint32_t audioFrames;      // ReadAudio: frames in audio

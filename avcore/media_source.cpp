@@ -3,6 +3,7 @@
 #include <mfapi.h>
 #include <mferror.h>
 
+#include <algorithm>
 #include <cstring>
 
 using Microsoft::WRL::ComPtr;
@@ -12,7 +13,6 @@ namespace avcore {
 namespace {
 
 constexpr DWORD kVideo = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
-constexpr DWORD kAudio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
 constexpr double kHns = 1e-7;  // Media Foundation time unit
 // A reader that keeps answering with stream ticks and no sample is treated as
 // broken after this many in a row (a real gap gives a few).
@@ -29,6 +29,46 @@ bool SetSubtype(IMFSourceReader* reader, DWORD stream, const GUID& major, const 
     return SUCCEEDED(reader->SetCurrentMediaType(stream, nullptr, type.Get()));
 }
 
+// The stream's language tag, when the platform knows it and it reads as one.
+void ReadLanguage(IMFSourceReader* reader, DWORD stream, wchar_t (&out)[kLanguageChars])
+{
+    out[0] = L'\0';
+    PROPVARIANT var;
+    PropVariantInit(&var);
+    if (SUCCEEDED(reader->GetPresentationAttribute(stream, MF_SD_LANGUAGE, &var)) && var.vt == VT_LPWSTR &&
+        var.pwszVal && wcsnlen(var.pwszVal, kLanguageChars) < kLanguageChars)
+        wcscpy_s(out, var.pwszVal);
+    PropVariantClear(&var);
+}
+
+// What tells an audio stream apart between opens of one file, whose platform may list
+// them in another order: its language, channels and rate.
+std::wstring DescribeAudio(IMFSourceReader* reader, DWORD stream, IMFMediaType* type)
+{
+    wchar_t language[kLanguageChars];
+    ReadLanguage(reader, stream, language);
+    UINT32 channels = 0, rate = 0;
+    type->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels);
+    type->GetUINT32(MF_MT_AUDIO_SAMPLES_PER_SECOND, &rate);
+    return std::wstring(language) + L'/' + std::to_wstring(channels) + L'/' + std::to_wstring(rate);
+}
+
+// Calls `each(stream, type)` for the reader's audio streams, in its order, at most kMaxAudioTracks.
+template <typename Each>
+void ForEachAudioStream(IMFSourceReader* reader, Each each)
+{
+    // The reader numbers its streams from 0 and answers past the last with an error.
+    int found = 0;
+    for (DWORD stream = 0; found < kMaxAudioTracks; ++stream) {
+        ComPtr<IMFMediaType> type;
+        if (FAILED(reader->GetNativeMediaType(stream, 0, &type))) break;
+        GUID major{};
+        if (FAILED(type->GetMajorType(&major)) || major != MFMediaType_Audio) continue;
+        each(stream, type.Get());
+        ++found;
+    }
+}
+
 } // namespace
 
 double VideoFormat::displayAspect() const
@@ -38,9 +78,12 @@ double VideoFormat::displayAspect() const
     return cropWidth * par / cropHeight;
 }
 
-bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
+bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory, bool reopenable)
 {
     m_reader.Reset();
+    m_audioReader.Reset();
+    m_path = path;
+    m_reopenable = reopenable;
     m_info = MediaInfo{};
     ComPtr<IMFAttributes> attrs;
     if (FAILED(MFCreateAttributes(&attrs, 1))) return false;
@@ -59,8 +102,18 @@ bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
         m_reader.Reset();
         return false;
     }
-    m_info.hasAudio = SUCCEEDED(m_reader->SetStreamSelection(kAudio, TRUE)) && configureAudio();
-    if (!m_info.hasAudio) m_reader->SetStreamSelection(kAudio, FALSE);
+    listAudioTracks();
+    m_audioTrack = 0;
+    m_info.hasAudio = !m_audioStreams.empty() && SUCCEEDED(m_reader->SetStreamSelection(m_audioStreams[0], TRUE)) &&
+                      configureAudio(m_reader.Get(), m_audioStreams[0]);
+    if (m_info.hasAudio) {
+        m_info.audio = m_decoded;
+        m_convert.configure(m_decoded.rate, m_decoded.channels, m_decoded.rate, m_decoded.channels);
+    } else {
+        if (!m_audioStreams.empty()) m_reader->SetStreamSelection(m_audioStreams[0], FALSE);
+        m_audioStreams.clear();
+        m_info.audioTrackCount = 0;
+    }
     if (!m_info.hasVideo && !m_info.hasAudio) {
         m_reader.Reset();
         return false;
@@ -79,7 +132,95 @@ bool MediaSource::open(const std::wstring& path, const ReaderFactory& factory)
 
 void MediaSource::close()
 {
+    m_audioReader.Reset();
     m_reader.Reset();
+}
+
+void MediaSource::listAudioTracks()
+{
+    m_audioStreams.clear();
+    m_trackKeys.clear();
+    ForEachAudioStream(m_reader.Get(), [&](DWORD stream, IMFMediaType* type) {
+        AudioTrackInfo& track = m_info.audioTracks[m_audioStreams.size()];
+        UINT32 channels = 0;
+        track.channels = SUCCEEDED(type->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels)) && channels <= 64
+                             ? static_cast<int>(channels) : 0;
+        ReadLanguage(m_reader.Get(), stream, track.language);
+        m_audioStreams.push_back(stream);
+        m_trackKeys.push_back(DescribeAudio(m_reader.Get(), stream, type));
+    });
+    m_info.audioTrackCount = static_cast<int>(m_audioStreams.size());
+}
+
+// A second reader of the file for sound alone, its streams matched to the listed tracks
+// by description: the n-th listed track of a description is the n-th stream of it there.
+bool MediaSource::openAudioReader()
+{
+    if (m_audioReader) return true;
+    if (!m_reopenable) return false;
+    ComPtr<IMFSourceReader> reader;
+    if (FAILED(MFCreateSourceReaderFromURL(m_path.c_str(), nullptr, &reader)) || !reader) return false;
+    reader->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
+    std::vector<std::pair<std::wstring, DWORD>> found;
+    ForEachAudioStream(reader.Get(), [&](DWORD stream, IMFMediaType* type) {
+        found.emplace_back(DescribeAudio(reader.Get(), stream, type), stream);
+    });
+    std::vector<DWORD> streams;
+    for (const std::wstring& key : m_trackKeys) {
+        auto match = std::find_if(found.begin(), found.end(), [&](const auto& f) { return f.first == key; });
+        if (match == found.end()) return false;  // not the file listed at open
+        streams.push_back(match->second);
+        found.erase(match);
+    }
+    m_sideStreams = std::move(streams);
+    m_audioReader = std::move(reader);
+    return true;
+}
+
+TrackSwitch MediaSource::selectAudioTrack(int index, double seconds)
+{
+    if (!m_reader || !m_info.hasAudio || index < 0 || index >= static_cast<int>(m_audioStreams.size()))
+        return TrackSwitch::Refused;
+    if (index == m_audioTrack) return TrackSwitch::Alongside;
+    if (!m_reopenable) return switchInPlace(index) ? TrackSwitch::InPlace : TrackSwitch::Refused;
+    const bool hadSide = m_audioReader != nullptr;
+    if (!openAudioReader()) return TrackSwitch::Refused;
+    IMFSourceReader* side = m_audioReader.Get();
+    const DWORD after = m_sideStreams[static_cast<size_t>(index)];
+    const AudioFormat kept = m_decoded;
+    if (hadSide) side->SetStreamSelection(m_sideStreams[static_cast<size_t>(m_audioTrack)], FALSE);
+    if (FAILED(side->SetStreamSelection(after, TRUE)) || !configureAudio(side, after) || !seekReader(side, seconds)) {
+        side->SetStreamSelection(after, FALSE);
+        m_decoded = kept;
+        if (hadSide) {  // the track before goes on from where its reader was
+            side->SetStreamSelection(m_sideStreams[static_cast<size_t>(m_audioTrack)], TRUE);
+            configureAudio(side, m_sideStreams[static_cast<size_t>(m_audioTrack)]);
+        } else {
+            m_audioReader.Reset();
+        }
+        return TrackSwitch::Refused;
+    }
+    // The main reader's sound would only pile up unread beside the pictures.
+    if (!hadSide) m_reader->SetStreamSelection(m_audioStreams[static_cast<size_t>(m_audioTrack)], FALSE);
+    m_audioTrack = index;
+    m_convert.configure(m_decoded.rate, m_decoded.channels, m_info.audio.rate, m_info.audio.channels);
+    return TrackSwitch::Alongside;
+}
+
+bool MediaSource::switchInPlace(int index)
+{
+    const DWORD before = m_audioStreams[static_cast<size_t>(m_audioTrack)];
+    const DWORD after = m_audioStreams[static_cast<size_t>(index)];
+    m_reader->SetStreamSelection(before, FALSE);
+    if (FAILED(m_reader->SetStreamSelection(after, TRUE)) || !configureAudio(m_reader.Get(), after)) {
+        m_reader->SetStreamSelection(after, FALSE);
+        m_reader->SetStreamSelection(before, TRUE);
+        configureAudio(m_reader.Get(), before);
+        return false;
+    }
+    m_audioTrack = index;
+    m_convert.configure(m_decoded.rate, m_decoded.channels, m_info.audio.rate, m_info.audio.channels);
+    return true;
 }
 
 bool MediaSource::configureVideo()
@@ -144,18 +285,20 @@ bool MediaSource::readVideoFormat()
     return true;
 }
 
-bool MediaSource::configureAudio()
+// The stream as 16-bit PCM in its own rate and channels (the reader does not convert
+// those everywhere), written to m_decoded.
+bool MediaSource::configureAudio(IMFSourceReader* reader, DWORD stream)
 {
-    if (!SetSubtype(m_reader.Get(), kAudio, MFMediaType_Audio, MFAudioFormat_PCM, 16)) return false;
+    if (!SetSubtype(reader, stream, MFMediaType_Audio, MFAudioFormat_PCM, 16)) return false;
     ComPtr<IMFMediaType> type;
-    if (FAILED(m_reader->GetCurrentMediaType(kAudio, &type))) return false;
+    if (FAILED(reader->GetCurrentMediaType(stream, &type))) return false;
     UINT32 rate = 0, channels = 0, bits = 0;
     type->GetUINT32(MF_MT_AUDIO_SAMPLES_PER_SECOND, &rate);
     type->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels);
     type->GetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, &bits);
     if (rate < 1000 || rate > 384000 || channels == 0 || channels > 8 || bits != 16) return false;
-    m_info.audio.rate = static_cast<int>(rate);
-    m_info.audio.channels = static_cast<int>(channels);
+    m_decoded.rate = static_cast<int>(rate);
+    m_decoded.channels = static_cast<int>(channels);
     return true;
 }
 
@@ -187,12 +330,14 @@ ReadStatus MediaSource::readVideo(ReaderSample& out)
 ReadStatus MediaSource::readAudio(AudioChunk& out)
 {
     if (!m_reader || !m_info.hasAudio) return ReadStatus::EndOfStream;
+    IMFSourceReader* reader = audioReader();
+    const DWORD stream = (m_audioReader ? m_sideStreams : m_audioStreams)[static_cast<size_t>(m_audioTrack)];
     for (int empty = 0;; ++empty) {
         if (empty > kMaxEmptyReads) return ReadStatus::Error;
         DWORD index = 0, flags = 0;
         LONGLONG ts = 0;
         ComPtr<IMFSample> sample;
-        if (FAILED(m_reader->ReadSample(kAudio, 0, &index, &flags, &ts, &sample)) ||
+        if (FAILED(reader->ReadSample(stream, 0, &index, &flags, &ts, &sample)) ||
             (flags & MF_SOURCE_READERF_ERROR))
             return ReadStatus::Error;
         if (flags & MF_SOURCE_READERF_ENDOFSTREAM) return ReadStatus::EndOfStream;
@@ -202,25 +347,34 @@ ReadStatus MediaSource::readAudio(AudioChunk& out)
         BYTE* data = nullptr;
         DWORD length = 0;
         if (FAILED(buffer->Lock(&data, nullptr, &length))) return ReadStatus::Error;
-        const size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(m_info.audio.channels);
+        const size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(m_decoded.channels);
         const size_t frames = length / frameBytes;
-        out.samples.resize(frames * m_info.audio.channels);
-        if (frames) std::memcpy(out.samples.data(), data, frames * frameBytes);
+        m_decodedSamples.resize(frames * static_cast<size_t>(m_decoded.channels));
+        if (frames) std::memcpy(m_decodedSamples.data(), data, frames * frameBytes);
         buffer->Unlock();
+        out.samples.clear();
+        m_convert.convert(m_decodedSamples.data(), frames, out.samples);
         out.pts = static_cast<double>(ts) * kHns;
-        if (frames) return ReadStatus::Sample;
+        if (!out.samples.empty()) return ReadStatus::Sample;
     }
 }
 
 bool MediaSource::seek(double seconds)
 {
     if (!m_reader) return false;
+    const bool sound = !m_audioReader || seekReader(m_audioReader.Get(), seconds);
+    return seekReader(m_reader.Get(), seconds) && sound;
+}
+
+bool MediaSource::seekReader(IMFSourceReader* reader, double seconds)
+{
     PROPVARIANT var;
     PropVariantInit(&var);
     var.vt = VT_I8;
     var.hVal.QuadPart = static_cast<LONGLONG>((seconds < 0 ? 0 : seconds) / kHns);
-    const HRESULT hr = m_reader->SetCurrentPosition(GUID_NULL, var);
+    const HRESULT hr = reader->SetCurrentPosition(GUID_NULL, var);
     PropVariantClear(&var);
+    m_convert.reset();
     return SUCCEEDED(hr);
 }
 

@@ -107,27 +107,32 @@ void PlaybackSession::seek(double seconds)
     const double target = m_state->origin + seconds;
     m_fresh = false;
     std::lock_guard<std::mutex> lock(m_state->lock);
-    ++m_state->generation;
-    m_state->seekPending = true;
-    m_state->seekTarget = target;
-    m_state->prerolled = false;
-    m_state->showNow = false;
-    m_state->ended = false;
-    m_state->videoEnded = m_state->audioEnded = m_state->audioDrained = false;
-    m_state->frames.clear();
-    m_state->audio.clear();
-    m_state->audioHeadUsed = 0;
-    m_state->audioQueued = 0;
-    m_state->trimBefore = target;
-    // The clock waits at the target until the picture there is decoded.
-    m_state->clock.hold(target);
-    m_state->notifyAll();
+    m_state->beginSeekLocked(target);
 }
 
 void PlaybackSession::setSpeed(double speed)
 {
     m_state->clock.setRate(speed);
     m_state->notifyAll();  // the render thread re-reads the clock
+}
+
+bool PlaybackSession::selectAudioTrack(int number)
+{
+    if (number < 1 || number > m_state->info.audioTrackCount) return false;
+    std::lock_guard<std::mutex> lock(m_state->lock);
+    if (number == m_state->audioTrack) return true;
+    // The decode thread starts the track at the playing position; the pictures go on.
+    m_state->audioTrack = number;
+    m_state->audioTrackWanted = number;
+    m_state->notifyAll();
+    return true;
+}
+
+int PlaybackSession::audioTrack()
+{
+    if (m_state->info.audioTrackCount == 0) return 0;
+    std::lock_guard<std::mutex> lock(m_state->lock);
+    return m_state->audioTrack;
 }
 
 double PlaybackSession::position()

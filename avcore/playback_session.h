@@ -32,6 +32,10 @@ public:
     void setRunning(bool running); // pause holds the clock, the picture and the sound
     void seek(double seconds);     // shows the picture at that position, also while paused
     void setSpeed(double speed);   // media seconds per second; the sound keeps its pitch
+    // Switches the sound to track `number` (from 1) where it plays now; false when the
+    // file has no such track. The decode thread switches it with a seek to the position.
+    bool selectAudioTrack(int number);
+    int audioTrack();              // 0 without sound
 
     double position();  // seconds from the start, within 0..duration
     double duration() const { return m_state->info.duration; }

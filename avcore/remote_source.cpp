@@ -5,6 +5,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
+#include <cwctype>
 #include <mutex>
 
 #include "avcore/call_budget.h"
@@ -35,6 +36,17 @@ bool Sanitize(MediaInfo& info)
     info.hasAudio = info.hasAudio && info.audio.rate >= 1000 && info.audio.rate <= 384000 &&
                     info.audio.channels >= 1 && info.audio.channels <= 8;
     if (!info.hasAudio) info.audio = AudioFormat{};
+    info.audioTrackCount = info.hasAudio ? std::clamp(info.audioTrackCount, 1, kMaxAudioTracks) : 0;
+    for (AudioTrackInfo& track : info.audioTracks) {
+        if (track.channels < 0 || track.channels > 64) track.channels = 0;
+        // A tag is letters, digits and dashes; anything else is not shown.
+        track.language[kLanguageChars - 1] = L'\0';
+        for (const wchar_t* c = track.language; *c; ++c) {
+            if (*c < 0x80 && (std::iswalnum(*c) || *c == L'-')) continue;
+            track.language[0] = L'\0';
+            break;
+        }
+    }
     return info.hasVideo || info.hasAudio;
 }
 
@@ -207,6 +219,18 @@ ReadStatus RemoteSource::readAudio(AudioChunk& out)
     out.samples.assign(r.audio, r.audio + frames * channels);
     out.pts = pts;
     return ReadStatus::Sample;
+}
+
+TrackSwitch RemoteSource::selectAudioTrack(int index, double seconds)
+{
+    if (!m_decoder || index < 0 || index >= m_info.audioTrackCount) return TrackSwitch::Refused;
+    m_decoder->control().request.audioTrack = static_cast<uint32_t>(index);
+    m_decoder->control().request.seekSeconds = seconds;
+    switch (call(decoder::Command::SelectAudio, m_budgetMs)) {
+    case decoder::Result::Ok: return TrackSwitch::Alongside;
+    case decoder::Result::Denied: return TrackSwitch::InPlace;
+    default: return TrackSwitch::Refused;
+    }
 }
 
 bool RemoteSource::seek(double seconds)

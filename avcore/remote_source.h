@@ -37,6 +37,8 @@ public:
     ReadStatus readVideo(VideoSample& out);  // may update info().video (format change)
     ReadStatus readAudio(AudioChunk& out);
     bool seek(double seconds);               // lands near the time; callers refine it
+    // Sound from audio track `index` (from 0) from `seconds` on (see TrackSwitch).
+    TrackSwitch selectAudioTrack(int index, double seconds);
 
 private:
     decoder::Result call(decoder::Command command, DWORD budgetMs);  // Failed also when the decoder is gone

@@ -100,6 +100,27 @@ struct SessionState {
     bool audioEnded = false;    // ... of the sound
     bool audioDrained = false;  // every sample was played
     bool ended = false;         // end of file: everything shown and played
+    int audioTrack = 1;         // the sound's track, from 1: the one asked for last
+    int audioTrackWanted = 0;   // a track to switch to (with the pending seek, if any); 0 none
+    uint64_t audioEpoch = 0;    // bumped when the sound starts again without a seek: another track
+
+    // Drops what is queued and has the decode thread find `target` (stream time).
+    void beginSeekLocked(double target)
+    {
+        ++generation;
+        seekPending = true;
+        seekTarget = target;
+        prerolled = showNow = ended = false;
+        videoEnded = audioEnded = audioDrained = false;
+        frames.clear();
+        audio.clear();
+        audioHeadUsed = 0;
+        audioQueued = 0;
+        trimBefore = target;
+        // The clock waits at the target until the picture there is decoded.
+        clock.hold(target);
+        notifyAll();
+    }
 
     // The clock runs only while playing with a picture ready and not at the end.
     void applyClockLocked() { clock.setRunning(running && prerolled && !ended); }

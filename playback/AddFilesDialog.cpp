@@ -10,6 +10,8 @@ const wchar_t kVideoFilter[] =
     L"所有视频文件\0*.avi;*.rmvb;*.rm;*.wmv;*.mkv;*.mp4;*.3gp;*.RAM;*.ASF;*.flv\0"
     L"所有文件\0*.*\0";
 
+const wchar_t kSubtitleFilter[] = L"字幕文件\0*.srt;*.ass;*.ssa\0所有文件\0*.*\0";
+
 OPENFILENAMEW AddFilesRequest(HWND owner, wchar_t* names, DWORD nameUnits) {
     OPENFILENAMEW request{};
     // The size of this build's structure: a 64-bit GetOpenFileNameW refuses the 32-bit one.

@@ -13,6 +13,8 @@ inline constexpr DWORD kAddFilesFlags = 0x00081A04;
 
 // Video files first, then every file: NUL-separated pairs, ended by one more NUL.
 extern const wchar_t kVideoFilter[];
+// Subtitle files, for the dialog that loads one.
+extern const wchar_t kSubtitleFilter[];
 
 // Multi-selection open request of this build's structure size, owned by owner, writing
 // into names (nameUnits wide characters, left as they are so the name box starts with

@@ -28,4 +28,6 @@ void CMainFrame::StepSpeed(int steps) { m_player.set_speed(SteppedSpeed(m_player
 
 void CMainFrame::NormalSpeed() { m_player.set_speed(kNormalSpeed); }
 
+void CMainFrame::SetSpeed(double speed) { m_player.set_speed(speed); }
+
 } // namespace DuiLib

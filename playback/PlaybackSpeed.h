@@ -3,10 +3,12 @@
 // status text that names it.
 #include <string>
 
+#include "app/PlayerCommands.h"
+
 namespace DuiLib {
 
-inline constexpr double kSpeedStep = 0.25;
-inline constexpr double kNormalSpeed = 1.0;
+using playercmd::kSpeedStep;
+using playercmd::kNormalSpeed;
 
 // current moved by steps quarter steps, snapped to the step grid and kept within 0.5..2.0.
 double SteppedSpeed(double current, int steps);

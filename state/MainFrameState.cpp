@@ -117,8 +117,13 @@ double CMainFrame::StartOfOpenedFile(LPCTSTR path) {
     m_userState.opened = userstate::KeyOfFile(path ? path : L"");
     m_userState.openedAt = 0;
     m_userState.openedLength = 0;
+    m_userState.openedTrack = 0;
     if (!m_userState.opened)
         return 0.0;
+    // The track chosen for this file before, before it plays.
+    const int track = userstate::AudioTrackAt(m_userState.state.positions, *m_userState.opened);
+    if (track > 0 && m_player.set_audio_track(track))
+        m_userState.openedTrack = track;
     const std::optional<double> resume = userstate::ResumeAt(m_userState.state.positions, *m_userState.opened);
     if (!resume)
         return 0.0;

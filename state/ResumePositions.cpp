@@ -19,22 +19,35 @@ void KeepAsMostRecent(std::vector<RememberedPosition>& positions, RememberedPosi
         positions.erase(positions.begin(), positions.end() - static_cast<std::ptrdiff_t>(kMaxRememberedFiles));
 }
 
-void RecordLeftAt(std::vector<RememberedPosition>& positions, const FileKey& key, double seconds, double duration) {
+void RecordLeftAt(std::vector<RememberedPosition>& positions, const FileKey& key, double seconds, double duration,
+                  int audioTrack) {
     const bool worthResuming = std::isfinite(seconds) && std::isfinite(duration) && seconds > kResumeMarginSeconds &&
                                seconds < duration - kResumeMarginSeconds;
     if (worthResuming)
-        KeepAsMostRecent(positions, {key, seconds});
+        KeepAsMostRecent(positions, {key, seconds, audioTrack});
     else
         std::erase_if(positions, [&](const RememberedPosition& p) { return SameFilePath(p.key.path, key.path); });
 }
 
-std::optional<double> ResumeAt(const std::vector<RememberedPosition>& positions, const FileKey& key) {
+namespace {
+
+const RememberedPosition* Find(const std::vector<RememberedPosition>& positions, const FileKey& key) {
     const auto it = std::find_if(positions.begin(), positions.end(), [&](const RememberedPosition& p) {
         return p.key.size == key.size && p.key.writeTime == key.writeTime && SameFilePath(p.key.path, key.path);
     });
-    if (it == positions.end())
-        return std::nullopt;
-    return it->seconds;
+    return it == positions.end() ? nullptr : &*it;
+}
+
+} // namespace
+
+std::optional<double> ResumeAt(const std::vector<RememberedPosition>& positions, const FileKey& key) {
+    const RememberedPosition* found = Find(positions, key);
+    return found ? std::optional<double>(found->seconds) : std::nullopt;
+}
+
+int AudioTrackAt(const std::vector<RememberedPosition>& positions, const FileKey& key) {
+    const RememberedPosition* found = Find(positions, key);
+    return found ? found->audioTrack : 0;
 }
 
 } // namespace userstate

@@ -17,13 +17,14 @@ struct StateKeeper {
     std::optional<FileKey> opened;       // the file opened last
     double openedAt = 0;                 // its time and duration at the last tick
     double openedLength = 0;
+    int openedTrack = 0;                 // its sound track, when one was chosen or restored
     unsigned long long lastSaveTick = 0;
 
     // Where the open file was at the last tick goes into the remembered positions;
     // a file no tick saw playing changes nothing.
     void NoteWhereLeft() {
         if (opened && openedLength > 0)
-            RecordLeftAt(state.positions, *opened, openedAt, openedLength);
+            RecordLeftAt(state.positions, *opened, openedAt, openedLength, openedTrack);
     }
 };
 

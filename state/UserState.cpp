@@ -24,6 +24,7 @@ constexpr const char* kWindow = "window";
 constexpr const char* kListShown = "listShown";
 constexpr const char* kPositions = "positions";
 constexpr const char* kSpeed = "speed";
+constexpr const char* kAudioTrack = "audioTrack";   // of a position
 constexpr const char* kKnown[] = {kRows, kSelected, kVolume, kMuted, kSpeed, kWindow, kListShown, kPositions};
 
 // Far beyond any desktop, still safe to add and subtract in an int.
@@ -158,7 +159,8 @@ void ReadPositions(const json& root, UserState& state) {
         if (!std::isfinite(at) || at < 0)
             continue;
         seen.Add(path);
-        state.positions.push_back({FileKey{path, *size, *written}, at});
+        const int track = static_cast<int>(IntegerIn(entry, kAudioTrack, 1, kMaxAudioTrack).value_or(0));
+        state.positions.push_back({FileKey{path, *size, *written}, at, track});
     }
     std::reverse(state.positions.begin(), state.positions.end());
 }
@@ -211,9 +213,12 @@ std::string SerializeUserState(const UserState& state) {
     }
     root[kListShown] = state.listShown;
     json positions = json::array();
-    for (const RememberedPosition& p : state.positions)
+    for (const RememberedPosition& p : state.positions) {
         positions.push_back({{"path", Utf8(p.key.path)}, {"size", p.key.size}, {"written", p.key.writeTime},
                              {"seconds", p.seconds}});
+        if (p.audioTrack > 0)   // only where chosen: files of earlier versions look the same
+            positions.back()[kAudioTrack] = p.audioTrack;
+    }
     root[kPositions] = std::move(positions);
     // Our own strings are valid UTF-8; the replacement keeps a foreign one from throwing.
     return root.dump(1, '\t', false, json::error_handler_t::replace) + "\n";

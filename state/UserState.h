@@ -28,9 +28,12 @@ struct FileKey {
     bool operator==(const FileKey&) const = default;
 };
 
+inline constexpr int kMaxAudioTrack = 64;   // a remembered track number beyond this is not taken
+
 struct RememberedPosition {
     FileKey key;
     double seconds = 0;
+    int audioTrack = 0;   // the sound track chosen for the file, from 1; 0: the file's first
     bool operator==(const RememberedPosition&) const = default;
 };
 

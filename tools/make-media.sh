@@ -44,4 +44,9 @@ for size in 1920x1080 640x360; do
     "[0]format=gbrp[a];[1]format=gbrp[b];[a][b]blend=all_mode=average,drawgrid=w=7:h=5:t=1:c=yellow@0.6,format=yuv420p" \
     -t 2 -r 25 -c:v libx264 -crf 12 -tune stillimage "still-$size.mp4"
 done
+# Two audio tracks, 440 Hz then 880 Hz, each with its language, the second in its own rate and channels.
+[ -f twotrack.mp4 ] || ff -f lavfi -i "$src_v:duration=6" -f lavfi -i "$src_a:duration=6" \
+  -f lavfi -i "sine=frequency=880:sample_rate=48000:duration=6" -map 0:v -map 1:a -map 2:a \
+  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -ac:a:0 2 -ac:a:1 1 \
+  -metadata:s:a:0 language=chi -metadata:s:a:1 language=eng -shortest twotrack.mp4
 echo "media ready in $out"

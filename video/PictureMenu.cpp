@@ -15,6 +15,13 @@ PlayerView ViewOf(DuiLib::CMainFrame& frame) {
     view.rows = frame.m_pPlayList ? frame.m_pPlayList->GetCount() : 0;
     view.fileOpened = !frame.m_strCurPath.IsEmpty();
     view.fullScreen = frame.m_pVideoWnd && frame.m_pVideoWnd->m_bFullScreen;
+    for (const auto& track : frame.m_player.audio_tracks())
+        view.audioTracks.push_back({track.number, track.language, track.channels});
+    view.audioTrack = frame.m_player.audio_track();
+    view.speed = frame.m_player.speed();
+    view.subtitles = frame.SubtitleFilesBeside();
+    view.subtitle = frame.m_strSubtitlePath;
+    view.subtitlesShown = frame.m_player.subtitles_shown();
     return view;
 }
 
@@ -37,7 +44,8 @@ HMENU CreateNativeMenu(const std::vector<MenuEntry>& entries) {
             }
             continue;
         }
-        ::AppendMenuW(menu, MF_STRING | state, entry.command, entry.text.c_str());
+        ::AppendMenuW(menu, MF_STRING | state | (entry.checked ? MF_CHECKED : MF_UNCHECKED), entry.command,
+                      entry.text.c_str());
     }
     return menu;
 }
@@ -74,8 +82,27 @@ void CMainFrame::RunPictureCommand(unsigned command) {
     case picturemenu::kFromStart: PlayFromStart(); break;
     case picturemenu::kScreenshot: TakeScreenshot(); break;
     case picturemenu::kOpenFolder: ShowFileInFolder(); break;
+    case picturemenu::kSubtitlesOff: m_player.subtitles_show(false); break;
+    case picturemenu::kLoadSubtitles: ChooseSubtitleFile(); break;
     case picturemenu::kSettings: ShowSettings(); break;
-    default: break;
+    default: RunPictureChoice(command); break;
+    }
+}
+
+// The submenus' choices: a sound track, a speed, a subtitle file beside the video.
+void CMainFrame::RunPictureChoice(unsigned command) {
+    // The index of the choice in the submenu starting at first, or -1.
+    const auto choice = [command](unsigned first) {
+        return command >= first && command < first + picturemenu::kMaxMenuChoices ? static_cast<int>(command - first)
+                                                                                  : -1;
+    };
+    if (const double speed = picturemenu::SpeedOf(static_cast<picturemenu::Command>(command))) {
+        SetSpeed(speed);
+    } else if (const int track = choice(picturemenu::kAudioTrackFirst); track >= 0) {
+        if (m_player.set_audio_track(track + 1))
+            m_userState.openedTrack = track + 1;   // kept with the file's place
+    } else if (const int file = choice(picturemenu::kSubtitleFileFirst); file >= 0) {
+        LoadSubtitleBeside(static_cast<size_t>(file));
     }
 }
 

@@ -35,7 +35,7 @@ std::string Number(double v) {
 bool IsPoll(const std::string& name) {
     return name == "play_status" || name == "curr_play_time" || name == "duration" || name == "get_mute" ||
            name == "subtitles_shown" || name == "get_subtitles_delay" || name == "speed" ||
-           name == "has_video";
+           name == "has_video" || name == "audio_tracks" || name == "audio_track";
 }
 
 std::string Utf8(const wchar_t* path) {
@@ -225,6 +225,25 @@ double avplayer::speed() {
 bool avplayer::has_video() {
     m_impl->Log("has_video");
     return m_impl->record.script.hasVideo;
+}
+
+std::vector<struct avplayer::audio_track> avplayer::audio_tracks() {
+    m_impl->Log("audio_tracks");
+    return m_impl->record.script.audioTracks;
+}
+
+bool avplayer::set_audio_track(int number) {
+    m_impl->Log("set_audio_track", {static_cast<double>(number)});
+    recording::EngineScript& script = m_impl->record.script;
+    if (number < 1 || number > static_cast<int>(script.audioTracks.size()))
+        return false;
+    script.audioTrack = number;
+    return true;
+}
+
+int avplayer::audio_track() {
+    m_impl->Log("audio_track");
+    return m_impl->record.script.audioTrack;
 }
 
 bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const {

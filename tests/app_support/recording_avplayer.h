@@ -32,6 +32,8 @@ struct EngineScript {
     double subtitlesDelay = 0.0;   // subtitles_delay(); the setter updates it
     double speed = 1.0;     // speed(); set_speed() updates it, clamped as the engine does
     bool hasVideo = true;   // has_video()
+    std::vector<struct avplayer::audio_track> audioTracks;  // audio_tracks()
+    int audioTrack = 0;     // audio_track(); set_audio_track() of a listed number updates it
     // last_picture(): these pixels (width * 4 bytes a row) while pictureWidth is above 0.
     std::vector<unsigned char> picture;
     int pictureWidth = 0;

@@ -16,6 +16,7 @@
 namespace {
 
 using avtest::MediaPath;
+using avtest::ReadSamples;
 using testsupport::PumpUntil;
 
 struct Capture {
@@ -24,20 +25,6 @@ struct Capture {
     double rms = 0.0;        // median over the 10 ms blocks with sound
     size_t loudBlocks = 0;
 };
-
-// The sink truncates its file whenever the device opens, so after a close the file
-// holds exactly the sound of that one playback.
-std::vector<int16_t> ReadSamples(const std::wstring& path)
-{
-    std::vector<int16_t> samples;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return samples;
-    int16_t buf[4096];
-    size_t n;
-    while ((n = fread(buf, sizeof(int16_t), 4096, f)) > 0) samples.insert(samples.end(), buf, buf + n);
-    fclose(f);
-    return samples;
-}
 
 Capture ReadCapture(const std::wstring& path)
 {

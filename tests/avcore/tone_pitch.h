@@ -1,13 +1,29 @@
 #pragma once
-// The frequency of a pure tone in one channel of interleaved 16-bit sound, from its
+// The sound the ALSA file sink captured, and the frequency of a pure tone in one channel of interleaved 16-bit sound, from its
 // rising zero crossings (placed between samples), taken per block and the median
 // of the blocks kept, so a splice or a silent pad here and there does not count.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace avtest {
+
+// The samples the sink wrote, from sample `from` on. It truncates its file whenever the
+// device opens, so after a close the file holds exactly the sound of that one playback.
+inline std::vector<int16_t> ReadSamples(const std::wstring& path, size_t from = 0)
+{
+    std::vector<int16_t> samples;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return samples;
+    fseek(f, static_cast<long>(from * sizeof(int16_t)), SEEK_SET);
+    int16_t buf[4096];
+    for (size_t n; (n = fread(buf, sizeof(int16_t), 4096, f)) > 0;) samples.insert(samples.end(), buf, buf + n);
+    fclose(f);
+    return samples;
+}
 
 // 0 when no block of blockFrames carries a whole tone (no silence run longer than a few samples).
 inline double TonePitch(const std::vector<int16_t>& samples, int channels, int rate, size_t blockFrames = 4410)

@@ -2,12 +2,15 @@
 // restores, what a save writes, and where an opened file starts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <string>
 #include <vector>
 #include "app/frame_harness.h"
 #include "duilib/UIPath.h"
 #include "app/PlayerTexts.h"
+#include "video/PictureMenuModel.h"
 #include "state/StateFiles.h"
 
 using namespace DuiLib;
@@ -191,6 +194,35 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
         EXPECT_EQ(apptest::Find(frame, kCtlPlayStatus)->GetFixedWidth(), step.statusWidth) << step.what;
         EXPECT_EQ(remembered(), step.remembered) << step.what;
     }
+}
+
+// The sound track chosen for a file comes back with its place, set before it plays.
+TEST_F(StateFrameTest, AChosenSoundTrackIsKeptWithTheFilesPlace) {
+    const std::wstring first = MakeClip(L"first.mp4");
+    const std::wstring second = MakeClip(L"second.mp4");
+    userstate::UserState state;
+    state.positions = {{*userstate::KeyOfFile(first), 42, 2}};
+    ASSERT_NO_FATAL_FAILURE(Restore(state));
+    frame->AddListItem(first.c_str(), L"first.mp4");
+    frame->AddListItem(second.c_str(), L"second.mp4");
+    auto& engine = Engine(frame);
+    engine.script.duration = 100;
+    engine.script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
+    auto open = [&](int row) { frame->m_pPlayList->SelectItem(row); frame->PlaySelected(); };
+
+    open(0);
+    const auto commands = engine.CommandTexts();
+    const auto chosen = std::find(commands.begin(), commands.end(), "set_audio_track(2)");
+    ASSERT_NE(chosen, commands.end());
+    EXPECT_NE(std::find(chosen, commands.end(), "play(42,0)"), commands.end()) << "the track is set before play";
+
+    frame->RunPictureCommand(picturemenu::kAudioTrackFirst);   // track 1
+    engine.script.position = 60;
+    Tick();
+    open(1);
+    const userstate::FileKey key = *userstate::KeyOfFile(first);
+    EXPECT_EQ(userstate::ResumeAt(frame->m_userState.state.positions, key).value_or(-1), 60);
+    EXPECT_EQ(userstate::AudioTrackAt(frame->m_userState.state.positions, key), 1);
 }
 
 TEST_F(StateFrameTest, PlayingSavesEveryTenSeconds) {

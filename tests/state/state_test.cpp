@@ -127,6 +127,10 @@ const Case kCases[] = {
      [] { return FullWith([](UserState& s) { s.positions.pop_back(); }); }},
     {"a path twice among the positions, the later kept", [] { return ParseEdited([](json& d) { d["positions"].push_back(d["positions"][0]); d["positions"][2]["seconds"] = 30; }); },
      [] { return FullWith([](UserState& s) { s.positions = {{kSecond, 61}, {kFirst, 30}}; }); }},
+    {"a position's sound track kept", [] { return ParseUserState(SerializeUserState(FullWith([](UserState& s) { s.positions[1].audioTrack = 2; }))); },
+     [] { return FullWith([](UserState& s) { s.positions[1].audioTrack = 2; }); }},
+    {"a sound track out of range or as text: the place kept, the file's first track", [] {
+         return ParseEdited([](json& d) { d["positions"][0]["audioTrack"] = 65; d["positions"][1]["audioTrack"] = "2"; }); }, Full},
     // What this player does not know survives its reading and writing.
     {"unknown fields kept through reading and writing", [] {
          return ParseUserState(SerializeUserState(ParseEdited([](json& d) { d["theme"] = "dark"; d["eq"] = {{"bands", {1, 2, 3}}}; })));
@@ -143,6 +147,11 @@ const Case kCases[] = {
          RecordLeftAt(s.positions, kSecond, 20, 100);
          return s;
      }, [] { return WithPositions({{kFirst, 50}, {kSecond, 20}}); }},
+    {"left with a sound track chosen: remembered with it", [] {
+         UserState s = WithPositions({{kSecond, 20}});
+         RecordLeftAt(s.positions, kFirst, 30, 100, 3);
+         return s;
+     }, [] { return WithPositions({{kSecond, 20}, {kFirst, 30, 3}}); }},
     // The key: path (any case), size and write time.
     {"the same file under another case resumes", [] {
          return WithPositions({{kFirst, ResumeAt({{kFirst, 50}}, FileKey{L"c:\\FILMS\\FIRST.MP4", 1000, 77}).value_or(-1)}});

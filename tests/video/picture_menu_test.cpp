@@ -19,7 +19,7 @@ namespace {
 std::set<Command> EnabledIn(const std::vector<MenuEntry>& menu) {
     std::set<Command> enabled;
     for (const MenuEntry& entry : menu)
-        if (!entry.IsSeparator() && entry.enabled)
+        if (!entry.IsSeparator() && entry.children.empty() && entry.enabled)
             enabled.insert(entry.command);
     return enabled;
 }
@@ -56,10 +56,55 @@ TEST(PictureMenuModel, EachItemShowsItsKey) {
     for (const MenuEntry& entry : BuildPictureMenu({kStatusPlaying, 1, true, false}))
         texts.push_back(entry.text);
     const std::vector<std::wstring> expected{
-        L"播放/暂停\tSpace", L"停止", L"上一个", L"下一个", L"", L"全屏\tEsc", L"",
+        L"播放/暂停\tSpace", L"停止", L"上一个", L"下一个", L"", L"全屏\tEsc", L"", L"音轨", L"倍速", L"字幕", L"",
         L"从头播放", std::wstring(L"截图\t") + screenshot::kKeyText, L"打开文件所在位置", L"", L"设置…"};
     EXPECT_EQ(texts, expected);
     EXPECT_EQ(FindEntry(BuildPictureMenu({kStatusPlaying, 1, true, true}), kFullScreen)->text, L"退出全屏\tEsc");
+}
+
+// Each submenu's lines as "text", "text*" when checked, "(text)" when greyed; the
+// submenu's own line first.
+std::vector<std::wstring> Lines(const PlayerView& view, const wchar_t* submenu) {
+    std::vector<std::wstring> lines;
+    for (const MenuEntry& entry : BuildPictureMenu(view)) {
+        if (entry.text != submenu)
+            continue;
+        lines.push_back(entry.enabled ? entry.text : L"(" + entry.text + L")");
+        for (const MenuEntry& c : entry.children)
+            lines.push_back(c.IsSeparator() ? L"-" : (c.enabled ? c.text : L"(" + c.text + L")") + (c.checked ? L"*" : L""));
+    }
+    return lines;
+}
+
+TEST(PictureMenuModel, SubmenusOfferTracksSpeedsAndSubtitles) {
+    PlayerView view{kStatusPlaying, 1, true, false};
+    view.audioTracks = {{1, L"zh-CN", 2}, {2, L"eng", 1}, {3, L"", 6}, {4, L"tlh", 3}, {5, L"und", 0}};
+    view.audioTrack = 2;
+    view.speed = 1.5;
+    view.subtitles = {L"C:\\v\\a.srt", L"C:\\v\\a.chs.ass"};
+    view.subtitle = L"c:\\V\\A.CHS.ass";
+    PlayerView hidden = view, single = view, closed{kStatusClosed, 1, true, false};
+    hidden.subtitlesShown = false;
+    single.audioTracks.resize(1);
+    single.audioTrack = 1;
+    struct Case {
+        const char* what;
+        const PlayerView& view;
+        const wchar_t* submenu;
+        std::vector<std::wstring> lines;
+    } cases[] = {
+        {"tracks", view, L"音轨", {L"音轨", L"1 中文 立体声", L"2 英语 单声道*", L"3 5.1", L"4 tlh 3 声道", L"5"}},
+        {"one track", single, L"音轨", {L"(音轨)", L"1 中文 立体声*"}},
+        {"no sound", closed, L"音轨", {L"(音轨)", L"(无)"}},
+        {"speeds", view, L"倍速", {L"倍速", L"0.5x", L"0.75x", L"1.0x", L"1.25x", L"1.5x*", L"1.75x", L"2.0x"}},
+        {"subtitles, the loaded one", view, L"字幕", {L"字幕", L"a.srt", L"a.chs.ass*", L"-", L"关闭字幕", L"加载字幕…"}},
+        {"subtitles hidden", hidden, L"字幕", {L"字幕", L"a.srt", L"a.chs.ass", L"-", L"关闭字幕*", L"加载字幕…"}},
+        {"nothing open", closed, L"字幕", {L"(字幕)", L"关闭字幕*", L"加载字幕…"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Lines(c.view, c.submenu), c.lines) << c.what;
+    EXPECT_EQ(SpeedOf(Command(kSpeedFirst + 4)), 1.5);
+    EXPECT_EQ(SpeedOf(Command(kSpeedFirst + 7)), 0.0);
 }
 
 TEST(PictureMenuModel, TheNativeMenuHasTheItemsAndSubmenus) {
@@ -147,6 +192,17 @@ TEST_F(PictureMenuTest, EachItemTakesTheRoadOfItsButtonOrKey) {
         EXPECT_EQ(byMenu, byOwnWay);
         EXPECT_NE(byMenu, Outcome(c.status, [] {})) << "the item did nothing";
     }
+}
+
+TEST_F(PictureMenuTest, SubmenuChoicesReachTheEngine) {
+    Prepare(kStatusPlaying);
+    apptest::Engine(frame).script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
+    for (unsigned command : {kAudioTrackFirst + 1u, kAudioTrackFirst + 5u, kSpeedFirst + 6u, kSubtitlesOff + 0u})
+        frame->RunPictureCommand(command);
+    const std::vector<std::string> expected{"set_audio_track(2)", "set_audio_track(6)", "set_speed(2)",
+                                            "subtitles_show(0)"};
+    EXPECT_EQ(apptest::Engine(frame).CommandTexts(), expected);
+    EXPECT_EQ(apptest::Engine(frame).script.audioTrack, 2) << "a track the file lacks changes nothing";
 }
 
 TEST_F(PictureMenuTest, FromTheStartSeeksToZeroOrReopensWithoutTheRememberedPlace) {
