@@ -11,13 +11,14 @@
 #include "avcore/avplayer_probe.h"
 #include "avcore/avplayer_seams.h"
 #include "media_env.h"
+#include "support/pump.h"
 #include "tone_pitch.h"
 
 namespace {
 
 using avtest::MediaPath;
 using avtest::ReadSamples;
-using avtest::WaitFor;
+using testsupport::PumpUntil;
 
 // The longest run of silence in frames: where the sink ran dry.
 size_t LongestSilence(const std::vector<int16_t>& samples, int channels)
@@ -81,18 +82,18 @@ TEST(PlayerAudioTracks, SwitchWhilePlayingChangesTheToneAtTheSamePosition)
     // Chosen before play, as the player restores a remembered track.
     ASSERT_TRUE(p.set_audio_track(zh));
     p.play(0.5, 0);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 2.0; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= 2.0; }, 5000));
     const int channels = avplayer_probe::audioChannels(p), rate = avplayer_probe::audioRate(p);
     const size_t before = ReadSamples(capture).size();
 
     const double at = p.curr_play_time(), asked = avtest::Seconds();
     ASSERT_TRUE(p.set_audio_track(en));
     EXPECT_EQ(p.audio_track(), en);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() > at + 0.05; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > at + 0.05; }, 3000));
     const double switchMs = (avtest::Seconds() - asked) * 1000.0;
     RecordProperty("switch_ms", std::to_string(switchMs));
     EXPECT_NEAR(p.curr_play_time(), at + switchMs / 1000.0, 0.4) << "the switch moved the position";
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= at + 1.5; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= at + 1.5; }, 5000));
     EXPECT_EQ(p.audio_track(), en);
     p.stop();
     p.close();
@@ -130,11 +131,11 @@ TEST(PlayerAudioTracks, SwitchOnAFileReadThroughThePlayersHandle)
     avplayer_seams::install(p, {{avcore::ReaderFault::PathDenied, 0}, {}});
     ASSERT_NE(p.open(MediaPath("twotrack.mp4").c_str(), 0, 2, 0, 0), 0);
     p.play(0, 0);
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= 1.0; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= 1.0; }, 5000));
     const int other = p.audio_track() == 1 ? 2 : 1;
     const double at = p.curr_play_time();
     ASSERT_TRUE(p.set_audio_track(other));
-    ASSERT_TRUE(WaitFor([&] { return p.curr_play_time() >= at + 1.0; }, 5000)) << "stopped after the switch";
+    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= at + 1.0; }, 5000)) << "stopped after the switch";
     EXPECT_EQ(p.audio_track(), other);
     EXPECT_LT(p.curr_play_time(), at + 2.5) << "the switch moved the position";
 }
