@@ -19,6 +19,14 @@ void TypeText(const std::wstring& text);    // one key press per character
 void PressKey(WORD virtualKey);
 void PressChord(WORD modifier, WORD virtualKey);   // the key while modifier is held (Alt+F4)
 
+// The whole screen, and a window's place on it.
+inline RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+inline RECT WindowRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
 using testsupport::CaptureScreen;   // the screen's pixels inside rc (screen coordinates)
 
 // The pixels of one rectangle of a picture, compared exactly.

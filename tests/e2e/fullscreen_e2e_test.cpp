@@ -9,11 +9,8 @@
 #include <string>
 #include <vector>
 #include "avcore/letterbox.h"
-#include "e2e/desktop_io.h"
+#include "e2e/e2e_start.h"
 #include "e2e/picture.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
 
 namespace {
 
@@ -22,23 +19,9 @@ using namespace e2e;
 constexpr double kClipAspect = 320.0 / 240.0;
 constexpr int kClipSeconds = 60;
 
-RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-
 std::string Text(const RECT& rc) {
     return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + ")-(" + std::to_string(rc.right) + "," +
            std::to_string(rc.bottom) + ")";
-}
-
-std::wstring ClockText(int seconds) {
-    wchar_t text[16];
-    swprintf(text, 16, L"00:%02d:%02d", seconds / 60, seconds % 60);
-    return text;
-}
-
-// Seconds of a clock text, -1 for one not read.
-int Seconds(const std::wstring& clock) {
-    int h = 0, m = 0, s = 0;
-    return swscanf(clock.c_str(), L"%d:%d:%d", &h, &m, &s) == 3 ? (h * 60 + m) * 60 + s : -1;
 }
 
 RECT ClientToScreenRect(HWND hwnd, RECT rc) {
@@ -47,12 +30,6 @@ RECT ClientToScreenRect(HWND hwnd, RECT rc) {
 }
 
 POINT Center(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
-
-RECT WindowRect(HWND hwnd) {
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    return rc;
-}
 
 // The video window and its bar as the screen shows them.
 class FullScreenView {
@@ -137,13 +114,11 @@ bool ScreenShowsClip(testsupport::Shot& shot) {
 }
 
 TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media";
-    ASSERT_NE(GetFileAttributesW((media + L"\\long.mkv").c_str()), INVALID_FILE_ATTRIBUTES);
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    ASSERT_NE(GetFileAttributesW((run.media + L"\\long.mkv").c_str()), INVALID_FILE_ATTRIBUTES);
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s <= kClipSeconds; ++s) clocks.push_back(ClockText(s));
+    const std::vector<std::wstring> clocks = ClockTexts(kClipSeconds);
     References refs;
     SettingsLayout settingsLayout;
     BarLayout barLayout;
@@ -152,15 +127,14 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
     // No cfg.cfg beside the copy: the default ellipse, whatever an earlier run saved.
-    const std::wstring folder = work + L"\\player";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
-    PlayerProcess player(folder + L"\\Morvane.exe", media);
+    PlayerProcess player(run.exe, run.media);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     PlayerScreen screen(main, refs);
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)" && screen.ListIs(refs.listEmpty); }, 15000));
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\"", media));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\"", run.media));
     ASSERT_TRUE(screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000));
     Press(screen.CenterOf(refs.layout.play));
     ASSERT_TRUE(screen.Await("plays", [&] {
@@ -183,10 +157,10 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
             if (CaptureWholeScreen(full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
             return ::testing::AssertionFailure() << step << ": not back in the play region; " << view.Describe();
         }
-        if (!screen.Await(step, [&] { return screen.Status() == status && Seconds(screen.Clock()) >= 0; }, 5000))
+        if (!screen.Await(step, [&] { return screen.Status() == status && ClockSeconds(screen.Clock()) >= 0; }, 5000))
             return ::testing::AssertionFailure() << step << ": " << screen.Describe();
         const std::wstring at = screen.Clock();
-        const bool moved = testsupport::PumpUntil([&] { return screen.Capture() && Seconds(screen.Clock()) > Seconds(at); }, 2500, 100);
+        const bool moved = testsupport::PumpUntil([&] { return screen.Capture() && ClockSeconds(screen.Clock()) > ClockSeconds(at); }, 2500, 100);
         if (moved != (status == kPlaying))
             return ::testing::AssertionFailure() << step << ": the clock " << (moved ? "moved" : "stood") << " from " << Utf8(at);
         return ::testing::AssertionSuccess();
@@ -264,21 +238,21 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     MoveMouseTo({0, 0});
     ASSERT_TRUE(screen.Capture());
     screen.Save(L"e2e-settings-drop.png");
-    ASSERT_TRUE(screen.Await("before save", [&] { return Seconds(screen.Clock()) > 0; }, 3000));
-    const int savedAt = Seconds(screen.Clock());
+    ASSERT_TRUE(screen.Await("before save", [&] { return ClockSeconds(screen.Clock()) > 0; }, 3000));
+    const int savedAt = ClockSeconds(screen.Clock());
     // A restart from the beginning must not pass for the resume.
     ASSERT_GT(savedAt, 3) << "saved too early in the file";
     ClickAt(Center(ClientToScreenRect(settings, settingsLayout.save)));
     MoveMouseTo({0, 0});
     ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(settings); }, 5000)) << "the settings window stayed";
 
-    const std::string cfg = ReadFileBytes(folder + L"\\cfg.cfg");
+    const std::string cfg = ReadFileBytes(run.folder + L"\\cfg.cfg");
     EXPECT_EQ(cfg, std::string("\x02\0\0\0\0\0\0\0", 8)) << "cfg.cfg holds " << cfg.size() << " bytes";
 
     // The file reopened in the water drop, back at the second it was saved at.
     const RECT picture = avcore::FitPicture(refs.layout.playRegion, kClipAspect);
     ASSERT_TRUE(screen.Await("water drop", [&] {
-        const int at = Seconds(screen.Clock());
+        const int at = ClockSeconds(screen.Clock());
         return screen.Status() == kPlaying && at >= savedAt && at <= savedAt + 2 &&
                OutlineAgreement(screen.Shot(), picture, Outline::Drop, kFlatColour, 4.0) > 0.99;
     }, 6000)) << "saved at " << savedAt << " s; drop agreement "

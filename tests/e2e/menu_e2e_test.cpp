@@ -6,10 +6,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "e2e/desktop_io.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
+#include "e2e/e2e_start.h"
 
 namespace {
 
@@ -25,9 +22,8 @@ std::wstring FirstPng(const std::wstring& folder) {
 }
 
 TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media";
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     std::vector<std::wstring> clocks{L"00:00:00"};
     References refs;
     SettingsLayout settingsLayout;
@@ -37,21 +33,20 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
     // The player's profile is the run's own, so its pictures land where we look.
-    const std::wstring profile = work + L"\\profile";
+    const std::wstring profile = run.work + L"\\profile";
     const std::wstring pictures = profile + L"\\Pictures\\Morvane";
     CreateDirectoryW(profile.c_str(), nullptr);
     ASSERT_TRUE(FirstPng(pictures).empty()) << "run_e2e.sh starts each run afresh";
     SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
 
-    const std::wstring folder = work + L"\\player";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
-    PlayerProcess player(folder + L"\\Morvane.exe", media);
+    PlayerProcess player(run.exe, run.media);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     PlayerScreen screen(main, refs);
     ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\"", media));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\"", run.media));
     ASSERT_TRUE(screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000));
     Press(screen.CenterOf(refs.layout.play));
     ASSERT_TRUE(screen.Await("plays", [&] { return screen.Status() == kPlaying && screen.ShowsSecondClip(); }, 20000));
@@ -66,7 +61,7 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     EXPECT_TRUE(rc.left <= at.x + 1 && rc.top <= at.y + 1 && rc.right > at.x && rc.bottom > at.y + 100)
         << "the menu is not at the click: " << rc.left << "," << rc.top << " - " << rc.right << "," << rc.bottom;
     testsupport::Shot shot;
-    if (CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, shot))
+    if (CaptureScreen(ScreenRect(), shot))
         SaveShot(shot, testsupport::ScreenshotPath(L"e2e-picture-menu.png"));
 
     // From the bottom: 设置…, 打开文件所在位置, 截图 (the keys skip only separators).

@@ -5,35 +5,29 @@
 
 #include <windows.h>
 #include <string>
-#include "e2e/desktop_io.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
+#include "e2e/e2e_start.h"
 
 namespace {
 
 using namespace e2e;
 
 TEST(OpenWithEndToEnd, AFileOnTheCommandLinePlaysAndASecondStartHandsItsFileOver) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media";
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     // Neither 视频 nor Ω has an ANSI form here: the engine gets the short name.
-    const std::wstring wide = media + L"\\视频-Ωmega.mp4";
-    ASSERT_TRUE(CopyFileW((media + L"\\first.mp4").c_str(), wide.c_str(), FALSE));
+    const std::wstring wide = run.media + L"\\视频-Ωmega.mp4";
+    ASSERT_TRUE(CopyFileW((run.media + L"\\first.mp4").c_str(), wide.c_str(), FALSE));
     const ListedFile first{wide, L"视频-Ωmega.mp4"};
-    const ListedFile second{media + L"\\second.mkv", L"second.mkv"};
+    const ListedFile second{run.media + L"\\second.mkv", L"second.mkv"};
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s < 10; ++s) clocks.push_back(L"00:00:0" + std::to_wstring(s));
+    const std::vector<std::wstring> clocks = ClockTexts(9);
     References refs;
     const std::wstring error = RenderReferences(first, second, {kPlaying, kPaused, L"停止"}, clocks, refs);
     ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring folder = work + L"\\player", exe = folder + L"\\Morvane.exe";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
 
-    PlayerProcess player(exe, media, L"\"" + wide + L"\"");
+    PlayerProcess player(run.exe, run.media, L"\"" + wide + L"\"");
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     PlayerScreen screen(main, refs);
@@ -42,7 +36,7 @@ TEST(OpenWithEndToEnd, AFileOnTheCommandLinePlaysAndASecondStartHandsItsFileOver
     }, 20000));
     screen.Save(L"e2e-openwith-first.png");
 
-    PlayerProcess again(exe, media, L"\"" + second.fullPath + L"\"");
+    PlayerProcess again(run.exe, run.media, L"\"" + second.fullPath + L"\"");
     EXPECT_EQ(again.ExitCode(30000), 0);
     ASSERT_TRUE(screen.Await("forwarded-file-plays", [&] {
         return screen.Status() == kPlaying && screen.ShowsSecondClip() && screen.Total() == L"00:00:08";

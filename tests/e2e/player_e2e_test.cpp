@@ -8,39 +8,33 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "e2e/desktop_io.h"
+#include "e2e/e2e_start.h"
 #include "e2e/picture.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
 
 namespace {
 
 using namespace e2e;
 
 TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteAndClear) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media";
-    const ListedFile first{media + L"\\first.mp4", L"first.mp4"};
-    const ListedFile second{media + L"\\second.mkv", L"second.mkv"};
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    const ListedFile first{run.media + L"\\first.mp4", L"first.mp4"};
+    const ListedFile second{run.media + L"\\second.mkv", L"second.mkv"};
     ASSERT_NE(GetFileAttributesW(first.fullPath.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_NE(GetFileAttributesW(second.fullPath.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s < 10; ++s) clocks.push_back(L"00:00:0" + std::to_wstring(s));
+    const std::vector<std::wstring> clocks = ClockTexts(9);
     References refs;
     const std::wstring error =
         RenderReferences(first, second, {kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
     // A copy of its own, so no cfg.cfg left beside the built exe changes the picture.
-    const std::wstring folder = work + L"\\player", exe = folder + L"\\Morvane.exe";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
 
     // Started in the media folder, where the file dialog opens.
-    PlayerProcess player(exe, media);
+    PlayerProcess player(run.exe, run.media);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
 
@@ -49,7 +43,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)" && screen.ListIs(refs.listEmpty) && screen.Clock() == L"00:00:00"; }, 15000));
 
     // Add: the dialog of the player's own process, the names typed into its name box.
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"second.mkv\"", media));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"second.mkv\"", run.media));
     ASSERT_TRUE(screen.Await("added", [&] { return screen.ListIs(refs.listTwoRows); }, 10000));
     screen.Save(L"e2e-added.png");
 

@@ -43,35 +43,30 @@ struct Search {
     HWND found;
 };
 
+// A window of the class (and control id, unless -1), and for a top-level search
+// (processId set) a visible one of that process; the first match ends the walk.
+BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if ((s->processId && (pid != s->processId || !IsWindowVisible(hwnd))) || !HasClass(hwnd, s->className) ||
+        (s->controlId != -1 && GetDlgCtrlID(hwnd) != s->controlId))
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
 } // namespace
 
 HWND FindTopWindow(DWORD processId, const wchar_t* className) {
     Search search{processId, className, -1, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != s->processId || !IsWindowVisible(hwnd) || !HasClass(hwnd, s->className)) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND FindDescendant(HWND parent, const wchar_t* className, int controlId) {
     Search search{0, className, controlId, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (!HasClass(hwnd, s->className) || (s->controlId != -1 && GetDlgCtrlID(hwnd) != s->controlId))
-                return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumChildWindows(parent, Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

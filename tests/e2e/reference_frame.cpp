@@ -51,19 +51,13 @@ std::wstring RenderTexts(DuiLib::CMainFrame* frame, const std::vector<std::wstri
     if (window.right - window.left != 840 || window.bottom - window.top != 600)
         return L"the in-process main window is not 840x600";
     MainLayout& layout = out.layout;
-    layout.add = PosOf(frame, L"btnadd");
-    layout.remove = PosOf(frame, L"btndelete");
-    layout.clear = PosOf(frame, L"btnclear");
-    layout.play = PosOf(frame, L"btn_play");
-    layout.setting = PosOf(frame, L"btn_setting");
-    layout.playRegion = PosOf(frame, L"playregion");
-    layout.list = PosOf(frame, L"listplay");
-    layout.status = PosOf(frame, L"txt_playstatus");
-    layout.curTime = PosOf(frame, L"txt_curtime");
-    layout.totalTime = PosOf(frame, L"txt_totaltime");
-    layout.seek = PosOf(frame, L"slider_play");
-    layout.minimise = PosOf(frame, L"btn_min");
-    layout.close = PosOf(frame, L"btn_close");
+    const std::pair<RECT*, const wchar_t*> controls[] = {
+        {&layout.add, L"btnadd"}, {&layout.remove, L"btndelete"}, {&layout.clear, L"btnclear"},
+        {&layout.play, L"btn_play"}, {&layout.setting, L"btn_setting"}, {&layout.playRegion, L"playregion"},
+        {&layout.list, L"listplay"}, {&layout.status, L"txt_playstatus"}, {&layout.curTime, L"txt_curtime"},
+        {&layout.totalTime, L"txt_totaltime"}, {&layout.seek, L"slider_play"}, {&layout.minimise, L"btn_min"},
+        {&layout.close, L"btn_close"}};
+    for (const auto& [rc, name] : controls) *rc = PosOf(frame, name);
     if (IsRectEmpty(&layout.playRegion) || IsRectEmpty(&layout.list) || IsRectEmpty(&layout.status) ||
         IsRectEmpty(&layout.minimise) || IsRectEmpty(&layout.close))
         return L"a control of the main layout is missing";
@@ -152,13 +146,11 @@ std::wstring MeasureBar(BarLayout& out) {
     ::SetWindowPos(bar.GetHWND(), nullptr, 0, 0, cx, 50, SWP_NOZORDER | SWP_NOACTIVATE);
     bar.ShowWindow(true, false);
     testsupport::PumpIdle();
-    out.play = bar.PosOf(L"btn_play");
-    out.next = bar.PosOf(L"btn_next");
-    out.mute = bar.PosOf(L"btn_mute");
-    out.fullscreen = bar.PosOf(L"btn_fullscreen");
-    out.curTime = bar.PosOf(L"txt_curtime");
+    const std::pair<RECT*, const wchar_t*> controls[] = {{&out.play, L"btn_play"}, {&out.next, L"btn_next"},
+        {&out.mute, L"btn_mute"}, {&out.fullscreen, L"btn_fullscreen"}, {&out.curTime, L"txt_curtime"}};
+    for (const auto& [rc, name] : controls) *rc = bar.PosOf(name);
     ::DestroyWindow(bar.GetHWND());
-    for (const RECT* rc : {&out.play, &out.next, &out.mute, &out.fullscreen, &out.curTime})
+    for (const auto& [rc, name] : controls)
         if (IsRectEmpty(rc)) return L"a control of the bar's layout is missing";
     return L"";
 }

@@ -9,10 +9,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "e2e/desktop_io.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
+#include "e2e/e2e_start.h"
 
 namespace {
 
@@ -30,12 +27,7 @@ int Seconds(const std::wstring& clock) {
 class RobustnessEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::vector<std::wstring> clocks;
-        for (int s = 0; s <= kLongClipSeconds; ++s) {
-            wchar_t text[16];
-            swprintf(text, 16, L"00:%02d:%02d", s / 60, s % 60);
-            clocks.push_back(text);
-        }
+        const std::vector<std::wstring> clocks = ClockTexts(kLongClipSeconds);
         SettingsLayout settings;
         BarLayout bar;
         s_error = RenderReferences({kPlaying, kPaused, L"停止", L"加载中请等待...", kCannotPlay}, clocks, s_refs,
@@ -44,25 +36,22 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(s_error.empty()) << Utf8(s_error);
-        const std::wstring work = Env(L"MORVANE_E2E_DIR");
-        ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-        media = work + L"\\media";
-        folder = work + L"\\player";
-        const std::wstring copied = PrivateCopy(folder);
+        ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+        const std::wstring copied = PrivateCopy(run.folder);
         ASSERT_TRUE(copied.empty()) << Utf8(copied);
     }
 
     // Starts the player in the media folder, adds names through its dialog and plays
     // the first row until plays() holds.
     ::testing::AssertionResult StartPlaying(const std::wstring& names, const std::function<bool()>& plays) {
-        player = std::make_unique<PlayerProcess>(folder + L"\\Morvane.exe", media);
+        player = std::make_unique<PlayerProcess>(run.exe, run.media);
         if (::testing::AssertionResult shown = AwaitMainWindow(*player, main); !shown) return shown;
         screen = std::make_unique<PlayerScreen>(main, s_refs);
         PlayerScreen& seen = *screen;
         if (::testing::AssertionResult ready = seen.Await("started", [&] { return seen.ListIs(s_refs.listEmpty); }, 15000);
             !ready)
             return ready;
-        if (::testing::AssertionResult added = AddThroughDialog(*player, seen, s_refs.layout.add, names, media); !added)
+        if (::testing::AssertionResult added = AddThroughDialog(*player, seen, s_refs.layout.add, names, run.media); !added)
             return added;
         if (::testing::AssertionResult listed = seen.Await("added", [&] { return !seen.ListIs(s_refs.listEmpty); }, 10000);
             !listed)
@@ -73,7 +62,7 @@ protected:
 
     static inline References s_refs;
     static inline std::wstring s_error;
-    std::wstring media, folder;
+    RunFolders run;
     std::unique_ptr<PlayerProcess> player;
     HWND main = nullptr;
     std::unique_ptr<PlayerScreen> screen;
@@ -108,7 +97,7 @@ TEST_F(RobustnessEndToEnd, AltF4OnTheFullScreenPictureEndsThePlayer) {
     ASSERT_NE(video, nullptr);
 
     DoubleClickAt(screen->CenterOf(s_refs.layout.playRegion));
-    const RECT screenRc{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT screenRc = ScreenRect();
     ASSERT_TRUE(testsupport::PumpUntil([&] {
         RECT rc{};
         GetWindowRect(video, &rc);
@@ -122,7 +111,7 @@ TEST_F(RobustnessEndToEnd, AltF4OnTheFullScreenPictureEndsThePlayer) {
 TEST_F(RobustnessEndToEnd, ABadFileBetweenTwoGoodOnesIsNamedAndPassedOver) {
     // Not a video at all: the engine refuses it.
     const std::string junk(4096, 'x');
-    HANDLE bad = CreateFileW((media + L"\\bad.mp4").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE bad = CreateFileW((run.media + L"\\bad.mp4").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(bad, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(bad, junk.data(), static_cast<DWORD>(junk.size()), &written, nullptr);

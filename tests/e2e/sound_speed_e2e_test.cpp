@@ -6,40 +6,29 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "e2e/desktop_io.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
+#include "e2e/e2e_start.h"
 #include "avcore/tone_pitch.h"
 
 namespace {
 
 using namespace e2e;
 
-// "00:00:ss" as the clock shows it.
-int ClockSeconds(const std::wstring& text) {
-    if (text.size() != 8 || text.compare(0, 6, L"00:00:") != 0) return -1;
-    return (text[6] - L'0') * 10 + (text[7] - L'0');
-}
-
 TEST(SoundAndSpeedEndToEnd, AFileOfSoundAlonePlaysAndTwoStepsUpMakeItsClockRunHalfAgainAsFast) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media", tone = media + L"\\tone.m4a";
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    const std::wstring tone = run.media + L"\\tone.m4a";
     const std::wstring faster = L"正在播放 1.5x";
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s < 60; ++s) clocks.push_back(s < 10 ? L"00:00:0" + std::to_wstring(s) : L"00:00:" + std::to_wstring(s));
+    const std::vector<std::wstring> clocks = ClockTexts(59);
     References refs;
     SettingsLayout settings;
     BarLayout bar;
     const std::wstring error = RenderReferences({kPlaying, kPaused, faster}, clocks, refs, settings, bar);
     ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring folder = work + L"\\player", exe = folder + L"\\Morvane.exe";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
 
-    PlayerProcess player(exe, media, L"\"" + tone + L"\"");
+    PlayerProcess player(run.exe, run.media, L"\"" + tone + L"\"");
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     PlayerScreen screen(main, refs);

@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 #include "app/frame_harness.h"
-#include "e2e/desktop_io.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
+#include "e2e/e2e_start.h"
 #include "playback/ProgressMath.h"
 #include "state/UserState.h"
 
@@ -74,11 +71,10 @@ POINT OnSlider(const PlayerScreen& screen, const RECT& slider, int x) {
 }
 
 TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media";
-    const ListedFile first{media + L"\\first.mp4", L"first.mp4"};
-    const ListedFile second{media + L"\\long.mkv", L"long.mkv"};   // 60 s: its middle is worth resuming
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    const ListedFile first{run.media + L"\\first.mp4", L"first.mp4"};
+    const ListedFile second{run.media + L"\\long.mkv", L"long.mkv"};   // 60 s: its middle is worth resuming
     // Both runs share the run's user folder, which starts empty.
     const std::wstring stateFile = PlayerUserFolder() + L"\\Morvane\\state.json";
     DeleteFileW(stateFile.c_str());
@@ -92,19 +88,18 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     error = RenderRestored(first, second, L"", refs, layout);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
-    const std::wstring folder = work + L"\\player", exe = folder + L"\\Morvane.exe";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
 
     RECT leftAt{};
     {
-        PlayerProcess player(exe, media);
+        PlayerProcess player(run.exe, run.media);
         HWND main = nullptr;
         ASSERT_TRUE(AwaitMainWindow(player, main));
         PlayerScreen screen(main, refs);
         ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
         // The folder named: the dialog may start where another test's player left it.
-        ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"long.mkv\"", media));
+        ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"long.mkv\"", run.media));
         ASSERT_TRUE(screen.Await("added", [&] { return screen.ListIs(refs.listTwoRows); }, 10000));
 
         DoubleClickAt(screen.CenterOf(layout.secondRow));
@@ -134,7 +129,7 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     error = RenderRestored(first, second, resumeText, refs, layout);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
-    PlayerProcess player(exe, media, L"", PlayerProcess::UserState::Kept);
+    PlayerProcess player(run.exe, run.media, L"", PlayerProcess::UserState::Kept);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     // Made visible before it is placed, as any window of the layout is.

@@ -6,11 +6,8 @@
 #include <windows.h>
 #include <string>
 #include "avcore/letterbox.h"
-#include "e2e/desktop_io.h"
+#include "e2e/e2e_start.h"
 #include "e2e/picture.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
 
 namespace {
 
@@ -50,28 +47,25 @@ Text TextIn(const testsupport::Shot& shot, const RECT& region) {
 int TextPixels(const PlayerScreen& screen, const RECT& playRegion) { return TextIn(screen.Shot(), playRegion).pixels; }
 
 TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring media = work + L"\\media";
+    const RunFolders run;
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     // The flat-colour clips: the text is the only near-white there is.
-    const std::wstring clip = media + L"\\talk.mkv", gbClip = media + L"\\gb.mkv";
-    ASSERT_TRUE(CopyFileW((media + L"\\second.mkv").c_str(), clip.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW((media + L"\\long.mkv").c_str(), gbClip.c_str(), FALSE));
-    ASSERT_TRUE(WriteBytes(media + L"\\talk.srt", "1\r\n00:00:01,500 --> 00:00:03,000\r\nHello subtitles\r\n"));
+    const std::wstring clip = run.media + L"\\talk.mkv", gbClip = run.media + L"\\gb.mkv";
+    ASSERT_TRUE(CopyFileW((run.media + L"\\second.mkv").c_str(), clip.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((run.media + L"\\long.mkv").c_str(), gbClip.c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(run.media + L"\\talk.srt", "1\r\n00:00:01,500 --> 00:00:03,000\r\nHello subtitles\r\n"));
     // 中文字幕 in GB18030, no BOM.
-    ASSERT_TRUE(WriteBytes(media + L"\\gb.chs.srt", "1\n00:00:00,000 --> 00:00:50,000\n\xD6\xD0\xCE\xC4\xD7\xD6\xC4\xBB\n"));
+    ASSERT_TRUE(WriteBytes(run.media + L"\\gb.chs.srt", "1\n00:00:00,000 --> 00:00:50,000\n\xD6\xD0\xCE\xC4\xD7\xD6\xC4\xBB\n"));
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s < 10; ++s) clocks.push_back(L"00:00:0" + std::to_wstring(s));
+    const std::vector<std::wstring> clocks = ClockTexts(9);
     References refs;
     const std::wstring error = RenderReferences(ListedFile{clip, L"talk.mkv"}, ListedFile{gbClip, L"gb.mkv"},
                                                 {kPlaying, kPaused, L"停止"}, clocks, refs);
     ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring folder = work + L"\\player", exe = folder + L"\\Morvane.exe";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(run.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
 
-    PlayerProcess player(exe, media, L"\"" + clip + L"\"");
+    PlayerProcess player(run.exe, run.media, L"\"" + clip + L"\"");
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     PlayerScreen screen(main, refs);
@@ -90,7 +84,7 @@ TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) 
     screen.Save(L"e2e-subtitle-after.png");
 
     // A second start hands over the file with the GB18030 subtitle.
-    PlayerProcess again(exe, media, L"\"" + gbClip + L"\"");
+    PlayerProcess again(run.exe, run.media, L"\"" + gbClip + L"\"");
     EXPECT_EQ(again.ExitCode(30000), 0);
     ASSERT_TRUE(screen.Await("gb18030-text", [&] {
         return screen.ShowsSecondClip() && TextPixels(screen, region) > 30;
@@ -99,7 +93,7 @@ TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) 
     const double windowHeight = TextIn(screen.Shot(), region).height;
 
     // Full screen: the text keeps its share of the picture.
-    const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT whole = ScreenRect();
     DoubleClickAt(screen.CenterOf(region));
     testsupport::Shot full;
     ASSERT_TRUE(testsupport::PumpUntil([&] {

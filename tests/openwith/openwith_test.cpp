@@ -150,12 +150,14 @@ protected:
             names.push_back(frame->m_pPlayList->GetItemAt(i)->GetName().str());
         return names;
     }
-    std::vector<std::string> Opens() const {
-        std::vector<std::string> opens;
+    // The paths the engine was given by calls of this name.
+    std::vector<std::string> Calls(const char* name) const {
+        std::vector<std::string> paths;
         for (const auto& call : Engine(frame).calls)
-            if (call.name == "open") opens.push_back(call.path);
-        return opens;
+            if (call.name == name) paths.push_back(call.path);
+        return paths;
     }
+    std::vector<std::string> Opens() const { return Calls("open"); }
     std::string Narrow(const std::wstring& path) const { return std::string(path.begin(), path.end()); }
     std::wstring File(const wchar_t* name) const { return folder + L"\\" + name; }
     BOOL Forward(const Paths& paths) const {
@@ -164,8 +166,9 @@ protected:
                             const_cast<wchar_t*>(block.data())};
         return static_cast<BOOL>(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     }
-    void Drop(const Paths& paths) const {
-        SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    // On the main window, unless another is named.
+    void Drop(const Paths& paths, HWND on = nullptr) const {
+        SendMessageW(on ? on : frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
     }
 
     std::wstring folder;
@@ -183,23 +186,21 @@ TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {
 }
 
 TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle) {
-    SendMessageW(frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder})), 0);
+    Drop({folder});
     EXPECT_TRUE(testsupport::PumpUntil([&] { return !Opens().empty(); }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi"), File(L"two.mkv")}));
     EXPECT_EQ(Opens(), (std::vector<std::string>{Narrow(File(L"one.mp4"))}));
 
     // While something plays, a drop on the picture only adds.
     const std::wstring more = MakeFolder(L"more", {L"four.mp4"});
-    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({more + L"\\four.mp4", File(L"two.mkv")})), 0);
+    Drop({more + L"\\four.mp4", File(L"two.mkv")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == 4u; }, 5000));
     EXPECT_EQ(Rows().back(), more + L"\\four.mp4");
     EXPECT_EQ(Opens().size(), 1u);
 
     // Stopped, the first file of the drop plays, listed before or not.
     Engine(frame).script.status = 4;
-    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({File(L"two.mkv")})), 0);
+    Drop({File(L"two.mkv")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_TRUE(testsupport::PumpUntil([&] { return Opens().size() == 2u; }, 5000));
     EXPECT_EQ(Rows().size(), 4u);
     EXPECT_EQ(Opens().back(), Narrow(File(L"two.mkv")));
@@ -208,20 +209,14 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
 
 TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingFile) {
     MakeFolder(L"films", {L"one.ass", L"one.srt", L"two.zh.ass"});
-    auto subtitleLoads = [&] {
-        std::vector<std::string> loads;
-        for (const auto& call : Engine(frame).calls)
-            if (call.name == "set_subtitles") loads.push_back(call.path);
-        return loads;
-    };
+    auto subtitleLoads = [&] { return Calls("set_subtitles"); };
     frame->OpenPaths({File(L"one.mp4")});
     EXPECT_TRUE(testsupport::PumpUntil([&] { return !subtitleLoads().empty(); }, 5000));
     EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"one.srt"))}));
 
     // Dropped on the picture while a file plays: loaded, never listed, nothing else opens.
     Engine(frame).Clear();
-    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({File(L"two.zh.ass"), File(L"three.avi")})), 0);
+    Drop({File(L"two.zh.ass"), File(L"three.avi")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_EQ(subtitleLoads(), (std::vector<std::string>{Narrow(File(L"two.zh.ass"))}));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == 2u; }, 5000));
     EXPECT_EQ(Rows(), (Paths{File(L"one.mp4"), File(L"three.avi")}));
@@ -229,11 +224,11 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
 
     // A refusal is told in the title; with nothing open a subtitle drop does nothing.
     Engine(frame).script.subtitlesResult = -2;
-    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({File(L"one.ass")})), 0);
+    Drop({File(L"one.ass")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_EQ(apptest::Find(frame, L"txt_playstatus")->GetText(), CDuiString(L"字幕文件超过 20 MB，未加载"));
     Engine(frame).Clear();
     Engine(frame).script.status = 0;
-    SendMessageW(frame->m_pVideoWnd->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({File(L"one.ass")})), 0);
+    Drop({File(L"one.ass")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_TRUE(subtitleLoads().empty());
     EXPECT_EQ(Rows().size(), 2u);
 }

@@ -12,10 +12,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "e2e/desktop_io.h"
-#include "e2e/player_process.h"
-#include "e2e/player_screen.h"
-#include "e2e/reference_frame.h"
+#include "e2e/e2e_start.h"
 #include "soak/modal_windows.h"
 #include "soak/process_figures.h"
 #include "soak/random_input.h"
@@ -56,14 +53,6 @@ RECT Intersect(const RECT& a, const RECT& b) {
     RECT out{};
     IntersectRect(&out, &a, &b);
     return out;
-}
-
-RECT Screen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-
-RECT WindowRect(HWND hwnd) {
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    return rc;
 }
 
 // The player's windows as they stand now.
@@ -165,7 +154,7 @@ public:
         const PlayerWindows w = Locate(m_player.Id(), m_main);
         std::vector<soak::Area> areas;
         std::vector<RECT> forbidden;
-        const RECT screen = Screen();
+        const RECT screen = ScreenRect();
         if (w.fullScreen) {
             areas = {{screen, 7}, {{0, screen.bottom - 50, screen.right, screen.bottom}, 3}};
         } else {
@@ -310,15 +299,14 @@ void PrintReport(uint32_t seed, int inputs, const Ledger& ledger, const Slack& s
 }
 
 TEST(Soak, RandomInputWhileAClipPlaysLeavesThePlayerAnsweringWithinItsBounds) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR");
-    ASSERT_FALSE(work.empty()) << "run through tools/soak.sh, which sets MORVANE_E2E_DIR";
+    const RunFolders folders;
+    ASSERT_FALSE(folders.work.empty()) << "run through tools/soak.sh, which sets MORVANE_E2E_DIR";
     const uint32_t seed = static_cast<uint32_t>(EnvNumber(L"MORVANE_SOAK_SEED", kDefaultSeed));
     const int inputs = static_cast<int>(EnvNumber(L"MORVANE_SOAK_INPUTS", kDefaultInputs));
     printf("soak: seed %u, %d inputs (MORVANE_SOAK_SEED, MORVANE_SOAK_INPUTS)\n", seed, inputs);
     fflush(stdout);
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s < 10; ++s) clocks.push_back(L"00:00:0" + std::to_wstring(s));
+    const std::vector<std::wstring> clocks = ClockTexts(9);
     References refs;
     SettingsLayout settingsLayout;
     BarLayout barLayout;
@@ -326,10 +314,9 @@ TEST(Soak, RandomInputWhileAClipPlaysLeavesThePlayerAnsweringWithinItsBounds) {
         RenderReferences({kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs, settingsLayout, barLayout);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
-    const std::wstring media = work + L"\\media", folder = work + L"\\player";
-    const std::wstring copied = PrivateCopy(folder);
+    const std::wstring copied = PrivateCopy(folders.folder);
     ASSERT_TRUE(copied.empty()) << Utf8(copied);
-    PlayerProcess player(folder + L"\\Morvane.exe", media);
+    PlayerProcess player(folders.exe, folders.media);
     HWND main = nullptr;
     ASSERT_TRUE(AwaitMainWindow(player, main));
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, player.Id());
@@ -338,7 +325,7 @@ TEST(Soak, RandomInputWhileAClipPlaysLeavesThePlayerAnsweringWithinItsBounds) {
 
     PlayerScreen screen(main, refs);
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)"; }, 15000));
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, kClips, media));
+    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, kClips, folders.media));
     Press(screen.CenterOf(refs.layout.play));
     // Start values once the clip plays and its clock has moved: the engine's
     // threads and buffers for an open file are then all in place.
@@ -351,7 +338,7 @@ TEST(Soak, RandomInputWhileAClipPlaysLeavesThePlayerAnsweringWithinItsBounds) {
     const Slack slack;
     ledger.start = soak::ReadFigures(process, player.Id(), &ledger.sources);
     ledger.peakFound = ledger.peakSettled = ledger.start;
-    SoakRun run(player, process, main, refs, media, ledger);
+    SoakRun run(player, process, main, refs, folders.media, ledger);
     soak::InputStream stream(seed);
     bool going = true;
     for (int i = 1; i <= inputs && going; ++i) {
@@ -370,7 +357,7 @@ TEST(Soak, RandomInputWhileAClipPlaysLeavesThePlayerAnsweringWithinItsBounds) {
     if (!ledger.faults.empty()) {
         // What the screen showed when the run ended, for reading the fault.
         testsupport::Shot shot;
-        if (CaptureScreen(Screen(), shot)) SaveShot(shot, testsupport::ScreenshotPath(L"soak-fault.png"));
+        if (CaptureScreen(ScreenRect(), shot)) SaveShot(shot, testsupport::ScreenshotPath(L"soak-fault.png"));
     }
     PrintReport(seed, inputs, ledger, slack);
     EXPECT_TRUE(ledger.faults.empty()) << ledger.faults.size() << " faults; the first: " << ledger.faults.front();

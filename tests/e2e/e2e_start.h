@@ -1,0 +1,42 @@
+#pragma once
+// What every end-to-end scenario starts from: the run's folders, which run_e2e.sh
+// makes, the clock texts the references learn, and the player, its input and screen.
+#include <cwchar>
+#include <string>
+#include <vector>
+#include "e2e/desktop_io.h"
+#include "e2e/player_process.h"
+#include "e2e/player_screen.h"
+#include "e2e/reference_frame.h"
+
+namespace e2e {
+
+// The run's folder, its clips, and the folder of the player's private copy.
+struct RunFolders {
+    std::wstring work = Env(L"MORVANE_E2E_DIR");
+    std::wstring media = work + L"\\media";
+    std::wstring folder = work + L"\\player";
+    std::wstring exe = folder + L"\\Morvane.exe";
+};
+
+// A position as the clock shows it, "00:mm:ss".
+inline std::wstring ClockText(int seconds) {
+    wchar_t text[16];
+    swprintf(text, 16, L"00:%02d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+// Seconds of a clock text, -1 for one not read.
+inline int ClockSeconds(const std::wstring& clock) {
+    int h = 0, m = 0, s = 0;
+    return swscanf(clock.c_str(), L"%d:%d:%d", &h, &m, &s) == 3 ? (h * 60 + m) * 60 + s : -1;
+}
+
+// The clock's texts from 0 to last seconds.
+inline std::vector<std::wstring> ClockTexts(int last) {
+    std::vector<std::wstring> clocks;
+    for (int s = 0; s <= last; ++s) clocks.push_back(ClockText(s));
+    return clocks;
+}
+
+} // namespace e2e
