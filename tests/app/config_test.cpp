@@ -7,18 +7,13 @@
 #include <string>
 #include <vector>
 #include "app/MainFrame.h"
+#include "duilib/UIPath.h"
 #include "settings/ConfigFile.h"
 #include "support/child_process.h"
 
 namespace {
 
-std::wstring ExeDir() {
-    wchar_t exe[MAX_PATH];
-    std::wstring dir(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
-    return dir.substr(0, dir.rfind(L'\\'));
-}
-
-std::wstring CfgPath() { return ExeDir() + L"\\cfg.cfg"; }
+std::wstring CfgPath() { return DuiLib::GetModuleFolder() + L"\\cfg.cfg"; }
 
 void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -145,13 +140,13 @@ DWORD RunProbe(const std::wstring& exe, const std::wstring& args) {
 TEST(ConfigDeepFolder, ANameBeyondMaxPathIsStillReachedWhole) {
     // The exe path fits MAX_PATH but its folder plus \cfg.cfg does not: a fixed
     // buffer would overflow, or cut the name into some other file's.
-    const std::wstring base = ExeDir() + L"\\deep";
+    const std::wstring base = DuiLib::GetModuleFolder() + L"\\deep";
     const std::wstring dir = base + L"\\" + std::wstring(MAX_PATH - 7 - base.size() - 1, L'z');
     const std::wstring probe = dir + L"\\p.exe";  // MAX_PATH - 1 units
     CreateDirectoryW(base.c_str(), nullptr);
     CreateDirectoryW(Extended(dir).c_str(), nullptr);  // beyond the plain 248-unit limit
     DeleteFileW(Extended(dir + L"\\cfg.cfg").c_str());
-    ASSERT_TRUE(CopyFileW((ExeDir() + L"\\config_probe.exe").c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((DuiLib::GetModuleFolder() + L"\\config_probe.exe").c_str(), probe.c_str(), FALSE));
 
     EXPECT_EQ(RunProbe(probe, L"load"), 1000u);  // nothing there yet: the defaults
     EXPECT_EQ(RunProbe(probe, L"save 2 258"), 0u);

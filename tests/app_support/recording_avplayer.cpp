@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -14,6 +13,19 @@ struct avplayer::Impl {
 
     int Log(const char* name, std::vector<double> numbers = {}, std::string path = {}) {
         record.calls.push_back({name, std::move(numbers), std::move(path)});
+        return 0;
+    }
+    // A read: logged, answered from the script.
+    template <typename T>
+    T Answer(const char* name, T recording::EngineScript::*field) {
+        Log(name);
+        return record.script.*field;
+    }
+    // A command that moves the status (from any status when `from` is -1).
+    int Move(const char* name, int from, int to, std::vector<double> numbers = {}) {
+        Log(name, std::move(numbers));
+        if (from < 0 || record.script.status == from)
+            record.script.status = to;
         return 0;
     }
 };
@@ -74,10 +86,15 @@ std::vector<EngineCall> EngineRecord::Commands() const {
     return out;
 }
 
-std::vector<std::string> EngineRecord::CommandTexts() const {
+std::vector<std::string> EngineRecord::CommandTexts(HWND video) const {
+    const double handle = static_cast<double>(reinterpret_cast<uintptr_t>(video));
     std::vector<std::string> out;
-    for (const EngineCall& c : Commands())
-        out.push_back(c.Text());
+    for (const EngineCall& c : Commands()) {
+        if (video && c.name == "subclasswindow" && c.numbers.at(0) == handle)
+            out.push_back("subclasswindow(video," + Number(c.numbers.at(1)) + ")");
+        else
+            out.push_back(c.Text());
+    }
     return out;
 }
 
@@ -121,50 +138,35 @@ unsigned long avplayer::call_budget_ms(const wchar_t*) {
 }
 
 int avplayer::play(double startSeconds, int reserved) {
-    m_impl->Log("play", {startSeconds, double(reserved)});
-    m_impl->record.script.status = 1;
-    return 0;
+    return m_impl->Move("play", -1, 1, {startSeconds, double(reserved)});
 }
 
 int avplayer::pause() {
-    m_impl->Log("pause");
-    if (m_impl->record.script.status == 1)
-        m_impl->record.script.status = 2;
-    return 0;
+    return m_impl->Move("pause", 1, 2);
 }
 
 int avplayer::resume() {
-    m_impl->Log("resume");
-    if (m_impl->record.script.status == 2)
-        m_impl->record.script.status = 1;
-    return 0;
+    return m_impl->Move("resume", 2, 1);
 }
 
 int avplayer::stop() {
-    m_impl->Log("stop");
-    m_impl->record.script.status = 4;
-    return 0;
+    return m_impl->Move("stop", -1, 4);
 }
 
 int avplayer::close() {
-    m_impl->Log("close");
-    m_impl->record.script.status = 0;
-    return 0;
+    return m_impl->Move("close", -1, 0);
 }
 
 int avplayer::play_status() {
-    m_impl->Log("play_status");
-    return m_impl->record.script.status;
+    return m_impl->Answer("play_status", &recording::EngineScript::status);
 }
 
 double avplayer::curr_play_time() {
-    m_impl->Log("curr_play_time");
-    return m_impl->record.script.position;
+    return m_impl->Answer("curr_play_time", &recording::EngineScript::position);
 }
 
 double avplayer::duration() {
-    m_impl->Log("duration");
-    return m_impl->record.script.duration;
+    return m_impl->Answer("duration", &recording::EngineScript::duration);
 }
 
 void avplayer::seek_to(double fraction) {
@@ -182,8 +184,7 @@ void avplayer::mute_set(bool mute) {
 }
 
 bool avplayer::get_mute() {
-    m_impl->Log("get_mute");
-    return m_impl->record.script.mute;
+    return m_impl->Answer("get_mute", &recording::EngineScript::mute);
 }
 
 int avplayer::set_subtitles(const wchar_t* path) {
@@ -197,8 +198,7 @@ void avplayer::subtitles_show(bool show) {
 }
 
 bool avplayer::subtitles_shown() {
-    m_impl->Log("subtitles_shown");
-    return m_impl->record.script.subtitlesShown;
+    return m_impl->Answer("subtitles_shown", &recording::EngineScript::subtitlesShown);
 }
 
 void avplayer::subtitles_delay(double seconds) {
@@ -207,8 +207,7 @@ void avplayer::subtitles_delay(double seconds) {
 }
 
 double avplayer::subtitles_delay() {
-    m_impl->Log("get_subtitles_delay");
-    return m_impl->record.script.subtitlesDelay;
+    return m_impl->Answer("get_subtitles_delay", &recording::EngineScript::subtitlesDelay);
 }
 
 void avplayer::set_speed(double speed) {
@@ -218,13 +217,11 @@ void avplayer::set_speed(double speed) {
 }
 
 double avplayer::speed() {
-    m_impl->Log("speed");
-    return m_impl->record.script.speed;
+    return m_impl->Answer("speed", &recording::EngineScript::speed);
 }
 
 bool avplayer::has_video() {
-    m_impl->Log("has_video");
-    return m_impl->record.script.hasVideo;
+    return m_impl->Answer("has_video", &recording::EngineScript::hasVideo);
 }
 
 std::vector<struct avplayer::audio_track> avplayer::audio_tracks() {

@@ -38,6 +38,13 @@ struct EngineScript {
     std::vector<unsigned char> picture;
     int pictureWidth = 0;
     int pictureHeight = 0;
+
+    // What the polling tick reads, set in one go.
+    void SetProgress(int newStatus, double newPosition, double newDuration) {
+        status = newStatus;
+        position = newPosition;
+        duration = newDuration;
+    }
 };
 
 // State of one engine object.
@@ -47,8 +54,9 @@ struct EngineRecord {
 
     // Calls other than the status and time reads, which polling makes all the time.
     std::vector<EngineCall> Commands() const;
-    // Text() of each entry of Commands().
-    std::vector<std::string> CommandTexts() const;
+    // Text() of each entry of Commands(); the given video window's handle, which differs
+    // every run, reads as "video".
+    std::vector<std::string> CommandTexts(HWND video = nullptr) const;
     void Clear() { calls.clear(); }
 };
 

@@ -20,18 +20,15 @@ class KeysTest : public apptest::MainWindowFixture {
 protected:
     KeysTest() : MainWindowFixture({.global = true, .polling = false}) {}
 
-    std::optional<double> LastSeek() const {
-        std::optional<double> fraction;
+    // The first argument of the latest call of that name, if there was one.
+    std::optional<double> LastArgument(const char* name) const {
+        std::optional<double> value;
         for (const auto& call : Engine(frame).calls)
-            if (call.name == "seek_to") fraction = call.numbers.at(0);
-        return fraction;
+            if (call.name == name) value = call.numbers.at(0);
+        return value;
     }
-    std::optional<double> LastVolume() const {
-        std::optional<double> volume;
-        for (const auto& call : Engine(frame).calls)
-            if (call.name == "volume") volume = call.numbers.at(0);
-        return volume;
-    }
+    std::optional<double> LastSeek() const { return LastArgument("seek_to"); }
+    std::optional<double> LastVolume() const { return LastArgument("volume"); }
     void Key(HWND to, WPARAM key) { SendMessageW(to, WM_KEYDOWN, key, 0); }
     HWND Main() const { return frame->GetHWND(); }
     HWND Picture() const { return frame->m_pVideoWnd->GetHWND(); }
@@ -58,9 +55,7 @@ TEST_F(KeysTest, LeftAndRightSeekFiveSecondsWithinTheFile) {
         SCOPED_TRACE(c.what);
         for (HWND to : {Main(), Picture()}) {
             Engine(frame).Clear();
-            Engine(frame).script.status = c.status;
-            Engine(frame).script.position = c.position;
-            Engine(frame).script.duration = c.duration;
+            Engine(frame).script.SetProgress(c.status, c.position, c.duration);
             Key(to, c.key);
             ASSERT_EQ(LastSeek().has_value(), c.fraction.has_value());
             if (c.fraction) EXPECT_NEAR(*LastSeek(), *c.fraction, 1e-9);

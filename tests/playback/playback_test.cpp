@@ -50,18 +50,8 @@ protected:
         Engine(frame).script.status = status;
     }
     // The engine's commands, the video window's handle shown as "video".
-    Calls Commands() {
-        Calls out;
-        const std::string video = std::to_string(reinterpret_cast<uintptr_t>(frame->m_pVideoWnd->GetHWND()));
-        for (std::string text : Engine(frame).CommandTexts()) {
-            if (text.rfind("subclasswindow(" + video + ",", 0) == 0)
-                text = "subclasswindow(video," + text.substr(16 + video.size());
-            out.push_back(text);
-        }
-        return out;
-    }
+    Calls Commands() { return Engine(frame).CommandTexts(frame->m_pVideoWnd->GetHWND()); }
     std::wstring Text(const wchar_t* name) { return apptest::Find(frame, name)->GetText().GetData(); }
-
 };
 
 TEST_F(PlaybackTest, CommandsOpenPauseOrMoveTheSelection) {
@@ -227,9 +217,7 @@ TEST_F(PlaybackTest, PlayOnAnEmptyListShowsTheNoticeAndLeavesPlaybackAlone) {
 
 TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
     auto& script = Engine(frame).script;
-    script.status = 1;
-    script.position = 3725.9;
-    script.duration = 7200;
+    script.SetProgress(1, 3725.9, 7200);
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
     EXPECT_EQ(Text(L"txt_curtime"), L"01:02:05");

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "app/frame_harness.h"
+#include "duilib/UIPath.h"
 #include "app/PlayerTexts.h"
 #include "playback/ScreenshotFile.h"
 #include "support/screenshot.h"
@@ -47,18 +48,13 @@ protected:
         MainWindowFixture::SetUp();
         ASSERT_NE(frame, nullptr);
         // A profile of our own under the build folder, emptied of earlier runs' pictures.
-        wchar_t exe[MAX_PATH];
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        profile = exe;
-        profile = profile.substr(0, profile.find_last_of(L'\\')) + L"\\screenshot-profile";
+        profile = GetModuleFolder() + L"\\screenshot-profile";
         folder = profile + L"\\Pictures\\Morvane";
         DeleteFileW((folder + L"\\clip.mp4_00-01-01.500.png").c_str());
         SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
         frame->m_strCurPath = L"C:\\v\\clip.mp4";
         auto& script = apptest::Engine(frame).script;
-        script.status = kStatusPaused;
-        script.position = 61.5;
-        script.duration = 100.0;
+        script.SetProgress(kStatusPaused, 61.5, 100.0);
         // 3 x 2: red, green, blue over white, black, grey; alpha says nothing.
         script.pictureWidth = 3;
         script.pictureHeight = 2;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 #include "app/frame_harness.h"
+#include "duilib/UIPath.h"
 #include "settings/SystemInfoFrame.h"
 #include "video/VideoRealWnd.h"
 
@@ -19,11 +20,7 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-std::wstring CfgPath() {
-    wchar_t exe[MAX_PATH];
-    std::wstring path(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
-    return path.substr(0, path.rfind(L'\\')) + L"\\cfg.cfg";
-}
+std::wstring CfgPath() { return GetModuleFolder() + L"\\cfg.cfg"; }
 
 // The file's record, or nothing when there is no 8-byte file.
 std::optional<EffectSettings> SavedRecord() {
@@ -174,9 +171,7 @@ protected:
         Engine(frame).script = {status, position, duration};
         Engine(frame).Clear();
     }
-    std::string VideoHandle() {
-        return std::to_string(reinterpret_cast<uintptr_t>(frame->m_pVideoWnd->GetHWND()));
-    }
+    Calls Commands() { return Engine(frame).CommandTexts(frame->m_pVideoWnd->GetHWND()); }
     // Pumps until the engine has been asked to seek, or the deadline passes; the
     // tick at which the seek was first seen, 0 when it never came.
     ULONGLONG WaitForSeek(DWORD deadlineMs) {
@@ -306,8 +301,7 @@ TEST_F(SettingsWindowTest, SaveWhilePausedReopensAndSeeksToTheWholeSecondFractio
     // Reopened with the new settings and playing, no longer paused; then one seek.
     char seek[64];
     snprintf(seek, sizeof(seek), "seek_to(%.17g)", static_cast<double>(83.0f / 120.0f));
-    EXPECT_EQ(Engine(frame).CommandTexts(), (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)",
-                                                   "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", seek}));
+    EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", seek}));
     EXPECT_EQ(Engine(frame).script.status, 1);
 }
 
@@ -319,8 +313,7 @@ TEST_F(SettingsWindowTest, SubSecondFileIsReopenedFromItsStartWithoutSeeking) {
         Pick(s, L"comb_effect", 4);
         return L"btn_save";
     });
-    EXPECT_EQ(Engine(frame).CommandTexts(),
-              (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)", "open(C:\\v\\0.mp4,0,2,0,4)", "play(0,0)"}));
+    EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,0,4)", "play(0,0)"}));
     EXPECT_FALSE(KillTimer(frame->GetHWND(), kTimerResumeSeek)) << "a seek is still due";
 }
 
@@ -334,8 +327,8 @@ TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
     });
     // Then back to 30 s of the same file.
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
-    EXPECT_EQ(Engine(frame).CommandTexts(), (Calls{"stop()", "close()", "subclasswindow(" + VideoHandle() + ",1)",
-                                                   "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", "seek_to(0.25)"}));
+    EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)",
+                           "seek_to(0.25)"}));
 }
 
 TEST_F(SettingsWindowTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {

@@ -146,9 +146,7 @@ protected:
         frame->m_pPlayList->SelectItem(1, false);
         frame->m_strCurPath = L"C:\\v\\b.mp4";
         auto& engine = apptest::Engine(frame);
-        engine.script.status = status;
-        engine.script.position = 30.0;
-        engine.script.duration = 100.0;
+        engine.script.SetProgress(status, 30.0, 100.0);
         engine.Clear();
     }
     // What one way of asking does: the engine's commands and the full-screen state.

@@ -374,9 +374,7 @@ TEST_F(PlayBarTest, PollingCopiesSlidersAlwaysAndClockTextsWhilePlaying) {
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
-        engine.script.status = c.status;
-        engine.script.position = c.position;
-        engine.script.duration = c.duration;
+        engine.script.SetProgress(c.status, c.position, c.duration);
         frame->m_pVolumeSlider->SetValue(10 + n);
         frame->m_pPlaySlider->SetValue(100 + n);
         ++n;
@@ -390,9 +388,7 @@ TEST_F(PlayBarTest, PollingCopiesSlidersAlwaysAndClockTextsWhilePlaying) {
 
 TEST_F(PlayBarTest, FullScreenWithTheBarLooksRight) {
     recording::EngineRecord& engine = Engine(frame);
-    engine.script.status = 1;
-    engine.script.position = 3725.0;
-    engine.script.duration = 7200.0;
+    engine.script.SetProgress(1, 3725.0, 7200.0);
     frame->m_bSeeking = 1;
     frame->m_pPlaySlider->SetValue(517);
     PollTick();
