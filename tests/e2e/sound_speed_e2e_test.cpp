@@ -110,18 +110,18 @@ TEST(SoundAndSpeedEndToEnd, TheOtherAudioTrackFromThePictureMenuChangesTheTone) 
     // bottom (the keys skip only separators), its first line the track playing.
     constexpr size_t kWindow = 88200;
     const size_t start = avtest::ReadSamples(capture).size();
-    ASSERT_TRUE(WaitUntil([&] { return avtest::ReadSamples(capture, start).size() >= kWindow; }, 8000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return avtest::ReadSamples(capture, start).size() >= kWindow; }, 8000));
     const std::vector<int16_t> before = avtest::ReadSamples(capture, start);
     RightClickAt(screen.CenterOf(refs.layout.playRegion));
-    ASSERT_TRUE(WaitUntil([&] { return FindTopWindow(player.Id(), L"#32768") != nullptr; }, 5000)) << "no menu";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player.Id(), L"#32768") != nullptr; }, 5000)) << "no menu";
     for (int i = 0; i < 7; ++i) PressKey(VK_UP);
     PressKey(VK_RIGHT);
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
     // What was queued for the device before the switch passes first.
     const size_t switched = avtest::ReadSamples(capture).size() + kWindow / 2;
-    ASSERT_TRUE(WaitUntil([&] { return avtest::ReadSamples(capture, switched).size() >= kWindow; }, 8000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return avtest::ReadSamples(capture, switched).size() >= kWindow; }, 8000));
     const std::vector<int16_t> after = avtest::ReadSamples(capture, switched);
 
     // The device's format is the file's first track's, whatever it is: the ratio of the
