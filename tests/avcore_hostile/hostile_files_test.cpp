@@ -330,7 +330,6 @@ struct Baseline {
     }
 };
 
-
 // One engine, one window, files opened one after another in this process as the
 // player does it; after each file that cost a decoder, the engine is back at its baseline.
 class OneProcessRun {
@@ -355,11 +354,8 @@ public:
         m_measured = true;
     }
 
-    struct Result {
-        std::string verdict;
+    struct Result : Outcome {
         double openSeconds = 0.0;
-        double slowestSeconds = 0.0;
-        std::string slowestCall;
         bool killed = false;  // a decoder was killed or died on this file
     };
     double clipOpenSeconds = 0.0;  // the intact clip's open before any other file
@@ -389,11 +385,6 @@ private:
     bool m_measured = false;  // m_base holds what the engine keeps between files
 };
 
-bool Acceptable(const std::string& verdict)
-{
-    return verdict == kRefused || verdict == kPlayed || verdict == kPlayedSoundOnly;
-}
-
 // Plays every file of the corpus in `run`, each judged; returns those whose reader hung
 // (in the open, or in a read found at the budget or at the close): their decoder was killed.
 std::vector<std::string> PlayTheCorpus(OneProcessRun& run, bool print)
@@ -411,7 +402,7 @@ std::vector<std::string> PlayTheCorpus(OneProcessRun& run, bool print)
             std::fflush(stdout);
         }
         SCOPED_TRACE(name);
-        EXPECT_TRUE(Acceptable(r.verdict)) << r.verdict;
+        EXPECT_TRUE(r.ok()) << r.verdict;
         EXPECT_LE(r.slowestSeconds, kCallBoundSeconds) << r.slowestCall;
         if (r.killed) hung.push_back(name);
     }
@@ -449,7 +440,7 @@ TEST(HostileFiles, FilesThatHangTheReaderBackToBackDoNotPoisonTheIntactClip)
     for (const std::string& name : HungFiles()) {
         const OneProcessRun::Result r = run.play(name);
         SCOPED_TRACE(name);
-        EXPECT_TRUE(Acceptable(r.verdict)) << r.verdict;
+        EXPECT_TRUE(r.ok()) << r.verdict;
         EXPECT_LE(r.slowestSeconds, kCallBoundSeconds) << r.slowestCall;
     }
     const OneProcessRun::Result clip = run.play(kIntactClip);
