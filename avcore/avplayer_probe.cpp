@@ -109,6 +109,12 @@ bool avplayer_probe::clockFollowsAudio(const avplayer& p)
     return s && s->clock.followsAudio();
 }
 
+double avplayer_probe::clockAt(const avplayer& p, double secondsFromNow)
+{
+    const auto* s = stateOf(p);
+    return s ? s->clock.nowAt(avcore::NowSeconds() + secondsFromNow) : -1.0;
+}
+
 float avplayer_probe::gainLeft(const avplayer& p)
 {
     return p.m_impl->controls->gainLeft.load();

@@ -191,20 +191,22 @@ TEST(Volume, CubicTaperFromSilenceToFullScale)
 
 TEST(Clock, HoldsRunsAndFollowsOnlyAPlausibleDevice)
 {
+    // Time is handed to the clock (nowAt), so nothing here depends on how fast this
+    // thread runs.
     PlaybackClock c;
     c.hold(2.0);
     EXPECT_EQ(c.now(), 2.0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_EQ(c.now(), 2.0);  // held
+    EXPECT_EQ(c.nowAt(NowSeconds() + 30.0), 2.0);  // held however long
+    const double beforeStart = NowSeconds();
     c.setRunning(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    const double t = c.now();
-    EXPECT_GT(t, 2.04);
-    EXPECT_LT(t, 2.5);
+    const double afterStart = NowSeconds();
+    // Started between the two readings: 50 ms after the second, 50 ms on or a little more.
+    const double t = c.nowAt(afterStart + 0.05);
+    EXPECT_GT(t, 2.05 - 1e-9);
+    EXPECT_LT(t, 2.05 + (afterStart - beforeStart) + 1e-9);
     c.setRunning(false);
     const double paused = c.now();
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_EQ(c.now(), paused);
+    EXPECT_EQ(c.nowAt(NowSeconds() + 30.0), paused);
     c.setRunning(true);
 
     // A device far behind pulls the clock back: the picture waits for the sound.
