@@ -217,10 +217,7 @@ TEST(Builder, OptionGroupKeepsOneSelectedAndNotifiesSynchronously) {
     CPaintManagerUI manager;
     CControlUI* root = Build(manager, kTestLayout);
     ASSERT_NE(root, nullptr);
-    struct Recorder : INotifyUI {
-        std::vector<std::wstring> seen;
-        void Notify(TNotifyUI& msg) override { seen.push_back(msg.sType.str() + L":" + msg.pSender->GetName().str()); }
-    } recorder;
+    testsupport::RecordingHost recorder;
     manager.AddNotifier(&recorder);
     auto* a = static_cast<COptionUI*>(manager.FindControl(L"opt_a"));
     auto* b = static_cast<COptionUI*>(manager.FindControl(L"opt_b"));
@@ -229,12 +226,12 @@ TEST(Builder, OptionGroupKeepsOneSelectedAndNotifiesSynchronously) {
     b->Selected(true);
     EXPECT_TRUE(b->IsSelected());
     EXPECT_FALSE(a->IsSelected());
-    EXPECT_EQ(recorder.seen, (std::vector<std::wstring>{L"selectchanged:opt_a", L"selectchanged:opt_b"}));
-    recorder.seen.clear();
+    EXPECT_EQ(recorder.Seen(), (std::vector<std::wstring>{L"selectchanged:opt_a", L"selectchanged:opt_b"}));
+    recorder.notes.clear();
     b->Selected(true);
-    EXPECT_TRUE(recorder.seen.empty()) << "no change, no notification";
+    EXPECT_TRUE(recorder.Seen().empty()) << "no change, no notification";
     EXPECT_TRUE(b->Activate());
     EXPECT_TRUE(b->IsSelected()) << "activating a grouped option keeps it selected";
-    EXPECT_EQ(recorder.seen, (std::vector<std::wstring>{L"click:opt_b"}));
+    EXPECT_EQ(recorder.Seen(), (std::vector<std::wstring>{L"click:opt_b"}));
     manager.RemoveNotifier(&recorder);
 }

@@ -12,6 +12,7 @@
 #include "duilib/UIlib.h"
 #include "support/memory_skin.h"
 #include "support/pump.h"
+#include "support/recording_host.h"
 
 namespace coretest {
 
@@ -61,28 +62,22 @@ private:
     std::vector<std::wstring>* m_log;
 };
 
-struct Note {
-    std::wstring type;
-    std::wstring sender;
-    WPARAM wParam;
-};
-
-// A skinned window that records its hooks in order.
-class TestWnd : public DuiLib::WindowImplBase {
+// A skinned window that records its hooks and notifications in order.
+class TestWnd : public testsupport::RecordingHost {
 public:
-    std::wstring skin = L"Test.xml";
+    TestWnd() : RecordingHost(L"Test.xml") {}
     std::wstring folder;
     std::vector<std::wstring> log;
-    std::vector<Note> notes;
-    std::function<void(DuiLib::TNotifyUI&)> onNotify;
     std::function<void()> onFinal;
     std::function<void()> onClick;   // last thing OnClick does: it may destroy the window
     bool laidOutAtInit = false;
 
     LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreTestWnd"; }
-    DuiLib::CDuiString GetSkinFile() override { return skin.c_str(); }
     DuiLib::CDuiString GetSkinFolder() override { return folder.c_str(); }
-    DuiLib::CPaintManagerUI& Manager() { return m_PaintManager; }
+    // Creates the window at the size its skin asks for.
+    HWND Open(const wchar_t* title, DWORD style = WS_POPUP | WS_VISIBLE, int x = 0, int y = 0, HWND parent = nullptr) {
+        return Create(parent, title, style, 0, x, y, CW_USEDEFAULT, CW_USEDEFAULT);
+    }
     template <class T> T* Find(const wchar_t* name) { return static_cast<T*>(m_PaintManager.FindControl(name)); }
 
     void InitWindow() override {
@@ -101,8 +96,7 @@ public:
         return WindowImplBase::OnLButtonDown(uMsg, wParam, lParam, bHandled);
     }
     void Notify(DuiLib::TNotifyUI& msg) override {
-        notes.push_back({msg.sType.GetData(), msg.pSender ? msg.pSender->GetName().GetData() : L"", msg.wParam});
-        if (onNotify) onNotify(msg);
+        RecordingHost::Notify(msg);
         WindowImplBase::Notify(msg);
     }
     void OnClick(DuiLib::TNotifyUI& msg) override {
@@ -118,14 +112,6 @@ public:
         WindowImplBase::OnFinalMessage(hWnd);
         if (onFinal) onFinal();
     }
-
-    int Count(const wchar_t* type, const wchar_t* sender = nullptr) const {
-        int n = 0;
-        for (const Note& note : notes) {
-            if (note.type == type && (!sender || note.sender == sender)) ++n;
-        }
-        return n;
-    }
 };
 
 inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
@@ -140,5 +126,14 @@ inline POINT Center(DuiLib::CControlUI* c) {
 }
 
 using testsupport::PumpIdle;
+
+// Destroys a window the test still holds when it ends, then lets the queue drain.
+struct DestroyAtEnd {
+    HWND h;
+    ~DestroyAtEnd() {
+        if (::IsWindow(h)) ::DestroyWindow(h);
+        PumpIdle();
+    }
+};
 
 } // namespace coretest

@@ -17,7 +17,7 @@ class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
         UseTestSkin();
-        hwnd = wnd.Create(nullptr, L"input", WS_POPUP | WS_VISIBLE, 0, 100, 100, CW_USEDEFAULT, CW_USEDEFAULT);
+        hwnd = wnd.Open(L"input", WS_POPUP | WS_VISIBLE, 100, 100);
         ASSERT_NE(hwnd, nullptr);
         PumpIdle();
         slider = wnd.Find<CSliderUI>(L"slider");

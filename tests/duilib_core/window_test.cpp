@@ -31,9 +31,9 @@ SIZE ClientSize(HWND h) {
 TEST(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
     UseTestSkin();
     TestWnd wnd;
-    HWND h = wnd.Create(nullptr, L"created", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT);
+    HWND h = wnd.Open(L"created", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, CW_USEDEFAULT);
     ASSERT_NE(h, nullptr);
+    DestroyAtEnd end{h};
     EXPECT_EQ(static_cast<HWND>(wnd), h);
     EXPECT_EQ(wnd.GetHWND(), h);
     EXPECT_EQ(ClientSize(h).cx, 400);
@@ -63,20 +63,18 @@ TEST(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
     EXPECT_EQ(ClientSize(h2).cx, 250);
     EXPECT_EQ(ClientSize(h2).cy, 120);
     ::DestroyWindow(h2);
-    ::DestroyWindow(h);
-    PumpIdle();
 }
 
 TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     UseTestSkin({{"Res/Child.xml", "<Window size=\"120,80\"><VerticalLayout name=\"child_root\" bkcolor=\"#FF000000\">"
                                    "<Label name=\"msg\" text=\"x\"/></VerticalLayout></Window>"}});
     TestWnd parent;
-    HWND hp = parent.Create(nullptr, L"parent", WS_POPUP | WS_VISIBLE, 0, 10, 10, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND hp = parent.Open(L"parent", WS_POPUP | WS_VISIBLE, 10, 10);
     ASSERT_NE(hp, nullptr);
     TestWnd child;
     child.skin = L"Child.xml";
     child.folder = L"Res";
-    HWND hc = child.Create(hp, L"child", WS_CHILD, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND hc = child.Open(L"child", WS_CHILD, CW_USEDEFAULT, CW_USEDEFAULT, hp);
     ASSERT_NE(hc, nullptr);
     EXPECT_EQ(::GetParent(hc), hp);
     EXPECT_EQ(ClientSize(hc).cx, 120);
@@ -112,7 +110,7 @@ TEST(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
         log = wnd->log;
         delete wnd;   // as a main window does in its own OnFinalMessage
     };
-    HWND h = wnd->Create(nullptr, L"selfdelete", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd->Open(L"selfdelete");
     ASSERT_NE(h, nullptr);
     PumpIdle();
     ::DestroyWindow(h);
@@ -129,7 +127,7 @@ TEST(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
     for (const wchar_t* skin : {L"Missing.xml", L"Bad.xml", L"Empty.xml"}) {
         TestWnd wnd;
         wnd.skin = skin;
-        HWND h = wnd.Create(nullptr, L"broken", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+        HWND h = wnd.Open(L"broken");
         EXPECT_EQ(h, nullptr) << skin;
         EXPECT_EQ(wnd.GetHWND(), nullptr);
         EXPECT_FALSE(Contains(wnd.log, L"InitWindow")) << skin;
@@ -144,9 +142,8 @@ TEST(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
     UseTestSkin({{"Later.xml", "<Window><Control name=\"later\"/></Window>"}});
     HWND h = wnd.Create(nullptr, L"later", WS_POPUP, 0, 0, 0, 10, 10);
     ASSERT_NE(h, nullptr);
+    DestroyAtEnd end{h};
     EXPECT_NE(wnd.Find<CControlUI>(L"later"), nullptr);
-    ::DestroyWindow(h);
-    PumpIdle();
 }
 
 namespace {
@@ -169,10 +166,10 @@ void CALLBACK QuitInsideModal(HWND, UINT, UINT_PTR id, DWORD) {
 TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
     UseTestSkin();
     TestWnd owner;
-    g_owner = owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    g_owner = owner.Open(L"owner");
     ASSERT_NE(g_owner, nullptr);
     TestWnd dialog;
-    HWND hd = dialog.Create(g_owner, L"dialog", 0x96C80000, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND hd = dialog.Open(L"dialog", 0x96C80000, 0, CW_USEDEFAULT, g_owner);
     ASSERT_NE(hd, nullptr);
     dialog.CenterWindow();
     RECT ro{}, rd{};
@@ -193,7 +190,7 @@ TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
 
     // A quit message ends the modal loop and is passed on to the outer loop.
     TestWnd second;
-    HWND h2 = second.Create(g_owner, L"second", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h2 = second.Open(L"second", WS_POPUP | WS_VISIBLE, 0, 0, g_owner);
     ASSERT_NE(h2, nullptr);
     ::SetTimer(nullptr, 0, 30, QuitInsideModal);
     second.ShowModal();
@@ -207,7 +204,7 @@ TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
 TEST(Window, SystemCloseGoesThroughClose) {
     UseTestSkin();
     TestWnd wnd;
-    HWND h = wnd.Create(nullptr, L"sysclose", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd.Open(L"sysclose");
     ASSERT_NE(h, nullptr);
     g_modal = &wnd;
     ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -218,8 +215,9 @@ TEST(Window, SystemCloseGoesThroughClose) {
 TEST(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
     UseTestSkin();
     TestWnd wnd;
-    HWND h = wnd.Create(nullptr, L"loop", WS_POPUP, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd.Open(L"loop", WS_POPUP);
     ASSERT_NE(h, nullptr);
+    DestroyAtEnd end{h};
     const size_t before = wnd.log.size();
     ::PostMessageW(h, WM_LBUTTONDOWN, 0, At(390, 290));
     ::PostQuitMessage(3);
@@ -228,16 +226,14 @@ TEST(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
                 wnd.log.end());
     MSG msg;
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit is not posted again";
-    ::DestroyWindow(h);
-    PumpIdle();
 }
 
 TEST(Window, CaptionAndSizeBoxDecideTheHitTest) {
     UseTestSkin();
     TestWnd wnd;
-    HWND h = wnd.Create(nullptr, L"hittest", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, 0, 50, 60, CW_USEDEFAULT,
-                        CW_USEDEFAULT);
+    HWND h = wnd.Open(L"hittest", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, 50, 60);
     ASSERT_NE(h, nullptr);
+    DestroyAtEnd end{h};
     auto hit = [h](int x, int y) {
         POINT pt{x, y};
         ::ClientToScreen(h, &pt);
@@ -255,15 +251,14 @@ TEST(Window, CaptionAndSizeBoxDecideTheHitTest) {
     EXPECT_EQ(hit(200, 15), HTCAPTION) << "so does a spacer";
     EXPECT_EQ(hit(385, 15), HTCLIENT) << "a button stays clickable";
     EXPECT_EQ(hit(200, 45), HTCLIENT) << "below the caption band";
-    ::DestroyWindow(h);
-    PumpIdle();
 }
 
 TEST(Window, PaintsTheLayoutIntoTheWindow) {
     UseTestSkin();
     TestWnd wnd;
-    HWND h = wnd.Create(nullptr, L"paint", WS_POPUP | WS_VISIBLE, 0, 20, 20, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd.Open(L"paint", WS_POPUP | WS_VISIBLE, 20, 20);
     ASSERT_NE(h, nullptr);
+    DestroyAtEnd end{h};
     PumpIdle();
     std::vector<uint32_t> px;
     int w = 0, ht = 0;
@@ -283,15 +278,14 @@ TEST(Window, PaintsTheLayoutIntoTheWindow) {
     // The slider's unskinned thumb sits in the middle.
     EXPECT_NE(at(200, 50), 0xFFFFFFu);
     testsupport::SaveWindowPng(h, testsupport::ScreenshotPath(L"duilib_core_window.png").c_str());
-    ::DestroyWindow(h);
-    PumpIdle();
 }
 
 TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
     UseTestSkin();
     TestWnd wnd;
-    HWND h = wnd.Create(nullptr, L"relayout", WS_POPUP | WS_VISIBLE, 0, 20, 20, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd.Open(L"relayout", WS_POPUP | WS_VISIBLE, 20, 20);
     ASSERT_NE(h, nullptr);
+    DestroyAtEnd end{h};
     PumpIdle();
     CControlUI* ok = wnd.Find<CControlUI>(L"btn_ok");
     ASSERT_NE(ok, nullptr);
@@ -304,8 +298,6 @@ TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
     ok->SetFixedWidth(80);
     PumpIdle();
     EXPECT_EQ(ok->GetWidth(), 80) << "a request after a paint brings another one";
-    ::DestroyWindow(h);
-    PumpIdle();
 }
 
 TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
@@ -316,7 +308,7 @@ TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
         finalRan = true;
         delete wnd;
     };
-    HWND h = wnd->Create(nullptr, L"suicide", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd->Open(L"suicide");
     ASSERT_NE(h, nullptr);
     wnd->onClick = [h] { ::DestroyWindow(h); };
     const POINT c = Center(wnd->Find<CControlUI>(L"btn_ok"));
@@ -330,7 +322,7 @@ TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
 TEST(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
     UseTestSkin();
     auto* wnd = new TestWnd;
-    HWND h = wnd->Create(nullptr, L"orphan", WS_POPUP | WS_VISIBLE, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND h = wnd->Open(L"orphan");
     ASSERT_NE(h, nullptr);
     delete wnd;
     // Later messages get default handling instead of reaching freed memory.

@@ -8,7 +8,6 @@
 #include "list_fixture.h"
 
 using namespace DuiLib;
-using listtest::HostWnd;
 
 namespace {
 
@@ -48,25 +47,19 @@ const char kComboXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
 </Window>
 )";
 
-class ComboTest : public ::testing::Test {
+class ComboTest : public listtest::SharedHostTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(listtest::UseLayouts({{"combo.xml", kComboXml}}));
-        host = listtest::SharedHost(sharedHost, L"combo.xml", 300, 260);
-        ASSERT_NE(host, nullptr);
-        hwnd = host->GetHWND();
-        shape = static_cast<CComboUI*>(host->Manager().FindControl(L"comb_shape"));
-        effect = static_cast<CComboUI*>(host->Manager().FindControl(L"comb_effect"));
-        types = static_cast<CListUI*>(host->Manager().FindControl(L"list_type"));
+        ASSERT_NE(OpenHost(L"combo.xml", 300, 260), nullptr);
+        shape = Find<CComboUI>(L"comb_shape");
+        effect = Find<CComboUI>(L"comb_effect");
+        types = Find<CListUI>(L"list_type");
         ASSERT_NE(shape, nullptr);
         ASSERT_NE(effect, nullptr);
         ASSERT_NE(types, nullptr);
         testsupport::PumpIdle();
     }
-    static void TearDownTestSuite() { listtest::CloseSharedHost(sharedHost); }
-
-    static inline std::unique_ptr<HostWnd> sharedHost;
-
     // Clicks the combo and lets its drop-down lay out.
     HWND Open(CComboUI* combo) {
         listtest::Click(hwnd, listtest::Center(combo->GetPos()));
@@ -74,8 +67,6 @@ protected:
         return combo->GetDropWindow();
     }
 
-    HostWnd* host = nullptr;
-    HWND hwnd = nullptr;
     CComboUI* shape = nullptr;
     CComboUI* effect = nullptr;
     CListUI* types = nullptr;

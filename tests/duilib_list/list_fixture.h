@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the list and combo tests: a skinned host window built from layouts
 // written here, and a log of the notifications the host receives.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -14,32 +15,22 @@
 #include "duilib/UIlib.h"
 #include "support/memory_skin.h"
 #include "support/pump.h"
+#include "support/recording_host.h"
 #include "support/screenshot.h"
 
 namespace listtest {
 
-struct Note {
-    std::wstring type;
-    DuiLib::CControlUI* sender;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+using testsupport::Note;
 
 // A skinned window whose layout comes from the skin source; it records every notification.
-class HostWnd : public DuiLib::WindowImplBase {
+class HostWnd : public testsupport::RecordingHost {
 public:
-    explicit HostWnd(const wchar_t* skinFile) : m_skin(skinFile) {}
+    explicit HostWnd(const wchar_t* skinFile) : RecordingHost(skinFile) {}
     LPCTSTR GetWindowClassName() const override { return L"MorvaneListTestHost"; }
-    DuiLib::CDuiString GetSkinFile() override { return m_skin.c_str(); }
-    void Notify(DuiLib::TNotifyUI& msg) override {
-        notes.push_back({msg.sType.GetData(), msg.pSender, msg.wParam, msg.lParam});
-        if (onNotify) onNotify(msg);
-    }
-    DuiLib::CPaintManagerUI& Manager() { return m_PaintManager; }
     // A fresh control tree from the layout, in the same window; forgets the notifications.
     bool Reload() {
         DuiLib::CDialogBuilder builder;
-        DuiLib::CControlUI* root = builder.Create(m_skin.c_str(), DuiLib::UILIB_FILE, this, &m_PaintManager);
+        DuiLib::CControlUI* root = builder.Create(skin.c_str(), DuiLib::UILIB_FILE, this, &m_PaintManager);
         if (!root) return false;
         m_PaintManager.AttachDialog(root);
         m_PaintManager.UpdateLayout();
@@ -47,21 +38,6 @@ public:
         onNotify = nullptr;
         return true;
     }
-
-    // Notifications of one type, in order.
-    std::vector<Note> Of(const wchar_t* type) const {
-        std::vector<Note> out;
-        for (const Note& n : notes) {
-            if (n.type == type) out.push_back(n);
-        }
-        return out;
-    }
-
-    std::vector<Note> notes;
-    std::function<void(DuiLib::TNotifyUI&)> onNotify;
-
-private:
-    std::wstring m_skin;
 };
 
 // One host window serves a whole test suite, each test with a fresh tree: under Wine
@@ -78,6 +54,23 @@ inline void CloseSharedHost(std::unique_ptr<HostWnd>& slot) {
     testsupport::PumpIdle();
     slot.reset();
 }
+
+// A test suite over one shared host: each test opens it on a fresh tree of its layout.
+class SharedHostTest : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { CloseSharedHost(sharedHost); }
+
+    HostWnd* OpenHost(const wchar_t* skinFile, int width, int height) {
+        host = SharedHost(sharedHost, skinFile, width, height);
+        hwnd = host ? host->GetHWND() : nullptr;
+        return host;
+    }
+    template <class T> T* Find(const wchar_t* name) { return static_cast<T*>(host->Manager().FindControl(name)); }
+
+    static inline std::unique_ptr<HostWnd> sharedHost;
+    HostWnd* host = nullptr;
+    HWND hwnd = nullptr;
+};
 
 // Installs an archive holding the given layouts as the skin source.
 inline bool UseLayouts(const std::vector<std::pair<std::string, std::string>>& layouts) {

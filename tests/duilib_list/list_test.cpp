@@ -8,7 +8,6 @@
 #include "list_fixture.h"
 
 using namespace DuiLib;
-using listtest::HostWnd;
 
 namespace {
 
@@ -62,21 +61,15 @@ public:
     static inline long estimates = 0;
 };
 
-class ListTest : public ::testing::Test {
+class ListTest : public listtest::SharedHostTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(listtest::UseLayouts({{"list.xml", kListXml}}));
-        host = listtest::SharedHost(sharedHost, L"list.xml", 240, 300);
-        ASSERT_NE(host, nullptr);
-        hwnd = host->GetHWND();
-        list = static_cast<CListUI*>(host->Manager().FindControl(L"list"));
+        ASSERT_NE(OpenHost(L"list.xml", 240, 300), nullptr);
+        list = Find<CListUI>(L"list");
         ASSERT_NE(list, nullptr);
         testsupport::PumpIdle();
     }
-    static void TearDownTestSuite() { listtest::CloseSharedHost(sharedHost); }
-
-    static inline std::unique_ptr<HostWnd> sharedHost;
-
     // Rows as the playlist makes them: name = path, tag 1, user data = text + "{#0}".
     void AddRows(int count, const wchar_t* text = L"row") {
         for (int i = 0; i < count; ++i) {
@@ -93,8 +86,6 @@ protected:
         testsupport::PumpIdle();
     }
 
-    HostWnd* host = nullptr;
-    HWND hwnd = nullptr;
     CListUI* list = nullptr;
 };
 
