@@ -8,14 +8,34 @@ namespace {
 
 MessageFilter g_filter = nullptr;
 
-void DispatchQueued()
+bool Take(MSG& msg, bool timers)
+{
+    if (timers) return PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+    // Two ranges around WM_TIMER: a due timer is only made into a message for a look
+    // that includes it.
+    return PeekMessageW(&msg, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+           PeekMessageW(&msg, nullptr, WM_TIMER + 1, 0xFFFFFFFF, PM_REMOVE);
+}
+
+void DispatchQueued(bool timers = true)
 {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (Take(msg, timers)) {
         if (msg.message == WM_QUIT) continue;  // a test's quit is its own business, not the pump's
         if (g_filter && g_filter(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+    }
+}
+
+void RunUntilIdle(bool timers)
+{
+    // Dispatching may post more (a repaint, a deferred notification): go round until
+    // a pass finds the queue empty.
+    const UINT pending = timers ? QS_ALLINPUT : (QS_ALLINPUT & ~QS_TIMER);
+    for (int pass = 0; pass < 100; ++pass) {
+        DispatchQueued(timers);
+        if (!(HIWORD(GetQueueStatus(pending)) & pending)) return;
     }
 }
 
@@ -41,12 +61,12 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD deadlineMs, DWORD p
 
 void PumpIdle()
 {
-    // Dispatching may post more (a repaint, a deferred notification): go round until
-    // a pass finds the queue empty.
-    for (int pass = 0; pass < 100; ++pass) {
-        DispatchQueued();
-        if (!HIWORD(GetQueueStatus(QS_ALLINPUT))) return;
-    }
+    RunUntilIdle(true);
+}
+
+void PumpIdleHoldingTimers()
+{
+    RunUntilIdle(false);
 }
 
 } // namespace testsupport

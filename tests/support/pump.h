@@ -19,5 +19,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD deadlineMs = 5000, 
 // Dispatches what is queued, sent and posted alike, until the queue stays empty: for a
 // check that nothing happened, and for the messages a call has just posted.
 void PumpIdle();
+// PumpIdle, with due timers left waiting: a burst then keeps the test's pace, however
+// slowly the machine runs it.
+void PumpIdleHoldingTimers();
 
 } // namespace testsupport
