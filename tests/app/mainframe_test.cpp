@@ -6,6 +6,7 @@
 #include <vector>
 #include "app/debug_capture.h"
 #include "app/frame_harness.h"
+#include "support/recording_host.h"
 #include "support/screenshot.h"
 
 using namespace DuiLib;
@@ -199,14 +200,8 @@ TEST(MainFrameClose, AWindowCloseFromOutsideClosesAsTheCloseButtonDoes) {
     }
 }
 
-// Records the type of every notification the window's controls raise.
-struct NotifyRecorder : INotifyUI {
-    void Notify(TNotifyUI& msg) override { types.push_back(msg.sType.str()); }
-    std::vector<std::wstring> types;
-};
-
 TEST_F(MainFrameTest, EveryNotificationWritesOneDebuggerLine) {
-    NotifyRecorder recorder;
+    testsupport::RecordingHost recorder;   // every notification the window's controls raise
     frame->GetPaintManager().AddNotifier(&recorder);
     DebugOutputCapture capture;
 
@@ -215,14 +210,14 @@ TEST_F(MainFrameTest, EveryNotificationWritesOneDebuggerLine) {
     TNotifyUI unhandled;
     unhandled.sType = L"someothertype";
     frame->Notify(unhandled);
-    recorder.types.push_back(unhandled.sType.str());
+    recorder.Notify(unhandled);
     frame->GetPaintManager().RemoveNotifier(&recorder);
 
     std::vector<std::wstring> lines = capture.Lines();
-    EXPECT_EQ(std::count(recorder.types.begin(), recorder.types.end(), L"click"), 2);
-    ASSERT_EQ(lines.size(), recorder.types.size());
+    EXPECT_EQ(recorder.Count(L"click"), 2);
+    ASSERT_EQ(lines.size(), recorder.notes.size());
     for (size_t i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(lines[i], L"msg  " + recorder.types[i] + L" \r\n");
+        EXPECT_EQ(lines[i], L"msg  " + recorder.notes[i].type + L" \r\n");
 
     // A type too long for the 256-unit line is cut, not fatal.
     capture.Clear();
