@@ -112,7 +112,8 @@ bool avplayer_probe::clockFollowsAudio(const avplayer& p)
 double avplayer_probe::clockAt(const avplayer& p, double secondsFromNow)
 {
     const auto* s = stateOf(p);
-    return s ? s->clock.nowAt(avcore::NowSeconds() + secondsFromNow) : -1.0;
+    // In the file's time, as curr_play_time reads it (the clock counts from the stream's origin).
+    return s ? s->clock.nowAt(avcore::NowSeconds() + secondsFromNow) - s->origin : -1.0;
 }
 
 float avplayer_probe::gainLeft(const avplayer& p)

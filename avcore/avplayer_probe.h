@@ -49,8 +49,9 @@ struct avplayer_probe {
     static int audioRate(const avplayer& p);         // the device format: 16-bit PCM
     static int audioChannels(const avplayer& p);
     static bool clockFollowsAudio(const avplayer& p);
-    // What the clock will read that many seconds from now if nothing changes it; -1 when
-    // nothing is open. Lets a test ask about time without waiting for it.
+    // The position the clock will give that many seconds from now if nothing changes it
+    // (before curr_play_time's clamping to the duration); -1 when nothing is open. Lets a
+    // test ask about time without waiting for it.
     static double clockAt(const avplayer& p, double secondsFromNow);
     static float gainLeft(const avplayer& p);        // linear gain the volume maps to
     static HWND window(const avplayer& p);           // the window drawn into, if any

@@ -224,8 +224,11 @@ TEST(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     // Settings: shape 水滴, then 确定.
     Press(screen.CenterOf(refs.layout.setting));
     HWND settings = nullptr;
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return (settings = FindTopWindow(player.Id(), L"SystemInfoWnd")) != nullptr; }, 5000))
-        << "no settings window";
+    // Shown, not only made: a click on a window still being placed lands beside the combo.
+    ASSERT_TRUE(testsupport::PumpUntil([&] {
+        settings = FindTopWindow(player.Id(), L"SystemInfoWnd");
+        return settings && IsWindowVisible(settings) && GetForegroundWindow() == settings;
+    }, 5000)) << "no settings window in front";
     ClickAt(Center(ClientToScreenRect(settings, settingsLayout.shapeCombo)));
     HWND drop = nullptr;
     ASSERT_TRUE(testsupport::PumpUntil([&] { return (drop = FindTopWindow(player.Id(), L"DuiComboDropWnd")) != nullptr; }, 3000))
