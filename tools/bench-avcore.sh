@@ -1,35 +1,24 @@
 #!/usr/bin/env bash
-# Engine benchmarks on generated 1080p files (made here once, kept in BUILD/media-bench):
+# Engine benchmarks on 1080p clips of the manifest (made once, kept in BUILD/media-bench):
 # decode-only vs decode+convert+effect throughput, how long open and seek keep a user waiting
 # for the picture, and 10 s of real-time 1080p60 playback with where each picture's time goes (and 5 s
 # of it at 2.0x), and the time-stretch's CPU.
 # A second argument, the bench_avcore.exe of an earlier build, compares the two: the open and
 # seek run and the real-time run then alternate between it and this build three times, so
 # both meet the same load.
-set -u
-build=$(cd "${1:?usage: bench-avcore.sh BUILD_DIR [BASELINE_EXE]}" && pwd)
-baseline=${2:+$(cd "$(dirname "$2")" && pwd)/$(basename "$2")}
-here=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/common.sh"
+baseline=${1:+$(cd "$(dirname "$1")" && pwd)/$(basename "$1")}
 exe="$build/bench/avcore/bench_avcore.exe"
-[ -f "$exe" ] || { echo "bench-avcore: $exe is not built" >&2; exit 1; }
+need_built "$exe"
 media="$build/media-bench"
-mkdir -p "$media"
-ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-[ -f "$media/hd30.mp4" ] || ff -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=10" \
-  -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=10" \
-  -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 60 -c:a aac -shortest "$media/hd30.mp4"
-[ -f "$media/hd60.mp4" ] || ff -f lavfi -i "testsrc2=size=1920x1080:rate=60:duration=12" \
-  -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=12" \
-  -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 120 -c:a aac -shortest "$media/hd60.mp4"
+"$tools/make-media.sh" "$media" hd30.mp4 hd60.mp4 >/dev/null || exit 1
 
-export MORVANE_BUILD="$build"
-win() { "$here/wine-run" --path "$1"; }
-run() { "$here/wine-run" "$exe" "$@"; }
-if [ -z "${DISPLAY:-}" ]; then exec "$here/with-display.sh" "$0" "$build" ${baseline:+"$baseline"}; fi
+run() { "$tools/wine-run" "$exe" "$@"; }
+if [ -z "${DISPLAY:-}" ]; then exec "$tools/with-display.sh" "$0" "$build" ${baseline:+"$baseline"}; fi
 compared() {
   if [ -z "$baseline" ]; then run "$@"; return; fi
   for round in 1 2 3; do
-    echo "## baseline, round $round"; "$here/wine-run" "$baseline" "$@"
+    echo "## baseline, round $round"; "$tools/wine-run" "$baseline" "$@"
     echo "## this build, round $round"; run "$@"
   done
 }

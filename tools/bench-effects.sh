@@ -2,30 +2,21 @@
 # Effect kernels at 1080p on one thread: our fused YUV->BGRA+effect per frame,
 # and the matching single-threaded ffmpeg filters on the same frames, as ratios.
 # Usage: bench-effects.sh BUILD_DIR
-set -uo pipefail
-build=$(cd "${1:?usage: bench-effects.sh BUILD_DIR}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-export MORVANE_BUILD=$build
+. "$(dirname "$0")/common.sh"
+set -o pipefail
 exe=$build/bench/effects/bench_effects.exe
-[ -f "$exe" ] || { echo "bench_effects.exe not built in $build"; exit 1; }
-work=$build/bench-effects
-mkdir -p "$work"
-w=1920 h=1080 frames=8 loops=24   # ffmpeg sees frames*(loops+1) = 200 frames
-
-ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-src="testsrc2=size=${w}x${h}:rate=30"
-[ -s "$work/frames.nv12" ] || ff -f lavfi -i "$src" -frames:v $frames -pix_fmt nv12 -f rawvideo "$work/frames.nv12"
-[ -s "$work/frames.bgra" ] || ff -f rawvideo -pix_fmt nv12 -s ${w}x${h} -i "$work/frames.nv12" \
-  -pix_fmt bgra -f rawvideo "$work/frames.bgra"
+need_built "$exe"
+media=$build/media-bench
+"$tools/make-media.sh" "$media" frames.nv12 frames.bgra >/dev/null || exit 1
+w=1920 h=1080 frames=8 loops=24   # the manifest's frames; ffmpeg sees frames*(loops+1) = 200
 
 # Ours: through Wine, on the NV12 frames.
-winpath=$("$here/wine-run" winepath -w "$work/frames.nv12" 2>/dev/null | tr -d '\r')
-[ -n "$winpath" ] || winpath="Z:$work/frames.nv12"
-ours=$("$here/wine-run" "$exe" "$winpath" $w $h 2>/dev/null | tr -d '\r')
+winpath=$(win "$media/frames.nv12")
+ours=$("$tools/wine-run" "$exe" "$winpath" $w $h 2>/dev/null | tr -d '\r')
 [ -n "$ours" ] || { echo "bench_effects.exe failed"; exit 1; }
 echo "$ours"
 # The same with the SSE2 kernels, as on a CPU without AVX2.
-sse2=$("$here/wine-run" "$exe" "$winpath" $w $h --baseline 2>/dev/null | tr -d '\r')
+sse2=$("$tools/wine-run" "$exe" "$winpath" $w $h --baseline 2>/dev/null | tr -d '\r')
 
 # ffmpeg: user CPU seconds of one thread for 200 BGRA frames, best of three, minus the same with -vf null.
 ffms() {
@@ -33,7 +24,7 @@ ffms() {
   for _ in 1 2 3; do
     local t
     t=$(ffmpeg -nostdin -hide_banner -benchmark -threads 1 -filter_threads 1 \
-          -stream_loop $loops -f rawvideo -pix_fmt bgra -s ${w}x${h} -i "$work/frames.bgra" \
+          -stream_loop $loops -f rawvideo -pix_fmt bgra -s ${w}x${h} -i "$media/frames.bgra" \
           -vf "$1" -threads 1 -f null - 2>&1 | sed -n 's/.*bench: utime=\([0-9.]*\)s.*/\1/p')
     [ -n "$t" ] || { echo "nan"; return; }
     if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi

@@ -4,12 +4,6 @@
 # rows and positions, beside a start with none. Usage: tools/bench-player.sh BUILD_DIR
 # [name part: only those measurements]; needs an X display (make bench gives one, else
 # a private Xvfb).
-set -u
-build=$(cd "${1:?usage: bench-player.sh BUILD_DIR}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-exe="$build/bench/player/bench_player.exe"
-if [ ! -f "$exe" ]; then
-  echo "bench_player not built ($exe)" >&2
-  exit 1
-fi
-exec "$here/wine-run" --build "$build" --screen "$exe" "${@:2}"
+. "$(dirname "$0")/common.sh"
+need_built "$build/bench/player/bench_player.exe"
+exec "$tools/wine-run" --screen "$build/bench/player/bench_player.exe" "$@"

@@ -4,9 +4,7 @@
 # (fullscreen-bar.png), and the water-drop picture after the settings' save
 # (player-waterdrop.png), and subtitles in the window and full screen
 # (subtitles-window.png, subtitles-fullscreen.png).
-set -u
-build=$(cd "${1:?usage: screenshots-player.sh BUILD_DIR}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/common.sh"
 mkdir -p "$build/screenshots"
 rc=0
 
@@ -19,7 +17,7 @@ shoot() {
     rc=1
     return
   fi
-  "$here/../tests/e2e/run_e2e.sh" "$build" "$exe" >"$log" 2>&1 ||
+  "$tools/../tests/e2e/run_e2e.sh" "$build" "$exe" >"$log" 2>&1 ||
     echo "screenshots-player: the $name run failed; see $log" >&2
   for pair in "$@"; do
     local shot="$build/tests/e2e/run/$name/shots/${pair%%:*}"

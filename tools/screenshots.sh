@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # Runs every screenshot script (tools/screenshots-*.sh); PNGs land in BUILD/screenshots.
-set -u
-build=$(cd "${1:?usage: screenshots.sh BUILD_DIR}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/common.sh"
 mkdir -p "$build/screenshots"
 rc=0
-for s in "$here"/screenshots-*.sh; do
+for s in "$tools"/screenshots-*.sh; do
   [ -x "$s" ] || continue
   "$s" "$build" || rc=1
 done

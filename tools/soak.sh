@@ -3,13 +3,11 @@
 # plays, on a screen and Wine desktop of its own (the end-to-end runner), ending
 # with the driver's report and PASS or FAIL.
 # Usage: soak.sh BUILD_DIR. MORVANE_SOAK_SEED and MORVANE_SOAK_INPUTS change the run.
-set -u
-build=$(cd "${1:?usage: soak.sh BUILD_DIR}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/common.sh"
 driver="$build/tests/soak/soak_driver.exe"
-[ -f "$driver" ] || { echo "soak: $driver is not built"; exit 1; }
+need_built "$driver"
 # A thousand inputs take several minutes on a busy machine.
 export MORVANE_E2E_SECONDS="${MORVANE_E2E_SECONDS:-1800}"
 # The settings window's web-page link may be clicked: no browser is started for it.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winebrowser.exe="
-"$here/../tests/e2e/run_e2e.sh" "$build" "$driver"
+"$tools/../tests/e2e/run_e2e.sh" "$build" "$driver"

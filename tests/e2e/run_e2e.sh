@@ -4,31 +4,15 @@
 # Usage: run_e2e.sh BUILD_DIR TEST_EXE [gtest arguments]
 # MORVANE_E2E_SECONDS (default 200) bounds the run; a longer run (make soak) raises it.
 # Leaves its clips, captures and result in BUILD_DIR/tests/e2e/run/<test exe name>.
-set -u
-build=$(cd "${1:?usage: run_e2e.sh BUILD_DIR TEST_EXE}" && pwd)
-exe=${2:?usage: run_e2e.sh BUILD_DIR TEST_EXE}
-shift 2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-tools="$here/../../tools"
+takes_exe=1
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/common.sh"
 work="$build/tests/e2e/run/$(basename "$exe" .exe)"
-win() { "$tools/wine-run" --path "$1"; }
 
 rm -rf "$work/media" "$work/shots" "$work/result.xml" "$work/output.txt" "$work/player" "$work/audio.raw" "$work/appdata" "$work/profile"
 mkdir -p "$work/media" "$work/shots"
-# Two short clips told apart by their picture: the colour bars, then one flat
-# colour; and a minute of the flat colour, long enough to stay open through full
-# screen and the settings. Made afresh each run (seconds), so they always fit the test.
-ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-ff -f lavfi -i "testsrc2=size=320x240:rate=30:duration=4" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=4" \
-  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/first.mp4" || exit 1
-ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=30:duration=8" -f lavfi -i "sine=frequency=660:sample_rate=44100:duration=8" \
-  -c:v libx264 -pix_fmt yuv420p -g 30 -c:a aac -b:a 96k -shortest "$work/media/second.mkv" || exit 1
-ff -f lavfi -i "color=c=0xE07020:size=320x240:rate=25:duration=60" -f lavfi -i "sine=frequency=550:sample_rate=44100:duration=60" \
-  -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -b:a 64k -shortest "$work/media/long.mkv" || exit 1
-# Sound alone, 40 s of a tone.
-ff -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=40" -c:a aac -b:a 64k "$work/media/tone.m4a" || exit 1
+# The clips are made once for every run, and each run plays its own copies.
+"$tools/make-media.sh" "$build/media-e2e" e2e >/dev/null && cp "$build/media-e2e"/* "$work/media" || exit 1
 
-export MORVANE_BUILD="$build"
 export MORVANE_E2E_DIR; MORVANE_E2E_DIR=$(win "$work")
 export MORVANE_SHOTS; MORVANE_SHOTS=$(win "$work/shots")
 export MORVANE_AUDIO_CAPTURE="$work/audio.raw"
