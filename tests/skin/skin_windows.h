@@ -34,7 +34,4 @@ enum class Layout { Main, Playbar, SystemInfo, Video };
 // without taking focus; null when the layout cannot be built.
 std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y);
 
-// Lets the windows lay out and paint.
-void Settle();
-
 } // namespace skintest

@@ -10,6 +10,7 @@
 
 #include "duilib/UIlib.h"
 #include "skin/skin_windows.h"
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 using namespace DuiLib;
@@ -21,7 +22,7 @@ std::wstring g_folder;
 
 bool Save(HWND hwnd, const wchar_t* name)
 {
-    skintest::Settle();
+    testsupport::PumpIdle();
     const std::wstring path = g_folder.empty() ? testsupport::ScreenshotPath(name) : g_folder + L"\\" + name;
     const bool ok = testsupport::SaveWindowPng(hwnd, path.c_str());
     std::fwprintf(ok ? stdout : stderr, L"%ls %ls\n", ok ? L"saved" : L"FAILED", path.c_str());
