@@ -153,8 +153,8 @@ TEST_F(SkinArchiveTest, EveryReferencedImageDecodesAndFitsItsUse)
     ASSERT_GT(uses.size(), 40u);
 
     for (const ImageUse& use : uses) {
-        const std::wstring where =
-            use.layout.str() + L" <" + use.element.str() + L" " + use.attribute.str() + L"=\"" + use.value.str() + L"\">";
+        const std::wstring where = use.layout.str() + L" <" + use.element.str() + L" " + use.attribute.str() + L"=\"" +
+                                   use.value.str() + L"\">";
         TImageDesc desc;
         ASSERT_TRUE(ParseImageDesc(use.value, desc)) << where;
         std::vector<uint8_t> bytes;
