@@ -120,20 +120,23 @@ inline void Move(HWND h, int x, int y, bool pressed = true) {
     ::SendMessageW(h, WM_MOUSEMOVE, pressed ? MK_LBUTTON : 0, At(x, y));
 }
 inline void Up(HWND h, int x, int y) { ::SendMessageW(h, WM_LBUTTONUP, 0, At(x, y)); }
+inline void Click(HWND h, POINT p) {
+    Down(h, p.x, p.y);
+    Up(h, p.x, p.y);
+}
+// A plain control of a fixed size (0: flexible).
+inline DuiLib::CControlUI* Fixed(int cx, int cy, RECT padding = {}) {
+    auto* c = new DuiLib::CControlUI;
+    c->SetFixedWidth(cx);
+    c->SetFixedHeight(cy);
+    c->SetPadding(padding);
+    return c;
+}
 inline POINT Center(DuiLib::CControlUI* c) {
     const RECT& rc = c->GetPos();
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 using testsupport::PumpIdle;
-
-// Destroys a window the test still holds when it ends, then lets the queue drain.
-struct DestroyAtEnd {
-    HWND h;
-    ~DestroyAtEnd() {
-        if (::IsWindow(h)) ::DestroyWindow(h);
-        PumpIdle();
-    }
-};
 
 } // namespace coretest

@@ -63,9 +63,7 @@ TEST_F(InputTest, ClickIsRaisedOnReleaseInsideOnly) {
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK), 1);
 
     // A disabled button never clicks.
-    const POINT off = Center(wnd.Find<CControlUI>(L"btn_off"));
-    Down(hwnd, off.x, off.y);
-    Up(hwnd, off.x, off.y);
+    Click(hwnd, Center(wnd.Find<CControlUI>(L"btn_off")));
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK), 1);
     EXPECT_EQ(::GetCapture(), nullptr) << "capture is given back on release";
 }
@@ -126,15 +124,12 @@ TEST_F(InputTest, ClickOnTheTrackMovesThereAndReportsOnRelease) {
     Up(hwnd, 20 + 90, 50);
     EXPECT_EQ(slider->GetValue(), 250);
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_VALUECHANGED, L"slider"), 1);
-    const POINT ok0 = Center(ok);
-    Down(hwnd, ok0.x, ok0.y);
-    Up(hwnd, ok0.x, ok0.y);
+    Click(hwnd, Center(ok));
     EXPECT_EQ(slider->GetValue(), 250) << "clicks elsewhere leave it alone";
 }
 
 TEST_F(InputTest, KeysReachTheFocusedSliderAndTheWindow) {
-    Down(hwnd, 200, 50);
-    Up(hwnd, 200, 50);
+    Click(hwnd, {200, 50});
     ASSERT_EQ(wnd.Manager().GetFocus(), slider);
     const int before = wnd.Count(DUI_MSGTYPE_VALUECHANGED);
     ::SendMessageW(hwnd, WM_KEYDOWN, VK_RIGHT, 0);
@@ -168,9 +163,7 @@ TEST_F(InputTest, KeysReachTheFocusedSliderAndTheWindow) {
 
 TEST_F(InputTest, HandleMessageAndHooksComeBeforeTheControl) {
     wnd.log.clear();
-    const POINT p = Center(wnd.Find<CControlUI>(L"probe"));
-    Down(hwnd, p.x, p.y);
-    Up(hwnd, p.x, p.y);
+    Click(hwnd, Center(wnd.Find<CControlUI>(L"probe")));
     ASSERT_GE(wnd.log.size(), 3u);
     EXPECT_EQ(wnd.log[0], L"HandleMessage:LBUTTONDOWN");
     EXPECT_EQ(wnd.log[1], L"OnLButtonDown");
@@ -208,11 +201,7 @@ TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
 TEST_F(InputTest, ScrollBarButtonsAndDragScrollTheOwner) {
     auto* list = new CVerticalLayoutUI;
     list->EnableScrollBar();
-    for (int i = 0; i < 20; ++i) {
-        auto* row = new CControlUI;
-        row->SetFixedHeight(20);
-        list->Add(row);
-    }
+    for (int i = 0; i < 20; ++i) list->Add(Fixed(0, 20));
     auto* probeParent = static_cast<CContainerUI*>(wnd.Find<CControlUI>(L"root"));
     probeParent->Remove(wnd.Find<CControlUI>(L"filler"));
     probeParent->Add(list);   // gets y 160..300: 140 high for 400 of rows
@@ -222,8 +211,7 @@ TEST_F(InputTest, ScrollBarButtonsAndDragScrollTheOwner) {
     EXPECT_EQ(list->GetScrollRange().cy, 260);
 
     const RECT b2 = bar->GetButton2Rect();
-    Down(hwnd, (b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2);
-    Up(hwnd, (b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2);
+    Click(hwnd, {(b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2});
     EXPECT_EQ(list->GetScrollPos().cy, bar->GetLineSize());
 
     const RECT thumb = bar->GetThumbRect();
@@ -248,13 +236,11 @@ TEST_F(InputTest, RemovingTheClickedControlInsideItsClickIsSafe) {
         if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender == ok) row->Remove(ok);
     };
     const POINT c = Center(ok);
-    Down(hwnd, c.x, c.y);
-    Up(hwnd, c.x, c.y);
+    Click(hwnd, c);
     EXPECT_EQ(wnd.Find<CControlUI>(L"btn_ok"), nullptr);
     PumpIdle();  // the removed button is destroyed after the message
     Move(hwnd, c.x, c.y, false);
-    Down(hwnd, c.x, c.y);
-    Up(hwnd, c.x, c.y);
+    Click(hwnd, c);
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK, L"btn_ok"), 1);
 }
 
