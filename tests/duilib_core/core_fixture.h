@@ -1,9 +1,9 @@
 #pragma once
 // Shared by the library core tests: a skin archive written here, a
 // skinned window that logs its hooks and notifications, and mouse helpers.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -138,5 +138,21 @@ inline POINT Center(DuiLib::CControlUI* c) {
 }
 
 using testsupport::PumpIdle;
+
+// The test skin installed, and the window a test opens destroyed when it ends.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { UseTestSkin(); }
+    void TearDown() override {
+        if (::IsWindow(h)) ::DestroyWindow(h);
+        PumpIdle();
+    }
+    HWND Open(const wchar_t* title, DWORD style = WS_POPUP | WS_VISIBLE, int x = 0, int y = 0, HWND parent = nullptr) {
+        return h = wnd.Open(title, style, x, y, parent);
+    }
+
+    TestWnd wnd;
+    HWND h = nullptr;
+};
 
 } // namespace coretest

@@ -13,22 +13,17 @@ using namespace coretest;
 
 namespace {
 
-class InputTest : public ::testing::Test {
+class InputTest : public WindowTest {
 protected:
     void SetUp() override {
-        UseTestSkin();
-        hwnd = wnd.Open(L"input", WS_POPUP | WS_VISIBLE, 100, 100);
+        WindowTest::SetUp();
+        hwnd = Open(L"input", WS_POPUP | WS_VISIBLE, 100, 100);
         ASSERT_NE(hwnd, nullptr);
         PumpIdle();
         slider = wnd.Find<CSliderUI>(L"slider");
         ok = wnd.Find<CButtonUI>(L"btn_ok");
         ASSERT_TRUE(slider && ok);
     }
-    void TearDown() override {
-        if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
-        PumpIdle();
-    }
-    TestWnd wnd;
     HWND hwnd = nullptr;
     CSliderUI* slider = nullptr;
     CButtonUI* ok = nullptr;
@@ -179,11 +174,7 @@ TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(::IsWindowVisible(tip));
     wchar_t text[64] = {};
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.hwnd = hwnd;
-    ti.uId = 1;
-    ti.lpszText = text;
+    TTTOOLINFOW ti{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = hwnd, .uId = 1, .lpszText = text};
     ::SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, L"Close it");
     // In the skin's default font, as the window's own texts: the system's tip font may
@@ -246,12 +237,7 @@ TEST_F(InputTest, RemovingTheClickedControlInsideItsClickIsSafe) {
 
 TEST(PressState, ReportsOnlyRealChangesAndTracksOnlyWhileHeld) {
     constexpr UINT kHeld = UISTATE_PUSHED | UISTATE_CAPTURED;
-    struct Step {
-        const char* what;
-        bool (*apply)(CPressState&);
-        bool changed;
-        UINT bits;
-    };
+    struct Step { const char* what; bool (*apply)(CPressState&); bool changed; UINT bits; };
     const Step steps[] = {
         {"tracking before a press", [](CPressState& s) { return s.Track(false); }, false, 0},
         {"hot", [](CPressState& s) { return s.SetHot(true); }, true, UISTATE_HOT},

@@ -255,12 +255,7 @@ TEST(Layout, ScrollBarThumbFollowsRangeAndPosition) {
 
 TEST(Layout, FlexibleSpaceIsSharedEquallyWithinEachChildsBounds) {
     constexpr int kAny = kMaxCoord;
-    struct Row {
-        const char* what;
-        std::vector<FlexBounds> bounds;
-        int64_t space;
-        std::vector<int> want;
-    };
+    struct Row { const char* what; std::vector<FlexBounds> bounds; int64_t space; std::vector<int> want; };
     const Row rows[] = {
         {"nothing to share", {}, 100, {}},
         {"rounding pixels go to the front", {{0, kAny}, {0, kAny}, {0, kAny}}, 11, {4, 4, 3}},

@@ -24,21 +24,7 @@ SIZE ClientSize(HWND h) {
     return {rc.right, rc.bottom};
 }
 
-// The test skin installed, and the window a test opens destroyed when it ends.
-class Window : public ::testing::Test {
-protected:
-    void SetUp() override { UseTestSkin(); }
-    void TearDown() override {
-        if (::IsWindow(h)) ::DestroyWindow(h);
-        PumpIdle();
-    }
-    HWND Open(const wchar_t* title, DWORD style = WS_POPUP | WS_VISIBLE, int x = 0, int y = 0, HWND parent = nullptr) {
-        return h = wnd.Open(title, style, x, y, parent);
-    }
-
-    TestWnd wnd;
-    HWND h = nullptr;
-};
+using Window = WindowTest;
 
 } // namespace
 

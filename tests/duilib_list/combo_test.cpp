@@ -127,10 +127,7 @@ TEST_F(ComboTest, ClickOpensADropDownWhereAClickChooses) {
 }
 
 TEST_F(ComboTest, EscapeOrAClickElsewhereClosesWithoutChange) {
-    const struct {
-        const char* what;
-        std::function<void(HWND drop)> close;
-    } ways[] = {
+    const struct { const char* what; std::function<void(HWND drop)> close; } ways[] = {
         {"escape after moving the highlight", [&](HWND) {
              listtest::Key(hwnd, VK_DOWN);
              listtest::Key(hwnd, VK_ESCAPE);

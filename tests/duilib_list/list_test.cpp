@@ -31,11 +31,7 @@ const char kListXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
 // every call.
 class RecordingCallback : public IListCallbackUI {
 public:
-    struct Call {
-        CControlUI* row;
-        int item;
-        int sub;
-    };
+    struct Call { CControlUI* row; int item, sub; };
     LPCTSTR GetItemText(CControlUI* pList, int iItem, int iSubItem) override {
         calls.push_back({pList, iItem, iSubItem});
         m_text = pList->GetUserData().GetData();

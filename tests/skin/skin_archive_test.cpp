@@ -1,6 +1,5 @@
-// The skin archive as linked into this exe: every member the player needs is
-// there, the layouts are well formed, and every image they name decodes and
-// fits the way the layout uses it.
+// The skin archive as linked into this exe: every member the player needs is there, the
+// layouts are well formed, and every image they name decodes and fits the way it is used.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -51,12 +50,7 @@ struct AttributePairs : CControlUI {
     void SetAttribute(LPCTSTR name, LPCTSTR value) override { pairs.emplace_back(name, value); }
 };
 
-struct ImageUse {
-    CDuiString layout;
-    CDuiString element;
-    CDuiString attribute;
-    CDuiString value;
-};
+struct ImageUse { CDuiString layout, element, attribute, value; };
 
 void ForEachNode(const CMarkupNode& node, const std::function<void(const CMarkupNode&)>& fn)
 {

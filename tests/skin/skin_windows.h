@@ -18,7 +18,6 @@ public:
     UINT GetResourceType() override { return DuiLib::UILIB_ZIPRESOURCE; }
     UINT GetResourceID() override { return 131; }
 
-    DuiLib::CPaintManagerUI& Manager() { return m_PaintManager; }
     template <class T = DuiLib::CControlUI>
     T* Find(const wchar_t* name) { return static_cast<T*>(m_PaintManager.FindControl(name)); }
 

@@ -1,8 +1,6 @@
-// Shows each skinned window as the archive builds it and saves a PNG of each:
-//   skin_gallery.exe [output folder]
-// Besides the four windows at rest, it saves the states whose art only shows
-// after a change: the collapsed list panel, muted sound, hot buttons, the
-// information page and an open combo box.
+// Saves a PNG of each skinned window as the archive builds it: skin_gallery.exe [output folder]
+// Besides the four at rest, the states whose art only shows after a change: the collapsed list
+// panel, muted sound, hot buttons, the information page and an open combo box.
 #include <windows.h>
 
 #include <cstdio>
