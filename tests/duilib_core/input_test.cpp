@@ -212,11 +212,9 @@ TEST_F(InputTest, ScrollBarButtonsAndDragScrollTheOwner) {
     Up(hwnd, x, thumb.top + 2 + 500);
     EXPECT_EQ(list->GetScrollPos().cy, 260);
 
-    ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), [&] {
-        POINT pt{50, 200};
-        ::ClientToScreen(hwnd, &pt);
-        return MAKELPARAM(pt.x, pt.y);
-    }());
+    POINT pt{50, 200};
+    ::ClientToScreen(hwnd, &pt);
+    ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
     EXPECT_LT(list->GetScrollPos().cy, 260) << "the wheel over a row scrolls its list";
 }
 

@@ -18,6 +18,13 @@ size_t IndexOf(const std::vector<std::wstring>& log, const std::wstring& entry) 
     return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
 }
 
+// What the window answers for a point of its client area.
+LRESULT HitTest(HWND h, int x, int y) {
+    POINT pt{x, y};
+    ::ClientToScreen(h, &pt);
+    return ::SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+}
+
 SIZE ClientSize(HWND h) {
     RECT rc{};
     ::GetClientRect(h, &rc);
@@ -77,9 +84,7 @@ TEST_F(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     child.ShowWindow(true, false);
     EXPECT_TRUE(::IsWindowVisible(hc));
     EXPECT_NE(::GetFocus(), hc) << "shown without taking the focus";
-    POINT inside{10, 10};
-    ::ClientToScreen(hc, &inside);
-    EXPECT_EQ(::SendMessageW(hc, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    EXPECT_EQ(HitTest(hc, 10, 10), HTCLIENT);
 
     // Out of the parent as a pop-up over the screen, then back.
     ::SetWindowLongW(hc, GWL_STYLE, (::GetWindowLongW(hc, GWL_STYLE) & 0x3FFFFFFF) | WS_POPUP);
@@ -189,7 +194,6 @@ TEST_F(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
 
 TEST_F(Window, SystemCloseGoesThroughClose) {
     ASSERT_NE(Open(L"sysclose"), nullptr);
-    g_modal = &wnd;
     ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(wnd.ShowModal(), static_cast<UINT>(IDOK));
     EXPECT_FALSE(::IsWindow(h));
@@ -201,31 +205,25 @@ TEST_F(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
     ::PostMessageW(h, WM_LBUTTONDOWN, 0, At(390, 290));
     ::PostQuitMessage(3);
     EXPECT_EQ(CPaintManagerUI::MessageLoop(), 3);
-    EXPECT_TRUE(std::find(wnd.log.begin() + static_cast<long>(before), wnd.log.end(), L"HandleMessage:LBUTTONDOWN") !=
-                wnd.log.end());
+    EXPECT_TRUE(Contains({wnd.log.begin() + static_cast<long>(before), wnd.log.end()}, L"HandleMessage:LBUTTONDOWN"));
     MSG msg;
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit is not posted again";
 }
 
 TEST_F(Window, CaptionAndSizeBoxDecideTheHitTest) {
     ASSERT_NE(Open(L"hittest", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, 50, 60), nullptr);
-    auto hit = [this](int x, int y) {
-        POINT pt{x, y};
-        ::ClientToScreen(h, &pt);
-        return ::SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
-    };
     EXPECT_EQ(ClientSize(h).cx, 400) << "the whole window is client area";
-    EXPECT_EQ(hit(1, 1), HTTOPLEFT);
-    EXPECT_EQ(hit(200, 2), HTTOP);
-    EXPECT_EQ(hit(399, 1), HTTOPRIGHT);
-    EXPECT_EQ(hit(2, 150), HTLEFT);
-    EXPECT_EQ(hit(397, 150), HTRIGHT);
-    EXPECT_EQ(hit(200, 298), HTBOTTOM);
-    EXPECT_EQ(hit(399, 299), HTBOTTOMRIGHT);
-    EXPECT_EQ(hit(50, 15), HTCAPTION) << "a mouse-transparent label in the caption drags";
-    EXPECT_EQ(hit(200, 15), HTCAPTION) << "so does a spacer";
-    EXPECT_EQ(hit(385, 15), HTCLIENT) << "a button stays clickable";
-    EXPECT_EQ(hit(200, 45), HTCLIENT) << "below the caption band";
+    EXPECT_EQ(HitTest(h, 1, 1), HTTOPLEFT);
+    EXPECT_EQ(HitTest(h, 200, 2), HTTOP);
+    EXPECT_EQ(HitTest(h, 399, 1), HTTOPRIGHT);
+    EXPECT_EQ(HitTest(h, 2, 150), HTLEFT);
+    EXPECT_EQ(HitTest(h, 397, 150), HTRIGHT);
+    EXPECT_EQ(HitTest(h, 200, 298), HTBOTTOM);
+    EXPECT_EQ(HitTest(h, 399, 299), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitTest(h, 50, 15), HTCAPTION) << "a mouse-transparent label in the caption drags";
+    EXPECT_EQ(HitTest(h, 200, 15), HTCAPTION) << "so does a spacer";
+    EXPECT_EQ(HitTest(h, 385, 15), HTCLIENT) << "a button stays clickable";
+    EXPECT_EQ(HitTest(h, 200, 45), HTCLIENT) << "below the caption band";
 }
 
 TEST_F(Window, PaintsTheLayoutIntoTheWindow) {

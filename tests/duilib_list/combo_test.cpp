@@ -2,8 +2,6 @@
 // drop-down window, choosing, closing unchanged, keys, selection from code.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "list_fixture.h"
 
 using namespace DuiLib;

@@ -11,18 +11,16 @@ namespace {
 // 2x2: opaque red, half-transparent white, transparent, opaque blue.
 const std::vector<uint32_t> kQuad = {0xFFFF0000, 0x80FFFFFF, 0x00000000, 0xFF0000FF};
 
-Bytes SkinWithImages()
-{
-    return BuildZip({{"quad.png", MakePng(2, 2, kQuad), true},
-                     {"slider/thumb.png", MakePng(1, 1, {0xFF00FF00}), true},
-                     {"thumb.png", MakePng(1, 1, {0xFFFF00FF}), true},
-                     {"broken.png", Text("not a png at all"), true}})
-        .bytes;
-}
-
 class SkinImages : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(CSkinSource::UseMemory(SkinWithImages())); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(CSkinSource::UseMemory(BuildZip({{"quad.png", MakePng(2, 2, kQuad), true},
+                                                     {"slider/thumb.png", MakePng(1, 1, {0xFF00FF00}), true},
+                                                     {"thumb.png", MakePng(1, 1, {0xFFFF00FF}), true},
+                                                     {"broken.png", Text("not a png at all"), true}})
+                                                .bytes));
+    }
     void TearDown() override { CSkinSource::Reset(); }
 };
 } // namespace

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
 #include "duilib/UIlib.h"
 #include "skin/skin_windows.h"
