@@ -18,13 +18,11 @@ using namespace DuiLib;
 
 namespace {
 
-const wchar_t* const kLayouts[] = {L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml",
-                                   L"VideoRealWnd.xml"};
+const wchar_t* const kLayouts[] = {L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml", L"VideoRealWnd.xml"};
 
-// Members the player reads by name: layouts, the images of the archive root and
+// Members the player reads by name besides the layouts: the images of the archive root and
 // of its folders, and the faces that code (not a layout) puts on controls.
 const wchar_t* const kNamedMembers[] = {
-    L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml", L"VideoRealWnd.xml",
     L"add_hover.png", L"add_normal.png", L"clear_hover.png", L"clear_normal.png", L"combo.png",
     L"delete_hover.png", L"delete_normal.png", L"hor_line.png", L"logo.png", L"scrollbar.png",
     L"setting.png", L"setting_d.png", L"split_screen_down.png", L"split_screen_left.png",
@@ -38,11 +36,7 @@ const wchar_t* const kNamedMembers[] = {
     L"systeminfo\\button_hover.png",
 };
 
-bool IsImageAttribute(const CDuiString& name)
-{
-    const std::wstring& s = name.str();
-    return s.size() >= 5 && s.compare(s.size() - 5, 5, L"image") == 0;
-}
+bool IsImageAttribute(const CDuiString& name) { return name.str().ends_with(L"image"); }
 
 // The pairs of a Default entry's value, as the library's own attribute-list reader splits them.
 struct AttributePairs : CControlUI {
