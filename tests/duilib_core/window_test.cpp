@@ -33,6 +33,35 @@ SIZE ClientSize(HWND h) {
 
 using Window = WindowTest;
 
+// Timers that end a modal loop from inside it.
+CWindowWnd* g_modal = nullptr;
+HWND g_owner = nullptr;
+bool g_ownerDisabledDuring = false;
+int g_ticks = 0;
+void CALLBACK CloseModal(HWND, UINT, UINT_PTR id, DWORD) {
+    ++g_ticks;
+    g_ownerDisabledDuring = !::IsWindowEnabled(g_owner);
+    ::KillTimer(nullptr, id);
+    g_modal->Close(42);
+}
+void CALLBACK QuitInsideModal(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    ::PostQuitMessage(9);
+}
+
+// Counts what reaches a window it did not create.
+class Spy : public CWindowWnd {
+public:
+    int clicks = 0;
+    bool finalRan = false;
+    LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreSpy"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+        if (uMsg == WM_LBUTTONDOWN) ++clicks;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { finalRan = true; }
+};
+
 } // namespace
 
 TEST_F(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
@@ -140,23 +169,6 @@ TEST_F(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
     ASSERT_NE(h, nullptr);
     EXPECT_NE(wnd.Find<CControlUI>(L"later"), nullptr);
 }
-
-namespace {
-CWindowWnd* g_modal = nullptr;
-HWND g_owner = nullptr;
-bool g_ownerDisabledDuring = false;
-int g_ticks = 0;
-void CALLBACK CloseModal(HWND, UINT, UINT_PTR id, DWORD) {
-    ++g_ticks;
-    g_ownerDisabledDuring = !::IsWindowEnabled(g_owner);
-    ::KillTimer(nullptr, id);
-    g_modal->Close(42);
-}
-void CALLBACK QuitInsideModal(HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    ::PostQuitMessage(9);
-}
-} // namespace
 
 TEST_F(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
     g_owner = Open(L"owner");
@@ -291,21 +303,6 @@ TEST_F(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
     ::UpdateWindow(h);
     EXPECT_TRUE(::DestroyWindow(h));
 }
-
-namespace {
-// Counts what reaches a window it did not create.
-class Spy : public CWindowWnd {
-public:
-    int clicks = 0;
-    bool finalRan = false;
-    LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreSpy"; }
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
-        if (uMsg == WM_LBUTTONDOWN) ++clicks;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-    void OnFinalMessage(HWND) override { finalRan = true; }
-};
-} // namespace
 
 TEST_F(Window, SubclassSeesMessagesUntilUnsubclassed) {
     h = ::CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
