@@ -120,6 +120,10 @@ inline void Move(HWND h, int x, int y, bool pressed = true) {
     ::SendMessageW(h, WM_MOUSEMOVE, pressed ? MK_LBUTTON : 0, At(x, y));
 }
 inline void Up(HWND h, int x, int y) { ::SendMessageW(h, WM_LBUTTONUP, 0, At(x, y)); }
+inline void Hover(HWND h, POINT p) {
+    Move(h, p.x, p.y, false);
+    ::SendMessageW(h, WM_MOUSEHOVER, 0, At(p.x, p.y));
+}
 inline void Click(HWND h, POINT p) {
     Down(h, p.x, p.y);
     Up(h, p.x, p.y);

@@ -166,10 +166,7 @@ TEST_F(InputTest, HandleMessageAndHooksComeBeforeTheControl) {
 }
 
 TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
-    CControlUI* close = wnd.Find<CControlUI>(L"btn_close");
-    const POINT c = Center(close);
-    Move(hwnd, c.x, c.y, false);
-    ::SendMessageW(hwnd, WM_MOUSEHOVER, 0, At(c.x, c.y));
+    Hover(hwnd, Center(wnd.Find<CControlUI>(L"btn_close")));
     HWND tip = wnd.Manager().GetTooltipWindow();
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(::IsWindowVisible(tip));
@@ -183,9 +180,7 @@ TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
     Move(hwnd, 200, 250, false);
     EXPECT_FALSE(::IsWindowVisible(tip)) << "leaving the control hides it";
     // A control without a tooltip shows none.
-    const POINT o = Center(ok);
-    Move(hwnd, o.x, o.y, false);
-    ::SendMessageW(hwnd, WM_MOUSEHOVER, 0, At(o.x, o.y));
+    Hover(hwnd, Center(ok));
     EXPECT_FALSE(::IsWindowVisible(tip));
 }
 

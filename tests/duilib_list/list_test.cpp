@@ -83,10 +83,10 @@ protected:
     }
 
     CListUI* list = nullptr;
+    RecordingCallback callback;
 };
 
 TEST_F(ListTest, PaintedTextsComeFromTheCallbackForVisibleRowsOnly) {
-    RecordingCallback callback;
     list->SetTextCallback(&callback);
     // Even rows have a text, odd rows an empty column 0.
     AddRows(40, [](int i) { return std::wstring(i % 2 == 0 ? L"WWWWWWWW" : L""); });
@@ -247,7 +247,6 @@ TEST_F(ListTest, KeysMoveTheSelectionAndKeepItInView) {
 }
 
 TEST_F(ListTest, AThousandRowsScrollWithLinearLayoutWork) {
-    RecordingCallback callback;
     list->SetTextCallback(&callback);
     CountingRow::estimates = 0;
     const auto t0 = std::chrono::steady_clock::now();
@@ -289,7 +288,6 @@ TEST_F(ListTest, AThousandRowsScrollWithLinearLayoutWork) {
 }
 
 TEST_F(ListTest, AShownHeaderSetsColumnsAndScrollsWithTheRows) {
-    RecordingCallback callback;
     list->SetTextCallback(&callback);
     list->SetHeaderVisible(true);
     list->GetHeader()->RemoveAll();
