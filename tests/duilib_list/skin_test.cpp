@@ -5,6 +5,7 @@
 #include "list_fixture.h"
 
 using namespace DuiLib;
+using listtest::Center;
 
 namespace {
 
@@ -49,9 +50,7 @@ TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
 
     const listtest::Shot face = listtest::Capture(hwnd);
     const listtest::Shot list = listtest::Capture(drop);
-    auto rowColour = [&](int i) {
-        return list.At(list.width - 30, (effect->GetItemAt(i)->GetPos().top + effect->GetItemAt(i)->GetPos().bottom) / 2);
-    };
+    auto rowColour = [&](int i) { return list.At(list.width - 30, Center(effect->GetItemAt(i)->GetPos()).y); };
     EXPECT_EQ(rowColour(3), 0xC3C7D5u) << "the selected item";
     EXPECT_EQ(rowColour(2), 0xE7E9EEu) << "a plain item";
     RECT hostRect{}, dropRect{};
