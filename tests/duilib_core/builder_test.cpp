@@ -22,9 +22,10 @@ public:
     }
 };
 
-CControlUI* Build(CPaintManagerUI& manager, const std::string& xml, IDialogBuilderCallback* cb = nullptr) {
-    CDialogBuilder builder;
-    CControlUI* root = builder.CreateFromMemory(xml.data(), xml.size(), cb, &manager);
+CControlUI* Build(CPaintManagerUI& manager, const std::string& xml, IDialogBuilderCallback* cb = nullptr,
+                  CDialogBuilder* builder = nullptr) {
+    CDialogBuilder own;
+    CControlUI* root = (builder ? builder : &own)->CreateFromMemory(xml.data(), xml.size(), cb, &manager);
     if (root) manager.AttachDialog(root);
     return root;
 }
@@ -192,14 +193,11 @@ TEST(Builder, FindControlByPointSkipsHiddenAndMouseTransparentControls) {
 TEST(Builder, MissingOrMalformedLayoutsGiveNull) {
     CPaintManagerUI manager;
     CDialogBuilder builder;
-    const std::string bad = "<Window><VerticalLayout><Button></VerticalLayout></Window>";
-    EXPECT_EQ(builder.CreateFromMemory(bad.data(), bad.size(), nullptr, &manager), nullptr);
+    EXPECT_EQ(Build(manager, "<Window><VerticalLayout><Button></VerticalLayout></Window>", nullptr, &builder), nullptr);
     EXPECT_FALSE(builder.GetLastError().IsEmpty());
-    const std::string empty = "<Window size=\"10,10\"><Font name=\"x\" size=\"9\"/></Window>";
-    EXPECT_EQ(builder.CreateFromMemory(empty.data(), empty.size(), nullptr, &manager), nullptr);
-    const std::string onlyUnknown = "<Window><Gadget/></Window>";
-    EXPECT_EQ(builder.CreateFromMemory(onlyUnknown.data(), onlyUnknown.size(), nullptr, &manager), nullptr);
-    EXPECT_EQ(builder.CreateFromMemory("", 0, nullptr, &manager), nullptr);
+    EXPECT_EQ(Build(manager, "<Window size=\"10,10\"><Font name=\"x\" size=\"9\"/></Window>"), nullptr);
+    EXPECT_EQ(Build(manager, "<Window><Gadget/></Window>"), nullptr);
+    EXPECT_EQ(Build(manager, ""), nullptr);
 
     UseTestSkin({{"Res/Nested.xml", "<Window><Label name=\"nested\"/></Window>"}});
     EXPECT_EQ(builder.Create(L"Absent.xml", UILIB_ZIPRESOURCE, nullptr, &manager), nullptr);

@@ -1,9 +1,9 @@
 #pragma once
 // Shared by the library core tests: a skin archive written here, a
 // skinned window that logs its hooks and notifications, and mouse helpers.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -120,6 +120,22 @@ inline void Move(HWND h, int x, int y, bool pressed = true) {
     ::SendMessageW(h, WM_MOUSEMOVE, pressed ? MK_LBUTTON : 0, At(x, y));
 }
 inline void Up(HWND h, int x, int y) { ::SendMessageW(h, WM_LBUTTONUP, 0, At(x, y)); }
+inline void Hover(HWND h, POINT p) {
+    Move(h, p.x, p.y, false);
+    ::SendMessageW(h, WM_MOUSEHOVER, 0, At(p.x, p.y));
+}
+inline void Click(HWND h, POINT p) {
+    Down(h, p.x, p.y);
+    Up(h, p.x, p.y);
+}
+// A plain control of a fixed size (0: flexible).
+inline DuiLib::CControlUI* Fixed(int cx, int cy, RECT padding = {}) {
+    auto* c = new DuiLib::CControlUI;
+    c->SetFixedWidth(cx);
+    c->SetFixedHeight(cy);
+    c->SetPadding(padding);
+    return c;
+}
 inline POINT Center(DuiLib::CControlUI* c) {
     const RECT& rc = c->GetPos();
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
@@ -127,13 +143,20 @@ inline POINT Center(DuiLib::CControlUI* c) {
 
 using testsupport::PumpIdle;
 
-// Destroys a window the test still holds when it ends, then lets the queue drain.
-struct DestroyAtEnd {
-    HWND h;
-    ~DestroyAtEnd() {
+// The test skin installed, and the window a test opens destroyed when it ends.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { UseTestSkin(); }
+    void TearDown() override {
         if (::IsWindow(h)) ::DestroyWindow(h);
         PumpIdle();
     }
+    HWND Open(const wchar_t* title, DWORD style = WS_POPUP | WS_VISIBLE, int x = 0, int y = 0, HWND parent = nullptr) {
+        return h = wnd.Open(title, style, x, y, parent);
+    }
+
+    TestWnd wnd;
+    HWND h = nullptr;
 };
 
 } // namespace coretest

@@ -13,22 +13,17 @@ using namespace coretest;
 
 namespace {
 
-class InputTest : public ::testing::Test {
+class InputTest : public WindowTest {
 protected:
     void SetUp() override {
-        UseTestSkin();
-        hwnd = wnd.Open(L"input", WS_POPUP | WS_VISIBLE, 100, 100);
+        WindowTest::SetUp();
+        hwnd = Open(L"input", WS_POPUP | WS_VISIBLE, 100, 100);
         ASSERT_NE(hwnd, nullptr);
         PumpIdle();
         slider = wnd.Find<CSliderUI>(L"slider");
         ok = wnd.Find<CButtonUI>(L"btn_ok");
         ASSERT_TRUE(slider && ok);
     }
-    void TearDown() override {
-        if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
-        PumpIdle();
-    }
-    TestWnd wnd;
     HWND hwnd = nullptr;
     CSliderUI* slider = nullptr;
     CButtonUI* ok = nullptr;
@@ -63,9 +58,7 @@ TEST_F(InputTest, ClickIsRaisedOnReleaseInsideOnly) {
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK), 1);
 
     // A disabled button never clicks.
-    const POINT off = Center(wnd.Find<CControlUI>(L"btn_off"));
-    Down(hwnd, off.x, off.y);
-    Up(hwnd, off.x, off.y);
+    Click(hwnd, Center(wnd.Find<CControlUI>(L"btn_off")));
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK), 1);
     EXPECT_EQ(::GetCapture(), nullptr) << "capture is given back on release";
 }
@@ -126,15 +119,12 @@ TEST_F(InputTest, ClickOnTheTrackMovesThereAndReportsOnRelease) {
     Up(hwnd, 20 + 90, 50);
     EXPECT_EQ(slider->GetValue(), 250);
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_VALUECHANGED, L"slider"), 1);
-    const POINT ok0 = Center(ok);
-    Down(hwnd, ok0.x, ok0.y);
-    Up(hwnd, ok0.x, ok0.y);
+    Click(hwnd, Center(ok));
     EXPECT_EQ(slider->GetValue(), 250) << "clicks elsewhere leave it alone";
 }
 
 TEST_F(InputTest, KeysReachTheFocusedSliderAndTheWindow) {
-    Down(hwnd, 200, 50);
-    Up(hwnd, 200, 50);
+    Click(hwnd, {200, 50});
     ASSERT_EQ(wnd.Manager().GetFocus(), slider);
     const int before = wnd.Count(DUI_MSGTYPE_VALUECHANGED);
     ::SendMessageW(hwnd, WM_KEYDOWN, VK_RIGHT, 0);
@@ -168,9 +158,7 @@ TEST_F(InputTest, KeysReachTheFocusedSliderAndTheWindow) {
 
 TEST_F(InputTest, HandleMessageAndHooksComeBeforeTheControl) {
     wnd.log.clear();
-    const POINT p = Center(wnd.Find<CControlUI>(L"probe"));
-    Down(hwnd, p.x, p.y);
-    Up(hwnd, p.x, p.y);
+    Click(hwnd, Center(wnd.Find<CControlUI>(L"probe")));
     ASSERT_GE(wnd.log.size(), 3u);
     EXPECT_EQ(wnd.log[0], L"HandleMessage:LBUTTONDOWN");
     EXPECT_EQ(wnd.log[1], L"OnLButtonDown");
@@ -178,19 +166,12 @@ TEST_F(InputTest, HandleMessageAndHooksComeBeforeTheControl) {
 }
 
 TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
-    CControlUI* close = wnd.Find<CControlUI>(L"btn_close");
-    const POINT c = Center(close);
-    Move(hwnd, c.x, c.y, false);
-    ::SendMessageW(hwnd, WM_MOUSEHOVER, 0, At(c.x, c.y));
+    Hover(hwnd, Center(wnd.Find<CControlUI>(L"btn_close")));
     HWND tip = wnd.Manager().GetTooltipWindow();
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(::IsWindowVisible(tip));
     wchar_t text[64] = {};
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.hwnd = hwnd;
-    ti.uId = 1;
-    ti.lpszText = text;
+    TTTOOLINFOW ti{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = hwnd, .uId = 1, .lpszText = text};
     ::SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, L"Close it");
     // In the skin's default font, as the window's own texts: the system's tip font may
@@ -199,20 +180,14 @@ TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
     Move(hwnd, 200, 250, false);
     EXPECT_FALSE(::IsWindowVisible(tip)) << "leaving the control hides it";
     // A control without a tooltip shows none.
-    const POINT o = Center(ok);
-    Move(hwnd, o.x, o.y, false);
-    ::SendMessageW(hwnd, WM_MOUSEHOVER, 0, At(o.x, o.y));
+    Hover(hwnd, Center(ok));
     EXPECT_FALSE(::IsWindowVisible(tip));
 }
 
 TEST_F(InputTest, ScrollBarButtonsAndDragScrollTheOwner) {
     auto* list = new CVerticalLayoutUI;
     list->EnableScrollBar();
-    for (int i = 0; i < 20; ++i) {
-        auto* row = new CControlUI;
-        row->SetFixedHeight(20);
-        list->Add(row);
-    }
+    for (int i = 0; i < 20; ++i) list->Add(Fixed(0, 20));
     auto* probeParent = static_cast<CContainerUI*>(wnd.Find<CControlUI>(L"root"));
     probeParent->Remove(wnd.Find<CControlUI>(L"filler"));
     probeParent->Add(list);   // gets y 160..300: 140 high for 400 of rows
@@ -222,8 +197,7 @@ TEST_F(InputTest, ScrollBarButtonsAndDragScrollTheOwner) {
     EXPECT_EQ(list->GetScrollRange().cy, 260);
 
     const RECT b2 = bar->GetButton2Rect();
-    Down(hwnd, (b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2);
-    Up(hwnd, (b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2);
+    Click(hwnd, {(b2.left + b2.right) / 2, (b2.top + b2.bottom) / 2});
     EXPECT_EQ(list->GetScrollPos().cy, bar->GetLineSize());
 
     const RECT thumb = bar->GetThumbRect();
@@ -233,11 +207,9 @@ TEST_F(InputTest, ScrollBarButtonsAndDragScrollTheOwner) {
     Up(hwnd, x, thumb.top + 2 + 500);
     EXPECT_EQ(list->GetScrollPos().cy, 260);
 
-    ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), [&] {
-        POINT pt{50, 200};
-        ::ClientToScreen(hwnd, &pt);
-        return MAKELPARAM(pt.x, pt.y);
-    }());
+    POINT pt{50, 200};
+    ::ClientToScreen(hwnd, &pt);
+    ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
     EXPECT_LT(list->GetScrollPos().cy, 260) << "the wheel over a row scrolls its list";
 }
 
@@ -248,24 +220,17 @@ TEST_F(InputTest, RemovingTheClickedControlInsideItsClickIsSafe) {
         if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender == ok) row->Remove(ok);
     };
     const POINT c = Center(ok);
-    Down(hwnd, c.x, c.y);
-    Up(hwnd, c.x, c.y);
+    Click(hwnd, c);
     EXPECT_EQ(wnd.Find<CControlUI>(L"btn_ok"), nullptr);
     PumpIdle();  // the removed button is destroyed after the message
     Move(hwnd, c.x, c.y, false);
-    Down(hwnd, c.x, c.y);
-    Up(hwnd, c.x, c.y);
+    Click(hwnd, c);
     EXPECT_EQ(wnd.Count(DUI_MSGTYPE_CLICK, L"btn_ok"), 1);
 }
 
 TEST(PressState, ReportsOnlyRealChangesAndTracksOnlyWhileHeld) {
     constexpr UINT kHeld = UISTATE_PUSHED | UISTATE_CAPTURED;
-    struct Step {
-        const char* what;
-        bool (*apply)(CPressState&);
-        bool changed;
-        UINT bits;
-    };
+    struct Step { const char* what; bool (*apply)(CPressState&); bool changed; UINT bits; };
     const Step steps[] = {
         {"tracking before a press", [](CPressState& s) { return s.Track(false); }, false, 0},
         {"hot", [](CPressState& s) { return s.SetHot(true); }, true, UISTATE_HOT},

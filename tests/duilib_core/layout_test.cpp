@@ -6,16 +6,9 @@
 #include "duilib/UIRect.h"
 
 using namespace DuiLib;
+using coretest::Fixed;
 
 namespace {
-
-CControlUI* Fixed(int cx, int cy, RECT padding = {}) {
-    auto* c = new CControlUI;
-    c->SetFixedWidth(cx);
-    c->SetFixedHeight(cy);
-    c->SetPadding(padding);
-    return c;
-}
 
 ::testing::AssertionResult RectIs(const RECT& rc, LONG l, LONG t, LONG r, LONG b) {
     if (rc.left == l && rc.top == t && rc.right == r && rc.bottom == b) return ::testing::AssertionSuccess();
@@ -147,8 +140,7 @@ TEST(Layout, PlainContainerOverlaysAndTabShowsOnePage) {
     box.SetInset({5, 5, 5, 5});
     CControlUI* fill = Fixed(0, 0, {1, 2, 3, 4});
     CControlUI* corner = Fixed(20, 10);
-    box.Add(fill);
-    box.Add(corner);
+    for (CControlUI* x : {fill, corner}) box.Add(x);
     box.SetPos({0, 0, 100, 100});
     EXPECT_TRUE(RectIs(fill->GetPos(), 6, 7, 92, 91));
     EXPECT_TRUE(RectIs(corner->GetPos(), 5, 5, 25, 15));
@@ -157,9 +149,7 @@ TEST(Layout, PlainContainerOverlaysAndTabShowsOnePage) {
     CControlUI* p0 = Fixed(0, 0);
     CControlUI* p1 = Fixed(0, 0);
     CControlUI* p2 = Fixed(0, 0);
-    tab.Add(p0);
-    tab.Add(p1);
-    tab.Add(p2);
+    for (CControlUI* p : {p0, p1, p2}) tab.Add(p);
     EXPECT_EQ(tab.GetCurSel(), 0);
     EXPECT_TRUE(p0->IsVisible());
     EXPECT_FALSE(p1->IsVisible());
@@ -265,12 +255,7 @@ TEST(Layout, ScrollBarThumbFollowsRangeAndPosition) {
 
 TEST(Layout, FlexibleSpaceIsSharedEquallyWithinEachChildsBounds) {
     constexpr int kAny = kMaxCoord;
-    struct Row {
-        const char* what;
-        std::vector<FlexBounds> bounds;
-        int64_t space;
-        std::vector<int> want;
-    };
+    struct Row { const char* what; std::vector<FlexBounds> bounds; int64_t space; std::vector<int> want; };
     const Row rows[] = {
         {"nothing to share", {}, 100, {}},
         {"rounding pixels go to the front", {{0, kAny}, {0, kAny}, {0, kAny}}, 11, {4, 4, 3}},

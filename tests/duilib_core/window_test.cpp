@@ -2,8 +2,6 @@
 // loop, the message loop, caption hit testing and what a window shows.
 #include <gtest/gtest.h>
 
-#include <windowsx.h>
-
 #include "core_fixture.h"
 #include "support/screenshot.h"
 
@@ -20,20 +18,54 @@ size_t IndexOf(const std::vector<std::wstring>& log, const std::wstring& entry) 
     return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
 }
 
+// What the window answers for a point of its client area.
+LRESULT HitTest(HWND h, int x, int y) {
+    POINT pt{x, y};
+    ::ClientToScreen(h, &pt);
+    return ::SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+}
+
 SIZE ClientSize(HWND h) {
     RECT rc{};
     ::GetClientRect(h, &rc);
     return {rc.right, rc.bottom};
 }
 
+using Window = WindowTest;
+
+// Timers that end a modal loop from inside it.
+CWindowWnd* g_modal = nullptr;
+HWND g_owner = nullptr;
+bool g_ownerDisabledDuring = false;
+int g_ticks = 0;
+void CALLBACK CloseModal(HWND, UINT, UINT_PTR id, DWORD) {
+    ++g_ticks;
+    g_ownerDisabledDuring = !::IsWindowEnabled(g_owner);
+    ::KillTimer(nullptr, id);
+    g_modal->Close(42);
+}
+void CALLBACK QuitInsideModal(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    ::PostQuitMessage(9);
+}
+
+// Counts what reaches a window it did not create.
+class Spy : public CWindowWnd {
+public:
+    int clicks = 0;
+    bool finalRan = false;
+    LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreSpy"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+        if (uMsg == WM_LBUTTONDOWN) ++clicks;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { finalRan = true; }
+};
+
 } // namespace
 
-TEST(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
-    UseTestSkin();
-    TestWnd wnd;
-    HWND h = wnd.Open(L"created", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, CW_USEDEFAULT);
-    ASSERT_NE(h, nullptr);
-    DestroyAtEnd end{h};
+TEST_F(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
+    ASSERT_NE(Open(L"created", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, CW_USEDEFAULT), nullptr);
     EXPECT_EQ(static_cast<HWND>(wnd), h);
     EXPECT_EQ(wnd.GetHWND(), h);
     EXPECT_EQ(ClientSize(h).cx, 400);
@@ -65,11 +97,10 @@ TEST(Window, CreationBuildsTheLayoutSizesTheWindowThenCallsInitWindow) {
     ::DestroyWindow(h2);
 }
 
-TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
+TEST_F(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     UseTestSkin({{"Res/Child.xml", "<Window size=\"120,80\"><VerticalLayout name=\"child_root\" bkcolor=\"#FF000000\">"
                                    "<Label name=\"msg\" text=\"x\"/></VerticalLayout></Window>"}});
-    TestWnd parent;
-    HWND hp = parent.Open(L"parent", WS_POPUP | WS_VISIBLE, 10, 10);
+    HWND hp = Open(L"parent", WS_POPUP | WS_VISIBLE, 10, 10);
     ASSERT_NE(hp, nullptr);
     TestWnd child;
     child.skin = L"Child.xml";
@@ -82,9 +113,7 @@ TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     child.ShowWindow(true, false);
     EXPECT_TRUE(::IsWindowVisible(hc));
     EXPECT_NE(::GetFocus(), hc) << "shown without taking the focus";
-    POINT inside{10, 10};
-    ::ClientToScreen(hc, &inside);
-    EXPECT_EQ(::SendMessageW(hc, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    EXPECT_EQ(HitTest(hc, 10, 10), HTCLIENT);
 
     // Out of the parent as a pop-up over the screen, then back.
     ::SetWindowLongW(hc, GWL_STYLE, (::GetWindowLongW(hc, GWL_STYLE) & 0x3FFFFFFF) | WS_POPUP);
@@ -99,18 +128,16 @@ TEST(Window, ChildWindowsWorkAndCanBecomePopupsAndBack) {
     ::DestroyWindow(hp);
     EXPECT_FALSE(::IsWindow(hc)) << "the child goes with its parent";
     EXPECT_TRUE(Contains(child.log, L"OnFinalMessage"));
-    PumpIdle();
 }
 
-TEST(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
-    UseTestSkin();
+TEST_F(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
     std::vector<std::wstring> log;
-    auto* wnd = new TestWnd;
-    wnd->onFinal = [&log, wnd] {
-        log = wnd->log;
-        delete wnd;   // as a main window does in its own OnFinalMessage
+    auto* doomed = new TestWnd;
+    doomed->onFinal = [&log, doomed] {
+        log = doomed->log;
+        delete doomed;   // as a main window does in its own OnFinalMessage
     };
-    HWND h = wnd->Open(L"selfdelete");
+    h = doomed->Open(L"selfdelete");
     ASSERT_NE(h, nullptr);
     PumpIdle();
     ::DestroyWindow(h);
@@ -121,52 +148,30 @@ TEST(Window, FinalMessageComesLastAndTheObjectMayDeleteItself) {
     PumpIdle();  // nothing may reach the deleted object
 }
 
-TEST(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
+TEST_F(Window, LayoutThatCannotBeBuiltFailsCreationCleanly) {
     UseTestSkin({{"Bad.xml", "<Window><VerticalLayout><Button></Window>"},
                  {"Empty.xml", "<Window size=\"10,10\"/>"}});
     for (const wchar_t* skin : {L"Missing.xml", L"Bad.xml", L"Empty.xml"}) {
-        TestWnd wnd;
-        wnd.skin = skin;
-        HWND h = wnd.Open(L"broken");
-        EXPECT_EQ(h, nullptr) << skin;
-        EXPECT_EQ(wnd.GetHWND(), nullptr);
-        EXPECT_FALSE(Contains(wnd.log, L"InitWindow")) << skin;
+        TestWnd broken;
+        broken.skin = skin;
+        EXPECT_EQ(broken.Open(L"broken"), nullptr) << skin;
+        EXPECT_EQ(broken.GetHWND(), nullptr);
+        EXPECT_FALSE(Contains(broken.log, L"InitWindow")) << skin;
         // The creator still owns the object: no final message, so no double delete.
-        EXPECT_FALSE(Contains(wnd.log, L"OnFinalMessage")) << skin;
-        EXPECT_EQ(wnd.Manager().GetRoot(), nullptr);
+        EXPECT_FALSE(Contains(broken.log, L"OnFinalMessage")) << skin;
+        EXPECT_EQ(broken.Manager().GetRoot(), nullptr);
     }
     // The same object can try again once the skin is there.
-    TestWnd wnd;
     wnd.skin = L"Later.xml";
     EXPECT_EQ(wnd.Create(nullptr, L"later", WS_POPUP, 0, 0, 0, 10, 10), nullptr);
     UseTestSkin({{"Later.xml", "<Window><Control name=\"later\"/></Window>"}});
-    HWND h = wnd.Create(nullptr, L"later", WS_POPUP, 0, 0, 0, 10, 10);
+    h = wnd.Create(nullptr, L"later", WS_POPUP, 0, 0, 0, 10, 10);
     ASSERT_NE(h, nullptr);
-    DestroyAtEnd end{h};
     EXPECT_NE(wnd.Find<CControlUI>(L"later"), nullptr);
 }
 
-namespace {
-CWindowWnd* g_modal = nullptr;
-HWND g_owner = nullptr;
-bool g_ownerDisabledDuring = false;
-int g_ticks = 0;
-void CALLBACK CloseModal(HWND, UINT, UINT_PTR id, DWORD) {
-    ++g_ticks;
-    g_ownerDisabledDuring = !::IsWindowEnabled(g_owner);
-    ::KillTimer(nullptr, id);
-    g_modal->Close(42);
-}
-void CALLBACK QuitInsideModal(HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    ::PostQuitMessage(9);
-}
-} // namespace
-
-TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
-    UseTestSkin();
-    TestWnd owner;
-    g_owner = owner.Open(L"owner");
+TEST_F(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
+    g_owner = Open(L"owner");
     ASSERT_NE(g_owner, nullptr);
     TestWnd dialog;
     HWND hd = dialog.Open(L"dialog", 0x96C80000, 0, CW_USEDEFAULT, g_owner);
@@ -197,75 +202,50 @@ TEST(Window, ShowModalDisablesTheOwnerAndReturnsTheCloseCode) {
     EXPECT_TRUE(::IsWindowEnabled(g_owner));
     EXPECT_EQ(CPaintManagerUI::MessageLoop(), 9);
     ::DestroyWindow(h2);
-    ::DestroyWindow(g_owner);
-    PumpIdle();
 }
 
-TEST(Window, SystemCloseGoesThroughClose) {
-    UseTestSkin();
-    TestWnd wnd;
-    HWND h = wnd.Open(L"sysclose");
-    ASSERT_NE(h, nullptr);
-    g_modal = &wnd;
+TEST_F(Window, SystemCloseGoesThroughClose) {
+    ASSERT_NE(Open(L"sysclose"), nullptr);
     ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(wnd.ShowModal(), static_cast<UINT>(IDOK));
     EXPECT_FALSE(::IsWindow(h));
 }
 
-TEST(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
-    UseTestSkin();
-    TestWnd wnd;
-    HWND h = wnd.Open(L"loop", WS_POPUP);
-    ASSERT_NE(h, nullptr);
-    DestroyAtEnd end{h};
+TEST_F(Window, MessageLoopDispatchesUntilQuitAndAnswersItsCode) {
+    ASSERT_NE(Open(L"loop", WS_POPUP), nullptr);
     const size_t before = wnd.log.size();
     ::PostMessageW(h, WM_LBUTTONDOWN, 0, At(390, 290));
     ::PostQuitMessage(3);
     EXPECT_EQ(CPaintManagerUI::MessageLoop(), 3);
-    EXPECT_TRUE(std::find(wnd.log.begin() + static_cast<long>(before), wnd.log.end(), L"HandleMessage:LBUTTONDOWN") !=
-                wnd.log.end());
+    EXPECT_TRUE(Contains({wnd.log.begin() + static_cast<long>(before), wnd.log.end()}, L"HandleMessage:LBUTTONDOWN"));
     MSG msg;
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit is not posted again";
 }
 
-TEST(Window, CaptionAndSizeBoxDecideTheHitTest) {
-    UseTestSkin();
-    TestWnd wnd;
-    HWND h = wnd.Open(L"hittest", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, 50, 60);
-    ASSERT_NE(h, nullptr);
-    DestroyAtEnd end{h};
-    auto hit = [h](int x, int y) {
-        POINT pt{x, y};
-        ::ClientToScreen(h, &pt);
-        return ::SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
-    };
+TEST_F(Window, CaptionAndSizeBoxDecideTheHitTest) {
+    ASSERT_NE(Open(L"hittest", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, 50, 60), nullptr);
     EXPECT_EQ(ClientSize(h).cx, 400) << "the whole window is client area";
-    EXPECT_EQ(hit(1, 1), HTTOPLEFT);
-    EXPECT_EQ(hit(200, 2), HTTOP);
-    EXPECT_EQ(hit(399, 1), HTTOPRIGHT);
-    EXPECT_EQ(hit(2, 150), HTLEFT);
-    EXPECT_EQ(hit(397, 150), HTRIGHT);
-    EXPECT_EQ(hit(200, 298), HTBOTTOM);
-    EXPECT_EQ(hit(399, 299), HTBOTTOMRIGHT);
-    EXPECT_EQ(hit(50, 15), HTCAPTION) << "a mouse-transparent label in the caption drags";
-    EXPECT_EQ(hit(200, 15), HTCAPTION) << "so does a spacer";
-    EXPECT_EQ(hit(385, 15), HTCLIENT) << "a button stays clickable";
-    EXPECT_EQ(hit(200, 45), HTCLIENT) << "below the caption band";
+    EXPECT_EQ(HitTest(h, 1, 1), HTTOPLEFT);
+    EXPECT_EQ(HitTest(h, 200, 2), HTTOP);
+    EXPECT_EQ(HitTest(h, 399, 1), HTTOPRIGHT);
+    EXPECT_EQ(HitTest(h, 2, 150), HTLEFT);
+    EXPECT_EQ(HitTest(h, 397, 150), HTRIGHT);
+    EXPECT_EQ(HitTest(h, 200, 298), HTBOTTOM);
+    EXPECT_EQ(HitTest(h, 399, 299), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitTest(h, 50, 15), HTCAPTION) << "a mouse-transparent label in the caption drags";
+    EXPECT_EQ(HitTest(h, 200, 15), HTCAPTION) << "so does a spacer";
+    EXPECT_EQ(HitTest(h, 385, 15), HTCLIENT) << "a button stays clickable";
+    EXPECT_EQ(HitTest(h, 200, 45), HTCLIENT) << "below the caption band";
 }
 
-TEST(Window, PaintsTheLayoutIntoTheWindow) {
-    UseTestSkin();
-    TestWnd wnd;
-    HWND h = wnd.Open(L"paint", WS_POPUP | WS_VISIBLE, 20, 20);
-    ASSERT_NE(h, nullptr);
-    DestroyAtEnd end{h};
+TEST_F(Window, PaintsTheLayoutIntoTheWindow) {
+    ASSERT_NE(Open(L"paint", WS_POPUP | WS_VISIBLE, 20, 20), nullptr);
     PumpIdle();
-    std::vector<uint32_t> px;
-    int w = 0, ht = 0;
-    ASSERT_TRUE(testsupport::CaptureWindow(h, px, w, ht));
-    ASSERT_EQ(w, 400);
-    ASSERT_EQ(ht, 300);
-    auto at = [&](int x, int y) { return px[static_cast<size_t>(y) * w + x] & 0xFFFFFF; };
+    testsupport::Shot shot;
+    ASSERT_TRUE(testsupport::CaptureWindow(h, shot));
+    ASSERT_EQ(shot.width, 400);
+    ASSERT_EQ(shot.height, 300);
+    auto at = [&](int x, int y) { return shot.At(x, y); };
     EXPECT_EQ(at(250, 5), 0x445B84u) << "caption background";
     EXPECT_EQ(at(395, 5), 0xCC3333u) << "close button background";
     EXPECT_EQ(at(200, 250), 0xFFFFFFu) << "root background";
@@ -280,12 +260,8 @@ TEST(Window, PaintsTheLayoutIntoTheWindow) {
     testsupport::SaveWindowPng(h, testsupport::ScreenshotPath(L"duilib_core_window.png").c_str());
 }
 
-TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
-    UseTestSkin();
-    TestWnd wnd;
-    HWND h = wnd.Open(L"relayout", WS_POPUP | WS_VISIBLE, 20, 20);
-    ASSERT_NE(h, nullptr);
-    DestroyAtEnd end{h};
+TEST_F(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
+    ASSERT_NE(Open(L"relayout", WS_POPUP | WS_VISIBLE, 20, 20), nullptr);
     PumpIdle();
     CControlUI* ok = wnd.Find<CControlUI>(L"btn_ok");
     ASSERT_NE(ok, nullptr);
@@ -300,57 +276,36 @@ TEST(Window, LayoutRequestsBetweenPaintsAreAllLaidOutByTheNextPaint) {
     EXPECT_EQ(ok->GetWidth(), 80) << "a request after a paint brings another one";
 }
 
-TEST(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
-    UseTestSkin();
-    auto* wnd = new TestWnd;
+TEST_F(Window, AWindowDestroyedFromItsOwnClickIsNotTouchedAfterwards) {
+    auto* doomed = new TestWnd;
     bool finalRan = false;
-    wnd->onFinal = [&finalRan, wnd] {
+    doomed->onFinal = [&finalRan, doomed] {
         finalRan = true;
-        delete wnd;
+        delete doomed;
     };
-    HWND h = wnd->Open(L"suicide");
+    h = doomed->Open(L"suicide");
     ASSERT_NE(h, nullptr);
-    wnd->onClick = [h] { ::DestroyWindow(h); };
-    const POINT c = Center(wnd->Find<CControlUI>(L"btn_ok"));
-    Down(h, c.x, c.y);
-    Up(h, c.x, c.y);   // the click destroys the window and deletes the object inside this call
+    doomed->onClick = [this] { ::DestroyWindow(h); };
+    // The click destroys the window and deletes the object inside this call.
+    Click(h, Center(doomed->Find<CControlUI>(L"btn_ok")));
     EXPECT_TRUE(finalRan);
     EXPECT_FALSE(::IsWindow(h));
-    PumpIdle();
 }
 
-TEST(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
-    UseTestSkin();
-    auto* wnd = new TestWnd;
-    HWND h = wnd->Open(L"orphan");
+TEST_F(Window, AnObjectDeletedBeforeItsWindowLeavesTheWindowHarmless) {
+    auto* orphan = new TestWnd;
+    h = orphan->Open(L"orphan");
     ASSERT_NE(h, nullptr);
-    delete wnd;
+    delete orphan;
     // Later messages get default handling instead of reaching freed memory.
-    ::SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, At(50, 80));
-    ::SendMessageW(h, WM_LBUTTONUP, 0, At(50, 80));
+    Click(h, {50, 80});
     ::InvalidateRect(h, nullptr, FALSE);
     ::UpdateWindow(h);
     EXPECT_TRUE(::DestroyWindow(h));
-    PumpIdle();
 }
 
-namespace {
-// Counts what reaches a window it did not create.
-class Spy : public CWindowWnd {
-public:
-    int clicks = 0;
-    bool finalRan = false;
-    LPCTSTR GetWindowClassName() const override { return L"MorvaneCoreSpy"; }
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
-        if (uMsg == WM_LBUTTONDOWN) ++clicks;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-    void OnFinalMessage(HWND) override { finalRan = true; }
-};
-} // namespace
-
-TEST(Window, SubclassSeesMessagesUntilUnsubclassed) {
-    HWND h = ::CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+TEST_F(Window, SubclassSeesMessagesUntilUnsubclassed) {
+    h = ::CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(h, nullptr);
     Spy spy;
     EXPECT_EQ(spy.Subclass(h), h);

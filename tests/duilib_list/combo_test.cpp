@@ -2,9 +2,6 @@
 // drop-down window, choosing, closing unchanged, keys, selection from code.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 #include "list_fixture.h"
 
 using namespace DuiLib;
@@ -50,7 +47,7 @@ const char kComboXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
 class ComboTest : public listtest::SharedHostTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(listtest::UseLayouts({{"combo.xml", kComboXml}}));
+        ASSERT_TRUE(testsupport::UseMemorySkin({{"combo.xml", kComboXml}}));
         ASSERT_NE(OpenHost(L"combo.xml", 300, 260), nullptr);
         shape = Find<CComboUI>(L"comb_shape");
         effect = Find<CComboUI>(L"comb_effect");
@@ -128,41 +125,29 @@ TEST_F(ComboTest, ClickOpensADropDownWhereAClickChooses) {
 }
 
 TEST_F(ComboTest, EscapeOrAClickElsewhereClosesWithoutChange) {
-    HWND drop = Open(shape);
-    ASSERT_NE(drop, nullptr);
-    listtest::Key(hwnd, VK_DOWN);   // only moves the highlight
-    listtest::Key(hwnd, VK_ESCAPE);
-    testsupport::PumpIdle();
-    EXPECT_FALSE(::IsWindow(drop));
-    EXPECT_FALSE(shape->IsDropped());
-
-    drop = Open(shape);
-    ASSERT_NE(drop, nullptr);
-    listtest::ClickCaptured(drop, hwnd, {150, 240});   // an empty part of the window
-    testsupport::PumpIdle();
-    EXPECT_FALSE(::IsWindow(drop));
-    EXPECT_FALSE(shape->IsDropped());
-
-    drop = Open(shape);
-    ASSERT_NE(drop, nullptr);
-    listtest::ClickCaptured(drop, hwnd, listtest::Center(shape->GetPos()));   // the combo again
-    testsupport::PumpIdle();
-    EXPECT_FALSE(::IsWindow(drop));
-    EXPECT_FALSE(shape->IsDropped()) << "a second click closes instead of reopening";
-
-    drop = Open(shape);
-    ASSERT_NE(drop, nullptr);
-    host->Manager().SetFocus(types);   // the keyboard moved on
-    testsupport::PumpIdle();
-    EXPECT_FALSE(::IsWindow(drop));
-
-    drop = Open(shape);
-    ASSERT_NE(drop, nullptr);
-    ::SetCapture(hwnd);   // another window took the mouse
-    ::ReleaseCapture();
-    testsupport::PumpIdle();
-    EXPECT_FALSE(::IsWindow(drop));
-
+    const struct { const char* what; std::function<void(HWND drop)> close; } ways[] = {
+        {"escape after moving the highlight", [&](HWND) {
+             listtest::Key(hwnd, VK_DOWN);
+             listtest::Key(hwnd, VK_ESCAPE);
+         }},
+        {"a click on an empty part of the window", [&](HWND drop) { listtest::ClickCaptured(drop, hwnd, {150, 240}); }},
+        {"a second click on the combo closes instead of reopening",
+         [&](HWND drop) { listtest::ClickCaptured(drop, hwnd, listtest::Center(shape->GetPos())); }},
+        {"the keyboard moved on", [&](HWND) { host->Manager().SetFocus(types); }},
+        {"another window took the mouse", [&](HWND) {
+             ::SetCapture(hwnd);
+             ::ReleaseCapture();
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.what);
+        const HWND drop = Open(shape);
+        ASSERT_NE(drop, nullptr);
+        way.close(drop);
+        testsupport::PumpIdle();
+        EXPECT_FALSE(::IsWindow(drop));
+        EXPECT_FALSE(shape->IsDropped());
+    }
     EXPECT_EQ(shape->GetCurSel(), 0);
     EXPECT_TRUE(host->Of(DUI_MSGTYPE_ITEMSELECT).empty());
 }

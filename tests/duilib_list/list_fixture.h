@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "duilib/UIlib.h"
@@ -19,8 +18,6 @@
 #include "support/screenshot.h"
 
 namespace listtest {
-
-using testsupport::Note;
 
 // A skinned window whose layout comes from the skin source; it records every notification.
 class HostWnd : public testsupport::RecordingHost {
@@ -40,28 +37,25 @@ public:
     }
 };
 
-// One host window serves a whole test suite, each test with a fresh tree: under Wine
+// A test suite over one shared host, each test on a fresh tree of its layout: under Wine
 // without a window manager, destroying a window that was ever active waits 2 s.
-inline HostWnd* SharedHost(std::unique_ptr<HostWnd>& slot, const wchar_t* skinFile, int width, int height) {
-    if (slot && ::IsWindow(slot->GetHWND())) return slot->Reload() ? slot.get() : nullptr;
-    slot = std::make_unique<HostWnd>(skinFile);
-    if (!slot->Create(nullptr, L"host", WS_POPUP | WS_VISIBLE, 0, 40, 40, width, height)) return nullptr;
-    return slot.get();
-}
-
-inline void CloseSharedHost(std::unique_ptr<HostWnd>& slot) {
-    if (slot && ::IsWindow(slot->GetHWND())) ::DestroyWindow(slot->GetHWND());
-    testsupport::PumpIdle();
-    slot.reset();
-}
-
-// A test suite over one shared host: each test opens it on a fresh tree of its layout.
 class SharedHostTest : public ::testing::Test {
 protected:
-    static void TearDownTestSuite() { CloseSharedHost(sharedHost); }
+    static void TearDownTestSuite() { CloseHost(); }
+    static void CloseHost() {
+        if (sharedHost && ::IsWindow(sharedHost->GetHWND())) ::DestroyWindow(sharedHost->GetHWND());
+        testsupport::PumpIdle();
+        sharedHost.reset();
+    }
 
     HostWnd* OpenHost(const wchar_t* skinFile, int width, int height) {
-        host = SharedHost(sharedHost, skinFile, width, height);
+        if (sharedHost && ::IsWindow(sharedHost->GetHWND())) {
+            host = sharedHost->Reload() ? sharedHost.get() : nullptr;
+        } else {
+            sharedHost = std::make_unique<HostWnd>(skinFile);
+            const HWND created = sharedHost->Create(nullptr, L"host", WS_POPUP | WS_VISIBLE, 0, 40, 40, width, height);
+            host = created ? sharedHost.get() : nullptr;
+        }
         hwnd = host ? host->GetHWND() : nullptr;
         return host;
     }
@@ -71,11 +65,6 @@ protected:
     HostWnd* host = nullptr;
     HWND hwnd = nullptr;
 };
-
-// Installs an archive holding the given layouts as the skin source.
-inline bool UseLayouts(const std::vector<std::pair<std::string, std::string>>& layouts) {
-    return testsupport::UseMemorySkin(layouts);
-}
 
 inline void Click(HWND hwnd, POINT pt, bool twice = false) {
     const LPARAM at = MAKELPARAM(pt.x, pt.y);

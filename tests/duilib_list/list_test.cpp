@@ -2,8 +2,7 @@
 // keyboard, scrolling with many rows.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
+#include <chrono>
 
 #include "list_fixture.h"
 
@@ -32,11 +31,7 @@ const char kListXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
 // every call.
 class RecordingCallback : public IListCallbackUI {
 public:
-    struct Call {
-        CControlUI* row;
-        int item;
-        int sub;
-    };
+    struct Call { CControlUI* row; int item, sub; };
     LPCTSTR GetItemText(CControlUI* pList, int iItem, int iSubItem) override {
         calls.push_back({pList, iItem, iSubItem});
         m_text = pList->GetUserData().GetData();
@@ -64,17 +59,18 @@ public:
 class ListTest : public listtest::SharedHostTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(listtest::UseLayouts({{"list.xml", kListXml}}));
+        ASSERT_TRUE(testsupport::UseMemorySkin({{"list.xml", kListXml}}));
         ASSERT_NE(OpenHost(L"list.xml", 240, 300), nullptr);
         list = Find<CListUI>(L"list");
         ASSERT_NE(list, nullptr);
         testsupport::PumpIdle();
     }
-    // Rows as the playlist makes them: name = path, tag 1, user data = text + "{#0}".
-    void AddRows(int count, const wchar_t* text = L"row") {
+    // Rows as the playlist makes them: name = path, tag 1, user data = column 0's text + "{#0}".
+    template <class Row = CListTextElementUI>
+    void AddRows(int count, const std::function<std::wstring(int)>& text = nullptr) {
         for (int i = 0; i < count; ++i) {
-            auto* row = new CListTextElementUI;
-            row->SetUserData((std::wstring(text) + std::to_wstring(i) + L"{#0}").c_str());
+            auto* row = new Row;
+            row->SetUserData(((text ? text(i) : L"row" + std::to_wstring(i)) + L"{#0}").c_str());
             row->SetTag(1);
             row->SetName((L"C:\\v\\" + std::to_wstring(i) + L".mp4").c_str());
             ASSERT_TRUE(list->Add(row));
@@ -87,17 +83,13 @@ protected:
     }
 
     CListUI* list = nullptr;
+    RecordingCallback callback;
 };
 
 TEST_F(ListTest, PaintedTextsComeFromTheCallbackForVisibleRowsOnly) {
-    RecordingCallback callback;
     list->SetTextCallback(&callback);
-    for (int i = 0; i < 40; ++i) {
-        auto* row = new CListTextElementUI;
-        // Even rows have a text, odd rows an empty column 0.
-        row->SetUserData(i % 2 == 0 ? L"WWWWWWWW{#0}" : L"{#0}");
-        list->Add(row);
-    }
+    // Even rows have a text, odd rows an empty column 0.
+    AddRows(40, [](int i) { return std::wstring(i % 2 == 0 ? L"WWWWWWWW" : L""); });
     Layout();
     callback.calls.clear();
     const listtest::Shot shot = listtest::Capture(hwnd);
@@ -255,22 +247,15 @@ TEST_F(ListTest, KeysMoveTheSelectionAndKeepItInView) {
 }
 
 TEST_F(ListTest, AThousandRowsScrollWithLinearLayoutWork) {
-    RecordingCallback callback;
     list->SetTextCallback(&callback);
     CountingRow::estimates = 0;
-    LARGE_INTEGER freq, t0, t1, t2;
-    ::QueryPerformanceFrequency(&freq);
-    ::QueryPerformanceCounter(&t0);
-    for (int i = 0; i < 1000; ++i) {
-        auto* row = new CountingRow;
-        row->SetUserData((L"file" + std::to_wstring(i) + L".mp4{#0}").c_str());
-        list->Add(row);
-    }
-    ::QueryPerformanceCounter(&t1);
+    const auto t0 = std::chrono::steady_clock::now();
+    AddRows<CountingRow>(1000, [](int i) { return L"file" + std::to_wstring(i) + L".mp4"; });
+    const auto t1 = std::chrono::steady_clock::now();
     host->Manager().UpdateLayout();
-    ::QueryPerformanceCounter(&t2);
-    auto ms = [&](LARGE_INTEGER a, LARGE_INTEGER b) { return 1000.0 * double(b.QuadPart - a.QuadPart) / double(freq.QuadPart); };
-    std::printf("1000 rows: adding %.2f ms, layout %.2f ms\n", ms(t0, t1), ms(t1, t2));
+    const auto ms = [](auto d) { return int(std::chrono::duration_cast<std::chrono::milliseconds>(d).count()); };
+    RecordProperty("adding_ms", ms(t1 - t0));
+    RecordProperty("layout_ms", ms(std::chrono::steady_clock::now() - t1));
     Layout();
     EXPECT_LT(CountingRow::estimates, 10 * 1000) << "adding rows one by one must not lay out each time";
 
@@ -303,7 +288,6 @@ TEST_F(ListTest, AThousandRowsScrollWithLinearLayoutWork) {
 }
 
 TEST_F(ListTest, AShownHeaderSetsColumnsAndScrollsWithTheRows) {
-    RecordingCallback callback;
     list->SetTextCallback(&callback);
     list->SetHeaderVisible(true);
     list->GetHeader()->RemoveAll();

@@ -2,44 +2,30 @@
 // combos, and the playlist of the main window.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 #include "list_fixture.h"
 
 using namespace DuiLib;
-using listtest::HostWnd;
+using listtest::Center;
 
 namespace {
 
-class SkinListTest : public ::testing::Test {
+// Each test shows one window of the real skin at its layout size.
+class SkinListTest : public listtest::SharedHostTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CSkinSource::UseResource(::GetModuleHandleW(nullptr), 131));
         CImageCache::Clear();
     }
-    void TearDown() override {
-        if (host && ::IsWindow(host->GetHWND())) ::DestroyWindow(host->GetHWND());
-        testsupport::PumpIdle();
-        host.reset();
-    }
+    void TearDown() override { CloseHost(); }
     HWND Show(const wchar_t* skin, int width, int height) {
-        host = std::make_unique<HostWnd>(skin);
-        const HWND hwnd = host->Create(nullptr, skin, WS_POPUP | WS_VISIBLE, 0, 20, 20, width, height);
+        OpenHost(skin, width, height);
         testsupport::PumpIdle();
         return hwnd;
     }
-    template <class T>
-    T* Find(const wchar_t* name) {
-        return static_cast<T*>(host->Manager().FindControl(name));
-    }
-
-    std::unique_ptr<HostWnd> host;
 };
 
 TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
-    const HWND hwnd = Show(L"SystemInfoFrame.xml", 606, 449);
-    ASSERT_NE(hwnd, nullptr);
+    ASSERT_NE(Show(L"SystemInfoFrame.xml", 606, 449), nullptr);
     auto* pages = Find<CListUI>(L"list_type");
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->GetCount(), 2);
@@ -64,9 +50,7 @@ TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
 
     const listtest::Shot face = listtest::Capture(hwnd);
     const listtest::Shot list = listtest::Capture(drop);
-    auto rowColour = [&](int i) {
-        return list.At(list.width - 30, (effect->GetItemAt(i)->GetPos().top + effect->GetItemAt(i)->GetPos().bottom) / 2);
-    };
+    auto rowColour = [&](int i) { return list.At(list.width - 30, Center(effect->GetItemAt(i)->GetPos()).y); };
     EXPECT_EQ(rowColour(3), 0xC3C7D5u) << "the selected item";
     EXPECT_EQ(rowColour(2), 0xE7E9EEu) << "a plain item";
     RECT hostRect{}, dropRect{};
@@ -90,8 +74,7 @@ TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
 }
 
 TEST_F(SkinListTest, PlaylistWithManyRows) {
-    const HWND hwnd = Show(L"MainFrame.xml", 840, 600);
-    ASSERT_NE(hwnd, nullptr);
+    ASSERT_NE(Show(L"MainFrame.xml", 840, 600), nullptr);
     auto* playlist = Find<CListUI>(L"listplay");
     ASSERT_NE(playlist, nullptr);
     EXPECT_FALSE(playlist->IsHeaderVisible());

@@ -1,11 +1,6 @@
-// Images from the skin: decoding, the cache, the process-wide archive and the real skin resource.
+// Images from the skin: decoding, the cache and the process-wide archive.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <set>
-
-#include "duilib/UIMarkup.h"
-#include "duilib/UIParse.h"
 #include "duilib/UIResource.h"
 #include "test_data.h"
 
@@ -16,18 +11,16 @@ namespace {
 // 2x2: opaque red, half-transparent white, transparent, opaque blue.
 const std::vector<uint32_t> kQuad = {0xFFFF0000, 0x80FFFFFF, 0x00000000, 0xFF0000FF};
 
-Bytes SkinWithImages()
-{
-    return BuildZip({{"quad.png", MakePng(2, 2, kQuad), true},
-                     {"slider/thumb.png", MakePng(1, 1, {0xFF00FF00}), true},
-                     {"thumb.png", MakePng(1, 1, {0xFFFF00FF}), true},
-                     {"broken.png", Text("not a png at all"), true}})
-        .bytes;
-}
-
 class SkinImages : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(CSkinSource::UseMemory(SkinWithImages())); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(CSkinSource::UseMemory(BuildZip({{"quad.png", MakePng(2, 2, kQuad), true},
+                                                     {"slider/thumb.png", MakePng(1, 1, {0xFF00FF00}), true},
+                                                     {"thumb.png", MakePng(1, 1, {0xFFFF00FF}), true},
+                                                     {"broken.png", Text("not a png at all"), true}})
+                                                .bytes));
+    }
     void TearDown() override { CSkinSource::Reset(); }
 };
 } // namespace
@@ -101,39 +94,4 @@ TEST_F(SkinImages, SkinSourceFolderFallbackAndReset)
     EXPECT_FALSE(CSkinSource::IsLoaded());
     EXPECT_FALSE(CSkinSource::ReadFile(L"quad.png", out));
     EXPECT_EQ(CImageCache::Get(L"quad.png"), nullptr);
-}
-
-// The skin this exe carries: every layout parses and every image a layout names decodes.
-TEST(SkinResource, EveryLayoutParsesAndEveryImageDecodes)
-{
-    ASSERT_TRUE(CSkinSource::UseResource(GetModuleHandleW(nullptr), 131));
-    const wchar_t* imageAttrs[] = {L"bkimage", L"foreimage", L"normalimage", L"hotimage", L"pushedimage",
-                                   L"thumbimage", L"thumbhotimage", L"disabledimage", L"selectedimage"};
-    std::set<std::wstring> missing;
-    int images = 0;
-    for (const wchar_t* file : {L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml", L"VideoRealWnd.xml"}) {
-        std::vector<uint8_t> bytes;
-        ASSERT_TRUE(CSkinSource::ReadFile(file, bytes)) << "missing layout";
-        CMarkupNode root;
-        CDuiString error;
-        ASSERT_TRUE(ParseMarkup(bytes.data(), bytes.size(), root, &error)) << error.GetData();
-        std::function<void(const CMarkupNode&)> walk = [&](const CMarkupNode& node) {
-            for (const auto& attr : node.attributes) {
-                for (const wchar_t* name : imageAttrs) {
-                    if (attr.first != name || attr.second.IsEmpty()) continue;
-                    TImageDesc desc;
-                    ASSERT_TRUE(ParseImageDesc(attr.second, desc));
-                    ++images;
-                    if (!CImageCache::Get(desc.file)) missing.insert(desc.file.str());
-                }
-            }
-            for (const auto& child : node.children) walk(child);
-        };
-        walk(root);
-    }
-    EXPECT_GT(images, 10);
-    for (const auto& name : missing) ADD_FAILURE() << "image not in the skin: " << std::string(name.begin(), name.end());
-    // Cached per id: asking again is cheap and keeps the archive.
-    EXPECT_TRUE(CSkinSource::UseResource(GetModuleHandleW(nullptr), 131));
-    CSkinSource::Reset();
 }

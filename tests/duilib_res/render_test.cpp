@@ -14,44 +14,24 @@ namespace {
 constexpr uint32_t A = 0xFFFF0000, B = 0xFF00FF00, C = 0xFF0000FF, D = 0xFFFFFF00;
 constexpr uint32_t E = 0xFF808080, M = 0xFF202020;
 
-std::vector<uint32_t> Halves(int width, uint32_t left, uint32_t right)
-{
-    std::vector<uint32_t> row(static_cast<size_t>(width), right);
-    std::fill(row.begin(), row.begin() + width / 2, left);
-    return row;
-}
-
-// 9x9: 3x3 corners A (top-left), B (top-right), C (bottom-left), D (bottom-right),
-// edges E, middle M. Then a 2x1 image whose left pixel is A and right pixel is C,
-// and a 1x1 white at half alpha.
-Bytes RenderSkin()
-{
-    std::vector<uint32_t> nine(81);
-    for (int y = 0; y < 9; ++y) {
-        for (int x = 0; x < 9; ++x) {
-            const int col = x < 3 ? 0 : (x < 6 ? 1 : 2), row = y < 3 ? 0 : (y < 6 ? 1 : 2);
-            uint32_t v = E;
-            if (row == 1 && col == 1) v = M;
-            else if (row == 0 && col == 0) v = A;
-            else if (row == 0 && col == 2) v = B;
-            else if (row == 2 && col == 0) v = C;
-            else if (row == 2 && col == 2) v = D;
-            nine[static_cast<size_t>(y) * 9 + x] = v;
-        }
-    }
-    return BuildZip({{"nine.png", MakePng(9, 9, nine), true},
-                     {"pair.png", MakePng(2, 1, {A, C}), true},
-                     {"glass.png", MakePng(1, 1, {0x80FFFFFF}), true},
-                     {"bar.png", MakePng(24, 1, Halves(24, A, C)), true}})
-        .bytes;
-}
-
 class Canvas : public ::testing::Test {
 protected:
     CCanvas canvas;
+    // A 9x9 nine-patch of 3x3 cells, a 2x1 pair A|C, a 1x1 white at half alpha,
+    // and a 24x1 bar whose left half is A and right half C.
     void SetUp() override
     {
-        ASSERT_TRUE(CSkinSource::UseMemory(RenderSkin()));
+        const uint32_t cells[3][3] = {{A, E, B}, {E, M, E}, {C, E, D}};
+        std::vector<uint32_t> nine;
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 9; ++x) nine.push_back(cells[y / 3][x / 3]);
+        std::vector<uint32_t> bar(24, C);
+        std::fill_n(bar.begin(), 12, A);
+        ASSERT_TRUE(CSkinSource::UseMemory(BuildZip({{"nine.png", MakePng(9, 9, nine), true},
+                                                     {"pair.png", MakePng(2, 1, {A, C}), true},
+                                                     {"glass.png", MakePng(1, 1, {0x80FFFFFF}), true},
+                                                     {"bar.png", MakePng(24, 1, bar), true}})
+                                                .bytes));
         ASSERT_TRUE(canvas.Resize(100, 60));
         Render::FillRect(canvas, RECT{0, 0, 100, 60}, 0xFF000000);
     }
@@ -79,11 +59,9 @@ TEST_F(Canvas, TranslucentFillMatchesTheFormulaAtEveryWidthAndOffset)
 {
     // Widths and offsets cover both the four-pixel path and the one-pixel tail.
     uint32_t seed = 7;
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 100; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            canvas.Bits()[y * 100 + x] = seed | 0xFF000000u;
-        }
+    for (int i = 0; i < 100 * 60; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        canvas.Bits()[i] = seed | 0xFF000000u;
     }
     std::vector<uint32_t> before(canvas.Bits(), canvas.Bits() + 100 * 60);
     const uint32_t color = 0x5A3C80F0;
@@ -161,11 +139,7 @@ TEST_F(Canvas, HugeAttributeValuesAreClampedNotWrapped)
     // black marks what must stay untouched.
     constexpr uint32_t K = 0xFF000000;
     struct Probe { int x, y; uint32_t want; };
-    const struct {
-        RECT control;
-        const wchar_t* attr;
-        std::vector<Probe> probes;
-    } cases[] = {
+    const struct { RECT control; const wchar_t* attr; std::vector<Probe> probes; } cases[] = {
         {{0, 0, 40, 10}, L"file='bar.png' corner='2000000000,0,2000000000,0'",
          {{0, 0, A}, {11, 9, A}, {27, 5, A}, {28, 5, C}, {39, 9, C}, {40, 0, K}, {0, 10, K}}},
         {{10, 10, 20, 20}, L"file='pair.png' dest='5,5,2147483647,2147483647'",

@@ -11,11 +11,7 @@
 
 namespace restest {
 
-using testsupport::BuildZip;
-using testsupport::Bytes;
-using testsupport::Put32At;
-using testsupport::ZipLayout;
-using testsupport::ZipMember;
+using namespace testsupport;  // the ZIP writer
 
 inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 

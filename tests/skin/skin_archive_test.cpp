@@ -1,6 +1,5 @@
-// The skin archive as linked into this exe: every member the player needs is
-// there, the layouts are well formed, and every image they name decodes and
-// fits the way the layout uses it.
+// The skin archive as linked into this exe: every member the player needs is there, the
+// layouts are well formed, and every image they name decodes and fits the way it is used.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,22 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "duilib/UIControl.h"
 #include "duilib/UIMarkup.h"
 #include "duilib/UIParse.h"
 #include "duilib/UIResource.h"
-#include "skin/archive_fixture.h"
 
 using namespace DuiLib;
 
 namespace {
 
-const wchar_t* const kLayouts[] = {L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml",
-                                   L"VideoRealWnd.xml"};
+const wchar_t* const kLayouts[] = {L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml", L"VideoRealWnd.xml"};
 
-// Members the player reads by name: layouts, the images of the archive root and
+// Members the player reads by name besides the layouts: the images of the archive root and
 // of its folders, and the faces that code (not a layout) puts on controls.
 const wchar_t* const kNamedMembers[] = {
-    L"MainFrame.xml", L"PlaybarFrame.xml", L"SystemInfoFrame.xml", L"VideoRealWnd.xml",
     L"add_hover.png", L"add_normal.png", L"clear_hover.png", L"clear_normal.png", L"combo.png",
     L"delete_hover.png", L"delete_normal.png", L"hor_line.png", L"logo.png", L"scrollbar.png",
     L"setting.png", L"setting_d.png", L"split_screen_down.png", L"split_screen_left.png",
@@ -39,49 +36,15 @@ const wchar_t* const kNamedMembers[] = {
     L"systeminfo\\button_hover.png",
 };
 
-bool IsImageAttribute(const CDuiString& name)
-{
-    const std::wstring& s = name.str();
-    return s.size() >= 5 && s.compare(s.size() - 5, 5, L"image") == 0;
-}
+bool IsImageAttribute(const CDuiString& name) { return name.str().ends_with(L"image"); }
 
-// "a=\"x\" b=\"y\"" (a Default entry's value) into name/value pairs.
-std::vector<std::pair<CDuiString, CDuiString>> SplitAttributeList(const wchar_t* text)
-{
-    std::vector<std::pair<CDuiString, CDuiString>> out;
-    const wchar_t* p = text;
-    while (*p) {
-        while (*p == L' ') ++p;
-        const wchar_t* eq = wcschr(p, L'=');
-        if (!eq || eq[1] != L'"') break;
-        const wchar_t* end = wcschr(eq + 2, L'"');
-        if (!end) break;
-        out.emplace_back(CDuiString(p, static_cast<int>(eq - p)),
-                         CDuiString(eq + 2, static_cast<int>(end - eq - 2)));
-        p = end + 1;
-    }
-    return out;
-}
-
-struct ImageUse {
-    CDuiString layout;
-    CDuiString element;
-    CDuiString attribute;
-    CDuiString value;
+// The pairs of a Default entry's value, as the library's own attribute-list reader splits them.
+struct AttributePairs : CControlUI {
+    std::vector<std::pair<CDuiString, CDuiString>> pairs;
+    void SetAttribute(LPCTSTR name, LPCTSTR value) override { pairs.emplace_back(name, value); }
 };
 
-void CollectImages(const CDuiString& layout, const CMarkupNode& node, std::vector<ImageUse>& uses)
-{
-    for (const auto& [name, value] : node.attributes) {
-        if (IsImageAttribute(name)) uses.push_back({layout, node.name, name, value});
-        if (node.name == L"Default" && name == L"value") {
-            for (const auto& [inner, innerValue] : SplitAttributeList(value)) {
-                if (IsImageAttribute(inner)) uses.push_back({layout, node.name, inner, innerValue});
-            }
-        }
-    }
-    for (const auto& child : node.children) CollectImages(layout, child, uses);
-}
+struct ImageUse { CDuiString layout, element, attribute, value; };
 
 void ForEachNode(const CMarkupNode& node, const std::function<void(const CMarkupNode&)>& fn)
 {
@@ -89,42 +52,61 @@ void ForEachNode(const CMarkupNode& node, const std::function<void(const CMarkup
     for (const auto& child : node.children) ForEachNode(child, fn);
 }
 
+void CollectImages(const CDuiString& layout, const CMarkupNode& root, std::vector<ImageUse>& uses)
+{
+    ForEachNode(root, [&](const CMarkupNode& node) {
+        for (const auto& [name, value] : node.attributes) {
+            if (IsImageAttribute(name)) uses.push_back({layout, node.name, name, value});
+            if (node.name != L"Default" || name != L"value") continue;
+            AttributePairs inner;
+            inner.ApplyAttributeList(value);
+            for (const auto& [innerName, innerValue] : inner.pairs)
+                if (IsImageAttribute(innerName)) uses.push_back({layout, node.name, innerName, innerValue});
+        }
+    });
+}
+
 int Width(const RECT& rc) { return rc.right - rc.left; }
 int Height(const RECT& rc) { return rc.bottom - rc.top; }
 
 class SkinArchiveTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(skintest::LoadOwnArchive(s_bytes, s_archive)); }
+    // Resource ZIPRES 131 of this exe, read directly.
+    static void SetUpTestSuite()
+    {
+        const HMODULE self = GetModuleHandleW(nullptr);
+        const HRSRC info = FindResourceW(self, MAKEINTRESOURCEW(131), L"ZIPRES");
+        ASSERT_NE(info, nullptr);
+        const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(self, info)));
+        ASSERT_NE(data, nullptr);
+        s_bytes.assign(data, data + SizeofResource(self, info));
+        ASSERT_TRUE(s_archive.Open(s_bytes));
+    }
 
     static CMarkupNode Layout(const wchar_t* name)
     {
         std::vector<uint8_t> bytes;
         CMarkupNode root;
         CDuiString error;
-        EXPECT_TRUE(s_archive.Read(name, bytes)) << skintest::Narrow(name);
-        EXPECT_TRUE(ParseMarkup(bytes.data(), bytes.size(), root, &error))
-            << skintest::Narrow(name) << ": " << skintest::Narrow(error);
+        EXPECT_TRUE(s_archive.Read(name, bytes)) << name;
+        EXPECT_TRUE(ParseMarkup(bytes.data(), bytes.size(), root, &error)) << name << ": " << error.GetData();
         return root;
     }
 
-    static std::vector<uint8_t> s_bytes;
-    static CZipArchive s_archive;
+    static inline std::vector<uint8_t> s_bytes;
+    static inline CZipArchive s_archive;
 };
-
-std::vector<uint8_t> SkinArchiveTest::s_bytes;
-CZipArchive SkinArchiveTest::s_archive;
 
 TEST_F(SkinArchiveTest, CarriesEveryNamedMember)
 {
-    for (const wchar_t* name : kNamedMembers) EXPECT_TRUE(s_archive.Contains(name)) << skintest::Narrow(name);
+    for (const wchar_t* name : kNamedMembers) EXPECT_TRUE(s_archive.Contains(name)) << name;
 }
 
 TEST_F(SkinArchiveTest, MembersAreDeflatedUnderPlainRootPaths)
 {
     for (const CDuiString& name : s_archive.Names()) {
         const std::wstring& s = name.str();
-        EXPECT_FALSE(s.starts_with(L"./") || s.starts_with(L"/") || s.find(L'\\') != std::wstring::npos)
-            << skintest::Narrow(name);
+        EXPECT_FALSE(s.starts_with(L"./") || s.starts_with(L"/") || s.find(L'\\') != std::wstring::npos) << s;
     }
     // Every central-directory record (PK\1\2) names method 8, deflate.
     int records = 0;
@@ -141,31 +123,33 @@ TEST_F(SkinArchiveTest, LayoutsAreUtf8WithBomAndWellFormed)
 {
     for (const wchar_t* name : kLayouts) {
         std::vector<uint8_t> bytes;
-        ASSERT_TRUE(s_archive.Read(name, bytes)) << skintest::Narrow(name);
+        ASSERT_TRUE(s_archive.Read(name, bytes)) << name;
         ASSERT_GE(bytes.size(), 3u);
-        EXPECT_TRUE(bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) << skintest::Narrow(name);
-        EXPECT_EQ(Layout(name).name, L"Window") << skintest::Narrow(name);
+        EXPECT_TRUE(bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) << name;
+        EXPECT_EQ(Layout(name).name, L"Window") << name;
     }
 }
 
-// Every image a layout names (Default entries included) is in the archive and
-// decodes; a source rectangle lies inside the image, corners leave a middle to
-// stretch, and a face placed by dest alone is drawn at exactly that size.
+// Every image a layout names (Default entries included) is in the archive and decodes,
+// through the skin source and its cache as well; a source rectangle lies inside the image,
+// corners leave a middle to stretch, and a face placed by dest alone is drawn at exactly that size.
 TEST_F(SkinArchiveTest, EveryReferencedImageDecodesAndFitsItsUse)
 {
+    ASSERT_TRUE(CSkinSource::UseResource(GetModuleHandleW(nullptr), 131));
     std::vector<ImageUse> uses;
     for (const wchar_t* name : kLayouts) CollectImages(name, Layout(name), uses);
     ASSERT_GT(uses.size(), 40u);
 
     for (const ImageUse& use : uses) {
-        const std::string where = skintest::Narrow(use.layout) + " <" + skintest::Narrow(use.element) + " " +
-                                  skintest::Narrow(use.attribute) + "=\"" + skintest::Narrow(use.value) + "\">";
+        const std::wstring where = use.layout.str() + L" <" + use.element.str() + L" " + use.attribute.str() + L"=\"" +
+                                   use.value.str() + L"\">";
         TImageDesc desc;
         ASSERT_TRUE(ParseImageDesc(use.value, desc)) << where;
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(s_archive.Read(desc.file, bytes)) << "missing member: " << where;
         auto image = DecodeImage(bytes.data(), bytes.size());
         ASSERT_TRUE(image) << "does not decode: " << where;
+        EXPECT_TRUE(CImageCache::Get(desc.file)) << "not from the skin source: " << where;
 
         RECT area{0, 0, image->width, image->height};
         if (desc.hasSource) {
@@ -183,6 +167,9 @@ TEST_F(SkinArchiveTest, EveryReferencedImageDecodesAndFitsItsUse)
             EXPECT_EQ(Height(desc.dest), image->height) << "face scaled: " << where;
         }
     }
+    // Cached per id: asking again is cheap and keeps the archive.
+    EXPECT_TRUE(CSkinSource::UseResource(GetModuleHandleW(nullptr), 131));
+    CSkinSource::Reset();
 }
 
 TEST_F(SkinArchiveTest, ArtHasTheSizesItsPlacesNeed)
@@ -194,11 +181,11 @@ TEST_F(SkinArchiveTest, ArtHasTheSizesItsPlacesNeed)
     };
     for (const auto& [name, size] : sizes) {
         std::vector<uint8_t> bytes;
-        ASSERT_TRUE(s_archive.Read(name, bytes)) << skintest::Narrow(name);
+        ASSERT_TRUE(s_archive.Read(name, bytes)) << name;
         auto image = DecodeImage(bytes.data(), bytes.size());
-        ASSERT_TRUE(image) << skintest::Narrow(name);
-        EXPECT_EQ(image->width, size.cx) << skintest::Narrow(name);
-        EXPECT_EQ(image->height, size.cy) << skintest::Narrow(name);
+        ASSERT_TRUE(image) << name;
+        EXPECT_EQ(image->width, size.cx) << name;
+        EXPECT_EQ(image->height, size.cy) << name;
     }
 }
 
@@ -228,12 +215,8 @@ TEST_F(SkinArchiveTest, LayoutsDeclareTheControlsTheCodeLooksUp)
                 ++count[name];
         });
         for (const std::wstring& name : names)
-            EXPECT_EQ(count[name], 1) << skintest::Narrow(layout.c_str()) << " " << skintest::Narrow(name.c_str());
-        for (const auto& [name, n] : count) {
-            if (name != L"txt_date") {
-                EXPECT_LE(n, 1) << "repeated: " << skintest::Narrow(name.c_str());
-            }
-        }
+            EXPECT_EQ(count[name], 1) << layout << " " << name;
+        for (const auto& [name, n] : count) EXPECT_LE(n, name == L"txt_date" ? 2 : 1) << "repeated: " << name;
         if (layout == L"SystemInfoFrame.xml") {
             EXPECT_EQ(count[L"txt_date"], 2);
         }
@@ -259,16 +242,16 @@ TEST_F(SkinArchiveTest, SettingsCombosListTheEffectTablesInOrder)
         if (node.name != L"Combo") return;
         ++combos;
         const std::wstring name = node.GetAttribute(L"name") ? node.GetAttribute(L"name") : L"";
-        ASSERT_TRUE(expected.count(name)) << skintest::Narrow(name.c_str());
+        ASSERT_TRUE(expected.count(name)) << name;
         std::vector<std::wstring> texts;
         for (size_t i = 0; i < node.children.size(); ++i) {
             const CMarkupNode& item = node.children[i];
             EXPECT_EQ(item.name, L"ListLabelElement");
             texts.push_back(item.GetAttribute(L"text") ? item.GetAttribute(L"text") : L"");
             const wchar_t* selected = item.GetAttribute(L"selected");
-            EXPECT_EQ(selected && ParseBool(selected), i == 0) << skintest::Narrow(name.c_str()) << " item " << i;
+            EXPECT_EQ(selected && ParseBool(selected), i == 0) << name << " item " << i;
         }
-        EXPECT_EQ(texts, expected[name]) << skintest::Narrow(name.c_str());
+        EXPECT_EQ(texts, expected[name]) << name;
     });
     EXPECT_EQ(combos, 4);
 }

@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
-#include <utility>
-#include <vector>
 
 #include "duilib/UIlib.h"
 #include "skin/skin_windows.h"
+#include "support/pump.h"
 #include "support/screenshot.h"
 
 using namespace DuiLib;
@@ -47,6 +45,21 @@ int Luma(uint32_t rgb) { return (((rgb >> 16) & 0xFF) * 3 + ((rgb >> 8) & 0xFF) 
 
 POINT Centre(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
+// The box (right and bottom exclusive) around the pixels of rc that `ink` accepts; empty when none.
+template <class Ink>
+RECT InkBox(const Shot& shot, const RECT& rc, Ink ink)
+{
+    RECT box{rc.right, rc.bottom, rc.left, rc.top};
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            if (!ink(shot.At(x, y))) continue;
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                   std::max<LONG>(box.bottom, y + 1)};
+        }
+    }
+    return box;
+}
+
 class SkinPixelsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
@@ -55,7 +68,7 @@ protected:
     SkinWindow* Open(Layout layout)
     {
         m_wnd = skintest::ShowLayout(layout, 20, 20);
-        if (m_wnd) skintest::Settle();
+        if (m_wnd) testsupport::PumpIdle();
         return m_wnd.get();
     }
 
@@ -130,22 +143,16 @@ TEST_F(SkinPixelsTest, VideoWindowCentresItsWhiteMessageOnBlack)
     EXPECT_NEAR(label.bottom, 2 * 288 / 3, 1);
 
     // Outside the label's rows the window is plain black; inside, the text's ink.
-    RECT ink{shot.width, shot.height, -1, -1};
     int white = 0;
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0; x < shot.width; ++x) {
             const uint32_t px = shot.At(x, y);
-            if (y < label.top || y >= label.bottom) {
-                ASSERT_EQ(px, kBlack) << x << "," << y;
-                continue;
-            }
-            if (Luma(px) <= 128) continue;
-            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
-                   std::max<LONG>(ink.bottom, y + 1)};
-            if (Near(px, kWhite, 8)) ++white;
+            if (y < label.top || y >= label.bottom) ASSERT_EQ(px, kBlack) << x << "," << y;
+            else white += Luma(px) > 128 && Near(px, kWhite, 8);
         }
     }
     ASSERT_GT(white, 30) << "no white text";
+    const RECT ink = InkBox(shot, {0, label.top, shot.width, label.bottom}, [](uint32_t px) { return Luma(px) > 128; });
     // Seven characters, horizontally and vertically centred in the label.
     EXPECT_GT(ink.right - ink.left, 60);
     EXPECT_NEAR((ink.left + ink.right) / 2.0, (label.left + label.right) / 2.0, 2.0);
@@ -179,17 +186,9 @@ TEST_F(SkinPixelsTest, SettingsWindowTitleBodyAndPreview)
     EXPECT_TRUE(Near(shot.At(30, 20), kTitleBlue)) << std::hex << shot.At(30, 20);
     EXPECT_TRUE(Near(shot.At(30, 430), kBody)) << std::hex << shot.At(30, 430);
     // The title text is white-ish and centred in the window.
-    int inkLeft = shot.width, inkRight = -1;
-    for (int y = 5; y < 36; ++y) {
-        for (int x = 0; x < shot.width - 60; ++x) {
-            if (Luma(shot.At(x, y)) > 200) {
-                inkLeft = std::min(inkLeft, x);
-                inkRight = std::max(inkRight, x + 1);
-            }
-        }
-    }
-    ASSERT_GT(inkRight, inkLeft);
-    EXPECT_NEAR((inkLeft + inkRight) / 2.0, shot.width / 2.0, 3.0);
+    const RECT title = InkBox(shot, {0, 5, shot.width - 60, 36}, [](uint32_t px) { return Luma(px) > 200; });
+    ASSERT_GT(title.right, title.left);
+    EXPECT_NEAR((title.left + title.right) / 2.0, shot.width / 2.0, 3.0);
 
     // Shape "无" at start: the preview shows its white background; the drop
     // outline appears once its image is set.
@@ -201,26 +200,18 @@ TEST_F(SkinPixelsTest, SettingsWindowTitleBodyAndPreview)
     }
     EXPECT_EQ(marked, 0);
     wnd->Find(L"shppreview")->SetBkImage(L"shp\\shuidi.png");
-    skintest::Settle();
+    testsupport::PumpIdle();
     const Shot withDrop = Capture();
     // The drop's point sits at the top centre, narrow; its round body is wide below.
     auto spread = [&](int y) {
-        int left = preview.right, right = preview.left - 1;
-        for (int x = preview.left; x < preview.right; ++x) {
-            if (Luma(withDrop.At(x, y)) < 160) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
-        return right >= left ? std::pair<int, int>{left, right} : std::pair<int, int>{0, -1};
+        return InkBox(withDrop, {preview.left, y, preview.right, y + 1}, [](uint32_t px) { return Luma(px) < 160; });
     };
     const POINT c = Centre(preview);
-    const auto [topLeft, topRight] = spread(preview.top + 10);
-    ASSERT_GE(topRight, topLeft);
-    EXPECT_LE(topRight - topLeft, 14);
-    EXPECT_NEAR((topLeft + topRight) / 2.0, c.x, 2.0);
-    const auto [bodyLeft, bodyRight] = spread(preview.top + 55);
-    EXPECT_GE(bodyRight - bodyLeft, 40);
+    const RECT point = spread(preview.top + 10), body = spread(preview.top + 55);
+    ASSERT_GT(point.right, point.left);
+    EXPECT_LE(point.right - 1 - point.left, 14);
+    EXPECT_NEAR((point.left + point.right - 1) / 2.0, c.x, 2.0);
+    EXPECT_GE(body.right - 1 - body.left, 40);
     EXPECT_EQ(withDrop.At(c.x, c.y + 10), kWhite);
 }
 

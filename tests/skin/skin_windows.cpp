@@ -1,8 +1,5 @@
 #include "skin/skin_windows.h"
 
-#include "support/pump.h"
-#include "support/screenshot.h"
-
 namespace skintest {
 
 std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y)
@@ -22,11 +19,6 @@ std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y)
     ::SetWindowPos(wnd->GetHWND(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     wnd->ShowWindow(true, false);
     return wnd;
-}
-
-void Settle()
-{
-    testsupport::PumpIdle();
 }
 
 } // namespace skintest

@@ -18,7 +18,6 @@ public:
     UINT GetResourceType() override { return DuiLib::UILIB_ZIPRESOURCE; }
     UINT GetResourceID() override { return 131; }
 
-    DuiLib::CPaintManagerUI& Manager() { return m_PaintManager; }
     template <class T = DuiLib::CControlUI>
     T* Find(const wchar_t* name) { return static_cast<T*>(m_PaintManager.FindControl(name)); }
 
@@ -33,8 +32,5 @@ enum class Layout { Main, Playbar, SystemInfo, Video };
 // A window of the layout, created top-level at (x, y) with its layout size and shown
 // without taking focus; null when the layout cannot be built.
 std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y);
-
-// Lets the windows lay out and paint.
-void Settle();
 
 } // namespace skintest
