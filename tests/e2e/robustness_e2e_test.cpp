@@ -28,9 +28,8 @@ protected:
     // the first row until plays() holds.
     ::testing::AssertionResult StartPlaying(const std::wstring& names, const std::function<bool()>& plays) {
         if (::testing::AssertionResult shown = Start(); !shown) return shown;
-        if (::testing::AssertionResult ready = screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000);
-            !ready)
-            return ready;
+        auto ready = screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000);
+        if (!ready) return ready;
         if (::testing::AssertionResult added = Add(names); !added) return added;
         Press(screen.CenterOf(refs.layout.play));
         return screen.Await("plays", [&] { return screen.Status() == kPlaying && plays(); }, 20000);

@@ -1,5 +1,7 @@
 #include "soak/modal_windows.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 #include "e2e/desktop_io.h"
 #include "e2e/player_process.h"
@@ -10,9 +12,8 @@ namespace {
 
 bool IsLasting(const std::wstring& className) {
     static const wchar_t* const kLasting[] = {L"PlayerMainWnd", L"VideoRealWnd", L"PlayerBarWnd", L"tooltips_class32"};
-    for (const wchar_t* name : kLasting)
-        if (className == name) return true;
-    return false;
+    return std::any_of(std::begin(kLasting), std::end(kLasting),
+                       [&](const wchar_t* name) { return className == name; });
 }
 
 std::vector<HWND> OpenModals(DWORD processId) {

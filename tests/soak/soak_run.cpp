@@ -54,12 +54,8 @@ PlayerWindows Locate(DWORD processId, HWND main) {
     PlayerWindows w;
     // Full screen, the video window leaves the main window for the desktop.
     HWND top = FindTopWindow(processId, L"VideoRealWnd");
-    if (top && !(GetWindowLongW(top, GWL_STYLE) & WS_CHILD)) {
-        w.video = top;
-        w.fullScreen = true;
-    } else {
-        w.video = FindDescendant(main, L"VideoRealWnd");
-    }
+    w.fullScreen = top && !(GetWindowLongW(top, GWL_STYLE) & WS_CHILD);
+    w.video = w.fullScreen ? top : FindDescendant(main, L"VideoRealWnd");
     w.bar = w.video ? FindDescendant(w.video, L"PlayerBarWnd") : nullptr;
     return w;
 }
