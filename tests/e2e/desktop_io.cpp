@@ -19,15 +19,19 @@ void Key(WORD vk, WCHAR unit, DWORD flags) {
     SendInput(1, &in, sizeof(INPUT));
 }
 
+bool PointerAt(POINT screen) {
+    POINT at{};
+    GetCursorPos(&at);
+    return at.x == screen.x && at.y == screen.y;
+}
+
 // Under load a press sent right behind the move was now and then lost on the
 // full-screen bar's buttons: press only once the pointer has stayed put a while.
 void RestAt(POINT screen) {
     MoveMouseTo(screen);
     int still = 0;
     testsupport::PumpUntil([&] {
-        POINT at{};
-        GetCursorPos(&at);
-        if (at.x != screen.x || at.y != screen.y) {
+        if (!PointerAt(screen)) {
             MoveMouseTo(screen);
             still = 0;
         }
@@ -44,9 +48,7 @@ void MoveMouseTo(POINT screen) {
     const LONG dx = static_cast<LONG>((static_cast<LONGLONG>(screen.x) * 65536 + w - 1) / w);
     const LONG dy = static_cast<LONG>((static_cast<LONGLONG>(screen.y) * 65536 + h - 1) / h);
     Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
-    POINT at{};
-    GetCursorPos(&at);
-    if (at.x != screen.x || at.y != screen.y) {
+    if (!PointerAt(screen)) {
         SetCursorPos(screen.x, screen.y);
         Mouse(MOUSEEVENTF_MOVE);
     }
@@ -71,11 +73,7 @@ void DragFromTo(POINT from, POINT to, int steps) {
     for (int i = 1; i <= steps; ++i) {
         const POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
         MoveMouseTo(at);
-        testsupport::PumpUntil([&] {
-            POINT now{};
-            GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        }, 500, 10);
+        testsupport::PumpUntil([&] { return PointerAt(at); }, 500, 10);
     }
     Mouse(MOUSEEVENTF_LEFTUP);
 }
