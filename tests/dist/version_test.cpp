@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <algorithm>
 #include <string>
 #include <vector>
+#include "support/paths.h"
 
 namespace {
 
-std::wstring BuiltExe() {
-    std::string unixPath = MORVANE_EXE_PATH;
-    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
-    return L"Z:" + std::wstring(unixPath.begin(), unixPath.end());
-}
+std::wstring BuiltExe() { return testsupport::WindowsPath(MORVANE_EXE_PATH); }
 
 class VersionResource : public ::testing::Test {
 protected:

@@ -7,24 +7,36 @@ namespace e2e {
 
 namespace {
 
-void SendOne(INPUT input) { SendInput(1, &input, sizeof(INPUT)); }
-
-INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = dx;
-    in.mi.dy = dy;
-    in.mi.dwFlags = flags;
-    return in;
+void Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT in{INPUT_MOUSE};
+    in.mi = {dx, dy, 0, flags, 0, 0};
+    SendInput(1, &in, sizeof(INPUT));
 }
 
-INPUT Key(WORD vk, WCHAR unit, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = unit;
-    in.ki.dwFlags = flags;
-    return in;
+void Key(WORD vk, WCHAR unit, DWORD flags) {
+    INPUT in{INPUT_KEYBOARD};
+    in.ki = {vk, unit, flags, 0, 0};
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+bool PointerAt(POINT screen) {
+    POINT at{};
+    GetCursorPos(&at);
+    return at.x == screen.x && at.y == screen.y;
+}
+
+// Under load a press sent right behind the move was now and then lost on the
+// full-screen bar's buttons: press only once the pointer has stayed put a while.
+void RestAt(POINT screen) {
+    MoveMouseTo(screen);
+    int still = 0;
+    testsupport::PumpUntil([&] {
+        if (!PointerAt(screen)) {
+            MoveMouseTo(screen);
+            still = 0;
+        }
+        return ++still >= 4;
+    }, 1000, 30);
 }
 
 } // namespace
@@ -35,87 +47,61 @@ void MoveMouseTo(POINT screen) {
     const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     const LONG dx = static_cast<LONG>((static_cast<LONGLONG>(screen.x) * 65536 + w - 1) / w);
     const LONG dy = static_cast<LONG>((static_cast<LONGLONG>(screen.y) * 65536 + h - 1) / h);
-    SendOne(Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy));
-    POINT at{};
-    GetCursorPos(&at);
-    if (at.x != screen.x || at.y != screen.y) {
+    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+    if (!PointerAt(screen)) {
         SetCursorPos(screen.x, screen.y);
-        SendOne(Mouse(MOUSEEVENTF_MOVE));
+        Mouse(MOUSEEVENTF_MOVE);
     }
 }
 
-namespace {
-
-// Under load a press sent right behind the move was now and then lost on the
-// full-screen bar's buttons: press only once the pointer has stayed put a while.
-void RestAt(POINT screen) {
-    MoveMouseTo(screen);
-    int still = 0;
-    testsupport::PumpUntil([&] {
-        POINT at{};
-        GetCursorPos(&at);
-        if (at.x != screen.x || at.y != screen.y) {
-            MoveMouseTo(screen);
-            still = 0;
-        }
-        return ++still >= 4;
-    }, 1000, 30);
-}
-
-} // namespace
-
 void ClickAt(POINT screen) {
     RestAt(screen);
-    SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
-    SendOne(Mouse(MOUSEEVENTF_LEFTUP));
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
 }
 
 void RightClickAt(POINT screen) {
     RestAt(screen);
-    SendOne(Mouse(MOUSEEVENTF_RIGHTDOWN));
-    SendOne(Mouse(MOUSEEVENTF_RIGHTUP));
+    Mouse(MOUSEEVENTF_RIGHTDOWN);
+    Mouse(MOUSEEVENTF_RIGHTUP);
 }
 
 void DragFromTo(POINT from, POINT to, int steps) {
     RestAt(from);
-    SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
+    Mouse(MOUSEEVENTF_LEFTDOWN);
     // Each step waits until the pointer stands there, so the window sees a path, not a jump.
     for (int i = 1; i <= steps; ++i) {
         const POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
         MoveMouseTo(at);
-        testsupport::PumpUntil([&] {
-            POINT now{};
-            GetCursorPos(&now);
-            return now.x == at.x && now.y == at.y;
-        }, 500, 10);
+        testsupport::PumpUntil([&] { return PointerAt(at); }, 500, 10);
     }
-    SendOne(Mouse(MOUSEEVENTF_LEFTUP));
+    Mouse(MOUSEEVENTF_LEFTUP);
 }
 
 void DoubleClickAt(POINT screen) {
     ClickAt(screen);
-    SendOne(Mouse(MOUSEEVENTF_LEFTDOWN));
-    SendOne(Mouse(MOUSEEVENTF_LEFTUP));
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
 }
 
 void TypeText(const std::wstring& text) {
     for (wchar_t unit : text) {
-        SendOne(Key(0, unit, KEYEVENTF_UNICODE));
-        SendOne(Key(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+        Key(0, unit, KEYEVENTF_UNICODE);
+        Key(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
     }
 }
 
 void PressKey(WORD virtualKey) {
     const WCHAR scan = static_cast<WCHAR>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    SendOne(Key(virtualKey, scan, 0));
-    SendOne(Key(virtualKey, scan, KEYEVENTF_KEYUP));
+    Key(virtualKey, scan, 0);
+    Key(virtualKey, scan, KEYEVENTF_KEYUP);
 }
 
 void PressChord(WORD modifier, WORD virtualKey) {
     const WCHAR scan = static_cast<WCHAR>(MapVirtualKeyW(modifier, MAPVK_VK_TO_VSC));
-    SendOne(Key(modifier, scan, 0));
+    Key(modifier, scan, 0);
     PressKey(virtualKey);
-    SendOne(Key(modifier, scan, KEYEVENTF_KEYUP));
+    Key(modifier, scan, KEYEVENTF_KEYUP);
 }
 
 Patch Cut(const testsupport::Shot& shot, const RECT& rc) {

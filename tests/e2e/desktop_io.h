@@ -26,6 +26,11 @@ inline RECT WindowRect(HWND hwnd) {
     GetWindowRect(hwnd, &rc);
     return rc;
 }
+// A visible window of its own (no child) over the whole screen: full screen.
+inline bool CoversScreen(HWND hwnd) {
+    const RECT rc = WindowRect(hwnd), screen = ScreenRect();
+    return IsWindowVisible(hwnd) && EqualRect(&rc, &screen) && !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD);
+}
 
 using testsupport::CaptureScreen;   // the screen's pixels inside rc (screen coordinates)
 

@@ -1,11 +1,6 @@
 // The picture's menu with the real Morvane.exe and the real engine: a right-click on
 // the playing picture opens the system's popup menu there, and its 截图 writes a PNG
 // of the video's own size into the user's Pictures\Morvane folder.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string>
-#include <vector>
 #include "e2e/e2e_start.h"
 
 namespace {
@@ -21,16 +16,11 @@ std::wstring FirstPng(const std::wstring& folder) {
     return folder + L"\\" + found.cFileName;
 }
 
-TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
-    const RunFolders run;
+using MenuEndToEnd = PlayerTest;
+
+TEST_F(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    std::vector<std::wstring> clocks{L"00:00:00"};
-    References refs;
-    SettingsLayout settingsLayout;
-    BarLayout barLayout;
-    const std::wstring error = RenderReferences({kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs,
-                                                settingsLayout, barLayout);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
+    ASSERT_TRUE(Render(kStatuses, {L"00:00:00"}));
 
     // The player's profile is the run's own, so its pictures land where we look.
     const std::wstring profile = run.work + L"\\profile";
@@ -39,22 +29,16 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     ASSERT_TRUE(FirstPng(pictures).empty()) << "run_e2e.sh starts each run afresh";
     SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
 
-    const std::wstring copied = PrivateCopy(run.folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
-    PlayerProcess player(run.exe, run.media);
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
-    PlayerScreen screen(main, refs);
+    ASSERT_TRUE(Start());
     ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"long.mkv\"", run.media));
-    ASSERT_TRUE(screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000));
+    ASSERT_TRUE(Add(L"\"long.mkv\""));
     Press(screen.CenterOf(refs.layout.play));
     ASSERT_TRUE(screen.Await("plays", [&] { return screen.Status() == kPlaying && screen.ShowsSecondClip(); }, 20000));
 
     const POINT at = screen.CenterOf(refs.layout.playRegion);
     RightClickAt(at);
     HWND menu = nullptr;
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return (menu = FindTopWindow(player.Id(), L"#32768")) != nullptr; }, 5000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (menu = FindTopWindow(player->Id(), L"#32768")) != nullptr; }, 5000))
         << "no menu after the right-click";
     RECT rc{};
     GetWindowRect(menu, &rc);
@@ -69,7 +53,7 @@ TEST(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     PressKey(VK_RETURN);
     std::wstring png;
     ASSERT_TRUE(testsupport::PumpUntil([&] { return !(png = FirstPng(pictures)).empty(); }, 5000)) << "no screenshot written";
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player->Id(), L"#32768") == nullptr; }, 3000));
     testsupport::Shot picture;
     ASSERT_TRUE(testsupport::PumpUntil([&] { return testsupport::LoadPicture(png.c_str(), picture); }, 3000)) << Utf8(png);
     EXPECT_EQ(picture.width, 320);

@@ -1,36 +1,24 @@
 // The real Morvane.exe started with a file, as Explorer's "Open with" starts it: a
 // name outside the ANSI code page plays, and a second start with another file hands
 // it to the first window, which plays it, and ends with 0.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string>
 #include "e2e/e2e_start.h"
 
 namespace {
 
 using namespace e2e;
 
-TEST(OpenWithEndToEnd, AFileOnTheCommandLinePlaysAndASecondStartHandsItsFileOver) {
-    const RunFolders run;
+using OpenWithEndToEnd = PlayerTest;
+
+TEST_F(OpenWithEndToEnd, AFileOnTheCommandLinePlaysAndASecondStartHandsItsFileOver) {
     ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     // Neither 视频 nor Ω has an ANSI form here: the engine gets the short name.
     const std::wstring wide = run.media + L"\\视频-Ωmega.mp4";
     ASSERT_TRUE(CopyFileW((run.media + L"\\first.mp4").c_str(), wide.c_str(), FALSE));
     const ListedFile first{wide, L"视频-Ωmega.mp4"};
     const ListedFile second{run.media + L"\\second.mkv", L"second.mkv"};
+    ASSERT_TRUE(Render(first, second, {kPlaying, kPaused, L"停止"}, ClockTexts(9)));
 
-    const std::vector<std::wstring> clocks = ClockTexts(9);
-    References refs;
-    const std::wstring error = RenderReferences(first, second, {kPlaying, kPaused, L"停止"}, clocks, refs);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring copied = PrivateCopy(run.folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
-
-    PlayerProcess player(run.exe, run.media, L"\"" + wide + L"\"");
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
-    PlayerScreen screen(main, refs);
+    ASSERT_TRUE(Start(L"\"" + wide + L"\""));
     ASSERT_TRUE(screen.Await("command-line-file-plays", [&] {
         return screen.Status() == kPlaying && screen.ShowsTestPattern() && screen.Total() == L"00:00:04";
     }, 20000));
@@ -42,7 +30,7 @@ TEST(OpenWithEndToEnd, AFileOnTheCommandLinePlaysAndASecondStartHandsItsFileOver
         return screen.Status() == kPlaying && screen.ShowsSecondClip() && screen.Total() == L"00:00:08";
     }, 20000));
     screen.Save(L"e2e-openwith-forwarded.png");
-    EXPECT_TRUE(player.Running());
+    EXPECT_TRUE(player->Running());
 }
 
 } // namespace

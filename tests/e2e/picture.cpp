@@ -28,16 +28,10 @@ int HueClass(uint32_t rgb) {
     const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
     if (hi < 150 || hi - lo < 100) return -1;
     const int cut = hi * 6 / 10;
-    const int mask = (r > cut ? 4 : 0) | (g > cut ? 2 : 0) | (b > cut ? 1 : 0);
-    switch (mask) {
-    case 4: return 0;  // red
-    case 6: return 1;  // yellow
-    case 2: return 2;  // green
-    case 3: return 3;  // cyan
-    case 1: return 4;  // blue
-    case 5: return 5;  // magenta
-    default: return -1;
-    }
+    // By the channels standing high (red 4, green 2, blue 1): red 0, yellow 1, green 2,
+    // cyan 3, blue 4, magenta 5; none or all, -1.
+    static constexpr int kClassOf[8] = {-1, 4, 2, 3, 0, 5, 1, -1};
+    return kClassOf[(r > cut ? 4 : 0) | (g > cut ? 2 : 0) | (b > cut ? 1 : 0)];
 }
 
 template <typename F>

@@ -1,13 +1,6 @@
-// The real Morvane.exe with the real engine, driven as a user drives it: files
-// chosen in the file dialog, the play button, a click on the picture, delete and
-// clear. What it shows is read from the screen: the picture's colours in the play
-// region, and its texts and list by exact comparison with the same window
-// rendered in this process.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string>
-#include <vector>
+// The real Morvane.exe with the real engine, driven as a user drives it: the file dialog,
+// play, a click on the picture, delete and clear. What it shows is read from the screen:
+// the picture's colours, and its texts and list against the window rendered in this process.
 #include "e2e/e2e_start.h"
 #include "e2e/picture.h"
 
@@ -15,36 +8,25 @@ namespace {
 
 using namespace e2e;
 
-TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteAndClear) {
-    const RunFolders run;
+using PlayerEndToEnd = PlayerTest;
+
+TEST_F(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteAndClear) {
     ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     const ListedFile first{run.media + L"\\first.mp4", L"first.mp4"};
     const ListedFile second{run.media + L"\\second.mkv", L"second.mkv"};
     ASSERT_NE(GetFileAttributesW(first.fullPath.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_NE(GetFileAttributesW(second.fullPath.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(Render(first, second, kStatuses, ClockTexts(9)));
 
-    const std::vector<std::wstring> clocks = ClockTexts(9);
-    References refs;
-    const std::wstring error =
-        RenderReferences(first, second, {kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
-
-    // A copy of its own, so no cfg.cfg left beside the built exe changes the picture.
-    const std::wstring copied = PrivateCopy(run.folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
-
-    // Started in the media folder, where the file dialog opens.
-    PlayerProcess player(run.exe, run.media);
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
-
-    PlayerScreen screen(main, refs);
+    // A copy of its own, so no cfg.cfg left beside the built exe changes the picture;
+    // started in the media folder, where the file dialog opens.
+    ASSERT_TRUE(Start());
     // Also proves the reading: the exe paints exactly as the in-process window.
     ASSERT_TRUE(screen.Await("started", [&] { return screen.Status() == L"(blank)" && screen.ListIs(refs.listEmpty) && screen.Clock() == L"00:00:00"; }, 15000));
 
     // Add: the dialog of the player's own process, the names typed into its name box.
-    ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"second.mkv\"", run.media));
-    ASSERT_TRUE(screen.Await("added", [&] { return screen.ListIs(refs.listTwoRows); }, 10000));
+    ASSERT_TRUE(Add(L"\"first.mp4\" \"second.mkv\""));
+    ASSERT_TRUE(screen.Await("two rows", [&] { return screen.ListIs(refs.listTwoRows); }, 5000));
     screen.Save(L"e2e-added.png");
 
     // Play starts the first row: its pattern in the play region, the status, its length.
@@ -98,7 +80,7 @@ TEST(PlayerEndToEnd, PlaysTheChosenFilesInTurnAndKeepsPlayingThroughPauseDeleteA
         }, 5000)) << "from " << Utf8(before);
     }
     screen.Save(L"e2e-cleared.png");
-    EXPECT_TRUE(player.Running());
+    EXPECT_TRUE(player->Running());
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "e2e/player_process.h"
 
+#include "e2e/player_screen.h"
+
 namespace e2e {
 
 std::wstring PlayerUserFolder() {
-    wchar_t run[1024] = L"";
-    const DWORD n = GetEnvironmentVariableW(L"MORVANE_E2E_DIR", run, 1024);
-    return n > 0 && n < 1024 ? std::wstring(run) + L"\\appdata" : L"";
+    const std::wstring run = Env(L"MORVANE_E2E_DIR");
+    return run.empty() ? L"" : run + L"\\appdata";
 }
 
 namespace {
@@ -28,47 +29,49 @@ PlayerProcess::PlayerProcess(const std::wstring& exePath, const std::wstring& wo
                              UserState state)
     : ChildProcess(exePath, arguments, {.workDir = PrepareUserFolder(state, workDir)}) {}
 
-namespace {
-
-bool HasClass(HWND hwnd, const wchar_t* className) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    return wcscmp(cls, className) == 0;
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = L"";
+    GetClassNameW(hwnd, name, 64);
+    return name;
 }
 
-struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    int controlId;
-    HWND found;
-};
-
-// A window of the class (and control id, unless -1), and for a top-level search
-// (processId set) a visible one of that process; the first match ends the walk.
-BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if ((s->processId && (pid != s->processId || !IsWindowVisible(hwnd))) || !HasClass(hwnd, s->className) ||
-        (s->controlId != -1 && GetDlgCtrlID(hwnd) != s->controlId))
+std::vector<HWND> TopWindows(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    const WNDENUMPROC match = [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->processId && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
         return TRUE;
-    s->found = hwnd;
-    return FALSE;
+    };
+    EnumWindows(match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
-
-} // namespace
 
 HWND FindTopWindow(DWORD processId, const wchar_t* className) {
-    Search search{processId, className, -1, nullptr};
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd : TopWindows(processId))
+        if (ClassOf(hwnd) == className) return hwnd;
+    return nullptr;
 }
 
 HWND FindDescendant(HWND parent, const wchar_t* className, int controlId) {
-    Search search{0, className, controlId, nullptr};
-    EnumChildWindows(parent, Match, reinterpret_cast<LPARAM>(&search));
+    struct Search {
+        const wchar_t* className;
+        int controlId;
+        HWND found;
+    } search{className, controlId, nullptr};
+    // The first match ends the walk.
+    const WNDENUMPROC match = [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (ClassOf(hwnd) != s->className || (s->controlId != -1 && GetDlgCtrlID(hwnd) != s->controlId)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    };
+    EnumChildWindows(parent, match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
 
 } // namespace e2e

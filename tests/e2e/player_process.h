@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/child_process.h"
 #include "support/pump.h"
@@ -24,7 +25,10 @@ public:
                   UserState state = UserState::Fresh);
 };
 
-// A visible top-level window of the process with this window class, or null.
+std::wstring ClassOf(HWND hwnd);
+// The visible top-level windows of the process, front first.
+std::vector<HWND> TopWindows(DWORD processId);
+// The first of them with this window class, or null.
 HWND FindTopWindow(DWORD processId, const wchar_t* className);
 // A descendant window with this class (and control id, unless -1), or null.
 HWND FindDescendant(HWND parent, const wchar_t* className, int controlId = -1);

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iterator>
 #include "e2e/picture.h"
-#include "support/paths.h"
 
 namespace e2e {
 
@@ -21,20 +20,14 @@ std::wstring Env(const wchar_t* name) {
     return n > 0 && n < 1024 ? value : L"";
 }
 
-std::wstring ExeInBuild() { return testsupport::WindowsPath(MORVANE_EXE_PATH); }
-
-std::wstring PrivateCopy(const std::wstring& folder) {
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring cfg = folder + L"\\cfg.cfg";
-    DeleteFileW(cfg.c_str());
-    if (GetFileAttributesW(cfg.c_str()) != INVALID_FILE_ATTRIBUTES) return L"an old cfg.cfg stays in " + folder;
-    if (!CopyFileW(ExeInBuild().c_str(), (folder + L"\\Morvane.exe").c_str(), FALSE)) return L"cannot copy " + ExeInBuild();
-    return L"";
-}
-
 std::string ReadFileBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush();
 }
 
 bool PlayerScreen::Capture() {
@@ -75,58 +68,6 @@ std::string PlayerScreen::Describe() const {
 void Press(POINT screen) {
     ClickAt(screen);
     MoveMouseTo({0, 0});
-}
-
-namespace {
-
-std::wstring EditText(HWND edit) {
-    wchar_t text[512] = L"";
-    SendMessageW(edit, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// Replaces the name box's text, typed as a user types it, then presses Enter.
-::testing::AssertionResult EnterInto(HWND nameBox, const std::wstring& text) {
-    SendMessageW(nameBox, EM_SETSEL, 0, -1);
-    TypeText(text);
-    if (!testsupport::PumpUntil([&] { return EditText(nameBox) == text; }, 5000))
-        return ::testing::AssertionFailure() << "name box holds '" << Utf8(EditText(nameBox)) << "'";
-    PressKey(VK_RETURN);
-    return ::testing::AssertionSuccess();
-}
-
-} // namespace
-
-::testing::AssertionResult AddThroughDialog(const PlayerProcess& player, const PlayerScreen& screen,
-                                            const RECT& addButton, const std::wstring& names, const std::wstring& folder) {
-    Press(screen.CenterOf(addButton));
-    HWND dialog = nullptr;
-    if (!testsupport::PumpUntil([&] { return (dialog = FindTopWindow(player.Id(), L"#32770")) != nullptr; }, 15000))
-        return ::testing::AssertionFailure() << "no file dialog";
-    HWND nameBox = FindDescendant(dialog, L"Edit", 0x47C);
-    if (!nameBox) nameBox = FindDescendant(dialog, L"Edit");
-    if (!nameBox) return ::testing::AssertionFailure() << "the file dialog has no name box";
-    // Keys go to the focus of the foreground window: the dialog's name box.
-    SetForegroundWindow(dialog);
-    // A folder entered is opened in the dialog, which stays up.
-    if (::testing::AssertionResult entered = EnterInto(nameBox, folder); !entered) return entered;
-    testsupport::PumpUntil([&] { return EditText(nameBox) != folder; }, 5000);
-    if (::testing::AssertionResult entered = EnterInto(nameBox, names); !entered) return entered;
-    if (!testsupport::PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000))
-        return ::testing::AssertionFailure() << "the dialog stayed open";
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult AwaitMainWindow(const PlayerProcess& player, HWND& main) {
-    if (!player.Started()) return ::testing::AssertionFailure() << "the player did not start";
-    main = nullptr;
-    testsupport::PumpUntil([&] { return (main = FindTopWindow(player.Id(), L"PlayerMainWnd")) != nullptr || !player.Running(); }, 30000);
-    if (!main) return ::testing::AssertionFailure() << "the player ended or showed no main window";
-    RECT rc{};
-    GetWindowRect(main, &rc);
-    if (rc.right - rc.left != 840 || rc.bottom - rc.top != 600)
-        return ::testing::AssertionFailure() << "main window " << rc.right - rc.left << "x" << rc.bottom - rc.top;
-    return ::testing::AssertionSuccess();
 }
 
 } // namespace e2e

@@ -1,6 +1,5 @@
 #pragma once
-// The player's main window as the screen shows it, and the steps every end-to-end
-// scenario takes with it: a private copy of the exe, files added through its dialog.
+// The player's main window as the screen shows it, read against the references.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -18,17 +17,16 @@ inline constexpr const wchar_t* kPaused = L"暂停";
 
 std::string Utf8(const std::wstring& text);
 std::wstring Env(const wchar_t* name);
-// The built exe, as a Windows path.
-std::wstring ExeInBuild();
-// A copy of the built exe in folder, with no cfg.cfg beside it, so the settings
-// start from their defaults. Empty answer: done; else what failed.
-std::wstring PrivateCopy(const std::wstring& folder);
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+// Writes the file afresh with these bytes; false when any is not written.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 class PlayerScreen {
 public:
     PlayerScreen(HWND main, const References& refs) : m_main(main), m_refs(refs) {}
+    // Reads this main window from now on, one of a player started again.
+    void Attach(HWND main) { m_main = main; }
 
     bool Capture();
     std::wstring Status() const { return m_refs.status.Read(m_shot, m_refs.layout.status); }
@@ -59,15 +57,5 @@ private:
 // A click, then the pointer off the window, so no tooltip or hot row covers what
 // the test reads next.
 void Press(POINT screen);
-
-// Adds the files named (quoted, space-separated) in folder through the add button and
-// the player's own file dialog. The folder is entered first: the dialog opens where
-// the last one in this Wine prefix was left, which may be another test's folder.
-::testing::AssertionResult AddThroughDialog(const PlayerProcess& player, const PlayerScreen& screen,
-                                            const RECT& addButton, const std::wstring& names,
-                                            const std::wstring& folder);
-
-// Starts exe in folder and waits for its 840x600 main window.
-::testing::AssertionResult AwaitMainWindow(const PlayerProcess& player, HWND& main);
 
 } // namespace e2e

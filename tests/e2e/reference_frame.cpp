@@ -36,12 +36,12 @@ bool CaptureSettled(HWND hwnd, testsupport::Shot& shot) {
     return false;
 }
 
-namespace {
-
 RECT PosOf(DuiLib::CMainFrame* frame, const wchar_t* name) {
     DuiLib::CControlUI* control = apptest::Find(frame, name);
     return control ? control->GetPos() : RECT{};
 }
+
+namespace {
 
 std::wstring RenderTexts(DuiLib::CMainFrame* frame, const std::vector<std::wstring>& statuses,
                          const std::vector<std::wstring>& clocks, References& out) {
@@ -105,23 +105,16 @@ std::wstring RenderList(DuiLib::CMainFrame* frame, const ListedFile& first, cons
 // process's frame while it exists.
 std::wstring MeasureSettings(DuiLib::CMainFrame* frame, SettingsLayout& out) {
     g_pMainFrame = frame;
-    std::wstring error;
+    std::wstring error = L"the in-process settings window was not created";
     {
         DuiLib::CSystemInfoFrame settings;
-        if (!settings.Create(frame->GetHWND(), L"SystemConfigFrame", 0x96C80000, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, nullptr)) {
-            error = L"the in-process settings window was not created";
-        } else {
+        if (settings.Create(frame->GetHWND(), L"SystemConfigFrame", 0x96C80000, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, nullptr)) {
             testsupport::PumpIdle();
-            DuiLib::CPaintManagerUI& pm = settings.GetPaintManager();
-            DuiLib::CControlUI* save = pm.FindControl(L"btn_save");
-            if (!settings.m_pComboShape || !save) {
-                error = L"the settings layout has no comb_shape or btn_save";
-            } else {
-                out.shapeCombo = settings.m_pComboShape->GetPos();
-                out.save = save->GetPos();
-                out.shapeItems = settings.m_pComboShape->GetCount();
-            }
+            DuiLib::CComboUI* shape = settings.m_pComboShape;
+            DuiLib::CControlUI* save = settings.GetPaintManager().FindControl(L"btn_save");
+            error = shape && save ? L"" : L"the settings layout has no comb_shape or btn_save";
+            if (error.empty()) out = {shape->GetPos(), save->GetPos(), shape->GetCount()};
             ::DestroyWindow(settings.GetHWND());
         }
     }
@@ -157,28 +150,32 @@ std::wstring MeasureBar(BarLayout& out) {
 
 } // namespace
 
-std::wstring RenderReferences(const ListedFile& first, const ListedFile& second, const std::vector<std::wstring>& statuses,
-                              const std::vector<std::wstring>& clocks, References& out) {
+std::wstring WithMainFrame(const std::function<std::wstring(DuiLib::CMainFrame*)>& render) {
     // Away from every control, so nothing is painted hot.
     SetCursorPos(0, 0);
     DuiLib::CMainFrame* frame = apptest::OpenMainFrame();
     if (!frame) return L"the in-process main window was not created";
-    std::wstring error = RenderTexts(frame, statuses, clocks, out);
-    if (error.empty()) error = RenderList(frame, first, second, out);
+    const std::wstring error = render(frame);
     apptest::DestroyMainFrame(frame);
     return error;
 }
 
+std::wstring RenderReferences(const ListedFile& first, const ListedFile& second,
+                              const std::vector<std::wstring>& statuses, const std::vector<std::wstring>& clocks,
+                              References& out) {
+    return WithMainFrame([&](DuiLib::CMainFrame* frame) {
+        const std::wstring error = RenderTexts(frame, statuses, clocks, out);
+        return error.empty() ? RenderList(frame, first, second, out) : error;
+    });
+}
+
 std::wstring RenderReferences(const std::vector<std::wstring>& statuses, const std::vector<std::wstring>& clocks,
                               References& out, SettingsLayout& settings, BarLayout& bar) {
-    SetCursorPos(0, 0);
-    DuiLib::CMainFrame* frame = apptest::OpenMainFrame();
-    if (!frame) return L"the in-process main window was not created";
-    std::wstring error = RenderTexts(frame, statuses, clocks, out);
-    if (error.empty()) error = MeasureSettings(frame, settings);
-    if (error.empty()) error = MeasureBar(bar);
-    apptest::DestroyMainFrame(frame);
-    return error;
+    return WithMainFrame([&](DuiLib::CMainFrame* frame) {
+        std::wstring error = RenderTexts(frame, statuses, clocks, out);
+        if (error.empty()) error = MeasureSettings(frame, settings);
+        return error.empty() ? MeasureBar(bar) : error;
+    });
 }
 
 } // namespace e2e

@@ -4,10 +4,15 @@
 // the same size, and its pictures of texts and list rows read the exe's screen by
 // exact comparison, since the library paints them and no window text holds them.
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 #include "e2e/desktop_io.h"
+
+namespace DuiLib {
+class CMainFrame;
+}
 
 namespace e2e {
 
@@ -53,6 +58,11 @@ struct ListedFile {
     std::wstring name;
 };
 
+// A control's place in the in-process window, empty when the layout has none of that name.
+RECT PosOf(DuiLib::CMainFrame* frame, const wchar_t* name);
+// Renders in this process's main window, created for it and closed after; the answer is
+// render's, or why the window was not there.
+std::wstring WithMainFrame(const std::function<std::wstring(DuiLib::CMainFrame*)>& render);
 // The window's picture once painting has settled (two equal captures in a row).
 bool CaptureSettled(HWND hwnd, testsupport::Shot& shot);
 

@@ -1,37 +1,21 @@
 // The real Morvane.exe with a file of sound alone on its command line: it plays, its
 // clock runs, and after ] ] the clock runs at one and a half seconds a second. With a
 // file of two tracks, choosing the other in the picture's menu changes the tone heard.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string>
-#include <vector>
 #include "e2e/e2e_start.h"
 #include "avcore/tone_pitch.h"
+#include "support/paths.h"
 
 namespace {
 
 using namespace e2e;
 
-TEST(SoundAndSpeedEndToEnd, AFileOfSoundAlonePlaysAndTwoStepsUpMakeItsClockRunHalfAgainAsFast) {
-    const RunFolders run;
+using SoundAndSpeedEndToEnd = PlayerTest;
+
+TEST_F(SoundAndSpeedEndToEnd, AFileOfSoundAlonePlaysAndTwoStepsUpMakeItsClockRunHalfAgainAsFast) {
     ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    const std::wstring tone = run.media + L"\\tone.m4a";
     const std::wstring faster = L"正在播放 1.5x";
-
-    const std::vector<std::wstring> clocks = ClockTexts(59);
-    References refs;
-    SettingsLayout settings;
-    BarLayout bar;
-    const std::wstring error = RenderReferences({kPlaying, kPaused, faster}, clocks, refs, settings, bar);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring copied = PrivateCopy(run.folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
-
-    PlayerProcess player(run.exe, run.media, L"\"" + tone + L"\"");
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
-    PlayerScreen screen(main, refs);
+    ASSERT_TRUE(Render({kPlaying, kPaused, faster}, ClockTexts(59)));
+    ASSERT_TRUE(Start(L"\"" + run.media + L"\\tone.m4a\""));
     ASSERT_TRUE(screen.Await("sound-only-plays", [&] {
         return screen.Status() == kPlaying && screen.Total() == L"00:00:40" && ClockSeconds(screen.Clock()) >= 1;
     }, 20000));
@@ -45,11 +29,9 @@ TEST(SoundAndSpeedEndToEnd, AFileOfSoundAlonePlaysAndTwoStepsUpMakeItsClockRunHa
 
     // From one change of the clock's second to one six seconds later.
     auto awaitTick = [&](int& seconds, double& at) {
-        int seen = -1;
-        bool first = true;
+        const int seen = screen.Capture() ? ClockSeconds(screen.Clock()) : -1;
         return screen.Await("clock-ticks", [&] {
             const int now = ClockSeconds(screen.Clock());
-            if (first) seen = now, first = false;
             if (now < 0 || now == seen) return false;
             seconds = now;
             at = GetTickCount64() / 1000.0;
@@ -74,34 +56,13 @@ int ChannelsOf(const std::vector<int16_t>& samples) {
     return 2;
 }
 
-// A Unix path from the environment as Wine's drive Z: shows it.
-std::wstring OnDriveZ(const std::wstring& unixPath) {
-    std::wstring path = L"Z:" + unixPath;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
-TEST(SoundAndSpeedEndToEnd, TheOtherAudioTrackFromThePictureMenuChangesTheTone) {
-    const std::wstring work = Env(L"MORVANE_E2E_DIR"), media = Env(L"MORVANE_MEDIA"), sink = Env(L"MORVANE_AUDIO_CAPTURE");
-    ASSERT_FALSE(work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
-    if (media.empty() || sink.empty()) GTEST_SKIP() << "no generated media or no ALSA file sink";
-    const std::wstring clip = OnDriveZ(media) + L"\\twotrack.mp4", capture = OnDriveZ(sink);
-    References refs;
-    SettingsLayout settings;
-    BarLayout bar;
-    std::vector<std::wstring> clocks;
-    for (int i = 0; i < 6; ++i) clocks.push_back(L"00:00:0" + std::to_wstring(i));
-    const std::wstring error = RenderReferences({kPlaying, kPaused}, clocks, refs, settings, bar);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring folder = work + L"\\player";
-    const std::wstring copied = PrivateCopy(folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
-
-    PlayerProcess player(folder + L"\\Morvane.exe", work + L"\\media", L"\"" + clip + L"\"");
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
-    PlayerScreen screen(main, refs);
+TEST_F(SoundAndSpeedEndToEnd, TheOtherAudioTrackFromThePictureMenuChangesTheTone) {
+    const std::wstring media = testsupport::WindowsPathFromEnv("MORVANE_MEDIA");
+    const std::wstring capture = testsupport::WindowsPathFromEnv("MORVANE_AUDIO_CAPTURE");
+    ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
+    if (media.empty() || capture.empty()) GTEST_SKIP() << "no generated media or no ALSA file sink";
+    ASSERT_TRUE(Render({kPlaying, kPaused}, ClockTexts(5)));
+    ASSERT_TRUE(Start(L"\"" + media + L"\\twotrack.mp4\""));
     // Past its first second the device is open and its capture begun.
     ASSERT_TRUE(screen.Await("two-tracks-play", [&] {
         return screen.Status() == kPlaying && ClockSeconds(screen.Clock()) >= 1;
@@ -113,12 +74,12 @@ TEST(SoundAndSpeedEndToEnd, TheOtherAudioTrackFromThePictureMenuChangesTheTone) 
     ASSERT_TRUE(testsupport::PumpUntil([&] { return avtest::ReadSamples(capture, start).size() >= kWindow; }, 8000));
     const std::vector<int16_t> before = avtest::ReadSamples(capture, start);
     RightClickAt(screen.CenterOf(refs.layout.playRegion));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player.Id(), L"#32768") != nullptr; }, 5000)) << "no menu";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player->Id(), L"#32768") != nullptr; }, 5000)) << "no menu";
     for (int i = 0; i < 7; ++i) PressKey(VK_UP);
     PressKey(VK_RIGHT);
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player.Id(), L"#32768") == nullptr; }, 3000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return FindTopWindow(player->Id(), L"#32768") == nullptr; }, 3000));
     // What was queued for the device before the switch passes first.
     const size_t switched = avtest::ReadSamples(capture).size() + kWindow / 2;
     ASSERT_TRUE(testsupport::PumpUntil([&] { return avtest::ReadSamples(capture, switched).size() >= kWindow; }, 8000));

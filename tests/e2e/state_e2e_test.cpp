@@ -2,11 +2,6 @@
 // (the list, the selection, the volume, the collapsed panel, the window's place and
 // the second file's time) is what the second run shows, and opening that file goes
 // on from where it was left.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string>
-#include <vector>
 #include "app/frame_harness.h"
 #include "e2e/e2e_start.h"
 #include "playback/ProgressMath.h"
@@ -23,55 +18,49 @@ struct StateLayout {
     Patch volumeAt80, listCollapsed, secondSelected;
 };
 
-RECT PosOf(DuiLib::CMainFrame* frame, const wchar_t* name) {
-    DuiLib::CControlUI* control = apptest::Find(frame, name);
-    return control ? control->GetPos() : RECT{};
-}
-
 // The in-process window as the second run should show it, and the resume text, when
 // one is given, learnt by the status reader.
 std::wstring RenderRestored(const ListedFile& first, const ListedFile& second, const std::wstring& resumeText,
                             References& refs, StateLayout& out) {
-    SetCursorPos(0, 0);
-    DuiLib::CMainFrame* frame = apptest::OpenMainFrame();
-    if (!frame) return L"the in-process main window was not created";
-    frame->AddListItem(first.fullPath.c_str(), first.name.c_str());
-    frame->AddListItem(second.fullPath.c_str(), second.name.c_str());
-    frame->m_pPlayList->SelectItem(1, false);
-    frame->m_pVolumeSlider->SetValue(80);
-    if (!resumeText.empty()) frame->ShowStatusNotice(resumeText.c_str(), 60000);
-    testsupport::Shot shot;
-    std::wstring error;
-    if (!CaptureSettled(frame->GetHWND(), shot)) error = L"the in-process window never settled";
-    // Laid out by now, the new rows too.
-    out.seek = PosOf(frame, L"slider_play");
-    out.volume = PosOf(frame, L"slider_volumn");
-    out.listToggle = PosOf(frame, L"btn_map_shrink");
-    out.secondRow = frame->m_pPlayList->GetItemAt(1)->GetPos();
-    if (IsRectEmpty(&out.secondRow)) error = L"the second row has no place";
-    out.secondSelected = Cut(shot, refs.layout.list);
-    out.volumeAt80 = Cut(shot, out.volume);
-    if (!resumeText.empty()) refs.status.Learn(resumeText, Cut(shot, refs.layout.status));
-    const RECT expanded = out.listToggle;
-    frame->ToggleListPanel();
-    // The panel's refit runs on a timer.
-    testsupport::PumpUntil([&] {
-        const RECT now = PosOf(frame, L"btn_map_shrink");
-        return !EqualRect(&now, &expanded);
-    }, 3000);
-    if (error.empty() && !CaptureSettled(frame->GetHWND(), shot)) error = L"the in-process window never settled";
-    out.collapsedToggle = PosOf(frame, L"btn_map_shrink");
-    out.listCollapsed = Cut(shot, out.collapsedToggle);
-    apptest::DestroyMainFrame(frame);
-    return error;
+    return WithMainFrame([&](DuiLib::CMainFrame* frame) {
+        frame->AddListItem(first.fullPath.c_str(), first.name.c_str());
+        frame->AddListItem(second.fullPath.c_str(), second.name.c_str());
+        frame->m_pPlayList->SelectItem(1, false);
+        frame->m_pVolumeSlider->SetValue(80);
+        if (!resumeText.empty()) frame->ShowStatusNotice(resumeText.c_str(), 60000);
+        testsupport::Shot shot;
+        std::wstring error;
+        if (!CaptureSettled(frame->GetHWND(), shot)) error = L"the in-process window never settled";
+        // Laid out by now, the new rows too.
+        out.seek = PosOf(frame, L"slider_play");
+        out.volume = PosOf(frame, L"slider_volumn");
+        out.listToggle = PosOf(frame, L"btn_map_shrink");
+        out.secondRow = frame->m_pPlayList->GetItemAt(1)->GetPos();
+        if (IsRectEmpty(&out.secondRow)) error = L"the second row has no place";
+        out.secondSelected = Cut(shot, refs.layout.list);
+        out.volumeAt80 = Cut(shot, out.volume);
+        if (!resumeText.empty()) refs.status.Learn(resumeText, Cut(shot, refs.layout.status));
+        const RECT expanded = out.listToggle;
+        frame->ToggleListPanel();
+        // The panel's refit runs on a timer.
+        testsupport::PumpUntil([&] {
+            const RECT now = PosOf(frame, L"btn_map_shrink");
+            return !EqualRect(&now, &expanded);
+        }, 3000);
+        if (error.empty() && !CaptureSettled(frame->GetHWND(), shot)) error = L"the in-process window never settled";
+        out.collapsedToggle = PosOf(frame, L"btn_map_shrink");
+        out.listCollapsed = Cut(shot, out.collapsedToggle);
+        return error;
+    });
 }
 
 POINT OnSlider(const PlayerScreen& screen, const RECT& slider, int x) {
     return screen.OnScreen({slider.left + x, (slider.top + slider.bottom) / 2});
 }
 
-TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
-    const RunFolders run;
+using StateEndToEnd = PlayerTest;
+
+TEST_F(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     const ListedFile first{run.media + L"\\first.mp4", L"first.mp4"};
     const ListedFile second{run.media + L"\\long.mkv", L"long.mkv"};   // 60 s: its middle is worth resuming
@@ -79,47 +68,34 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     const std::wstring stateFile = PlayerUserFolder() + L"\\Morvane\\state.json";
     DeleteFileW(stateFile.c_str());
 
-    std::vector<std::wstring> clocks;
-    for (int s = 0; s <= 60; ++s) clocks.push_back(DuiLib::FormatTime(s).GetData());
-    References refs;
-    std::wstring error = RenderReferences(first, second, {kPlaying, kPaused, L"停止", L"加载中请等待..."}, clocks, refs);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
+    ASSERT_TRUE(Render(first, second, kStatuses, ClockTexts(60)));
     StateLayout layout;
-    error = RenderRestored(first, second, L"", refs, layout);
+    std::wstring error = RenderRestored(first, second, L"", refs, layout);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
-    const std::wstring copied = PrivateCopy(run.folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
+    // The folder named: the dialog may start where another test's player left it.
+    ASSERT_TRUE(Add(L"\"first.mp4\" \"long.mkv\""));
+    ASSERT_TRUE(screen.Await("two rows", [&] { return screen.ListIs(refs.listTwoRows); }, 5000));
 
-    RECT leftAt{};
-    {
-        PlayerProcess player(run.exe, run.media);
-        HWND main = nullptr;
-        ASSERT_TRUE(AwaitMainWindow(player, main));
-        PlayerScreen screen(main, refs);
-        ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
-        // The folder named: the dialog may start where another test's player left it.
-        ASSERT_TRUE(AddThroughDialog(player, screen, refs.layout.add, L"\"first.mp4\" \"long.mkv\"", run.media));
-        ASSERT_TRUE(screen.Await("added", [&] { return screen.ListIs(refs.listTwoRows); }, 10000));
-
-        DoubleClickAt(screen.CenterOf(layout.secondRow));
-        MoveMouseTo({0, 0});
-        ASSERT_TRUE(screen.Await("second-plays", [&] {
-            return screen.Status() == kPlaying && screen.ShowsSecondClip() && screen.Total() == L"00:01:00";
-        }, 20000));
-        // The seek slider's middle is the file's middle.
-        Press(OnSlider(screen, layout.seek, (layout.seek.right - layout.seek.left) / 2));
-        ASSERT_TRUE(screen.Await("seeked", [&] { return screen.Clock() >= L"00:00:29" && screen.Clock() <= L"00:00:45"; }, 10000));
-        // 64 of the volume slider's 80 pixels of travel, past half its 20-pixel thumb: 80.
-        Press(OnSlider(screen, layout.volume, 10 + 64));
-        ASSERT_TRUE(screen.Await("volume-80", [&] { return Cut(screen.Shot(), layout.volume) == layout.volumeAt80; }, 5000));
-        Press(screen.CenterOf(layout.listToggle));
-        ASSERT_TRUE(screen.Await("collapsed", [&] { return Cut(screen.Shot(), layout.collapsedToggle) == layout.listCollapsed; }, 5000));
-        screen.Save(L"state-first-run.png");
-        GetWindowRect(main, &leftAt);
-        Press(screen.CenterOf(refs.layout.close));
-        ASSERT_EQ(player.ExitCode(15000), 0);
-    }
+    DoubleClickAt(screen.CenterOf(layout.secondRow));
+    MoveMouseTo({0, 0});
+    ASSERT_TRUE(screen.Await("second-plays", [&] {
+        return screen.Status() == kPlaying && screen.ShowsSecondClip() && screen.Total() == L"00:01:00";
+    }, 20000));
+    // The seek slider's middle is the file's middle.
+    Press(OnSlider(screen, layout.seek, (layout.seek.right - layout.seek.left) / 2));
+    ASSERT_TRUE(screen.Await("seeked", [&] { return screen.Clock() >= L"00:00:29" && screen.Clock() <= L"00:00:45"; }, 10000));
+    // 64 of the volume slider's 80 pixels of travel, past half its 20-pixel thumb: 80.
+    Press(OnSlider(screen, layout.volume, 10 + 64));
+    ASSERT_TRUE(screen.Await("volume-80", [&] { return Cut(screen.Shot(), layout.volume) == layout.volumeAt80; }, 5000));
+    Press(screen.CenterOf(layout.listToggle));
+    ASSERT_TRUE(screen.Await("collapsed", [&] { return Cut(screen.Shot(), layout.collapsedToggle) == layout.listCollapsed; }, 5000));
+    screen.Save(L"state-first-run.png");
+    const RECT leftAt = WindowRect(main);
+    Press(screen.CenterOf(refs.layout.close));
+    ASSERT_EQ(player->ExitCode(15000), 0);
 
     const userstate::UserState written = userstate::ParseUserState(ReadFileBytes(stateFile));
     ASSERT_EQ(written.rows, (std::vector<std::wstring>{first.fullPath, second.fullPath})) << "state file: " << Utf8(stateFile);
@@ -129,15 +105,11 @@ TEST(StateEndToEnd, ASecondStartShowsWhatTheFirstLeftAndResumesTheFile) {
     error = RenderRestored(first, second, resumeText, refs, layout);
     ASSERT_TRUE(error.empty()) << Utf8(error);
 
-    PlayerProcess player(run.exe, run.media, L"", PlayerProcess::UserState::Kept);
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
+    ASSERT_TRUE(Start(L"", PlayerProcess::UserState::Kept));
     // Made visible before it is placed, as any window of the layout is.
     RECT placed{};
     EXPECT_TRUE(testsupport::PumpUntil([&] { return GetWindowRect(main, &placed) && EqualRect(&placed, &leftAt); }, 5000))
-        << "placed at " << placed.left << "," << placed.top << ", left at "
-                                             << leftAt.left << "," << leftAt.top;
-    PlayerScreen screen(main, refs);
+        << "placed at " << placed.left << "," << placed.top << ", left at " << leftAt.left << "," << leftAt.top;
     ASSERT_TRUE(screen.Await("restored", [&] {
         return screen.Status() == L"(blank)" && Cut(screen.Shot(), layout.volume) == layout.volumeAt80 &&
                Cut(screen.Shot(), layout.collapsedToggle) == layout.listCollapsed;

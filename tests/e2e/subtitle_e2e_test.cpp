@@ -1,10 +1,6 @@
 // The real Morvane.exe with subtitles beside its files: a same-name .srt shows white
 // text in the bottom fifth of the picture during its cue and none after it, and a
 // GB18030 .srt with Chinese text shows as well.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <string>
 #include "avcore/letterbox.h"
 #include "e2e/e2e_start.h"
 #include "e2e/picture.h"
@@ -12,16 +8,6 @@
 namespace {
 
 using namespace e2e;
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(h);
-    return ok;
-}
 
 struct Text {
     int pixels = 0;
@@ -44,50 +30,41 @@ Text TextIn(const testsupport::Shot& shot, const RECT& region) {
     return text;
 }
 
-int TextPixels(const PlayerScreen& screen, const RECT& playRegion) { return TextIn(screen.Shot(), playRegion).pixels; }
+using SubtitleEndToEnd = PlayerTest;
 
-TEST(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) {
-    const RunFolders run;
+TEST_F(SubtitleEndToEnd, ASameNameSrtShowsDuringItsCueOnlyAndAGb18030OneShowsToo) {
     ASSERT_FALSE(run.work.empty()) << "run through run_e2e.sh, which sets MORVANE_E2E_DIR";
     // The flat-colour clips: the text is the only near-white there is.
     const std::wstring clip = run.media + L"\\talk.mkv", gbClip = run.media + L"\\gb.mkv";
     ASSERT_TRUE(CopyFileW((run.media + L"\\second.mkv").c_str(), clip.c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((run.media + L"\\long.mkv").c_str(), gbClip.c_str(), FALSE));
-    ASSERT_TRUE(WriteBytes(run.media + L"\\talk.srt", "1\r\n00:00:01,500 --> 00:00:03,000\r\nHello subtitles\r\n"));
+    ASSERT_TRUE(WriteFileBytes(run.media + L"\\talk.srt", "1\r\n00:00:01,500 --> 00:00:03,000\r\nHello subtitles\r\n"));
     // 中文字幕 in GB18030, no BOM.
-    ASSERT_TRUE(WriteBytes(run.media + L"\\gb.chs.srt", "1\n00:00:00,000 --> 00:00:50,000\n\xD6\xD0\xCE\xC4\xD7\xD6\xC4\xBB\n"));
+    ASSERT_TRUE(WriteFileBytes(run.media + L"\\gb.chs.srt",
+                               "1\n00:00:00,000 --> 00:00:50,000\n\xD6\xD0\xCE\xC4\xD7\xD6\xC4\xBB\n"));
+    ASSERT_TRUE(Render(ListedFile{clip, L"talk.mkv"}, ListedFile{gbClip, L"gb.mkv"}, {kPlaying, kPaused, L"停止"},
+                       ClockTexts(9)));
 
-    const std::vector<std::wstring> clocks = ClockTexts(9);
-    References refs;
-    const std::wstring error = RenderReferences(ListedFile{clip, L"talk.mkv"}, ListedFile{gbClip, L"gb.mkv"},
-                                                {kPlaying, kPaused, L"停止"}, clocks, refs);
-    ASSERT_TRUE(error.empty()) << Utf8(error);
-    const std::wstring copied = PrivateCopy(run.folder);
-    ASSERT_TRUE(copied.empty()) << Utf8(copied);
-
-    PlayerProcess player(run.exe, run.media, L"\"" + clip + L"\"");
-    HWND main = nullptr;
-    ASSERT_TRUE(AwaitMainWindow(player, main));
-    PlayerScreen screen(main, refs);
+    ASSERT_TRUE(Start(L"\"" + clip + L"\""));
     const RECT region = refs.layout.playRegion;
     ASSERT_TRUE(screen.Await("text-during-the-cue", [&] {
         const std::wstring clock = screen.Clock();
         return screen.ShowsSecondClip() && (clock == L"00:00:01" || clock == L"00:00:02") &&
-               TextPixels(screen, region) > 30;
+               TextIn(screen.Shot(), region).pixels > 30;
     }, 20000));
     screen.Save(L"e2e-subtitle-during.png");
     ASSERT_TRUE(screen.Await("no-text-after-the-cue", [&] {
         const std::wstring clock = screen.Clock();
         return screen.ShowsSecondClip() && (clock == L"00:00:04" || clock == L"00:00:05");
     }, 20000));
-    EXPECT_EQ(TextPixels(screen, region), 0);
+    EXPECT_EQ(TextIn(screen.Shot(), region).pixels, 0);
     screen.Save(L"e2e-subtitle-after.png");
 
     // A second start hands over the file with the GB18030 subtitle.
     PlayerProcess again(run.exe, run.media, L"\"" + gbClip + L"\"");
     EXPECT_EQ(again.ExitCode(30000), 0);
     ASSERT_TRUE(screen.Await("gb18030-text", [&] {
-        return screen.ShowsSecondClip() && TextPixels(screen, region) > 30;
+        return screen.ShowsSecondClip() && TextIn(screen.Shot(), region).pixels > 30;
     }, 20000));
     screen.Save(L"e2e-subtitle-gb18030.png");
     const double windowHeight = TextIn(screen.Shot(), region).height;

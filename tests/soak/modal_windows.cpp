@@ -1,5 +1,7 @@
 #include "soak/modal_windows.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 #include "e2e/desktop_io.h"
 #include "e2e/player_process.h"
@@ -8,36 +10,16 @@ namespace soak {
 
 namespace {
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = L"";
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
 bool IsLasting(const std::wstring& className) {
     static const wchar_t* const kLasting[] = {L"PlayerMainWnd", L"VideoRealWnd", L"PlayerBarWnd", L"tooltips_class32"};
-    for (const wchar_t* name : kLasting)
-        if (className == name) return true;
-    return false;
+    return std::any_of(std::begin(kLasting), std::end(kLasting),
+                       [&](const wchar_t* name) { return className == name; });
 }
 
-struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
 std::vector<HWND> OpenModals(DWORD processId) {
-    Search search{processId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->processId && IsWindowVisible(hwnd) && !IsLasting(ClassOf(hwnd))) s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> open = e2e::TopWindows(processId);
+    std::erase_if(open, [](HWND hwnd) { return IsLasting(e2e::ClassOf(hwnd)); });
+    return open;
 }
 
 bool Gone(HWND hwnd) { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }
@@ -50,7 +32,7 @@ void CloseModalWindows(DWORD processId, ModalTally& tally) {
         const std::vector<HWND> open = OpenModals(processId);
         if (open.empty()) return;
         const HWND hwnd = open.front();
-        const std::wstring className = ClassOf(hwnd);
+        const std::wstring className = e2e::ClassOf(hwnd);
         SetForegroundWindow(hwnd);
         e2e::PressKey(VK_ESCAPE);
         if (testsupport::PumpUntil([&] { return Gone(hwnd); }, 2000)) {

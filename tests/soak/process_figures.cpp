@@ -105,35 +105,27 @@ long CountGdiInHandleTable(HANDLE process) {
     return n;
 }
 
-struct WindowCount {
-    DWORD processId;
-    long count;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM param) {
-    ++reinterpret_cast<WindowCount*>(param)->count;
-    return TRUE;
-}
-
-BOOL CALLBACK CountTop(HWND hwnd, LPARAM param) {
-    auto* counter = reinterpret_cast<WindowCount*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == counter->processId) {
-        ++counter->count;
-        EnumChildWindows(hwnd, CountChild, param);
-    }
-    return TRUE;
-}
-
 // Windows are the USER objects a leak would pile up: top-level, child and message-only ones.
 long CountWindows(DWORD processId) {
-    WindowCount counter{processId, 0};
-    EnumWindows(CountTop, reinterpret_cast<LPARAM>(&counter));
+    struct Count {
+        DWORD processId;
+        long windows = 0;
+    } count{processId};
+    const WNDENUMPROC countTop = [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != c->processId) return TRUE;
+        ++c->windows;
+        const WNDENUMPROC countChild = [](HWND, LPARAM p) -> BOOL { return ++reinterpret_cast<Count*>(p)->windows > 0; };
+        EnumChildWindows(hwnd, countChild, param);
+        return TRUE;
+    };
+    EnumWindows(countTop, reinterpret_cast<LPARAM>(&count));
     for (HWND hwnd = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
          hwnd = FindWindowExW(HWND_MESSAGE, hwnd, nullptr, nullptr))
-        CountTop(hwnd, reinterpret_cast<LPARAM>(&counter));
-    return counter.count;
+        countTop(hwnd, reinterpret_cast<LPARAM>(&count));
+    return count.windows;
 }
 
 // GetGuiResources, or -1 where the system does not implement it (Wine).

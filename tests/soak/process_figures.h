@@ -15,10 +15,22 @@ struct Figures {
 // Where each figure was read: the system's own counter, or a stand-in where the
 // system answers nothing (Wine's GetProcessHandleCount and GetGuiResources).
 struct FigureSources {
+    const char* threads = "Toolhelp snapshot";
     const char* handles = "";
     const char* gdi = "";
     const char* user = "";
 };
+
+// Each figure by name, with where it was read, for bounds and reports.
+struct FigureField {
+    const char* name;
+    long Figures::*value;
+    const char* FigureSources::*source;
+};
+inline constexpr FigureField kFigureFields[] = {{"threads", &Figures::threads, &FigureSources::threads},
+                                                {"handles", &Figures::handles, &FigureSources::handles},
+                                                {"GDI objects", &Figures::gdi, &FigureSources::gdi},
+                                                {"USER objects", &Figures::user, &FigureSources::user}};
 
 // A figure that cannot be read at all is -1. The process handle needs query and
 // memory-read access.

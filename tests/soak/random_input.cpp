@@ -1,17 +1,13 @@
 #include "soak/random_input.h"
 
+#include <iterator>
 #include "e2e/desktop_io.h"
 
 namespace soak {
 
 const char* KindName(InputKind kind) {
-    switch (kind) {
-    case InputKind::Click: return "click";
-    case InputKind::DoubleClick: return "double-click";
-    case InputKind::Drag: return "drag";
-    case InputKind::Key: return "key";
-    }
-    return "?";
+    static const char* const kNames[kInputKinds] = {"click", "double-click", "drag", "key"};
+    return kNames[static_cast<int>(kind)];
 }
 
 POINT InputStream::PointIn(const RECT& rc) {
@@ -48,8 +44,7 @@ POINT InputStream::Point(const std::vector<Area>& areas, const std::vector<RECT>
 WORD InputStream::Key() {
     // The keys the player answers, then any letter.
     static constexpr WORD kNamed[] = {VK_SPACE, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
-    constexpr uint32_t kNamedCount = sizeof(kNamed) / sizeof(kNamed[0]);
-    if (Below(10) < 6) return kNamed[Below(kNamedCount)];
+    if (Below(10) < 6) return kNamed[Below(std::size(kNamed))];
     return static_cast<WORD>('A' + Below(26));
 }
 

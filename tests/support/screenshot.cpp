@@ -25,9 +25,8 @@ bool PngEncoder(CLSID& clsid) {
     std::vector<uint8_t> buffer(bytes);
     auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
     if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
+    for (UINT i = 0; i < count; ++i)
         if (wcscmp(codecs[i].MimeType, L"image/png") == 0) { clsid = codecs[i].Clsid; return true; }
-    }
     return false;
 }
 

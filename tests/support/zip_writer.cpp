@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <initializer_list>
+
 namespace testsupport {
 
 void Put16(Bytes& b, uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
@@ -31,6 +33,18 @@ uint32_t Crc(const Bytes& data)
     return static_cast<uint32_t>(crc32(crc32(0, Z_NULL, 0), data.data(), static_cast<uInt>(data.size())));
 }
 
+namespace {
+
+// Little-endian fields of 2 or 4 bytes, in order.
+void PutFields(Bytes& b, std::initializer_list<std::pair<int, uint32_t>> fields)
+{
+    for (const auto& [bytes, value] : fields) bytes == 2 ? Put16(b, value) : Put32(b, value);
+}
+
+void PutText(Bytes& b, const std::string& text) { b.insert(b.end(), text.begin(), text.end()); }
+
+} // namespace
+
 ZipLayout BuildZip(const std::vector<ZipMember>& members, const std::string& comment)
 {
     ZipLayout z;
@@ -45,56 +59,31 @@ ZipLayout BuildZip(const std::vector<ZipMember>& members, const std::string& com
                   static_cast<uint16_t>(m.deflate ? 8 : 0),
                   static_cast<uint16_t>(0x0800 | (m.dataDescriptor ? 0x0008 : 0)), &m};
         z.localOffsets.push_back(z.bytes.size());
-        Put32(z.bytes, 0x04034b50);
-        Put16(z.bytes, 20);
-        Put16(z.bytes, c.flags);
-        Put16(z.bytes, c.method);
-        Put32(z.bytes, 0);  // time and date
-        Put32(z.bytes, m.dataDescriptor ? 0 : c.crc);
-        Put32(z.bytes, m.dataDescriptor ? 0 : c.packed);
-        Put32(z.bytes, m.dataDescriptor ? 0 : c.size);
-        Put16(z.bytes, static_cast<uint32_t>(m.name.size()));
-        Put16(z.bytes, 0);
-        z.bytes.insert(z.bytes.end(), m.name.begin(), m.name.end());
+        const bool later = m.dataDescriptor;
+        // signature, version, flags, method, time and date, CRC, sizes, name and extra lengths
+        PutFields(z.bytes, {{4, 0x04034b50}, {2, 20}, {2, c.flags}, {2, c.method}, {4, 0}, {4, later ? 0 : c.crc},
+                            {4, later ? 0 : c.packed}, {4, later ? 0 : c.size},
+                            {2, static_cast<uint32_t>(m.name.size())}, {2, 0}});
+        PutText(z.bytes, m.name);
         z.bytes.insert(z.bytes.end(), packed.begin(), packed.end());
-        if (m.dataDescriptor) {
-            Put32(z.bytes, 0x08074b50);
-            Put32(z.bytes, c.crc);
-            Put32(z.bytes, c.packed);
-            Put32(z.bytes, c.size);
-        }
+        if (later) PutFields(z.bytes, {{4, 0x08074b50}, {4, c.crc}, {4, c.packed}, {4, c.size}});
         central.push_back(c);
     }
     z.centralOffset = z.bytes.size();
     for (const Central& c : central) {
-        Put32(z.bytes, 0x02014b50);
-        Put16(z.bytes, 20);
-        Put16(z.bytes, 20);
-        Put16(z.bytes, c.flags);
-        Put16(z.bytes, c.method);
-        Put32(z.bytes, 0);
-        Put32(z.bytes, c.crc);
-        Put32(z.bytes, c.packed);
-        Put32(z.bytes, c.size);
-        Put16(z.bytes, static_cast<uint32_t>(c.m->name.size()));
-        Put16(z.bytes, 0);  // extra
-        Put16(z.bytes, 0);  // comment
-        Put16(z.bytes, 0);  // disk
-        Put16(z.bytes, 0);  // internal attributes
-        Put32(z.bytes, 0);  // external attributes
-        Put32(z.bytes, c.offset);
-        z.bytes.insert(z.bytes.end(), c.m->name.begin(), c.m->name.end());
+        // signature, versions, flags, method, time and date, CRC, sizes, name, extra and
+        // comment lengths, disk, internal and external attributes, local header's offset
+        PutFields(z.bytes, {{4, 0x02014b50}, {2, 20}, {2, 20}, {2, c.flags}, {2, c.method}, {4, 0}, {4, c.crc},
+                            {4, c.packed}, {4, c.size}, {2, static_cast<uint32_t>(c.m->name.size())}, {2, 0}, {2, 0},
+                            {2, 0}, {2, 0}, {4, 0}, {4, c.offset}});
+        PutText(z.bytes, c.m->name);
     }
     const size_t centralSize = z.bytes.size() - z.centralOffset;
-    Put32(z.bytes, 0x06054b50);
-    Put16(z.bytes, 0);
-    Put16(z.bytes, 0);
-    Put16(z.bytes, static_cast<uint32_t>(central.size()));
-    Put16(z.bytes, static_cast<uint32_t>(central.size()));
-    Put32(z.bytes, static_cast<uint32_t>(centralSize));
-    Put32(z.bytes, static_cast<uint32_t>(z.centralOffset));
-    Put16(z.bytes, static_cast<uint32_t>(comment.size()));
-    z.bytes.insert(z.bytes.end(), comment.begin(), comment.end());
+    // signature, disks, entries on this disk and in all, directory size and offset, comment length
+    PutFields(z.bytes, {{4, 0x06054b50}, {2, 0}, {2, 0}, {2, static_cast<uint32_t>(central.size())},
+                        {2, static_cast<uint32_t>(central.size())}, {4, static_cast<uint32_t>(centralSize)},
+                        {4, static_cast<uint32_t>(z.centralOffset)}, {2, static_cast<uint32_t>(comment.size())}});
+    PutText(z.bytes, comment);
     return z;
 }
 
