@@ -1,7 +1,6 @@
 #pragma once
-// A real main window with its video window fitted over the play region and the recording
-// engine, for the video window's and the full-screen bar's tests: waiting, rectangles
-// and posted input.
+// A real main window, its video window fitted over the play region, and the recording engine,
+// for the video window's and the full-screen bar's tests: waits, rectangles, posted input.
 #include <gtest/gtest.h>
 
 #include <string>

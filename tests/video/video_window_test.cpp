@@ -21,7 +21,6 @@ const RECT kScreen = ScreenRect();
 
 class VideoWindowTest : public VideoFixture {
 protected:
-
     // Two real presses at the picture's centre: the system makes the second one a
     // double-click only for a window class that asks for it. A windowed picture goes on
     // top for the moment, so windows of tests running beside us cannot take the input.
