@@ -96,14 +96,6 @@ TEST(Entry, MainFrameIsReachableDuringInitAndClearedAfterTheLoop) {
     DestroyWindow(g_created);
 }
 
-bool g_loopWatchdogFired = false;
-
-void CALLBACK LoopWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    g_loopWatchdogFired = true;
-    PostQuitMessage(0);
-}
-
 void CALLBACK DestroyFromOutside(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     DestroyWindow(FindWindowW(L"PlayerMainWnd", kMainWindowTitle));
@@ -111,26 +103,22 @@ void CALLBACK DestroyFromOutside(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(Entry, AWindowDestroyedFromOutsideStillEndsTheLoop) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
-    g_loopWatchdogFired = false;
     SetTimer(nullptr, 0, 700, DestroyFromOutside);
-    UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, LoopWatchdog);
-
-    EXPECT_EQ(RunMorvane(GetModuleHandleW(nullptr)), 0);
-    KillTimer(nullptr, watchdog);
-    EXPECT_FALSE(g_loopWatchdogFired) << "the process would have lived on without a window";
+    int rc = -1;
+    EXPECT_TRUE(apptest::RunLibraryLoopUntilQuit(10000, [&] { rc = RunMorvane(GetModuleHandleW(nullptr)); }))
+        << "the process would have lived on without a window";
+    EXPECT_EQ(rc, 0);
     EXPECT_EQ(g_pMainFrame, nullptr);
     EXPECT_EQ(MainWindowOf(GetCurrentProcessId()), nullptr);
 }
 
 TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
     // A module without the skin archive: the layout cannot be built, so creation fails.
-    g_loopWatchdogFired = false;
-    UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, LoopWatchdog);
-    int rc = RunMorvane(GetModuleHandleW(L"kernel32.dll"));
-    KillTimer(nullptr, watchdog);
+    int rc = -1;
+    EXPECT_TRUE(apptest::RunLibraryLoopUntilQuit(5000, [&] { rc = RunMorvane(GetModuleHandleW(L"kernel32.dll")); }))
+        << "entered the message loop without a window";
     testsupport::PumpIdle();
     EXPECT_EQ(rc, 0);
-    EXPECT_FALSE(g_loopWatchdogFired) << "entered the message loop without a window";
     EXPECT_EQ(g_pMainFrame, nullptr);
     EXPECT_EQ(MainWindowOf(GetCurrentProcessId()), nullptr);
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
@@ -172,7 +160,7 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTit
     auto windows = [&] {
         return (MainWindowOf(GetProcessId(first.Handle())) ? 1 : 0) + (MainWindowOf(GetProcessId(second.Handle())) ? 1 : 0);
     };
-    auto ended = [](const Player& p) { return WaitForSingleObject(p.Handle(), 0) == WAIT_OBJECT_0; };
+    auto ended = [](const Player& p) { return !p.Running(); };
     int most = 0;
     // One start hands over and ends; the other keeps its window. Pumped, so that a
     // WM_COPYDATA sent to the foreign window arrives.
@@ -202,9 +190,7 @@ TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
     {
         Player second(L"\"" + std::wstring(exe) + L"\"");
         ASSERT_NE(second.Handle(), nullptr);
-        const bool ended = testsupport::PumpUntil([&] { return WaitForSingleObject(second.Handle(), 0) == WAIT_OBJECT_0; },
-                                              60000);
-        ASSERT_TRUE(ended);
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !second.Running(); }, 60000));
         EXPECT_EQ(second.ExitCode(0), 0);
     }
     EXPECT_TRUE(testsupport::PumpUntil([&] { return running->m_pPlayList->GetCount() == 1; }, 3000));
@@ -217,22 +203,21 @@ TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     Player player(L"C:\\ignored\\argument.mp4");
     HWND hwnd = nullptr;
-    for (int i = 0; i < 600 && !hwnd; ++i) {
-        ASSERT_EQ(WaitForSingleObject(player.Handle(), 100), static_cast<DWORD>(WAIT_TIMEOUT)) << "the player ended";
+    testsupport::PumpUntil([&] {
         hwnd = FindWindowW(L"PlayerMainWnd", kMainWindowTitle);
-    }
+        return hwnd || !player.Running();
+    }, 60000);
+    ASSERT_TRUE(hwnd || player.Running()) << "the player ended";
     ASSERT_NE(hwnd, nullptr);
     // The window is visible from its creation; it is centred just after.
     RECT rc, work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const LONG centreLeft = work.left + (work.right - work.left - 840) / 2;
     const LONG centreTop = work.top + (work.bottom - work.top - 600) / 2;
-    for (int i = 0; i < 100; ++i) {
+    testsupport::PumpUntil([&] {
         GetWindowRect(hwnd, &rc);
-        if (IsWindowVisible(hwnd) && std::abs(rc.left - centreLeft) <= 1 && std::abs(rc.top - centreTop) <= 1)
-            break;
-        Sleep(50);
-    }
+        return IsWindowVisible(hwnd) && std::abs(rc.left - centreLeft) <= 1 && std::abs(rc.top - centreTop) <= 1;
+    });
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(rc.right - rc.left, 840);
     EXPECT_EQ(rc.bottom - rc.top, 600);

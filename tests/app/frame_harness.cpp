@@ -16,10 +16,13 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-bool RunLibraryLoopUntilQuit(DWORD timeoutMs) {
+bool RunLibraryLoopUntilQuit(DWORD timeoutMs, const std::function<void()>& loop) {
     g_watchdogFired = false;
     UINT_PTR watchdog = SetTimer(nullptr, 0, timeoutMs, Watchdog);
-    DuiLib::CPaintManagerUI::MessageLoop();
+    if (loop)
+        loop();
+    else
+        DuiLib::CPaintManagerUI::MessageLoop();
     KillTimer(nullptr, watchdog);
     return !g_watchdogFired;
 }
@@ -83,10 +86,45 @@ void Click(HWND hwnd, POINT pt) {
     }
 }
 
+void ClickControl(DuiLib::CMainFrame* frame, const wchar_t* name) {
+    RedrawWindow(frame->GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Click(frame->GetHWND(), CenterOf(Find(frame, name)));
+}
+
+std::wstring TextOf(DuiLib::CMainFrame* frame, const wchar_t* name) { return Find(frame, name)->GetText().GetData(); }
+
+std::vector<std::wstring> RowNames(DuiLib::CMainFrame* frame) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < frame->m_pPlayList->GetCount(); ++i)
+        names.push_back(frame->m_pPlayList->GetItemAt(i)->GetName().str());
+    return names;
+}
+
 LRESULT HitTest(HWND hwnd, int x, int y) {
     POINT pt{x, y};
     ClientToScreen(hwnd, &pt);
     return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+TimerLog::TimerLog() : m_hook(SetWindowsHookExW(WH_GETMESSAGE, Hook, nullptr, GetCurrentThreadId())) {
+    Clear();
+}
+
+TimerLog::~TimerLog() { UnhookWindowsHookEx(m_hook); }
+
+LRESULT CALLBACK TimerLog::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd)
+        s_taken.push_back({msg->hwnd, msg->wParam, GetTickCount64()});
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<ULONGLONG> TimerLog::Ticks(UINT_PTR id, HWND on) const {
+    std::vector<ULONGLONG> ticks;
+    for (const Taken& t : s_taken)
+        if (t.id == id && (!on || t.hwnd == on))
+            ticks.push_back(t.tick);
+    return ticks;
 }
 
 namespace {

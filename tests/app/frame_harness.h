@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <functional>
 #include <string>
+#include <vector>
 #include "app/MainFrame.h"
 #include "app_support/recording_avplayer.h"
 #include "support/pump.h"
@@ -15,9 +16,9 @@ namespace apptest {
 
 inline constexpr const wchar_t* kTestTitle = L"MainFrameUnderTest";
 
-// Runs the library's message loop until the thread's quit message; false when
-// timeoutMs passed first (the loop is then ended by the watchdog).
-bool RunLibraryLoopUntilQuit(DWORD timeoutMs);
+// Runs a message loop (the library's unless another is given) until the thread's quit
+// message; false when timeoutMs passed first (the loop is then ended by a watchdog).
+bool RunLibraryLoopUntilQuit(DWORD timeoutMs, const std::function<void()>& loop = nullptr);
 
 // Creates, centres and shows a main window; InitWindow has run when it returns.
 DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title = kTestTitle);
@@ -50,8 +51,36 @@ bool IsShown(DuiLib::CMainFrame* frame, const wchar_t* name);   // found and vis
 POINT CenterOf(const DuiLib::CControlUI* control);              // client coordinates
 // A left click at a client point: move, press, release, each posted and pumped.
 void Click(HWND hwnd, POINT client);
+// A click at a control's centre once the window is laid out and painted.
+void ClickControl(DuiLib::CMainFrame* frame, const wchar_t* name);
+std::wstring TextOf(DuiLib::CMainFrame* frame, const wchar_t* name);
+std::vector<std::wstring> RowNames(DuiLib::CMainFrame* frame);  // the playlist's paths, in order
 // Hit-test answer for a client point (the message carries screen coordinates).
 LRESULT HitTest(HWND hwnd, int x, int y);
+
+// The WM_TIMER messages of windows on this thread, taken from its queue while the object
+// lives, with the tick each was taken at.
+class TimerLog {
+public:
+    TimerLog();
+    ~TimerLog();
+    TimerLog(const TimerLog&) = delete;
+    TimerLog& operator=(const TimerLog&) = delete;
+
+    // When each timer of that id was taken, of one window or of any.
+    std::vector<ULONGLONG> Ticks(UINT_PTR id, HWND on = nullptr) const;
+    void Clear() { s_taken.clear(); }
+
+private:
+    struct Taken {
+        HWND hwnd;
+        UINT_PTR id;
+        ULONGLONG tick;
+    };
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static inline std::vector<Taken> s_taken;
+    HHOOK m_hook = nullptr;
+};
 
 // Answers the message boxes this thread shows while it lives (a thread timer that runs
 // in the box's own loop), keeping what the last one said and whose it was.

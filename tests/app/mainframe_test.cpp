@@ -1,7 +1,6 @@
 // The main window with real messages: chrome, system commands, routing, timers, keys.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 #include "app/debug_capture.h"
@@ -15,38 +14,10 @@ using apptest::IsShown;
 
 namespace {
 
-// Tick counts of the WM_TIMER messages the thread takes from its queue, by id.
-std::vector<std::pair<UINT_PTR, ULONGLONG>> g_timers;
-
-LRESULT CALLBACK TimerHook(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd)
-        g_timers.push_back({msg->wParam, GetTickCount64()});
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-std::vector<ULONGLONG> TimersWithId(UINT_PTR id) {
-    std::vector<ULONGLONG> out;
-    for (const auto& t : g_timers)
-        if (t.first == id)
-            out.push_back(t.second);
-    return out;
-}
-
 class MainFrameTest : public apptest::MainWindowFixture {
 protected:
     MainFrameTest() : MainWindowFixture({}) {}
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
-        g_timers.clear();
-        hook = SetWindowsHookExW(WH_GETMESSAGE, TimerHook, nullptr, GetCurrentThreadId());
-    }
-    void TearDown() override {
-        UnhookWindowsHookEx(hook);
-        MainWindowFixture::TearDown();
-    }
-    void ClickControl(const wchar_t* name) { apptest::Click(hwnd, apptest::CenterOf(apptest::Find(frame, name))); }
+    void ClickControl(const wchar_t* name) { apptest::ClickControl(frame, name); }
     void DoubleClickCaption() {
         POINT pt{300, 30};
         ClientToScreen(hwnd, &pt);
@@ -64,7 +35,7 @@ protected:
         return {rc.right - rc.left, rc.bottom - rc.top};
     }
 
-    HHOOK hook = nullptr;
+    apptest::TimerLog timers;
 };
 
 TEST_F(MainFrameTest, StartsRestoredAndPolling) {
@@ -77,8 +48,8 @@ TEST_F(MainFrameTest, StartsRestoredAndPolling) {
     EXPECT_EQ(frame->m_effect.effectCode, 0);
     // Three ticks come whatever the load; how long they took is reported, not judged.
     const ULONGLONG shown = GetTickCount64();
-    EXPECT_TRUE(testsupport::PumpUntil([] { return TimersWithId(kTimerPoll).size() >= 3; }, 10000));
-    EXPECT_GE(TimersWithId(kTimerPoll).size(), 3u);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return timers.Ticks(kTimerPoll).size() >= 3; }, 10000));
+    EXPECT_GE(timers.Ticks(kTimerPoll).size(), 3u);
     RecordProperty("three_ticks_ms", std::to_string(GetTickCount64() - shown));
     testsupport::SaveWindowPng(hwnd, testsupport::ScreenshotPath(L"app_mainframe_start.png").c_str());
 }
@@ -316,10 +287,10 @@ TEST_F(MainFrameTest, SizeBurstFitsOnceAndTheResumeTimerSeeksOnce) {
         testsupport::PumpIdle();
     }
     ASSERT_TRUE(testsupport::PumpUntil([&] {
-        const auto fits = TimersWithId(kTimerFitVideo);
+        const auto fits = timers.Ticks(kTimerFitVideo);
         return !fits.empty() && fits.back() >= sizes.back();
     }, 3000));
-    for (ULONGLONG fit : TimersWithId(kTimerFitVideo)) {
+    for (ULONGLONG fit : timers.Ticks(kTimerFitVideo)) {
         ULONGLONG lastSize = 0;
         for (ULONGLONG t : sizes)
             if (t <= fit) lastSize = t;
@@ -328,18 +299,18 @@ TEST_F(MainFrameTest, SizeBurstFitsOnceAndTheResumeTimerSeeksOnce) {
     size_t quietGaps = 0;  // gaps long enough for the one-shot timer to fire in them
     for (size_t i = 1; i < sizes.size(); ++i)
         quietGaps += sizes[i] - sizes[i - 1] >= 80;
-    EXPECT_LE(TimersWithId(kTimerFitVideo).size(), quietGaps + 1);
+    EXPECT_LE(timers.Ticks(kTimerFitVideo).size(), quietGaps + 1);
 
     // Timer 3 seeks to the saved fraction once; timers of other ids do nothing here.
     // Ten ticks of timer 77 after the seek show the loop ran on without a second one.
     frame->m_fResumePos = 0.4f;
     SetTimer(hwnd, kTimerResumeSeek, 500, nullptr);
     SetTimer(hwnd, 77, 50, nullptr);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return !TimersWithId(kTimerResumeSeek).empty(); }, 5000));
-    const size_t ticks = TimersWithId(77).size();
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return TimersWithId(77).size() >= ticks + 10; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !timers.Ticks(kTimerResumeSeek).empty(); }, 5000));
+    const size_t ticks = timers.Ticks(77).size();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return timers.Ticks(77).size() >= ticks + 10; }, 5000));
     KillTimer(hwnd, 77);
-    EXPECT_EQ(TimersWithId(kTimerResumeSeek).size(), 1u);
+    EXPECT_EQ(timers.Ticks(kTimerResumeSeek).size(), 1u);
     EXPECT_EQ(Engine(frame).CommandTexts(), (std::vector<std::string>{"seek_to(0.40000000596046448)"}));
 }
 

@@ -12,7 +12,7 @@ struct avplayer::Impl {
     recording::EngineRecord record;
 
     int Log(const char* name, std::vector<double> numbers = {}, std::string path = {}) {
-        record.calls.push_back({name, std::move(numbers), std::move(path)});
+        record.calls.push_back({name, std::move(numbers), std::move(path), GetTickCount64()});
         return 0;
     }
     // A read: logged, answered from the script.
@@ -20,6 +20,14 @@ struct avplayer::Impl {
     T Answer(const char* name, T recording::EngineScript::*field) {
         Log(name);
         return record.script.*field;
+    }
+    // Either open: logged with the path as received, then answered as scripted.
+    int Open(const char* name, std::string path, int reserved1, int reserved2, int shape, int effectCode) {
+        Log(name, {double(reserved1), double(reserved2), double(shape), double(effectCode)}, path);
+        if (record.script.duringOpen)
+            record.script.duringOpen();
+        const std::vector<std::string>& failing = record.script.failingPaths;
+        return std::find(failing.begin(), failing.end(), path) != failing.end() ? 0 : record.script.openResult;
     }
     // A command that moves the status (from any status when `from` is -1).
     int Move(const char* name, int from, int to, std::vector<double> numbers = {}) {
@@ -98,6 +106,21 @@ std::vector<std::string> EngineRecord::CommandTexts(HWND video) const {
     return out;
 }
 
+std::vector<std::string> EngineRecord::CallTexts() const {
+    std::vector<std::string> out;
+    for (const EngineCall& c : calls)
+        out.push_back(c.Text());
+    return out;
+}
+
+std::vector<std::string> EngineRecord::PathsOf(const char* name) const {
+    std::vector<std::string> out;
+    for (const EngineCall& c : calls)
+        if (c.name == name)
+            out.push_back(c.path);
+    return out;
+}
+
 unsigned long g_callBudgetMs = 2000;
 
 EngineRecord& Of(const avplayer& player) {
@@ -119,18 +142,11 @@ int avplayer::subclasswindow(HWND hwnd, int mode) {
 }
 
 int avplayer::open(const char* path, int reserved1, int reserved2, int shape, int effectCode) {
-    m_impl->Log("open", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, path ? path : "");
-    if (m_impl->record.script.duringOpen)
-        m_impl->record.script.duringOpen();
-    const auto& failing = m_impl->record.script.failingPaths;
-    if (path && std::find(failing.begin(), failing.end(), path) != failing.end())
-        return 0;
-    return m_impl->record.script.openResult;
+    return m_impl->Open("open", path ? path : "", reserved1, reserved2, shape, effectCode);
 }
 
 int avplayer::open_wide(const wchar_t* path, int reserved1, int reserved2, int shape, int effectCode) {
-    m_impl->Log("open_wide", {double(reserved1), double(reserved2), double(shape), double(effectCode)}, recording::Utf8(path));
-    return m_impl->record.script.openResult;
+    return m_impl->Open("open_wide", recording::Utf8(path), reserved1, reserved2, shape, effectCode);
 }
 
 unsigned long avplayer::call_budget_ms(const wchar_t*) {
@@ -225,8 +241,7 @@ bool avplayer::has_video() {
 }
 
 std::vector<struct avplayer::audio_track> avplayer::audio_tracks() {
-    m_impl->Log("audio_tracks");
-    return m_impl->record.script.audioTracks;
+    return m_impl->Answer("audio_tracks", &recording::EngineScript::audioTracks);
 }
 
 bool avplayer::set_audio_track(int number) {
@@ -239,8 +254,7 @@ bool avplayer::set_audio_track(int number) {
 }
 
 int avplayer::audio_track() {
-    m_impl->Log("audio_track");
-    return m_impl->record.script.audioTrack;
+    return m_impl->Answer("audio_track", &recording::EngineScript::audioTrack);
 }
 
 bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const {

@@ -14,6 +14,7 @@ struct EngineCall {
     std::vector<double> numbers;  // numeric arguments in order (HWND and bool as numbers)
     std::string path;             // open's path as the engine received it; open_wide's in UTF-8
     std::string Text() const;     // "open(C:\\a.mp4,0,2,1,0)", "volume(37,37)", "play_status()"
+    unsigned long long tick = 0;  // GetTickCount64() when it was made
 };
 
 // What the engine answers; the tests set it. Commands move the status as an engine
@@ -57,6 +58,8 @@ struct EngineRecord {
     // Text() of each entry of Commands(); the given video window's handle, which differs
     // every run, reads as "video".
     std::vector<std::string> CommandTexts(HWND video = nullptr) const;
+    std::vector<std::string> CallTexts() const;                 // of every call, reads included
+    std::vector<std::string> PathsOf(const char* name) const;   // given to the calls of that name
     void Clear() { calls.clear(); }
 };
 

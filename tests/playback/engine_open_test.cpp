@@ -8,6 +8,7 @@
 
 #include "avcore/avplayer.h"
 #include "avcore/media_env.h"
+#include "support/paths.h"
 #include "support/pump.h"
 #include "playback/EnginePath.h"
 
@@ -17,22 +18,15 @@ namespace {
 
 constexpr EffectSettings kPlain{0, 0};
 
-std::wstring Wide(const std::string& ansi) {
-    std::wstring out(ansi.size(), L'\0');
-    out.resize(static_cast<size_t>(
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), out.data(), static_cast<int>(out.size()))));
-    return out;
-}
-
 // A copy of clip.mp4 in a folder of this test's own: name is a file name, or empty for
 // one that makes the whole ANSI path exactly `bytes` long.
 std::wstring ClipCopy(const std::wstring& name, size_t bytes = 0) {
-    const std::wstring folder = Wide(avtest::MediaPath("engine-open"));
+    const std::wstring folder = testsupport::WindowsPath(avtest::MediaPath("engine-open"));
     CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring path = folder + L"\\" + name;
     if (bytes)
         path += std::wstring(bytes - path.size() - 4, L'c') + L".mp4";
-    CopyFileW(Wide(avtest::MediaPath("clip.mp4")).c_str(), path.c_str(), FALSE);
+    CopyFileW(testsupport::WindowsPath(avtest::MediaPath("clip.mp4")).c_str(), path.c_str(), FALSE);
     return path;
 }
 

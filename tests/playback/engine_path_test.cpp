@@ -13,6 +13,7 @@
 #include "app_support/recording_avplayer.h"
 #include "duilib/UIPath.h"
 #include "playback/EnginePath.h"
+#include "support/pump.h"
 
 using DuiLib::OpenInEngine;
 
@@ -123,10 +124,7 @@ TEST(EnginePath, AShortPathLookUpThatHangsIsGivenUpWithinTheBudget) {
 
     // The look-up let go ends harmlessly when the system answers at last.
     SetEvent(share->answer);
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (!share->answered && GetTickCount64() < deadline)
-        Sleep(10);
-    EXPECT_TRUE(share->answered);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return share->answered.load(); }, 10000));
 }
 
 } // namespace

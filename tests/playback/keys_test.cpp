@@ -32,7 +32,6 @@ protected:
     void Key(HWND to, WPARAM key) { SendMessageW(to, WM_KEYDOWN, key, 0); }
     HWND Main() const { return frame->GetHWND(); }
     HWND Picture() const { return frame->m_pVideoWnd->GetHWND(); }
-
 };
 
 TEST_F(KeysTest, LeftAndRightSeekFiveSecondsWithinTheFile) {
@@ -140,8 +139,7 @@ TEST_F(KeysTest, AFocusedListKeepsItsArrows) {
     frame->AddListItem(L"C:\\b.mp4", L"b.mp4");
     frame->m_pPlayList->SelectItem(0, false);
     frame->m_pPlayList->SetFocus();
-    Engine(frame).script.status = 1;
-    Engine(frame).script.duration = 100.0;
+    Engine(frame).script.SetProgress(1, 0, 100);
     const int volume = frame->m_pVolumeSlider->GetValue();
     Key(Main(), VK_DOWN);
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
@@ -189,13 +187,12 @@ TEST(PlaybackSpeed, StepsSnapToQuartersWithinTheRangeAndNameThemselves) {
 
 TEST_F(KeysTest, TheTickShowsTheSpeedAndTheNameOfAFileOfSoundAlone) {
     frame->m_strCurPath = L"C:\\music\\tone.m4a";
-    auto status = [&] { return std::wstring(apptest::Find(frame, L"txt_playstatus")->GetText().GetData()); };
     auto label = [&] { return std::wstring(frame->m_pVideoWnd->NoVideoText().GetData()); };
     Engine(frame).script.status = 1;
     Engine(frame).script.speed = 1.5;
     Engine(frame).script.hasVideo = false;
     frame->UpdateProgress();
-    EXPECT_EQ(status(), L"正在播放 1.5x");
+    EXPECT_EQ(apptest::TextOf(frame, L"txt_playstatus"), L"正在播放 1.5x");
     EXPECT_EQ(label(), L"tone.m4a");
     Engine(frame).script.status = 2;
     frame->UpdateProgress();
@@ -207,7 +204,7 @@ TEST_F(KeysTest, TheTickShowsTheSpeedAndTheNameOfAFileOfSoundAlone) {
     Engine(frame).script.hasVideo = true;
     Engine(frame).script.speed = 1.0;
     frame->UpdateProgress();
-    EXPECT_EQ(status(), L"正在播放");
+    EXPECT_EQ(apptest::TextOf(frame, L"txt_playstatus"), L"正在播放");
     EXPECT_EQ(label(), L"没有视频在播放");
 }
 

@@ -44,14 +44,19 @@ protected:
         for (int i = 0; i < n; ++i)
             frame->AddListItem(RowPath(i).c_str(), (std::to_wstring(i) + L".mp4").c_str());
     }
-    // Row `row` was opened and the engine is in `status`.
-    void Loaded(int row, int status) {
-        frame->m_strCurPath = RowPath(row).c_str();
+    // A list of `rows` rows, `selected` selected, `loaded` opened (-1: none) with the engine in
+    // `status`, and no engine call made yet.
+    void Prepare(int rows, int selected, int loaded, int status) {
+        frame->ClearList();
+        AddRows(rows);
+        frame->m_pPlayList->SelectItem(selected, false);
+        frame->m_strCurPath = loaded >= 0 ? RowPath(loaded).c_str() : L"";
         Engine(frame).script.status = status;
+        Engine(frame).Clear();
     }
     // The engine's commands, the video window's handle shown as "video".
     Calls Commands() { return Engine(frame).CommandTexts(frame->m_pVideoWnd->GetHWND()); }
-    std::wstring Text(const wchar_t* name) { return apptest::Find(frame, name)->GetText().GetData(); }
+    std::wstring Text(const wchar_t* name) { return apptest::TextOf(frame, name); }
 };
 
 TEST_F(PlaybackTest, CommandsOpenPauseOrMoveTheSelection) {
@@ -83,12 +88,7 @@ TEST_F(PlaybackTest, CommandsOpenPauseOrMoveTheSelection) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        frame->ClearList();
-        AddRows(c.rows);
-        frame->m_pPlayList->SelectItem(c.selected);
-        frame->m_strCurPath = c.loadedRow >= 0 ? RowPath(c.loadedRow).c_str() : L"";
-        Engine(frame).script.status = c.status;
-        Engine(frame).Clear();
+        Prepare(c.rows, c.selected, c.loadedRow, c.status);
         (frame->*c.command)();
         EXPECT_EQ(Commands(), c.expected);
         EXPECT_EQ(frame->m_pPlayList->GetCurSel(), c.selectedAfter);
@@ -141,14 +141,10 @@ TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
     HWND hwnd = frame->GetHWND();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        frame->ClearList();
-        AddRows(c.rows);
-        frame->m_pPlayList->SelectItem(c.ended, false);
-        Loaded(c.ended, 3);
+        Prepare(c.rows, c.ended, c.ended, 3);
         Engine(frame).script.failingPaths.clear();
         for (int row : c.bad)
             Engine(frame).script.failingPaths.push_back("C:\\v\\" + std::to_string(row) + ".mp4");
-        Engine(frame).Clear();
         frame->UpdateProgress();
         // Each skip waits on timer 4 with the failed row in the title; fired here at once.
         std::vector<int> tried{frame->m_pPlayList->GetCurSel()};
@@ -172,10 +168,7 @@ TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
     }
 
     // The timer really fires, after a moment in which the title names the bad file.
-    frame->ClearList();
-    AddRows(3);
-    frame->m_pPlayList->SelectItem(0, false);
-    Loaded(0, 3);
+    Prepare(3, 0, 0, 3);
     Engine(frame).script.failingPaths = {"C:\\v\\1.mp4"};
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
@@ -201,10 +194,8 @@ TEST_F(PlaybackTest, AnyOpenCancelsWhatWasStillDueForTheFileBefore) {
 }
 
 TEST_F(PlaybackTest, PlayOnAnEmptyListShowsTheNoticeAndLeavesPlaybackAlone) {
-    AddRows(2);
-    Loaded(0, 1);
+    Prepare(2, -1, 0, 1);
     frame->ClearList();
-    Engine(frame).Clear();
     {
         apptest::MessageBoxWatch watch;
         frame->OnPlayCommand();
@@ -233,8 +224,7 @@ TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
 
     // Paused: the status says so and nothing else moves.
     frame->m_bSeeking = 0;
-    script.status = 2;
-    script.position = 200;
+    script.SetProgress(2, 200, 7200);
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"暂停");
     EXPECT_EQ(Text(L"txt_curtime"), L"00:01:40");
@@ -245,8 +235,7 @@ TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
     EXPECT_EQ(Text(L"txt_playstatus"), L"停止");
 
     // A duration of 0 while playing puts the slider at its start.
-    script.status = 1;
-    script.duration = 0;
+    script.SetProgress(1, 200, 0);
     frame->UpdateProgress();
     EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 0);
     EXPECT_EQ(Commands(), Calls{});
@@ -254,8 +243,7 @@ TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
 
 TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
     auto& script = Engine(frame).script;
-    script.status = 1;
-    script.duration = 100;
+    script.SetProgress(1, 0, 100);
     CSliderUI* seek = frame->m_pPlaySlider;
     const HWND hwnd = frame->GetHWND();
     const RECT& rc = seek->GetPos();
@@ -303,9 +291,7 @@ TEST_F(PlaybackTest, TickSaysStoppedOnceThePlayingFileIsClosed) {
 }
 
 TEST_F(PlaybackTest, EndOfFileMovesOnWrappingAndStopsWhenTheListIsGone) {
-    AddRows(3);
-    frame->m_pPlayList->SelectItem(2);
-    Loaded(2, 3);
+    Prepare(3, 2, 2, 3);
     frame->UpdateProgress();
     EXPECT_EQ(Commands(), kStopClose + OpenRow(0));
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 0);

@@ -3,7 +3,6 @@
 // and the title's word on success and on each failure.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <limits>
 

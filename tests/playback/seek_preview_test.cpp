@@ -28,8 +28,7 @@ protected:
         ASSERT_NE(frame, nullptr);
         slider = frame->m_pPlaySlider;
         ASSERT_NE(slider, nullptr);
-        Engine(frame).script.status = 1;
-        Engine(frame).script.duration = 7200.0;
+        Engine(frame).script.SetProgress(1, 0, 7200);
     }
 
     void MoveTo(POINT at) { SendMessageW(frame->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y)); }

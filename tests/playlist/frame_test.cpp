@@ -37,15 +37,7 @@ protected:
     }
 
     void Add(const Result& r) { frame->AddDialogResult(r.buffer.data(), r.buffer.size(), r.offset); }
-    std::vector<std::wstring> RowNames() const {
-        std::vector<std::wstring> names;
-        for (int i = 0; i < list->GetCount(); ++i)
-            names.push_back(list->GetItemAt(i)->GetName().str());
-        return names;
-    }
-    void ClickControl(const wchar_t* name) {
-        apptest::Click(frame->GetHWND(), apptest::CenterOf(apptest::Find(frame, name)));
-    }
+    std::vector<std::wstring> RowNames() const { return apptest::RowNames(frame); }
 
     CListUI* list = nullptr;
 };
@@ -187,11 +179,11 @@ TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
     Engine(frame).Clear();
 
     // Through the buttons, as a user would.
-    ClickControl(L"btndelete");
+    apptest::ClickControl(frame, L"btndelete");
     EXPECT_EQ(RowNames(), (std::vector<std::wstring>{L"C:\\v\\a.avi", L"C:\\v\\c.avi"}));
-    ClickControl(L"btndelete");   // no selection left: nothing changes
+    apptest::ClickControl(frame, L"btndelete");   // no selection left: nothing changes
     EXPECT_EQ(list->GetCount(), 2);
-    ClickControl(L"btnclear");
+    apptest::ClickControl(frame, L"btnclear");
     EXPECT_EQ(list->GetCount(), 0);
     testsupport::PumpIdle();
 

@@ -74,9 +74,10 @@ struct TextCase {
     const wchar_t* userData;
     int column;
     std::wstring expected;
+    const wchar_t* rowPath = L"";
 };
 
-TEST(ListCallback, GetItemTextCutsColumnsOutOfUserData) {
+TEST(ListCallback, GetItemTextCutsColumnsOutOfUserDataAndShowsAFileNameHoldingTheMarkerWhole) {
     const std::wstring longText(1500, L'x');
     const std::vector<TextCase> cases = {
         {L"a.avi{#0}", 0, L"a.avi"},
@@ -93,48 +94,33 @@ TEST(ListCallback, GetItemTextCutsColumnsOutOfUserData) {
         {L"x{#6}", 6, L""},
         {L"{#5}z{#6}", 6, L"z"},
         {L"\u64ad\u653e.mkv{#0}", 0, L"\u64ad\u653e.mkv"},
+        // The row's own file name holding a marker shows whole.
+        {L"a{#0}b.mkv{#0}", 0, L"a{#0}b.mkv", L"D:\\films\\a{#0}b.mkv"},
+        {L"{#0}{#0}.mkv{#0}", 0, L"{#0}{#0}.mkv", L"D:\\films\\{#0}{#0}.mkv"},
+        {L"x{#1}y.mkv{#0}", 0, L"x{#1}y.mkv", L"D:\\films\\x{#1}y.mkv"},
+        {L"a{#0}b.mkv{#0}", 0, L"a{#0}b.mkv", L"a{#0}b.mkv"},               // a name without a folder
+        // User data that is not the row's file name reads by the first marker, as before.
+        {L"a{#0}b.mkv{#0}", 0, L"a", L"D:\\films\\other.mkv"},
+        {L"a{#0}b.mkv{#0}s{#1}", 0, L"a", L"D:\\films\\a{#0}b.mkv"},
+        {L"a{#0}b.mkv", 0, L"a", L"D:\\films\\a{#0}b.mkv"},
     };
     CListCallbackUI callback;
     CListTextElementUI row;
     for (const TextCase& c : cases) {
+        row.SetName(c.rowPath);
         row.SetUserData(c.userData);
         EXPECT_EQ(std::wstring(callback.GetItemText(&row, 3, c.column)), c.expected)
-            << testing::PrintToString(std::wstring(c.userData)) << " column " << c.column;
+            << testing::PrintToString(std::wstring(c.userData)) << " column " << c.column << " in "
+            << testing::PrintToString(std::wstring(c.rowPath));
     }
 
     // Texts longer than the shared buffer are cut, never written past it.
+    row.SetName(L"");
     row.SetUserData((longText + L"{#0}").c_str());
     EXPECT_EQ(std::wstring(callback.GetItemText(&row, 0, 0)), longText.substr(0, 1023));
     row.SetUserData((longText.substr(0, 1023) + L"{#0}").c_str());
     EXPECT_EQ(std::wstring(callback.GetItemText(&row, 0, 0)), longText.substr(0, 1023));
     EXPECT_EQ(callback.GetItemText(nullptr, 0, 0), std::wstring());
-}
-
-struct ShownCase {
-    const wchar_t* rowPath;
-    const wchar_t* userData;
-    std::wstring expected;
-};
-
-TEST(ListCallback, AFileNameHoldingTheMarkerShowsWhole) {
-    const std::vector<ShownCase> cases = {
-        {L"D:\\films\\a{#0}b.mkv", L"a{#0}b.mkv{#0}", L"a{#0}b.mkv"},
-        {L"D:\\films\\{#0}{#0}.mkv", L"{#0}{#0}.mkv{#0}", L"{#0}{#0}.mkv"},
-        {L"D:\\films\\x{#1}y.mkv", L"x{#1}y.mkv{#0}", L"x{#1}y.mkv"},
-        {L"a{#0}b.mkv", L"a{#0}b.mkv{#0}", L"a{#0}b.mkv"},               // a name without a folder
-        // User data that is not the row's file name reads by the first marker, as before.
-        {L"D:\\films\\other.mkv", L"a{#0}b.mkv{#0}", L"a"},
-        {L"D:\\films\\a{#0}b.mkv", L"a{#0}b.mkv{#0}s{#1}", L"a"},
-        {L"D:\\films\\a{#0}b.mkv", L"a{#0}b.mkv", L"a"},
-    };
-    CListCallbackUI callback;
-    CListTextElementUI row;
-    for (const ShownCase& c : cases) {
-        row.SetName(c.rowPath);
-        row.SetUserData(c.userData);
-        EXPECT_EQ(std::wstring(callback.GetItemText(&row, 0, 0)), c.expected)
-            << testing::PrintToString(std::wstring(c.userData)) << " in " << testing::PrintToString(std::wstring(c.rowPath));
-    }
 }
 
 TEST(ListCallback, ColumnOutsideRangeReturnsThePreviousText) {

@@ -2,7 +2,6 @@
 // a changed combo stores, and the fraction a reopened file resumes at.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <optional>
 #include "settings/EffectChoice.h"

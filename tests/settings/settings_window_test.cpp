@@ -107,24 +107,22 @@ void CALLBACK CloseLeftOver(HWND, UINT, UINT_PTR id, DWORD) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
-// Notes when the engine is first asked to seek; runs in whichever loop pumps, the
-// settings window's included.
-CMainFrame* g_watched = nullptr;
-ULONGLONG g_seekSeenAt = 0;
-void CALLBACK WatchForSeek(HWND, UINT, UINT_PTR, DWORD) {
-    if (!g_watched || g_seekSeenAt)
-        return;
-    for (const auto& call : Engine(g_watched).calls)
-        if (call.name == "seek_to")
-            g_seekSeenAt = GetTickCount64();
-}
-
 // The item of a combo or of the page list, chosen as a user's click chooses it.
 void Pick(CSystemInfoFrame& settings, const wchar_t* name, int index) {
     CControlUI* control = settings.GetPaintManager().FindControl(name);
     auto* owner = control ? static_cast<IListOwnerUI*>(control->GetInterface(L"IListOwner")) : nullptr;
     ASSERT_NE(owner, nullptr) << name;
     owner->SelectItem(index, false);
+}
+
+// Picks these items in order, then clicks the button.
+using Picks = std::vector<std::pair<const wchar_t*, int>>;
+Script Picking(Picks picks, const wchar_t* button = L"btn_save") {
+    return [picks, button](CSystemInfoFrame& s) {
+        for (const auto& [name, item] : picks)
+            Pick(s, name, item);
+        return button;
+    };
 }
 
 std::wstring ComboText(CComboUI* combo) { return combo ? combo->GetText().GetData() : L"(missing)"; }
@@ -153,7 +151,7 @@ protected:
         g_run = &run;
         UINT_PTR act = SetTimer(nullptr, 0, 100, PlayUserPart);
         UINT_PTR guard = SetTimer(nullptr, 0, 5000, CloseLeftOver);
-        apptest::Click(frame->GetHWND(), apptest::CenterOf(apptest::Find(frame, L"btn_setting")));
+        apptest::ClickControl(frame, L"btn_setting");
         KillTimer(nullptr, act);
         KillTimer(nullptr, guard);
         g_run = nullptr;
@@ -172,11 +170,17 @@ protected:
         Engine(frame).Clear();
     }
     Calls Commands() { return Engine(frame).CommandTexts(frame->m_pVideoWnd->GetHWND()); }
-    // Pumps until the engine has been asked to seek, or the deadline passes; the
-    // tick at which the seek was first seen, 0 when it never came.
+    // Pumps until the engine has been asked to seek, or the deadline passes; the tick
+    // of that call, 0 when it never came.
     ULONGLONG WaitForSeek(DWORD deadlineMs) {
-        testsupport::PumpUntil([] { return g_seekSeenAt != 0; }, deadlineMs);
-        return g_seekSeenAt;
+        ULONGLONG tick = 0;
+        testsupport::PumpUntil([&] {
+            for (const auto& call : Engine(frame).calls)
+                if (call.name == "seek_to")
+                    return (tick = call.tick) != 0;
+            return false;
+        }, deadlineMs);
+        return tick;
     }
 
     static constexpr const wchar_t* kRowPath = L"C:\\v\\0.mp4";
@@ -185,39 +189,28 @@ protected:
 TEST_F(SettingsWindowTest, OpensModallyShowingTheStoredSettings) {
     struct Case {
         EffectSettings stored;
-        const wchar_t* shape;
-        const wchar_t* effect;
-        const wchar_t* colorTable;
-        const wchar_t* texture;
-        const wchar_t* preview;
+        std::vector<std::wstring> shown;   // the shape, effect, colour table and texture combos, the preview
     };
     const Case cases[] = {
-        {{1, 0}, L"椭圆", L"无", L"无", L"无", L"shp\\yuan.png"},
-        {{0, 257}, L"无", L"无", L"火焰", L"无", L""},
-        {{0, 515}, L"无", L"无", L"无", L"纹理3", L""},
-        {{2, 13}, L"水滴", L"深蓝泪雨", L"无", L"无", L"shp\\shuidi.png"},
+        {{1, 0}, {L"椭圆", L"无", L"无", L"无", L"shp\\yuan.png"}},
+        {{0, 257}, {L"无", L"无", L"火焰", L"无", L""}},
+        {{0, 515}, {L"无", L"无", L"无", L"纹理3", L""}},
+        {{2, 13}, {L"水滴", L"深蓝泪雨", L"无", L"无", L"shp\\shuidi.png"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "stored (" << c.stored.shape << "," << c.stored.effectCode << ")");
         frame->m_effect = c.stored;
-        std::wstring shown[5];
+        std::vector<std::wstring> shown;
         int changed = -1, page = -1;
         const ModalRun run = RunSettings([&](CSystemInfoFrame& s) {
-            shown[0] = ComboText(s.m_pComboShape);
-            shown[1] = ComboText(s.m_pComboEffect);
-            shown[2] = ComboText(s.m_pComboColorTable);
-            shown[3] = ComboText(s.m_pComboTexture);
-            shown[4] = s.m_pShapePreview ? s.m_pShapePreview->GetBkImage() : L"(missing)";
+            shown = {ComboText(s.m_pComboShape), ComboText(s.m_pComboEffect), ComboText(s.m_pComboColorTable),
+                     ComboText(s.m_pComboTexture), s.m_pShapePreview ? s.m_pShapePreview->GetBkImage() : L"(missing)"};
             changed = s.m_nChanged;
             Pick(s, L"list_type", 1);
             page = s.m_pTabFun ? s.m_pTabFun->GetCurSel() : -1;
             return L"btn_close";
         });
-        EXPECT_EQ(shown[0], c.shape);
-        EXPECT_EQ(shown[1], c.effect);
-        EXPECT_EQ(shown[2], c.colorTable);
-        EXPECT_EQ(shown[3], c.texture);
-        EXPECT_EQ(shown[4], c.preview);
+        EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(changed, 0) << "showing the stored settings counts as no change";
         EXPECT_TRUE(run.ownedByMain);
         EXPECT_TRUE(run.ownerDisabled) << "the window is not modal";
@@ -228,7 +221,6 @@ TEST_F(SettingsWindowTest, OpensModallyShowingTheStoredSettings) {
 // Nothing plays (the engine reports stopped), so a save writes the file and asks the
 // engine only for its status.
 TEST_F(SettingsWindowTest, TheLastChangeIsSavedAndNothingElse) {
-    using Picks = std::vector<std::pair<const wchar_t*, int>>;
     struct Case {
         const char* what;
         EffectSettings stored;
@@ -252,11 +244,7 @@ TEST_F(SettingsWindowTest, TheLastChangeIsSavedAndNothingElse) {
         frame->m_effect = c.stored;
         Engine(frame).script.status = 4;
         Engine(frame).Clear();
-        RunSettings([&](CSystemInfoFrame& s) {
-            for (const auto& [name, item] : c.picks)
-                Pick(s, name, item);
-            return c.button;
-        });
+        RunSettings(Picking(c.picks, c.button));
         const EffectSettings expected = c.saved.value_or(c.stored);
         EXPECT_EQ(frame->m_effect.shape, expected.shape);
         EXPECT_EQ(frame->m_effect.effectCode, expected.effectCode);
@@ -266,35 +254,22 @@ TEST_F(SettingsWindowTest, TheLastChangeIsSavedAndNothingElse) {
             EXPECT_EQ(file->shape, expected.shape);
             EXPECT_EQ(file->effectCode, expected.effectCode);
         }
-        Calls calls;
-        for (const auto& call : Engine(frame).calls)
-            calls.push_back(call.Text());
-        EXPECT_EQ(calls, c.saved ? Calls{"play_status()"} : Calls{});
+        EXPECT_EQ(Engine(frame).CallTexts(), c.saved ? Calls{"play_status()"} : Calls{});
     }
 }
 
 TEST_F(SettingsWindowTest, SaveWhilePausedReopensAndSeeksToTheWholeSecondFraction) {
     Loaded(2, 83.9, 120.5);
-    g_watched = frame;
-    g_seekSeenAt = 0;
-    const UINT_PTR watch = SetTimer(nullptr, 0, 10, WatchForSeek);
-    const ModalRun run = RunSettings([&](CSystemInfoFrame& s) {
-        Pick(s, L"comb_shape", 2);
-        return L"btn_save";
-    });
+    const ModalRun run = RunSettings(Picking({{L"comb_shape", 2}}));
     ASSERT_TRUE(SavedRecord().has_value());
     EXPECT_EQ(SavedRecord()->shape, 2);
 
     // Position and duration are read before the close that forgets them.
-    const auto& calls = Engine(frame).calls;
+    const Calls calls = Engine(frame).CallTexts();
     ASSERT_GE(calls.size(), 5u);
-    Calls head;
-    for (size_t i = 0; i < 5; ++i)
-        head.push_back(calls[i].Text());
-    EXPECT_EQ(head, (Calls{"play_status()", "curr_play_time()", "duration()", "stop()", "close()"}));
+    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 5),
+              (Calls{"play_status()", "curr_play_time()", "duration()", "stop()", "close()"}));
     const ULONGLONG seekAt = WaitForSeek(3000);
-    KillTimer(nullptr, watch);
-    g_watched = nullptr;
     ASSERT_NE(seekAt, 0u) << "timer 3 never sought";
     EXPECT_GE(seekAt - run.clickedAt, 450u) << "sought before the reopened file could settle";
 
@@ -309,10 +284,7 @@ TEST_F(SettingsWindowTest, SubSecondFileIsReopenedFromItsStartWithoutSeeking) {
     Loaded(1, 0.4, 0.9);
     // A seek still pending from an earlier save would move the new file.
     SetTimer(frame->GetHWND(), kTimerResumeSeek, 10000, nullptr);
-    RunSettings([&](CSystemInfoFrame& s) {
-        Pick(s, L"comb_effect", 4);
-        return L"btn_save";
-    });
+    RunSettings(Picking({{L"comb_effect", 4}}));
     EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,0,4)", "play(0,0)"}));
     EXPECT_FALSE(KillTimer(frame->GetHWND(), kTimerResumeSeek)) << "a seek is still due";
 }
@@ -321,10 +293,7 @@ TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
     Loaded(1, 30.0, 120.0);
     frame->AddListItem(L"C:\\v\\1.mp4", L"1.mp4");
     frame->m_pPlayList->SelectItem(1, false);
-    RunSettings([&](CSystemInfoFrame& s) {
-        Pick(s, L"comb_shape", 2);
-        return L"btn_save";
-    });
+    RunSettings(Picking({{L"comb_shape", 2}}));
     // Then back to 30 s of the same file.
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
     EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)",
@@ -344,10 +313,7 @@ TEST_F(SettingsWindowTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {
     ModalRun run;
     {
         apptest::MessageBoxWatch watch;
-        run = RunSettings([&](CSystemInfoFrame& s) {
-            Pick(s, L"comb_shape", 2);
-            return L"btn_save";
-        });
+        run = RunSettings(Picking({{L"comb_shape", 2}}));
     }
     RemoveDirectoryW(temp.c_str());
     ASSERT_TRUE(SavedRecord().has_value());

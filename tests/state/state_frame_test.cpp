@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,11 +46,27 @@ protected:
         ASSERT_TRUE(userstate::ReplaceStateFile(file, userstate::SerializeUserState(state)));
         frame->RestoreUserState(file);
     }
+    // Rows "first" and "second", first remembered at 42 s (with its sound track when one
+    // is given); the engine reports files of 100 s.
+    void ListFirstRemembered(int audioTrack = 0) {
+        first = MakeClip(L"first.mp4");
+        second = MakeClip(L"second.mp4");
+        userstate::UserState state;
+        state.positions = {{*userstate::KeyOfFile(first), 42, audioTrack}};
+        ASSERT_NO_FATAL_FAILURE(Restore(state));
+        frame->AddListItem(first.c_str(), L"first.mp4");
+        frame->AddListItem(second.c_str(), L"second.mp4");
+        Engine(frame).script.duration = 100;
+    }
+    void Open(int row) {
+        frame->m_pPlayList->SelectItem(row);
+        frame->PlaySelected();
+    }
     userstate::UserState Written() { return userstate::ParseUserState(userstate::ReadStateFile(file)); }
     std::wstring Status() { return apptest::Find(frame, kCtlPlayStatus)->GetText().GetData(); }
     void Tick() { SendMessageW(frame->GetHWND(), WM_TIMER, kTimerPoll, 0); }
 
-    std::wstring file;
+    std::wstring file, first, second;
 };
 
 TEST_F(StateFrameTest, AStartRestoresWhatWasLeftAndASaveWritesItBack) {
@@ -148,15 +163,8 @@ TEST_F(StateFrameTest, ABrokenFileStartsFromTheDefaultsAndIsRewrittenWhole) {
 
 // Where a file starts and what is remembered when it is left, tick by tick.
 TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
-    const std::wstring first = MakeClip(L"first.mp4");
-    const std::wstring second = MakeClip(L"second.mp4");
-    userstate::UserState state;
-    state.positions = {{*userstate::KeyOfFile(first), 42}};
-    ASSERT_NO_FATAL_FAILURE(Restore(state));
-    frame->AddListItem(first.c_str(), L"first.mp4");
-    frame->AddListItem(second.c_str(), L"second.mp4");
+    ASSERT_NO_FATAL_FAILURE(ListFirstRemembered());
     auto& engine = Engine(frame);
-    engine.script.duration = 100;
 
     struct Step {
         const char* what;
@@ -166,7 +174,7 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
         int statusWidth;                   // widened for a notice to be read whole
         std::vector<double> remembered;    // first's, then second's remembered place; -1: none
     };
-    auto open = [&](int row) { return [this, row] { frame->m_pPlayList->SelectItem(row); frame->PlaySelected(); }; };
+    auto open = [&](int row) { return [this, row] { Open(row); }; };
     auto at = [&](double seconds) { return [this, seconds, &engine] { engine.script.position = seconds; Tick(); }; };
     auto remembered = [&] {
         std::vector<double> out;
@@ -198,19 +206,10 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
 
 // The sound track chosen for a file comes back with its place, set before it plays.
 TEST_F(StateFrameTest, AChosenSoundTrackIsKeptWithTheFilesPlace) {
-    const std::wstring first = MakeClip(L"first.mp4");
-    const std::wstring second = MakeClip(L"second.mp4");
-    userstate::UserState state;
-    state.positions = {{*userstate::KeyOfFile(first), 42, 2}};
-    ASSERT_NO_FATAL_FAILURE(Restore(state));
-    frame->AddListItem(first.c_str(), L"first.mp4");
-    frame->AddListItem(second.c_str(), L"second.mp4");
+    ASSERT_NO_FATAL_FAILURE(ListFirstRemembered(2));
     auto& engine = Engine(frame);
-    engine.script.duration = 100;
     engine.script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
-    auto open = [&](int row) { frame->m_pPlayList->SelectItem(row); frame->PlaySelected(); };
-
-    open(0);
+    Open(0);
     const auto commands = engine.CommandTexts();
     const auto chosen = std::find(commands.begin(), commands.end(), "set_audio_track(2)");
     ASSERT_NE(chosen, commands.end());
@@ -219,7 +218,7 @@ TEST_F(StateFrameTest, AChosenSoundTrackIsKeptWithTheFilesPlace) {
     frame->RunPictureCommand(picturemenu::kAudioTrackFirst);   // track 1
     engine.script.position = 60;
     Tick();
-    open(1);
+    Open(1);
     const userstate::FileKey key = *userstate::KeyOfFile(first);
     EXPECT_EQ(userstate::ResumeAt(frame->m_userState.state.positions, key).value_or(-1), 60);
     EXPECT_EQ(userstate::AudioTrackAt(frame->m_userState.state.positions, key), 1);

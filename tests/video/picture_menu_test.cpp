@@ -1,7 +1,5 @@
-// The picture's context menu: its items enabled by the player's state, each with the
-// key that does the same, a native menu made from them (submenus too), and every
-// item routed to the operation its button or key runs, in a real main window with
-// the recording engine.
+// The picture's context menu: its items (enabled by the player's state, with their keys),
+// the native menu made from them, and each item routed as its button or key runs.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -145,9 +143,8 @@ protected:
         frame->AddListItem(L"C:\\v\\b.mp4", L"b.mp4");
         frame->m_pPlayList->SelectItem(1, false);
         frame->m_strCurPath = L"C:\\v\\b.mp4";
-        auto& engine = apptest::Engine(frame);
-        engine.script.SetProgress(status, 30.0, 100.0);
-        engine.Clear();
+        apptest::Engine(frame).script.SetProgress(status, 30.0, 100.0);
+        apptest::Engine(frame).Clear();
     }
     // What one way of asking does: the engine's commands and the full-screen state.
     std::vector<std::string> Outcome(int status, const std::function<void()>& ask) {
@@ -158,16 +155,11 @@ protected:
         if (video->m_bFullScreen) video->ToggleFullScreen();
         return out;
     }
-    void Click(const wchar_t* button) {
-        // Laid out first: a click lands where the button is painted.
-        testsupport::PumpIdle();
-        apptest::Click(hMain, apptest::CenterOf(apptest::Find(frame, button)));
-    }
 };
 
 TEST_F(PictureMenuTest, EachItemTakesTheRoadOfItsButtonOrKey) {
     const auto key = [&](WPARAM k) { return [this, k] { SendMessageW(hVideo, WM_KEYDOWN, k, 0); }; };
-    const auto button = [&](const wchar_t* name) { return [this, name] { Click(name); }; };
+    const auto button = [&](const wchar_t* name) { return [this, name] { apptest::ClickControl(frame, name); }; };
     struct Case {
         const char* what;
         Command command;

@@ -28,10 +28,8 @@ protected:
         bar = video->m_pPlayBar;
         ASSERT_NE(bar, nullptr);
         hBar = bar->GetHWND();
-        ASSERT_TRUE(PumpUntil([&] { return CoversRegion(); })) << "no first fit";
         for (const wchar_t* row : kRows)
             frame->AddListItem(row, L"");
-        Engine(frame).Clear();
     }
 
     CControlUI* BarControl(const wchar_t* name) const { return bar->m_pBtnMute->GetManager()->FindControl(name); }
@@ -45,17 +43,14 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return BarControl(L"btn_fullscreen")->GetWidth() > 0; }));
     }
     // A click at the control's centre, once a mute swap has been laid out.
-    static void ClickOn(HWND hwnd, CControlUI* control) {
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        apptest::Click(hwnd, apptest::CenterOf(control));
+    void ClickBar(const wchar_t* name) {
+        RedrawWindow(hBar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        apptest::Click(hBar, apptest::CenterOf(BarControl(name)));
     }
-    void ClickBar(const wchar_t* name) { ClickOn(hBar, BarControl(name)); }
     void IdleFor(DWORD ms) { video->m_dwLastActivity = GetTickCount() - ms; }
     void TimerTick() { SendMessageW(hVideo, WM_TIMER, kTimerPlayBar, 0); }
     void PollTick() { SendMessageW(hMain, WM_TIMER, kTimerPoll, 0); }
-    void RaiseValueChanged(CSliderUI* slider) {
-        slider->GetManager()->SendNotify(slider, DUI_MSGTYPE_VALUECHANGED);
-    }
+    void RaiseValueChanged(CSliderUI* slider) { slider->GetManager()->SendNotify(slider, DUI_MSGTYPE_VALUECHANGED); }
 
     const RECT screen = ScreenRect();
     CPlayBarFrame* bar = nullptr;
@@ -171,7 +166,7 @@ TEST_F(PlayBarTest, ButtonsDoWhatTheMainWindowsButtonsOfTheSameNameDo) {
         for (int status : {1, 2, 4}) {
             SCOPED_TRACE(testing::Message() << name << " at status " << status);
             prepare(status, startMuted);
-            ClickOn(hMain, apptest::Find(frame, name));
+            apptest::ClickControl(frame, name);
             const Commands byMain = engine.CommandTexts();
             const int mainSel = frame->m_pPlayList->GetCurSel();
 
@@ -244,9 +239,9 @@ TEST_F(PlayBarTest, SlidersMoveTheMainSlidersAndDriveTheEngineOnTheMainScale) {
     EXPECT_TRUE(engine.Commands().empty());
 }
 
-TEST_F(PlayBarTest, TheBarsSeekSliderPreviewsTheTimeUnderThePointer) {
-    Engine(frame).script.status = 2;
-    Engine(frame).script.duration = 7200.0;
+TEST_F(PlayBarTest, TheSeekSliderPreviewsTheTimeUnderThePointerAndAReleaseOnTheBarEndsTheSeek) {
+    recording::EngineRecord& engine = Engine(frame);
+    engine.script.SetProgress(2, 0, 7200);
     EnterAndShowBar();
     const RECT track = bar->m_pSliderPlay->GetPos();
     const int y = (track.top + track.bottom) / 2;
@@ -258,17 +253,10 @@ TEST_F(PlayBarTest, TheBarsSeekSliderPreviewsTheTimeUnderThePointer) {
     EXPECT_EQ(bar->m_seekPreview.Text(), L"02:00:00");
     SendMessageW(hBar, WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(bar->m_seekPreview.IsShown());
-}
 
-TEST_F(PlayBarTest, ReleaseOnTheBarEndsTheSeekSoProgressMovesAgain) {
-    recording::EngineRecord& engine = Engine(frame);
-    engine.script.status = 1;
-    engine.script.duration = 120.0;
-    EnterAndShowBar();
-
-    // A drag of the bar's seek thumb, from a quarter to three quarters of the track.
-    const RECT track = bar->m_pSliderPlay->GetPos();
-    const int y = (track.top + track.bottom) / 2;
+    // A drag of the bar's seek thumb, from a quarter to three quarters of the track, ends
+    // the seek, so the progress moves again.
+    engine.script.SetProgress(1, 0, 120);
     const int from = track.left + (track.right - track.left) / 4;
     const int to = track.left + (track.right - track.left) * 3 / 4;
     engine.Clear();
@@ -352,10 +340,7 @@ TEST_F(PlayBarTest, TheNoticeFromTheBarShowsAboveThePicture) {
         if (fullScreen)
             EnterAndShowBar();
         apptest::MessageBoxWatch watch;
-        if (fullScreen)
-            ClickBar(L"btn_play");
-        else
-            apptest::Click(hMain, apptest::CenterOf(apptest::Find(frame, L"btn_play")));
+        fullScreen ? ClickBar(L"btn_play") : apptest::ClickControl(frame, L"btn_play");
         ASSERT_TRUE(PumpUntil([] { return apptest::MessageBoxWatch::count > 0; }));
         EXPECT_EQ(apptest::MessageBoxWatch::text, L"请先添加视频文件");
         EXPECT_EQ(apptest::MessageBoxWatch::owner, fullScreen ? hVideo : hMain);

@@ -1,9 +1,8 @@
 #pragma once
-// A real main window with its video window and the recording engine, for the video
-// window's and the full-screen bar's tests: waiting, rectangles and posted input.
+// A real main window, its video window fitted over the play region, and the recording engine,
+// for the video window's and the full-screen bar's tests: waits, rectangles, posted input.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 #include "app/frame_harness.h"
@@ -38,6 +37,8 @@ protected:
         video = frame->m_pVideoWnd;
         hMain = frame->GetHWND();
         hVideo = video->GetHWND();
+        ASSERT_TRUE(PumpUntil([&] { return CoversRegion(); })) << "no first fit";
+        apptest::Engine(frame).Clear();
     }
 
     RECT RegionOnScreen() const {

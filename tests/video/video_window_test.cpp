@@ -17,43 +17,10 @@ using apptest::Engine;
 
 namespace {
 
-// Tick counts of the main window's WM_TIMER messages, by id.
-HWND g_timerWindow = nullptr;
-std::vector<std::pair<UINT_PTR, ULONGLONG>> g_timers;
-
-LRESULT CALLBACK TimerHook(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == g_timerWindow)
-        g_timers.push_back({msg->wParam, GetTickCount64()});
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-size_t FitCount() {
-    size_t n = 0;
-    for (const auto& t : g_timers)
-        n += t.first == kTimerFitVideo;
-    return n;
-}
-
 const RECT kScreen = ScreenRect();
 
 class VideoWindowTest : public VideoFixture {
 protected:
-    void SetUp() override {
-        VideoFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        g_timerWindow = hMain;
-        g_timers.clear();
-        hook = SetWindowsHookExW(WH_GETMESSAGE, TimerHook, nullptr, GetCurrentThreadId());
-        ASSERT_TRUE(PumpUntil([&] { return CoversRegion(); })) << "no first fit";
-        Engine(frame).Clear();
-    }
-    void TearDown() override {
-        UnhookWindowsHookEx(hook);
-        VideoFixture::TearDown();
-    }
-
     // Two real presses at the picture's centre: the system makes the second one a
     // double-click only for a window class that asks for it. A windowed picture goes on
     // top for the moment, so windows of tests running beside us cannot take the input.
@@ -73,8 +40,9 @@ protected:
         SetWindowPos(hMain, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     void ResizeMain(int cx, int cy) { SetWindowPos(hMain, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER); }
+    size_t FitCount() const { return timers.Ticks(kTimerFitVideo, hMain).size(); }
 
-    HHOOK hook = nullptr;
+    apptest::TimerLog timers;
 };
 
 TEST_F(VideoWindowTest, SpaceEnterAndClickPauseOrResumeByStatus) {
@@ -120,7 +88,7 @@ TEST_F(VideoWindowTest, DoubleClickTogglesFullScreenAndKeepsPlaying) {
 
 TEST_F(VideoWindowTest, ResizeBurstFitsOnceOverThePlayRegion) {
     const RECT before = WindowRectOf(hVideo);
-    g_timers.clear();
+    timers.Clear();
     ULONGLONG last = 0;
     for (int i = 0; i < 6; ++i) {
         ResizeMain(900 + 20 * i, 640 + 10 * i);
@@ -132,7 +100,7 @@ TEST_F(VideoWindowTest, ResizeBurstFitsOnceOverThePlayRegion) {
     EXPECT_EQ(Text(WindowRectOf(hVideo)), Text(before)) << "fitted during the burst";
     ASSERT_TRUE(PumpUntil([&] { return CoversRegion(); }));
     EXPECT_EQ(FitCount(), 1u);
-    EXPECT_GE(g_timers.back().second - last, 90u);
+    EXPECT_GE(timers.Ticks(kTimerFitVideo, hMain).back() - last, 90u);
     EXPECT_FALSE(KillTimer(hMain, kTimerFitVideo)) << "another fit is pending";
 }
 
@@ -140,7 +108,7 @@ TEST_F(VideoWindowTest, EveryTriggerEntersFullScreenAndReturnsToTheSamePlace) {
     const std::pair<const char*, std::function<void()>> triggers[] = {
         {"escape on the picture", [&] { PressKey(VK_ESCAPE); }},
         {"double-click", [&] { DoubleClickVideo(); }},
-        {"btn_fullscreen", [&] { apptest::Click(hMain, apptest::CenterOf(apptest::Find(frame, L"btn_fullscreen"))); }},
+        {"btn_fullscreen", [&] { apptest::ClickControl(frame, L"btn_fullscreen"); }},
         {"escape on the main window", [&] { PostMessageW(hMain, WM_KEYDOWN, VK_ESCAPE, 1); testsupport::PumpIdle(); }},
     };
     const RECT windowed = WindowRectOf(hVideo);
@@ -166,9 +134,9 @@ TEST_F(VideoWindowTest, EveryTriggerEntersFullScreenAndReturnsToTheSamePlace) {
 TEST_F(VideoWindowTest, ResizeInFullScreenWaitsAndLeavingShowsTheMainWindow) {
     const RECT windowed = WindowRectOf(hVideo);
     PressKey(VK_ESCAPE);
-    g_timers.clear();
+    timers.Clear();
     ResizeMain(1000, 700);
-    ASSERT_TRUE(PumpUntil([] { return FitCount() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return FitCount() == 1; }));
     EXPECT_EQ(Text(WindowRectOf(hVideo)), Text(kScreen));
 
     ShowWindow(hMain, SW_HIDE);
@@ -184,9 +152,9 @@ TEST_F(VideoWindowTest, ResizeInFullScreenWaitsAndLeavingShowsTheMainWindow) {
 TEST_F(VideoWindowTest, WithoutPlayRegionTheWindowKeepsItsPlace) {
     apptest::Find(frame, L"playregion")->SetName(L"elsewhere");
     const RECT before = WindowRectOf(hVideo);
-    g_timers.clear();
+    timers.Clear();
     ResizeMain(1000, 700);
-    ASSERT_TRUE(PumpUntil([] { return FitCount() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return FitCount() == 1; }));
     EXPECT_EQ(Text(WindowRectOf(hVideo)), Text(before));
 }
 
