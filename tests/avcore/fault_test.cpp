@@ -9,19 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "avcore/avplayer.h"
-#include "avcore/avplayer_probe.h"
 #include "avcore/avplayer_seams.h"
 #include "avcore/call_budget.h"
 #include "avcore/win_handle.h"
 #include "fault_platform.h"
-#include "media_env.h"
-#include "support/pump.h"
+#include "player_steps.h"
 
 namespace {
 
 using avcore::ReaderFault;
-using avtest::MediaPath;
 using testsupport::PumpUntil;
 
 // A sound thread let go ends once its driver returns.
@@ -34,10 +30,7 @@ constexpr DWORD kKilledDecoderGoneMs = 15000;
 // How one call came back, from the engine's own count of the waits it made on its
 // threads: each got its answer or was given up when the call's budget was spent. A call
 // bounded so cannot outlast its budget; its time is only reported.
-struct CallEnd {
-    int answered = 0;
-    int gaveUp = 0;
-};
+using CallEnd = avcore::CallWaits;
 
 class CallLog {
 public:
@@ -72,10 +65,7 @@ void WarmUpPlatform(HWND window)
     warm = true;
     avplayer p;
     p.subclasswindow(window, 1);
-    if (p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0)) {
-        p.play(0, 0);
-        PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000);
-    }
+    if (avtest::Open(p)) avtest::PlayUntilShown(p);
 }
 
 struct Baseline {
@@ -89,7 +79,6 @@ struct Baseline {
     const int sessions = avplayer_probe::liveSessions();
     const int pools = avplayer_probe::livePools();
     const int frames = avplayer_probe::liveFrames();
-    const DWORD handles = avtest::HandleCount();
 
     std::string Describe() const
     {
@@ -139,8 +128,8 @@ void OpenUnderEveryFault(avtest::TestWindow& window, const Baseline& base, int r
                 avplayer_seams::install(p, {{f.fault, f.goodReads}, {}});
                 InvalidateRect(window.hwnd(), nullptr, TRUE);
                 const int paints = window.paints;
-                int opened = -1;
-                const CallEnd open = calls([&] { opened = p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0); });
+                bool opened = false;
+                const CallEnd open = calls([&] { opened = avtest::Open(p); });
                 // A reader that never answers is given up on at the budget, with the reader still
                 // hung; any other comes back with its answer.
                 EXPECT_EQ(open.gaveUp, f.hangsOpen ? 1 : 0);
@@ -164,9 +153,8 @@ void OpenUnderEveryFault(avtest::TestWindow& window, const Baseline& base, int r
         }
         // The player is not harmed: without the fault the same file plays.
         avplayer_seams::install(p, {});
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
-        p.play(0, 0);
-        EXPECT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000));
+        ASSERT_TRUE(avtest::Open(p));
+        EXPECT_TRUE(avtest::PlayUntilShown(p));
         p.close();
     }
     EXPECT_TRUE(PumpUntil([&] { return base.restored(); }, kKilledDecoderGoneMs)) << base.Describe();
@@ -195,7 +183,7 @@ TEST(EngineBounds, ASlowSoundDeviceNeverHoldsTheCaller)
         avplayer p;
         p.subclasswindow(w.hwnd(), 1);
         avplayer_seams::install(p, {{}, avtest::GatedAudioOutput(gate)});
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        ASSERT_TRUE(avtest::Open(p));
         ASSERT_TRUE(avplayer_probe::hasAudioTrack(p));
         // Every call below comes back while the gate still holds the device: none waited for it.
         gate->Close();
@@ -240,10 +228,9 @@ TEST(EngineBounds, CloseKeepsTheWindowForTheNextOpen)
     p.subclasswindow(w.hwnd(), 1);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+        ASSERT_TRUE(avtest::Open(p));
         EXPECT_EQ(avplayer_probe::window(p), w.hwnd());
-        p.play(0, 0);
-        EXPECT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000));
+        EXPECT_TRUE(avtest::PlayUntilShown(p));
         p.close();
     }
 }
@@ -256,12 +243,11 @@ TEST(EngineBounds, ADecoderThatDiesWhilePlayingStopsTheFileAndTheNextOpenPlays)
     p.subclasswindow(w.hwnd(), 1);
     // The decoder plays a second or so, then crashes in the platform's read.
     avplayer_seams::install(p, {{ReaderFault::Crashes, 60}, {}});
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     const DWORD decoder = avplayer_probe::decoderProcessId(p);
     ASSERT_NE(decoder, 0u);
     const int lost = avplayer_probe::decodersLost();
-    p.play(0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000));
+    ASSERT_TRUE(avtest::PlayUntilShown(p));
     EXPECT_TRUE(PumpUntil([&] { return p.play_status() == 4; }, 10000)) << p.play_status();
     EXPECT_GT(avplayer_probe::decodersLost(), lost);
     // The window keeps answering: its own input handling runs, and the engine answers at once.
@@ -275,10 +261,9 @@ TEST(EngineBounds, ADecoderThatDiesWhilePlayingStopsTheFileAndTheNextOpenPlays)
     })));
     // The next open gets a fresh decoder and plays.
     avplayer_seams::install(p, {});
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     EXPECT_NE(avplayer_probe::decoderProcessId(p), decoder);
-    p.play(0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000));
+    EXPECT_TRUE(avtest::PlayUntilShown(p));
     EXPECT_EQ(p.play_status(), 1);
     p.close();
     EXPECT_TRUE(PumpUntil([&] { return base.restored(); }, kKilledDecoderGoneMs)) << base.Describe();

@@ -7,12 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "avcore/avplayer.h"
-#include "avcore/avplayer_probe.h"
 #include "avcore/win_handle.h"
-#include "media_env.h"
+#include "player_steps.h"
 #include "support/child_process.h"
-#include "support/pump.h"
 
 namespace {
 
@@ -62,10 +59,8 @@ TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
     ASSERT_NE(p.open(longest.c_str(), 0, 2, 0, 0), 0);
     p.close();
     // The window still paints itself after all that.
-    const int paints = w.paints;
-    InvalidateRect(w.hwnd(), nullptr, TRUE);
-    EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    EXPECT_TRUE(avtest::PaintsItself(w));
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000));
 }
@@ -73,7 +68,7 @@ TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
 TEST(PlayerRobustness, AFileCutShortEndsWhereItsDataEnds)
 {
     avplayer p;
-    ASSERT_NE(p.open(MediaPath("cut.mp4").c_str(), 0, 2, 0, 0), 0) << "its index is whole";
+    ASSERT_TRUE(avtest::Open(p, "cut.mp4")) << "its index is whole";
     const double stated = p.duration();
     p.play(0, 0);
     // The clock stops with the data: it never runs on through the part that is missing.
@@ -96,7 +91,7 @@ TEST(PlayerRobustness, OpenCloseCyclesAndSeekBurstsLeaveNothingBehind)
     avtest::TestWindow w(320, 240);
     auto cycle = [&](avplayer& p, bool play) {
         p.subclasswindow(w.hwnd(), 1);
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 1, 10), 0);
+        ASSERT_TRUE(avtest::Open(p, "clip.mp4", 1, 10));
         if (play) p.play(0, 0);
         p.stop();
         p.close();
@@ -108,7 +103,7 @@ TEST(PlayerRobustness, OpenCloseCyclesAndSeekBurstsLeaveNothingBehind)
     const int threads = avcore::WorkerThread::running();
     for (int i = 0; i < 100; ++i) cycle(p, i % 2 == 0);
 
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     for (int i = 0; i < 100; ++i) p.seek_to(i / 100.0);
     PumpUntil([&] { return p.play_status() == 3; }, 4000);
@@ -126,16 +121,13 @@ TEST(PlayerRobustness, DestructionWhilePlayingPausedOrSeekingIsClean)
         {
             auto p = std::make_unique<avplayer>();
             p->subclasswindow(w.hwnd(), 1);
-            ASSERT_NE(p->open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
-            p->play(0, 0);
-            PumpUntil([&] { return avplayer_probe::counters(*p).presented > 3; }, 3000);
+            ASSERT_TRUE(avtest::Open(*p));
+            avtest::PlayUntilShown(*p);
             if (state == 1) p->pause();
             if (state == 2) p->seek_to(0.7);
         }
         // The window is ours again: its own painting shows.
-        const int paints = w.paints;
-        InvalidateRect(w.hwnd(), nullptr, TRUE);
-        EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
+        EXPECT_TRUE(avtest::PaintsItself(w));
     }
 }
 
@@ -145,9 +137,8 @@ TEST(PlayerRobustness, TheWindowMayDieFirst)
     {
         avtest::TestWindow w(320, 240);
         p.subclasswindow(w.hwnd(), 1);
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
-        p.play(0, 0);
-        PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000);
+        ASSERT_TRUE(avtest::Open(p));
+        avtest::PlayUntilShown(p);
     }
     testsupport::PumpIdle();
     EXPECT_EQ(p.play_status(), 1);

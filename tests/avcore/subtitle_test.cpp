@@ -9,17 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "avcore/avplayer.h"
-#include "avcore/avplayer_probe.h"
 #include "avcore/subtitle_overlay.h"
 #include "avcore/subtitle_parse.h"
-#include "media_env.h"
-#include "support/pump.h"
+#include "player_steps.h"
 #include "support/screenshot.h"
 
 namespace {
 
-using avtest::MediaPath;
 using avtest::TestWindow;
 using testsupport::PumpUntil;
 
@@ -125,7 +121,7 @@ TEST(SubtitleClock, TextFollowsThePictureOnScreen)
     TestWindow w(320, 240);
     avplayer p;
     ASSERT_EQ(p.subclasswindow(w.hwnd(), 1), 1);
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     const std::wstring srt = WriteTempSrt("1\r\n00:00:01,000 --> 00:00:02,000\r\nSubtitle\r\n");
     EXPECT_EQ(p.set_subtitles((srt + L".missing").c_str()), 0);
     ASSERT_EQ(p.set_subtitles(srt.c_str()), 1);
