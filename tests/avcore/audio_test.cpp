@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "avcore/avplayer_seams.h"
@@ -191,8 +190,7 @@ TEST(PlayerAudioTracks, SwitchWhilePlayingChangesTheToneAtTheSamePosition)
     if (capture.empty()) GTEST_SKIP() << "no ALSA file sink (MORVANE_AUDIO_CAPTURE unset)";
     DeleteFileW(capture.c_str());
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     p.volume(100, 100);
     ASSERT_TRUE(avtest::Open(p, "twotrack.mp4"));
     const auto tracks = p.audio_tracks();
@@ -245,8 +243,7 @@ TEST(PlayerAudioTracks, SwitchWhilePlayingChangesTheToneAtTheSamePosition)
 TEST(PlayerAudioTracks, SwitchOnAFileReadThroughThePlayersHandle)
 {
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     avplayer_seams::install(p, {{avcore::ReaderFault::PathDenied, 0}, {}});
     ASSERT_TRUE(avtest::Open(p, "twotrack.mp4"));
     p.play(0, 0);

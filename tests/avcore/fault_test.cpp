@@ -1,21 +1,76 @@
-// The engine under a failing platform: a reader that never answers, answers with
-// nothing or crashes its decoder process, a sound device held in its driver as long as
-// the test likes. No call keeps the caller past its budget or waits for the device; a
-// decoder stuck or dead is killed and nothing of it stays in the player; a sound thread
-// stuck in its driver gives back what it held once the driver lets go.
+// The engine under a failing platform: a reader that never answers, answers with nothing
+// or crashes its decoder process (played by the decoder itself: avcore::ReaderFaultSeam),
+// a sound device held in its driver as long as the test likes. No call keeps the caller
+// past its budget or waits for the device; a decoder stuck or dead is killed and nothing
+// of it stays in the player; a sound thread stuck in its driver gives back what it held
+// once the driver lets go.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "avcore/avplayer_seams.h"
 #include "avcore/call_budget.h"
+#include "avcore/engine_seams.h"
 #include "avcore/win_handle.h"
-#include "fault_platform.h"
 #include "player_steps.h"
 
 namespace {
+
+// Holds the sound device's calls while closed: a test opens and closes it, and sees
+// how many calls it holds.
+class DeviceGate {
+public:
+    DeviceGate() { Open(); }
+    void Close() { ResetEvent(m_open.get()); }
+    void Open() { SetEvent(m_open.get()); }
+    int Held() const { return m_held.load(); }
+    // A device call: waits while the gate is closed (a minute at most).
+    void Pass()
+    {
+        ++m_held;
+        WaitForSingleObject(m_open.get(), 60000);
+        --m_held;
+    }
+
+private:
+    avcore::UniqueHandle m_open = avcore::MakeEvent(true);
+    std::atomic<int> m_held{0};
+};
+
+// A sound output that plays like the null one, each device call passing the gate.
+class GatedOutput final : public avcore::AudioOutput {
+public:
+    GatedOutput(std::unique_ptr<avcore::AudioOutput> inner, std::shared_ptr<DeviceGate> gate)
+        : m_inner(std::move(inner)), m_gate(std::move(gate)) {}
+
+    bool isDevice() const override { return false; }
+    const avcore::AudioFormat& format() const override { return m_inner->format(); }
+    size_t blockFrames() const override { return m_inner->blockFrames(); }
+    bool canWrite() const override { return m_inner->canWrite(); }
+    bool write(const int16_t* s, size_t n) override { m_gate->Pass(); return m_inner->write(s, n); }
+    uint64_t writtenFrames() const override { return m_inner->writtenFrames(); }
+    uint64_t playedFrames() override { m_gate->Pass(); return m_inner->playedFrames(); }
+    void pause() override { m_gate->Pass(); m_inner->pause(); }
+    void resume() override { m_gate->Pass(); m_inner->resume(); }
+    void reset() override { m_gate->Pass(); m_inner->reset(); }
+    HANDLE wakeEvent() const override { return m_inner->wakeEvent(); }
+
+private:
+    std::unique_ptr<avcore::AudioOutput> m_inner;
+    std::shared_ptr<DeviceGate> m_gate;
+};
+
+avcore::AudioOutputFactory GatedAudioOutput(std::shared_ptr<DeviceGate> gate)
+{
+    return [=](const avcore::AudioFormat& format) -> std::unique_ptr<avcore::AudioOutput> {
+        auto inner = avcore::OpenNullOutput(format);
+        return inner ? std::make_unique<GatedOutput>(std::move(inner), gate) : nullptr;
+    };
+}
 
 using avcore::ReaderFault;
 using testsupport::PumpUntil;
@@ -178,11 +233,11 @@ TEST(EngineBounds, ASlowSoundDeviceNeverHoldsTheCaller)
 {
     avtest::TestWindow w(320, 240);
     const Baseline base(w.hwnd());
-    auto gate = std::make_shared<avtest::DeviceGate>();
+    auto gate = std::make_shared<DeviceGate>();
     {
         avplayer p;
         p.subclasswindow(w.hwnd(), 1);
-        avplayer_seams::install(p, {{}, avtest::GatedAudioOutput(gate)});
+        avplayer_seams::install(p, {{}, GatedAudioOutput(gate)});
         ASSERT_TRUE(avtest::Open(p));
         ASSERT_TRUE(avplayer_probe::hasAudioTrack(p));
         // Every call below comes back while the gate still holds the device: none waited for it.
@@ -224,8 +279,7 @@ TEST(EngineBounds, ASlowSoundDeviceNeverHoldsTheCaller)
 TEST(EngineBounds, CloseKeepsTheWindowForTheNextOpen)
 {
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         ASSERT_TRUE(avtest::Open(p));

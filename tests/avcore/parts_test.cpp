@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -188,11 +187,6 @@ VideoSample GreySample(uint8_t luma, double pts, int w = kW, int h = kH)
     return s;
 }
 
-VideoFormat GreyFormat()
-{
-    return Format(kW, kH);
-}
-
 struct Received {
     std::mutex lock;
     std::vector<double> pts;
@@ -217,7 +211,7 @@ TEST(ConvertStage, DeliversEveryPictureInOrderBeforeAFlushOrAStopReturns)
     {
         ConvertStage stage(pool, 0, 15);  // inverted colours: 16 -> 255 - 0, 235 -> 255 - 255
         ASSERT_TRUE(stage.start(Collect(r)));
-        for (int i = 0; i < 20; ++i) stage.submit(GreySample(i % 2 ? 235 : 16, i * 0.04), GreyFormat(), 7);
+        for (int i = 0; i < 20; ++i) stage.submit(GreySample(i % 2 ? 235 : 16, i * 0.04), Format(kW, kH), 7);
         stage.flush();  // what the decoder does at the end of the file
         ASSERT_EQ(r.pts.size(), 20u);
         for (int i = 0; i < 20; ++i) {
@@ -226,16 +220,16 @@ TEST(ConvertStage, DeliversEveryPictureInOrderBeforeAFlushOrAStopReturns)
             EXPECT_EQ(r.generations[i], 7u);
         }
         // A picture converted on the caller's thread (a seek target) waits for the one in flight.
-        stage.submit(GreySample(16, 1.0), GreyFormat(), 8);
-        const FramePtr now = stage.convertNow(GreySample(235, 2.0), GreyFormat(), 9);
+        stage.submit(GreySample(16, 1.0), Format(kW, kH), 8);
+        const FramePtr now = stage.convertNow(GreySample(235, 2.0), Format(kW, kH), 9);
         ASSERT_TRUE(now);
         EXPECT_EQ(now->bgra[0], 0);
         EXPECT_EQ(r.pts.size(), 21u);
         // The picture in flight at a stop still arrives; one handed over after it is ignored.
-        stage.submit(GreySample(16, 3.0), GreyFormat(), 10);
+        stage.submit(GreySample(16, 3.0), Format(kW, kH), 10);
         stage.stop();
         EXPECT_EQ(r.pts.size(), 22u);
-        stage.submit(GreySample(16, 4.0), GreyFormat(), 11);
+        stage.submit(GreySample(16, 4.0), Format(kW, kH), 11);
         stage.flush();
     }
     EXPECT_EQ(r.pts.size(), 22u);
@@ -249,8 +243,8 @@ TEST(ConvertStage, AnUnreadablePictureArrivesAsNothing)
     ConvertStage stage(pool, 0, 0);
     ASSERT_TRUE(stage.start(Collect(r)));
     VideoSample empty;  // no picture at all
-    stage.submit(std::move(empty), GreyFormat(), 1);
-    stage.submit(GreySample(128, 0.5), GreyFormat(), 1);
+    stage.submit(std::move(empty), Format(kW, kH), 1);
+    stage.submit(GreySample(128, 0.5), Format(kW, kH), 1);
     // Readable, but wider than the converter takes: no recycled buffer stands in for it.
     stage.submit(GreySample(16, 1.0, 17000, 2), Format(17000, 2), 1);
     stage.flush();
@@ -355,25 +349,18 @@ TEST(ContainerCheck, AnMp4WithoutItsIndexIsRefusedBeforeTheReaderSeesIt)
 
 TEST(Volume, CubicTaperFromSilenceToFullScale)
 {
-    EXPECT_EQ(VolumeToGain(0), 0.0f);
-    EXPECT_EQ(VolumeToGain(-5), 0.0f);
-    EXPECT_EQ(VolumeToGain(std::nan("")), 0.0f);
-    EXPECT_EQ(VolumeToGain(100), 1.0f);
-    EXPECT_EQ(VolumeToGain(1000), 1.0f);
+    const std::pair<double, float> ends[] = {{0, 0.0f}, {-5, 0.0f}, {std::nan(""), 0.0f}, {100, 1.0f}, {1000, 1.0f}};
+    for (const auto& [volume, gain] : ends) EXPECT_EQ(VolumeToGain(volume), gain) << volume;
     EXPECT_NEAR(20 * std::log10(VolumeToGain(50)), -18.06, 0.01);
     EXPECT_NEAR(20 * std::log10(VolumeToGain(10)), -60.0, 0.01);
     for (int v = 1; v <= 100; ++v) EXPECT_GT(VolumeToGain(v), VolumeToGain(v - 1));
 
     int16_t stereo[] = {32767, -32768, 1000, -1000, 7, 7};
     ApplyGain(stereo, 3, 2, 0.5f, 0.0f);
-    EXPECT_EQ(stereo[0], 16384);
-    EXPECT_EQ(stereo[1], 0);
-    EXPECT_EQ(stereo[2], 500);
-    EXPECT_EQ(stereo[3], 0);
+    EXPECT_EQ(std::vector<int16_t>(stereo, stereo + 4), (std::vector<int16_t>{16384, 0, 500, 0}));
     int16_t full[] = {32767, -32768};
     ApplyGain(full, 2, 1, 1.0f, 1.0f);
-    EXPECT_EQ(full[0], 32767);
-    EXPECT_EQ(full[1], -32768);
+    EXPECT_EQ(std::vector<int16_t>(full, full + 2), (std::vector<int16_t>{32767, -32768}));
 }
 
 TEST(Clock, HoldsRunsAndFollowsOnlyAPlausibleDevice)

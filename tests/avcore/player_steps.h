@@ -1,6 +1,6 @@
 #pragma once
-// Steps the engine tests take again and again: a generated file opened, played until
-// pictures show, and a window that must paint itself once the engine has let it go.
+// Steps the engine tests take again and again: an engine drawing into a window, a
+// generated file opened, played until pictures show, and a window that must paint itself.
 #include <cstdint>
 
 #include "avcore/avplayer.h"
@@ -9,6 +9,11 @@
 #include "support/pump.h"
 
 namespace avtest {
+
+// An engine drawing into the given window.
+struct WindowedPlayer : avplayer {
+    explicit WindowedPlayer(TestWindow& w) { subclasswindow(w.hwnd(), 1); }
+};
 
 // True when the engine takes the generated file.
 inline bool Open(avplayer& p, const char* name = "clip.mp4", int shape = 0, int effect = 0)

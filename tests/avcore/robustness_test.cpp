@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -42,8 +40,7 @@ std::string CopyWithPathLength(size_t bytes)
 TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
 {
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     for (const char* name : {"truncated.mp4", "random.mp4", "empty.mp4", "folder.mp4", "missing.mp4"}) {
         SCOPED_TRACE(name);
         ExpectRefused(p, MediaPath(name).c_str());

@@ -40,8 +40,7 @@ TEST(PlayerStatus, EverythingIsHarmlessWithNothingOpen)
 TEST(PlayerStatus, OpenPlayPauseResumeStopClose)
 {
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     ASSERT_TRUE(avtest::Open(p));
     EXPECT_EQ(p.play_status(), 4);
     EXPECT_NEAR(p.duration(), 5.0, kFrame);
@@ -94,8 +93,7 @@ TEST(PlayerStatus, EndOfFileIsReportedAndHolds)
     for (const char* name : {"clip.mp4", "noaudio.mp4"}) {
         SCOPED_TRACE(name);
         avtest::TestWindow w(320, 240);
-        avplayer p;
-        p.subclasswindow(w.hwnd(), 1);
+        avtest::WindowedPlayer p(w);
         ASSERT_TRUE(avtest::Open(p, name));
         const double d = p.duration();
         p.play(d - 0.5, 0);
@@ -146,8 +144,7 @@ TEST(PlayerStatus, OddSizedPicturesComeOutWithoutTheirRowPadding)
 TEST(PlayerSoundOnly, PlaysSeeksAndEndsLikeAVideo)
 {
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     ASSERT_TRUE(avtest::Open(p, "audioonly.m4a"));
     EXPECT_FALSE(p.has_video());
     EXPECT_TRUE(avplayer_probe::hasAudioTrack(p));

@@ -86,10 +86,8 @@ TEST(SubtitleOverlayLook, CentredAtTheBottomAndScaledWithThePicture)
         EXPECT_NEAR((t.left + t.right) / 2.0, w / 2.0, w * 0.03) << w;
         heights[i] = static_cast<double>(t.last - t.first + 1) / h;
         bool darkEdge = false, pureWhite = false;
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* p = &picture[(static_cast<size_t>(t.last + 1) * w + x) * 4];
-            darkEdge = darkEdge || p[1] < 0x30;
-        }
+        for (int x = 0; x < w; ++x)
+            darkEdge = darkEdge || picture[(static_cast<size_t>(t.last + 1) * w + x) * 4 + 1] < 0x30;
         for (size_t k = 0; k < picture.size(); k += 4)
             pureWhite = pureWhite || (picture[k] == 255 && picture[k + 1] == 255 && picture[k + 2] == 255);
         EXPECT_TRUE(darkEdge) << w;

@@ -81,8 +81,7 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
 TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
 {
     TestWindow w(400, 200);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     ASSERT_TRUE(avtest::Open(p));
     p.play(1.0, 0);
     ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 1.3; }, 3000));
@@ -119,8 +118,7 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
 TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
 {
     TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.3; }, 3000));
