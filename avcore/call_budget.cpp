@@ -1,10 +1,14 @@
 #include "avcore/call_budget.h"
 
+#include <atomic>
 #include <cwctype>
 
 namespace avcore {
 
 namespace {
+
+std::atomic<int> g_answered{0};
+std::atomic<int> g_gaveUp{0};
 
 bool StartsWith(const std::wstring& s, const wchar_t* prefix)
 {
@@ -36,6 +40,16 @@ bool IsNetworkPath(const std::wstring& path)
 DWORD CallBudgetMs(const std::wstring& path)
 {
     return IsNetworkPath(path) ? kNetworkCallBudgetMs : kLocalCallBudgetMs;
+}
+
+void CountCallWait(bool answered)
+{
+    ++(answered ? g_answered : g_gaveUp);
+}
+
+CallWaits CallWaitsSoFar()
+{
+    return {g_answered.load(), g_gaveUp.load()};
 }
 
 } // namespace avcore

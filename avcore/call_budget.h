@@ -14,6 +14,15 @@ constexpr DWORD kNetworkCallBudgetMs = 10000;
 bool IsNetworkPath(const std::wstring& path);
 DWORD CallBudgetMs(const std::wstring& path);
 
+// How the waits a call makes on the engine's other threads ended, counted for tests:
+// with the answer waited for, or given up because the call's budget was spent.
+struct CallWaits {
+    int answered = 0;
+    int gaveUp = 0;
+};
+void CountCallWait(bool answered);
+CallWaits CallWaitsSoFar();
+
 // A point in time a call must be back by.
 class Deadline {
 public:

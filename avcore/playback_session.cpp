@@ -20,7 +20,10 @@ constexpr DWORD kJoinMs = 500;
 // Joins the thread within the deadline, or lets it go.
 void JoinOrLetGo(WorkerThread& thread, const Deadline& deadline)
 {
-    if (!thread.joinFor(std::min(kJoinMs, deadline.remainingMs()))) thread.detach();
+    if (!thread.handle()) return;
+    const bool joined = thread.joinFor(std::min(kJoinMs, deadline.remainingMs()));
+    CountCallWait(joined);
+    if (!joined) thread.detach();
 }
 
 } // namespace
@@ -54,7 +57,9 @@ void PlaybackSession::shutdown(const Deadline& deadline)
     SetEvent(m_state->cancelled.get());
     JoinOrLetGo(m_renderThread, deadline);
     JoinOrLetGo(m_audioThread, deadline);
+    if (!m_decodeThread.handle()) return;
     m_decodeThread.join();
+    CountCallWait(true);
 }
 
 bool PlaybackSession::open(OpenRequest request, const Deadline& deadline)
@@ -64,8 +69,9 @@ bool PlaybackSession::open(OpenRequest request, const Deadline& deadline)
     auto state = m_state;
     auto decoder = std::make_shared<DecodeWorker>(*state, std::move(request), m_pool, m_seams.reader);
     if (!m_decodeThread.start([state, decoder] { decoder->run(); })) return false;
-    if (!WaitKeepingWindowsPainted(state->opened.get(), deadline.remainingMs(kShutdownReserveMs)) ||
-        !state->openOk.load()) {
+    const bool answered = WaitKeepingWindowsPainted(state->opened.get(), deadline.remainingMs(kShutdownReserveMs));
+    CountCallWait(answered);
+    if (!answered || !state->openOk.load()) {
         shutdown(deadline);
         return false;
     }

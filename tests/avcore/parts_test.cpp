@@ -1,16 +1,23 @@
-// The engine's pure parts: buffer layouts, the volume taper and the clock.
+// The engine's parts on their own: buffer layouts, the decoder process's slots and
+// rights, the conversion stage, the volume taper and the clock.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <tuple>
 #include <vector>
-#include <thread>
 
 #include "avcore/audio_gain.h"
 #include "avcore/container_check.h"
+#include "avcore/convert_stage.h"
+#include "avcore/decoder_process.h"
+#include "avcore/decoder_protocol.h"
+#include "avcore/decoder_token.h"
 #include "avcore/playback_clock.h"
 #include "avcore/video_planes.h"
 #include "avcore/wave_release.h"
@@ -71,6 +78,180 @@ TEST(PlaneGeometry, APitchedLockIsUsedOnlyWhenEveryRowLiesInsideTheBuffer)
         const PlaneGeometry g = PitchedGeometry(Format(1280, 720), c.pitch, c.packed, c.available);
         EXPECT_EQ(g.planeHeight, c.planeHeight) << c.pitch << " " << c.packed << " " << c.available;
     }
+}
+
+// The decoder process the engine reads files in: the player's rights are not its
+// rights, and what it says about a picture is checked before the player reads a slot.
+TEST(DecoderProtocol, ASlotHoldsTheVisibleRectangleOnWholeRows)
+{
+    struct Case {
+        const char* name;
+        VideoFormat decoded;
+        int stride, width, height;
+    };
+    VideoFormat cropped = Format(1920, 1088);
+    cropped.cropX = 8;
+    cropped.cropY = 4;
+    cropped.cropHeight = 1080;
+    VideoFormat odd = Format(1281, 721);
+    odd.layout = avfx::PixelLayout::I420;
+    const Case cases[] = {
+        {"1080p", Format(1920, 1080), 1920, 1920, 1080},
+        {"cropped: only what is shown", cropped, 1920, 1920, 1080},
+        {"odd sizes: chroma rows round up", odd, 1344, 1281, 721},
+        {"narrow", Format(2, 2), 64, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const VideoFormat slot = decoder::SlotFormat(c.decoded);
+        EXPECT_EQ(slot.defaultStride, c.stride);
+        EXPECT_EQ(slot.cropWidth, c.width);
+        EXPECT_EQ(slot.cropHeight, c.height);
+        EXPECT_EQ(slot.cropX + slot.cropY, 0);
+        EXPECT_EQ(slot.layout, c.decoded.layout);
+        EXPECT_TRUE(decoder::SlotFormatFits(slot, decoder::SlotBytes(slot)));
+        EXPECT_FALSE(decoder::SlotFormatFits(slot, decoder::SlotBytes(slot) - 1));
+    }
+}
+
+TEST(DecoderProtocol, AFormatFromTheDecoderThatWouldReadPastItsSlotIsRefused)
+{
+    const VideoFormat good = decoder::SlotFormat(Format(1920, 1080));
+    const size_t room = decoder::SlotBytes(good);
+    struct Case {
+        const char* name;
+        void (*spoil)(VideoFormat&);
+    };
+    const Case cases[] = {
+        {"rows shorter than the picture", [](VideoFormat& f) { f.defaultStride = 1918; }},
+        {"odd row length", [](VideoFormat& f) { f.defaultStride = 1921; }},
+        {"no rows at all", [](VideoFormat& f) { f.defaultStride = 0; }},
+        {"taller than the slot", [](VideoFormat& f) { f.codedHeight = f.cropHeight = 1200; }},
+        {"wider than the slot", [](VideoFormat& f) { f.codedWidth = f.cropWidth = f.defaultStride = 2048; }},
+        {"negative size", [](VideoFormat& f) { f.codedWidth = f.cropWidth = -64; }},
+        {"a crop origin", [](VideoFormat& f) { f.cropY = 2; }},
+        {"coded and shown sizes differ", [](VideoFormat& f) { f.codedHeight = 1088; }},
+        {"an unknown pixel layout", [](VideoFormat& f) { f.layout = static_cast<avfx::PixelLayout>(7); }},
+        {"an unknown colour matrix", [](VideoFormat& f) { f.matrix = static_cast<avfx::ColorMatrix>(-1); }},
+        {"beyond the converter's size", [](VideoFormat& f) { f.codedWidth = f.cropWidth = 16400; }},
+    };
+    EXPECT_TRUE(decoder::SlotFormatFits(good, room));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VideoFormat f = good;
+        c.spoil(f);
+        EXPECT_FALSE(decoder::SlotFormatFits(f, room));
+    }
+}
+
+constexpr DWORD kStartMs = 20000;  // a fresh process on a loaded machine, warm-up included
+
+TEST(DecoderProcess, ItsTokenHasNoAdministratorsRightsNoPrivilegesAndAsksForLowIntegrity)
+{
+    auto process = DecoderProcess::Start(nullptr);
+    ASSERT_TRUE(process);
+    ASSERT_TRUE(process->waitReady(kStartMs));
+    // Read by GetTokenInformation in the decoder, on its own token.
+    const decoder::Identity child = process->identity();
+    const UniqueHandle made = MakeDecoderToken();
+    ASSERT_TRUE(made) << "no reduced token could be made";
+    const decoder::Identity asked = DescribeToken(made.get());
+    RecordProperty("integrity_rid", static_cast<int>(child.integrityRid));
+    RecordProperty("privileges", static_cast<int>(child.privileges));
+
+    EXPECT_EQ(child.adminsDenyOnly, 1u) << "the Administrators group can still grant the decoder access";
+    // The decoder runs with the token the player made for it, privileges and all.
+    EXPECT_EQ(child.privileges, asked.privileges);
+    EXPECT_EQ(child.integrityRid, asked.integrityRid);
+    if (asked.integrityRid != SECURITY_MANDATORY_LOW_RID)
+        GTEST_SKIP() << "this platform keeps no integrity level in a token (Wine stubs TokenIntegrityLevel): "
+                     << "the low level the token asks for cannot be read back";
+    EXPECT_EQ(child.integrityRid, static_cast<uint32_t>(SECURITY_MANDATORY_LOW_RID));
+    EXPECT_LE(child.privileges, 1u) << "only the bypass of traverse checking is kept";
+}
+
+// The conversion stage between the decoder and the picture queue: pictures come out
+// converted, in order, and none is lost at a flush (end of file) or at a stop.
+constexpr int kW = 64, kH = 32;
+
+// A packed NV12 picture of one grey level (U = V = 128).
+VideoSample GreySample(uint8_t luma, double pts, int w = kW, int h = kH)
+{
+    auto buffer = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(w) * h * 3 / 2, uint8_t{128});
+    memset(buffer->data(), luma, static_cast<size_t>(w) * h);
+    VideoSample s;
+    s.planes = {buffer->data(), w, buffer->data() + static_cast<size_t>(w) * h, nullptr, w};
+    s.hold = buffer;
+    s.pts = pts;
+    s.duration = 0.04;
+    return s;
+}
+
+struct Received {
+    std::mutex lock;
+    std::vector<double> pts;
+    std::vector<uint8_t> blue;  // first pixel's blue byte
+    std::vector<uint64_t> generations;
+};
+
+ConvertStage::Deliver Collect(Received& r)
+{
+    return [&r](FramePtr frame, uint64_t generation) {
+        std::lock_guard<std::mutex> lock(r.lock);
+        r.pts.push_back(frame ? frame->pts : -1.0);
+        r.blue.push_back(frame ? frame->bgra[0] : 0);
+        r.generations.push_back(generation);
+    };
+}
+
+TEST(ConvertStage, DeliversEveryPictureInOrderBeforeAFlushOrAStopReturns)
+{
+    auto pool = std::make_shared<FramePool>();
+    Received r;
+    {
+        ConvertStage stage(pool, 0, 15);  // inverted colours: 16 -> 255 - 0, 235 -> 255 - 255
+        ASSERT_TRUE(stage.start(Collect(r)));
+        for (int i = 0; i < 20; ++i) stage.submit(GreySample(i % 2 ? 235 : 16, i * 0.04), Format(kW, kH), 7);
+        stage.flush();  // what the decoder does at the end of the file
+        ASSERT_EQ(r.pts.size(), 20u);
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_NEAR(r.pts[i], i * 0.04, 1e-9);
+            EXPECT_EQ(r.blue[i], i % 2 ? 0 : 255) << i;
+            EXPECT_EQ(r.generations[i], 7u);
+        }
+        // A picture converted on the caller's thread (a seek target) waits for the one in flight.
+        stage.submit(GreySample(16, 1.0), Format(kW, kH), 8);
+        const FramePtr now = stage.convertNow(GreySample(235, 2.0), Format(kW, kH), 9);
+        ASSERT_TRUE(now);
+        EXPECT_EQ(now->bgra[0], 0);
+        EXPECT_EQ(r.pts.size(), 21u);
+        // The picture in flight at a stop still arrives; one handed over after it is ignored.
+        stage.submit(GreySample(16, 3.0), Format(kW, kH), 10);
+        stage.stop();
+        EXPECT_EQ(r.pts.size(), 22u);
+        stage.submit(GreySample(16, 4.0), Format(kW, kH), 11);
+        stage.flush();
+    }
+    EXPECT_EQ(r.pts.size(), 22u);
+    EXPECT_NEAR(r.pts.back(), 3.0, 1e-9);
+}
+
+TEST(ConvertStage, AnUnreadablePictureArrivesAsNothing)
+{
+    auto pool = std::make_shared<FramePool>();
+    Received r;
+    ConvertStage stage(pool, 0, 0);
+    ASSERT_TRUE(stage.start(Collect(r)));
+    VideoSample empty;  // no picture at all
+    stage.submit(std::move(empty), Format(kW, kH), 1);
+    stage.submit(GreySample(128, 0.5), Format(kW, kH), 1);
+    // Readable, but wider than the converter takes: no recycled buffer stands in for it.
+    stage.submit(GreySample(16, 1.0, 17000, 2), Format(17000, 2), 1);
+    stage.flush();
+    ASSERT_EQ(r.pts.size(), 3u);
+    EXPECT_EQ(r.pts[0], -1.0);
+    EXPECT_NEAR(r.pts[1], 0.5, 1e-9);
+    EXPECT_EQ(r.pts[2], -1.0);
 }
 
 // A driver whose reset gives back all blocks, gives one back late, or keeps one.
@@ -168,25 +349,18 @@ TEST(ContainerCheck, AnMp4WithoutItsIndexIsRefusedBeforeTheReaderSeesIt)
 
 TEST(Volume, CubicTaperFromSilenceToFullScale)
 {
-    EXPECT_EQ(VolumeToGain(0), 0.0f);
-    EXPECT_EQ(VolumeToGain(-5), 0.0f);
-    EXPECT_EQ(VolumeToGain(std::nan("")), 0.0f);
-    EXPECT_EQ(VolumeToGain(100), 1.0f);
-    EXPECT_EQ(VolumeToGain(1000), 1.0f);
+    const std::pair<double, float> ends[] = {{0, 0.0f}, {-5, 0.0f}, {std::nan(""), 0.0f}, {100, 1.0f}, {1000, 1.0f}};
+    for (const auto& [volume, gain] : ends) EXPECT_EQ(VolumeToGain(volume), gain) << volume;
     EXPECT_NEAR(20 * std::log10(VolumeToGain(50)), -18.06, 0.01);
     EXPECT_NEAR(20 * std::log10(VolumeToGain(10)), -60.0, 0.01);
     for (int v = 1; v <= 100; ++v) EXPECT_GT(VolumeToGain(v), VolumeToGain(v - 1));
 
     int16_t stereo[] = {32767, -32768, 1000, -1000, 7, 7};
     ApplyGain(stereo, 3, 2, 0.5f, 0.0f);
-    EXPECT_EQ(stereo[0], 16384);
-    EXPECT_EQ(stereo[1], 0);
-    EXPECT_EQ(stereo[2], 500);
-    EXPECT_EQ(stereo[3], 0);
+    EXPECT_EQ(std::vector<int16_t>(stereo, stereo + 4), (std::vector<int16_t>{16384, 0, 500, 0}));
     int16_t full[] = {32767, -32768};
     ApplyGain(full, 2, 1, 1.0f, 1.0f);
-    EXPECT_EQ(full[0], 32767);
-    EXPECT_EQ(full[1], -32768);
+    EXPECT_EQ(std::vector<int16_t>(full, full + 2), (std::vector<int16_t>{32767, -32768}));
 }
 
 TEST(Clock, HoldsRunsAndFollowsOnlyAPlausibleDevice)

@@ -2,17 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
 
-#include "avcore/avplayer.h"
-#include "avcore/avplayer_probe.h"
 #include "avcore/win_handle.h"
-#include "media_env.h"
+#include "player_steps.h"
 #include "support/child_process.h"
-#include "support/pump.h"
 
 namespace {
 
@@ -45,8 +40,7 @@ std::string CopyWithPathLength(size_t bytes)
 TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
 {
     avtest::TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     for (const char* name : {"truncated.mp4", "random.mp4", "empty.mp4", "folder.mp4", "missing.mp4"}) {
         SCOPED_TRACE(name);
         ExpectRefused(p, MediaPath(name).c_str());
@@ -62,10 +56,8 @@ TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
     ASSERT_NE(p.open(longest.c_str(), 0, 2, 0, 0), 0);
     p.close();
     // The window still paints itself after all that.
-    const int paints = w.paints;
-    InvalidateRect(w.hwnd(), nullptr, TRUE);
-    EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    EXPECT_TRUE(avtest::PaintsItself(w));
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000));
 }
@@ -73,7 +65,7 @@ TEST(PlayerRobustness, BadInputsAreRefusedAndTheNextFilePlays)
 TEST(PlayerRobustness, AFileCutShortEndsWhereItsDataEnds)
 {
     avplayer p;
-    ASSERT_NE(p.open(MediaPath("cut.mp4").c_str(), 0, 2, 0, 0), 0) << "its index is whole";
+    ASSERT_TRUE(avtest::Open(p, "cut.mp4")) << "its index is whole";
     const double stated = p.duration();
     p.play(0, 0);
     // The clock stops with the data: it never runs on through the part that is missing.
@@ -96,7 +88,7 @@ TEST(PlayerRobustness, OpenCloseCyclesAndSeekBurstsLeaveNothingBehind)
     avtest::TestWindow w(320, 240);
     auto cycle = [&](avplayer& p, bool play) {
         p.subclasswindow(w.hwnd(), 1);
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 1, 10), 0);
+        ASSERT_TRUE(avtest::Open(p, "clip.mp4", 1, 10));
         if (play) p.play(0, 0);
         p.stop();
         p.close();
@@ -108,7 +100,7 @@ TEST(PlayerRobustness, OpenCloseCyclesAndSeekBurstsLeaveNothingBehind)
     const int threads = avcore::WorkerThread::running();
     for (int i = 0; i < 100; ++i) cycle(p, i % 2 == 0);
 
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     for (int i = 0; i < 100; ++i) p.seek_to(i / 100.0);
     PumpUntil([&] { return p.play_status() == 3; }, 4000);
@@ -126,16 +118,13 @@ TEST(PlayerRobustness, DestructionWhilePlayingPausedOrSeekingIsClean)
         {
             auto p = std::make_unique<avplayer>();
             p->subclasswindow(w.hwnd(), 1);
-            ASSERT_NE(p->open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
-            p->play(0, 0);
-            PumpUntil([&] { return avplayer_probe::counters(*p).presented > 3; }, 3000);
+            ASSERT_TRUE(avtest::Open(*p));
+            avtest::PlayUntilShown(*p);
             if (state == 1) p->pause();
             if (state == 2) p->seek_to(0.7);
         }
         // The window is ours again: its own painting shows.
-        const int paints = w.paints;
-        InvalidateRect(w.hwnd(), nullptr, TRUE);
-        EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
+        EXPECT_TRUE(avtest::PaintsItself(w));
     }
 }
 
@@ -145,9 +134,8 @@ TEST(PlayerRobustness, TheWindowMayDieFirst)
     {
         avtest::TestWindow w(320, 240);
         p.subclasswindow(w.hwnd(), 1);
-        ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
-        p.play(0, 0);
-        PumpUntil([&] { return avplayer_probe::counters(p).presented > 3; }, 3000);
+        ASSERT_TRUE(avtest::Open(p));
+        avtest::PlayUntilShown(p);
     }
     testsupport::PumpIdle();
     EXPECT_EQ(p.play_status(), 1);

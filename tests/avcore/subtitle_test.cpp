@@ -9,17 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "avcore/avplayer.h"
-#include "avcore/avplayer_probe.h"
 #include "avcore/subtitle_overlay.h"
 #include "avcore/subtitle_parse.h"
-#include "media_env.h"
-#include "support/pump.h"
+#include "player_steps.h"
 #include "support/screenshot.h"
 
 namespace {
 
-using avtest::MediaPath;
 using avtest::TestWindow;
 using testsupport::PumpUntil;
 
@@ -90,10 +86,8 @@ TEST(SubtitleOverlayLook, CentredAtTheBottomAndScaledWithThePicture)
         EXPECT_NEAR((t.left + t.right) / 2.0, w / 2.0, w * 0.03) << w;
         heights[i] = static_cast<double>(t.last - t.first + 1) / h;
         bool darkEdge = false, pureWhite = false;
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* p = &picture[(static_cast<size_t>(t.last + 1) * w + x) * 4];
-            darkEdge = darkEdge || p[1] < 0x30;
-        }
+        for (int x = 0; x < w; ++x)
+            darkEdge = darkEdge || picture[(static_cast<size_t>(t.last + 1) * w + x) * 4 + 1] < 0x30;
         for (size_t k = 0; k < picture.size(); k += 4)
             pureWhite = pureWhite || (picture[k] == 255 && picture[k + 1] == 255 && picture[k + 2] == 255);
         EXPECT_TRUE(darkEdge) << w;
@@ -125,7 +119,7 @@ TEST(SubtitleClock, TextFollowsThePictureOnScreen)
     TestWindow w(320, 240);
     avplayer p;
     ASSERT_EQ(p.subclasswindow(w.hwnd(), 1), 1);
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     const std::wstring srt = WriteTempSrt("1\r\n00:00:01,000 --> 00:00:02,000\r\nSubtitle\r\n");
     EXPECT_EQ(p.set_subtitles((srt + L".missing").c_str()), 0);
     ASSERT_EQ(p.set_subtitles(srt.c_str()), 1);

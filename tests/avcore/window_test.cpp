@@ -1,49 +1,44 @@
 // The picture goes into the given window, aspect kept with black bars, while the
-// window's own procedure keeps receiving its messages.
+// window's own procedure keeps receiving its messages. The engine's last picture, as
+// screenshots take it: the video's own size, after the shape and the effect, whatever the
+// window's size; nothing before the first picture or after the close.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "avcore/avplayer.h"
-#include "avcore/avplayer_probe.h"
-#include "media_env.h"
-#include "support/pump.h"
+#include "player_steps.h"
 #include "support/screenshot.h"
 
 namespace {
 
-using avtest::MediaPath;
 using avtest::TestWindow;
 using testsupport::PumpUntil;
 
-struct Shot {
-    std::vector<uint32_t> px;
-    int w = 0, h = 0;
-    uint32_t at(int x, int y) const { return px[static_cast<size_t>(y) * w + x] & 0xFFFFFF; }
-    bool black(int x, int y) const { return at(x, y) == 0; }
-    bool own(int x, int y) const { return at(x, y) == 0x00A000; }  // TestWindow::kOwnColour as BGRA
+// What the window shows when asked to print itself (WM_PRINTCLIENT): the same drawing
+// the render thread puts on screen, but not hidden by other programs' windows.
+struct Shot : testsupport::Shot {
+    bool black(int x, int y) const { return At(x, y) == 0; }
+    bool own(int x, int y) const { return At(x, y) == 0x00A000; }  // TestWindow::kOwnColour as BGRA
     // Columns (or rows) where a middle line turns from black bar into picture.
     int firstPictureColumn() const
     {
-        for (int x = 0; x < w; ++x)
-            if (!black(x, h / 2)) return x;
-        return w;
+        for (int x = 0; x < width; ++x)
+            if (!black(x, height / 2)) return x;
+        return width;
     }
     int firstPictureRow() const
     {
-        for (int y = 0; y < h; ++y)
-            if (!black(w / 2, y)) return y;
-        return h;
+        for (int y = 0; y < height; ++y)
+            if (!black(width / 2, y)) return y;
+        return height;
     }
 };
 
-// What the window shows when asked to print itself (WM_PRINTCLIENT): the same drawing
-// the render thread puts on screen, but not hidden by other programs' windows.
 Shot Capture(HWND hwnd)
 {
     Shot s;
-    testsupport::CaptureWindow(hwnd, s.px, s.w, s.h);
+    testsupport::CaptureWindow(hwnd, s);
     return s;
 }
 
@@ -57,7 +52,7 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     ASSERT_TRUE(PumpUntil([&] { return w.paints > 0; }, 1000));
     EXPECT_TRUE(Capture(w.hwnd()).own(10, 10));
 
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     SetTimer(w.hwnd(), 7, 20, nullptr);
     PostMessageW(w.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -79,17 +74,15 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     p.stop();
     p.close();
     const int paints = w.paints;
-    PumpUntil([&] { return w.paints > paints; }, 1000);
-    EXPECT_GT(w.paints, paints);
+    EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
     EXPECT_TRUE(Capture(w.hwnd()).own(10, 10));
 }
 
 TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
 {
     TestWindow w(400, 200);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    avtest::WindowedPlayer p(w);
+    ASSERT_TRUE(avtest::Open(p));
     p.play(1.0, 0);
     ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 1.3; }, 3000));
     p.pause();
@@ -98,11 +91,10 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     Shot s;
     EXPECT_TRUE(PumpUntil([&] {
         s = Capture(w.hwnd());
-        return s.w == 400 && std::abs(s.firstPictureColumn() - 66) <= 2;
+        return s.width == 400 && std::abs(s.firstPictureColumn() - 66) <= 2;
     }, 2000));
-    ASSERT_EQ(s.w, 400);
-    testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(s.px.data()), s.w, s.h, s.w * 4,
-                             testsupport::ScreenshotPath(L"avcore-window-bars.png").c_str());
+    ASSERT_EQ(s.width, 400);
+    testsupport::SaveWindowPng(w.hwnd(), testsupport::ScreenshotPath(L"avcore-window-bars.png").c_str());
     EXPECT_TRUE(s.black(0, 0) && s.black(65, 199) && s.black(399, 100) && s.black(334, 0));
     EXPECT_NEAR(s.firstPictureColumn(), 66, 2);
     EXPECT_FALSE(s.own(200, 100));
@@ -110,7 +102,7 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     SetWindowPos(w.hwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_TRUE(PumpUntil([&] {
         s = Capture(w.hwnd());
-        return s.h == 400 && std::abs(s.firstPictureRow() - (400 - 225) / 2) <= 2;
+        return s.height == 400 && std::abs(s.firstPictureRow() - (400 - 225) / 2) <= 2;
     }, 2000)) << s.firstPictureRow();
     EXPECT_TRUE(s.black(150, 0) && s.black(150, 399));
     EXPECT_FALSE(s.black(150, 200));
@@ -126,9 +118,8 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
 TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
 {
     TestWindow w(320, 240);
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    avtest::WindowedPlayer p(w);
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.3; }, 3000));
 
@@ -143,9 +134,8 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     p.pause();
     testsupport::PumpIdle();
     Shot s = Capture(w.hwnd());
-    testsupport::SaveBgraPng(reinterpret_cast<const uint8_t*>(s.px.data()), s.w, s.h, s.w * 4,
-                             testsupport::ScreenshotPath(L"avcore-window-fullscreen.png").c_str());
-    ASSERT_EQ(s.w, sw);
+    testsupport::SaveWindowPng(w.hwnd(), testsupport::ScreenshotPath(L"avcore-window-fullscreen.png").c_str());
+    ASSERT_EQ(s.width, sw);
     const int pictureWidth = sh * 4 / 3;
     EXPECT_NEAR(s.firstPictureColumn(), (sw - pictureWidth) / 2, 2);
     EXPECT_FALSE(s.black(sw / 2, sh / 2));
@@ -158,7 +148,7 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     const auto back = avplayer_probe::counters(p).presented;
     ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > back + 10; }, 3000));
     s = Capture(w.hwnd());
-    EXPECT_EQ(s.w, 320);
+    EXPECT_EQ(s.width, 320);
     EXPECT_FALSE(s.black(160, 120));
     EXPECT_FALSE(s.own(160, 120));
 }
@@ -168,22 +158,87 @@ TEST(PlayerWindow, EachOpenMayUseAnotherWindow)
     TestWindow a(320, 240), b(320, 240);
     avplayer p;
     p.subclasswindow(a.hwnd(), 1);
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
     PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000);
     p.stop();
     p.close();
     p.subclasswindow(b.hwnd(), 1);
-    ASSERT_NE(p.open(MediaPath("clip.mp4").c_str(), 0, 2, 0, 0), 0);
+    ASSERT_TRUE(avtest::Open(p));
     EXPECT_EQ(avplayer_probe::window(p), b.hwnd());
     p.play(0, 0);
     PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000);
     // The first window paints itself again; the second shows the picture.
-    const int paints = a.paints;
-    InvalidateRect(a.hwnd(), nullptr, TRUE);
-    EXPECT_TRUE(PumpUntil([&] { return a.paints > paints; }, 1000));
+    EXPECT_TRUE(avtest::PaintsItself(a));
     EXPECT_TRUE(Capture(a.hwnd()).own(160, 120));
     EXPECT_FALSE(Capture(b.hwnd()).own(160, 120));
+}
+
+constexpr int kWidth = 318, kHeight = 178;   // odd.mp4
+
+// Mean absolute difference of the centre's channels (a quarter of the picture each way).
+double CentreDifference(const std::vector<uint8_t>& shown, const std::vector<uint8_t>& expected) {
+    double sum = 0;
+    int n = 0;
+    for (int y = kHeight * 3 / 8; y < kHeight * 5 / 8; ++y)
+        for (int x = kWidth * 3 / 8; x < kWidth * 5 / 8; ++x)
+            for (int c = 0; c < 3; ++c, ++n) {
+                const size_t i = (static_cast<size_t>(y) * kWidth + x) * 4 + c;
+                sum += std::abs(int(shown[i]) - int(expected[i]));
+            }
+    return sum / n;
+}
+
+bool CornersBlack(const std::vector<uint8_t>& bgra) {
+    for (size_t at : {size_t{0}, size_t{kWidth - 1}, size_t{kHeight - 1} * kWidth, size_t{kHeight} * kWidth - 1})
+        if (bgra[at * 4] || bgra[at * 4 + 1] || bgra[at * 4 + 2]) return false;
+    return true;
+}
+
+TEST(LastPicture, IsTheVideosOwnSizeAfterShapeAndEffect)
+{
+    const std::vector<uint8_t> reference = avtest::ReadMedia("odd-frame0-sited.bgra");
+    ASSERT_EQ(reference.size(), size_t{kWidth} * kHeight * 4);
+    std::vector<uint8_t> inverted = reference;
+    for (size_t i = 0; i < reference.size(); ++i) inverted[i] = static_cast<uint8_t>(255 - reference[i]);
+
+    // A window of another shape and size: the picture is not the window's.
+    avtest::TestWindow window(200, 300);
+    struct Case {
+        const char* what;
+        int shape, effect;
+        const std::vector<uint8_t>* centre;   // what the centre shows
+        bool cornersBlack;
+        bool grey;
+    } cases[] = {
+        {"no shape, no effect", 0, 0, &reference, false, false},
+        {"ellipse, inverted colours", 1, 15, &inverted, true, false},
+        {"water drop, black and white", 2, 10, nullptr, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        avplayer p;
+        p.subclasswindow(window.hwnd(), 1);
+        std::vector<unsigned char> shown;
+        int w = 0, h = 0;
+        EXPECT_FALSE(p.last_picture(shown, w, h)) << "nothing is open";
+        ASSERT_TRUE(avtest::Open(p, "odd.mp4", c.shape, c.effect));
+        ASSERT_TRUE(PumpUntil([&] { return p.last_picture(shown, w, h); }, 2000));
+        ASSERT_EQ(w, kWidth);
+        ASSERT_EQ(h, kHeight);
+        ASSERT_EQ(shown.size(), size_t{kWidth} * kHeight * 4);
+        if (c.centre) EXPECT_LT(CentreDifference(shown, *c.centre), 2.0);
+        if (c.shape == 0) EXPECT_LT(avtest::MeanDifference(shown, reference), 1.5);
+        if (c.cornersBlack) EXPECT_TRUE(CornersBlack(shown));
+        if (c.grey) {
+            int coloured = 0;
+            for (size_t i = 0; i < shown.size(); i += 4)
+                coloured += std::abs(shown[i] - shown[i + 1]) > 2 || std::abs(shown[i + 1] - shown[i + 2]) > 2;
+            EXPECT_EQ(coloured, 0);
+        }
+        p.close();
+        EXPECT_FALSE(p.last_picture(shown, w, h)) << "closed";
+    }
 }
 
 } // namespace

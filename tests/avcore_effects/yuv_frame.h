@@ -32,13 +32,8 @@ public:
                 m_y[static_cast<size_t>(j) * m_yStride + i] = static_cast<uint8_t>(y(i, j));
         for (int j = 0; j < m_ch; ++j)
             for (int i = 0; i < m_cw; ++i) {
-                if (m_layout == avfx::PixelLayout::NV12) {
-                    m_u[static_cast<size_t>(j) * m_uvStride + 2 * i] = static_cast<uint8_t>(u(i, j));
-                    m_u[static_cast<size_t>(j) * m_uvStride + 2 * i + 1] = static_cast<uint8_t>(v(i, j));
-                } else {
-                    m_u[static_cast<size_t>(j) * m_uvStride + i] = static_cast<uint8_t>(u(i, j));
-                    m_v[static_cast<size_t>(j) * m_uvStride + i] = static_cast<uint8_t>(v(i, j));
-                }
+                chroma(i, j, 0) = static_cast<uint8_t>(u(i, j));
+                chroma(i, j, 1) = static_cast<uint8_t>(v(i, j));
             }
     }
     void fillSolid(int y, int u, int v)
@@ -66,29 +61,28 @@ public:
     int lumaAt(int x, int y) const { return m_y[static_cast<size_t>(y) * m_yStride + x]; }
     // Chroma at pixel (x, y) as H.264 sites it: level with the even pixels across, midway
     // between two rows down; in between, linear interpolation; beyond the edges, the edge.
-    double uAt(int x, int y) const { return chromaAt(x, y, [this](int i, int j) { return uSample(i, j); }); }
-    double vAt(int x, int y) const { return chromaAt(x, y, [this](int i, int j) { return vSample(i, j); }); }
-    int uSample(int i, int j) const
-    {
-        const size_t r = static_cast<size_t>(j) * m_uvStride;
-        return m_layout == avfx::PixelLayout::NV12 ? m_u[r + 2 * i] : m_u[r + i];
-    }
-    int vSample(int i, int j) const
-    {
-        const size_t r = static_cast<size_t>(j) * m_uvStride;
-        return m_layout == avfx::PixelLayout::NV12 ? m_u[r + 2 * i + 1] : m_v[r + i];
-    }
+    double uAt(int x, int y) const { return chromaAt(x, y, 0); }
+    double vAt(int x, int y) const { return chromaAt(x, y, 1); }
     int width() const { return m_w; }
     int height() const { return m_h; }
     avfx::PixelLayout layout() const { return m_layout; }
 
 private:
-    double chromaAt(int x, int y, const std::function<int(int, int)>& sample) const
+    // Chroma sample (i, j) of U (plane 0) or V (plane 1), in either layout.
+    uint8_t& chroma(int i, int j, int plane)
+    {
+        const size_t row = static_cast<size_t>(j) * m_uvStride;
+        if (m_layout == avfx::PixelLayout::NV12) return m_u[row + 2 * i + plane];
+        return (plane ? m_v : m_u)[row + i];
+    }
+    int chroma(int i, int j, int plane) const { return const_cast<YuvFrame*>(this)->chroma(i, j, plane); }
+
+    double chromaAt(int x, int y, int plane) const
     {
         const double cx = x / 2.0, cy = (y - 0.5) / 2.0;
         const int i = static_cast<int>(std::floor(cx)), j = static_cast<int>(std::floor(cy));
         const double fx = cx - i, fy = cy - j;
-        auto at = [&](int a, int b) { return sample(std::clamp(a, 0, m_cw - 1), std::clamp(b, 0, m_ch - 1)); };
+        auto at = [&](int a, int b) { return chroma(std::clamp(a, 0, m_cw - 1), std::clamp(b, 0, m_ch - 1), plane); };
         return (1 - fy) * ((1 - fx) * at(i, j) + fx * at(i + 1, j)) + fy * ((1 - fx) * at(i, j + 1) + fx * at(i + 1, j + 1));
     }
 

@@ -7,6 +7,7 @@ Everything is made afresh from ffmpeg's test sources and byte surgery on one sma
 MP4 (good-clip.mp4, which must play), so the folder always matches this script.
 Every other file may be refused or played.
 """
+import collections
 import os
 import random
 import shutil
@@ -28,10 +29,7 @@ def encoders():
     return {line.split()[1] for line in out.splitlines() if len(line.split()) > 1}
 
 
-class Box:
-    def __init__(self, path, kind, offset, header, size):
-        self.path, self.kind, self.offset, self.header, self.size = path, kind, offset, header, size
-
+class Box(collections.namedtuple("Box", "path kind offset header size")):
     @property
     def body(self):
         return self.offset + self.header

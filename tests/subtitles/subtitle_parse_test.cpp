@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -176,15 +178,8 @@ std::wstring TempPath(const wchar_t* name)
 TEST(SubtitleFile, LimitsAndFormats)
 {
     const std::wstring big = TempPath(L"morvane_subs_big.srt");
-    {
-        HANDLE h = CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(kMaxSubtitleFileBytes) + 1;
-        SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
-        SetEndOfFile(h);
-        CloseHandle(h);
-    }
+    ASSERT_TRUE(std::ofstream(std::filesystem::path(big)));
+    std::filesystem::resize_file(big, kMaxSubtitleFileBytes + 1);
     SubtitleTrack track;
     EXPECT_EQ(LoadSubtitleFile(big.c_str(), track), kSubtitlesTooLarge);
     DeleteFileW(big.c_str());
@@ -201,11 +196,7 @@ TEST(SubtitleFile, LimitsAndFormats)
     };
     for (const auto& f : files) {
         const std::wstring path = TempPath(f.name);
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(h, f.content.data(), static_cast<DWORD>(f.content.size()), &written, nullptr);
-        CloseHandle(h);
+        ASSERT_TRUE(std::ofstream(std::filesystem::path(path), std::ios::binary) << f.content);
         EXPECT_EQ(LoadSubtitleFile(path.c_str(), track), f.result) << f.content;
         DeleteFileW(path.c_str());
     }

@@ -1,11 +1,14 @@
-// The time-stretch on its own: a tone keeps its pitch at every speed, the output
-// lasts the input's time divided by the speed, the source position it reports
-// follows what came out, and normal speed passes sound through unchanged.
+// Sound on its way to the device. The time-stretch: a tone keeps its pitch at every speed,
+// the output lasts the input's time divided by the speed, the source position it reports
+// follows what came out, and normal speed passes sound through unchanged. Another track's
+// sound brought to the device's format: channels mixed, rate changed without changing the
+// pitch, and a stream converted in chunks as in one piece.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "avcore/pcm_convert.h"
 #include "avcore/time_stretch.h"
 #include "tone_pitch.h"
 
@@ -14,13 +17,13 @@ namespace {
 constexpr int kRate = 48000;
 constexpr int kChannels = 2;
 
-std::vector<int16_t> Tone(double hz, double seconds)
+// A sine of amplitude 8000 in every channel.
+std::vector<int16_t> Tone(double hz, double seconds, int rate = kRate, int channels = kChannels)
 {
-    const size_t frames = static_cast<size_t>(seconds * kRate);
-    std::vector<int16_t> out(frames * kChannels);
-    for (size_t i = 0; i < frames; ++i)
-        out[i * kChannels] = out[i * kChannels + 1] =
-            static_cast<int16_t>(std::lround(8000 * std::sin(2 * 3.14159265358979 * hz * i / kRate)));
+    const size_t frames = static_cast<size_t>(seconds * rate);
+    std::vector<int16_t> out(frames * channels);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<int16_t>(std::lround(8000 * std::sin(2 * 3.14159265358979 * hz * (i / channels) / rate)));
     return out;
 }
 
@@ -81,6 +84,50 @@ TEST(TimeStretch, NormalSpeedPassesSoundThroughAndChangesAreSeamless)
     std::vector<int16_t> block(1200 * kChannels);
     EXPECT_EQ(changing.pull(block.data(), 1200), 0u);
     EXPECT_EQ(changing.nextOutputSource(), 0.0);
+}
+
+struct MixCase {
+    int inChannels, outChannels;
+    std::vector<int16_t> in, out;
+};
+
+TEST(PcmConverter, MixesChannelsWithinRange)
+{
+    const MixCase cases[] = {
+        {1, 2, {100, -200}, {100, 100, -200, -200}},
+        {2, 1, {100, 300, -32768, -32768}, {200, -32768}},
+        {2, 2, {1, 2}, {1, 2}},
+        // 5.1 into stereo: the centre and surrounds join at -3 dB, full scale stays in range.
+        {6, 2, {32767, 32767, 32767, 32767, 32767, 32767}, {32767, 32767}},
+        {6, 2, {1000, 0, 0, 5000, 0, 0}, {414, 0}},
+    };
+    for (const MixCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.inChannels << " -> " << c.outChannels);
+        avcore::PcmConverter convert;
+        convert.configure(48000, c.inChannels, 48000, c.outChannels);
+        // One frame more: the converter keeps the last frame back until the next chunk.
+        std::vector<int16_t> in = c.in;
+        in.insert(in.end(), c.in.end() - c.inChannels, c.in.end());
+        std::vector<int16_t> out;
+        convert.convert(in.data(), in.size() / c.inChannels, out);
+        out.resize(std::min(out.size(), c.out.size()));
+        EXPECT_EQ(out, c.out);
+    }
+}
+
+TEST(PcmConverter, ChangesTheRateKeepingThePitchAcrossChunks)
+{
+    for (const auto& [from, to] : {std::pair{44100, 48000}, std::pair{48000, 44100}, std::pair{48000, 22050}}) {
+        SCOPED_TRACE(testing::Message() << from << " -> " << to);
+        const std::vector<int16_t> tone = Tone(440.0, 1.0, from, 1);
+        avcore::PcmConverter convert;
+        convert.configure(from, 1, to, 1);
+        std::vector<int16_t> out;
+        for (size_t at = 0; at < tone.size(); at += 1013)  // odd chunks: the phase carries over
+            convert.convert(tone.data() + at, std::min<size_t>(1013, tone.size() - at), out);
+        EXPECT_NEAR(static_cast<double>(out.size()), to, 2.0);
+        EXPECT_NEAR(avtest::TonePitch(out, 1, to, static_cast<size_t>(to) / 10), 440.0, 440.0 * 0.005);
+    }
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+#pragma once
+// Steps the engine tests take again and again: an engine drawing into a window, a
+// generated file opened, played until pictures show, and a window that must paint itself.
+#include <cstdint>
+
+#include "avcore/avplayer.h"
+#include "avcore/avplayer_probe.h"
+#include "media_env.h"
+#include "support/pump.h"
+
+namespace avtest {
+
+// An engine drawing into the given window.
+struct WindowedPlayer : avplayer {
+    explicit WindowedPlayer(TestWindow& w) { subclasswindow(w.hwnd(), 1); }
+};
+
+// True when the engine takes the generated file.
+inline bool Open(avplayer& p, const char* name = "clip.mp4", int shape = 0, int effect = 0)
+{
+    return p.open(MediaPath(name).c_str(), 0, 2, shape, effect) != 0;
+}
+
+// Plays from the start until more than `pictures` have been drawn (three seconds at most).
+inline bool PlayUntilShown(avplayer& p, uint64_t pictures = 3)
+{
+    p.play(0, 0);
+    return testsupport::PumpUntil([&] { return avplayer_probe::counters(p).presented > pictures; }, 3000);
+}
+
+// Whether the window's own procedure paints it when asked to.
+inline bool PaintsItself(TestWindow& w)
+{
+    const int paints = w.paints;
+    InvalidateRect(w.hwnd(), nullptr, TRUE);
+    return testsupport::PumpUntil([&] { return w.paints > paints; }, 1000);
+}
+
+} // namespace avtest
