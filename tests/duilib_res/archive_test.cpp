@@ -62,22 +62,17 @@ TEST(ZipArchive, RefusesNonArchivesAndTruncation)
 
 TEST(ZipArchive, MembersThatLieAreRefused)
 {
-    std::vector<ZipMember> members;
-    auto add = [&](const char* name, bool deflate, int crc, int64_t size, int64_t packed) {
-        ZipMember m{name, Pattern(1000), deflate};
-        m.crcDelta = crc;
-        m.sizeDelta = size;
-        m.packedDelta = packed;
-        members.push_back(m);
+    // Each names its lie: deflate, CRC, uncompressed and compressed size deltas.
+    const std::vector<ZipMember> members = {
+        {"crc.xml", Pattern(1000), true, 1},
+        {"storedcrc.xml", Pattern(1000), false, 1},
+        {"big.xml", Pattern(1000), true, 0, 500},
+        {"small.xml", Pattern(1000), true, 0, -500},
+        {"storedlie.xml", Pattern(1000), false, 0, 10},
+        {"pastend.xml", Pattern(1000), true, 0, 0, 1 << 20},
+        {"huge.xml", Pattern(1000), true, 0, 65 * 1024 * 1024},  // beyond the 64 MiB a member may claim
+        {"good.xml", Pattern(1000)},
     };
-    add("crc.xml", true, 1, 0, 0);
-    add("storedcrc.xml", false, 1, 0, 0);
-    add("big.xml", true, 0, 500, 0);
-    add("small.xml", true, 0, -500, 0);
-    add("storedlie.xml", false, 0, 10, 0);
-    add("pastend.xml", true, 0, 0, 1 << 20);
-    add("huge.xml", true, 0, 65 * 1024 * 1024, 0);  // beyond the 64 MiB a member may claim
-    add("good.xml", true, 0, 0, 0);
     ZipLayout zip = BuildZip(members);
 
     CZipArchive archive;

@@ -12,7 +12,7 @@ using namespace restest;
 
 namespace {
 constexpr uint32_t A = 0xFFFF0000, B = 0xFF00FF00, C = 0xFF0000FF, D = 0xFFFFFF00;
-constexpr uint32_t E = 0xFF808080, M = 0xFF202020;
+constexpr uint32_t E = 0xFF808080, M = 0xFF202020, K = 0xFF000000;
 
 class Canvas : public ::testing::Test {
 protected:
@@ -38,6 +38,15 @@ protected:
     void TearDown() override { CSkinSource::Reset(); }
     uint32_t At(int x, int y) const { return canvas.Bits()[y * canvas.Width() + x]; }
     static int Channel(uint32_t px, int shift) { return static_cast<int>((px >> shift) & 0xFF); }
+
+    struct Probe { int x, y; uint32_t want; };
+    // Draws one image on a black canvas and checks the probes; black marks what must stay untouched.
+    void ExpectDrawn(const RECT& control, const wchar_t* attr, const std::vector<Probe>& probes)
+    {
+        Render::FillRect(canvas, RECT{0, 0, 100, 60}, K);
+        ASSERT_TRUE(Render::DrawImage(canvas, control, attr)) << attr;
+        for (const Probe& p : probes) EXPECT_EQ(At(p.x, p.y), p.want) << attr << " at " << p.x << "," << p.y;
+    }
 };
 } // namespace
 
@@ -126,30 +135,16 @@ TEST_F(Canvas, NinePatchCornersKeepTheirSize)
     EXPECT_EQ(At(35, 8), E);
 
     // Corners wider than the control shrink instead of overlapping.
-    Render::FillRect(canvas, RECT{0, 0, 100, 60}, 0xFF000000);
-    ASSERT_TRUE(Render::DrawImage(canvas, RECT{0, 0, 4, 4}, L"file='nine.png' corner='3,3,3,3'"));
-    EXPECT_EQ(At(0, 0), A);
-    EXPECT_EQ(At(3, 3), D);
-    EXPECT_EQ(At(4, 4), 0xFF000000u);
+    ExpectDrawn({0, 0, 4, 4}, L"file='nine.png' corner='3,3,3,3'", {{0, 0, A}, {3, 3, D}, {4, 4, K}});
 }
 
 TEST_F(Canvas, HugeAttributeValuesAreClampedNotWrapped)
 {
-    // Corners are cut to the 24-pixel source (12 + 12 here), dest to the control;
-    // black marks what must stay untouched.
-    constexpr uint32_t K = 0xFF000000;
-    struct Probe { int x, y; uint32_t want; };
-    const struct { RECT control; const wchar_t* attr; std::vector<Probe> probes; } cases[] = {
-        {{0, 0, 40, 10}, L"file='bar.png' corner='2000000000,0,2000000000,0'",
-         {{0, 0, A}, {11, 9, A}, {27, 5, A}, {28, 5, C}, {39, 9, C}, {40, 0, K}, {0, 10, K}}},
-        {{10, 10, 20, 20}, L"file='pair.png' dest='5,5,2147483647,2147483647'",
-         {{15, 15, A}, {19, 19, A}, {14, 15, K}, {20, 19, K}}},
-    };
-    for (const auto& c : cases) {
-        Render::FillRect(canvas, RECT{0, 0, 100, 60}, K);
-        ASSERT_TRUE(Render::DrawImage(canvas, c.control, c.attr)) << c.attr;
-        for (const Probe& p : c.probes) EXPECT_EQ(At(p.x, p.y), p.want) << c.attr << " at " << p.x << "," << p.y;
-    }
+    // Corners are cut to the 24-pixel source (12 + 12 here), dest to the control.
+    ExpectDrawn({0, 0, 40, 10}, L"file='bar.png' corner='2000000000,0,2000000000,0'",
+                {{0, 0, A}, {11, 9, A}, {27, 5, A}, {28, 5, C}, {39, 9, C}, {40, 0, K}, {0, 10, K}});
+    ExpectDrawn({10, 10, 20, 20}, L"file='pair.png' dest='5,5,2147483647,2147483647'",
+                {{15, 15, A}, {19, 19, A}, {14, 15, K}, {20, 19, K}});
 
     // A border wider than its rectangle fills it once, translucent or not.
     Render::FillRect(canvas, RECT{0, 0, 100, 60}, K);
@@ -183,11 +178,7 @@ TEST_F(Canvas, SourceAndDestPlacement)
     EXPECT_EQ(At(41, 42), 0xFF000000u);
 
     // A dest reaching outside its control is cut at the control's edge.
-    Render::FillRect(canvas, RECT{0, 0, 100, 60}, 0xFF000000);
-    ASSERT_TRUE(Render::DrawImage(canvas, RECT{10, 10, 20, 20}, L"file='pair.png' dest='5,5,40,40'"));
-    EXPECT_EQ(At(19, 19), A);
-    EXPECT_EQ(At(20, 19), 0xFF000000u);
-    EXPECT_EQ(At(19, 20), 0xFF000000u);
+    ExpectDrawn({10, 10, 20, 20}, L"file='pair.png' dest='5,5,40,40'", {{19, 19, A}, {20, 19, K}, {19, 20, K}});
 }
 
 TEST_F(Canvas, ImageAlphaFadeAndMissingImages)

@@ -210,12 +210,10 @@ TEST_F(SkinArchiveTest, LayoutsDeclareTheControlsTheCodeLooksUp)
     for (const auto& [layout, names] : lookups) {
         std::map<std::wstring, int> count;
         ForEachNode(Layout(layout.c_str()), [&](const CMarkupNode& node) {
-            if (const wchar_t* name = node.GetAttribute(L"name"); name && node.name != L"Font" &&
-                                                                   node.name != L"Default")
-                ++count[name];
+            const wchar_t* name = node.GetAttribute(L"name");
+            if (name && node.name != L"Font" && node.name != L"Default") ++count[name];
         });
-        for (const std::wstring& name : names)
-            EXPECT_EQ(count[name], 1) << layout << " " << name;
+        for (const std::wstring& name : names) EXPECT_EQ(count[name], 1) << layout << " " << name;
         for (const auto& [name, n] : count) EXPECT_LE(n, name == L"txt_date" ? 2 : 1) << "repeated: " << name;
         if (layout == L"SystemInfoFrame.xml") {
             EXPECT_EQ(count[L"txt_date"], 2);
