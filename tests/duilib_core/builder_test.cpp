@@ -2,8 +2,6 @@
 // lookups by name and point, and layouts that cannot be built.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "core_fixture.h"
 
 using namespace DuiLib;

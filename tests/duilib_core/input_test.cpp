@@ -174,8 +174,7 @@ TEST_F(InputTest, HoverShowsTheHotControlsTooltip) {
     TTTOOLINFOW ti{.cbSize = TTTOOLINFOW_V2_SIZE, .hwnd = hwnd, .uId = 1, .lpszText = text};
     ::SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, L"Close it");
-    // In the skin's default font, as the window's own texts: the system's tip font may
-    // have no glyphs for them.
+    // In the skin's default font, as the window's own texts: the system's tip font may have no glyphs for them.
     EXPECT_TRUE(testsupport::DrawsIn(tip, wnd.Manager().GetDefaultFont()));
     Move(hwnd, 200, 250, false);
     EXPECT_FALSE(::IsWindowVisible(tip)) << "leaving the control hides it";

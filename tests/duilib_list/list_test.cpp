@@ -1,5 +1,4 @@
-// The list control in a real window: text callback, rows and selection, mouse,
-// keyboard, scrolling with many rows.
+// The list control in a real window: text callback, rows and selection, mouse, keyboard, scrolling with many rows.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -27,8 +26,7 @@ const char kListXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
 </Window>
 )";
 
-// Cuts column 0 out of the row's user data, as the player's callback does, and records
-// every call.
+// Cuts column 0 out of the row's user data, as the player's callback does, and records every call.
 class RecordingCallback : public IListCallbackUI {
 public:
     struct Call { CControlUI* row; int item, sub; };

@@ -121,8 +121,7 @@ TEST_F(SkinPixelsTest, MainWindowChromeHasTheLayoutColours)
     const RECT& mute = Pos(L"btn_mute");
     EXPECT_TRUE(Near(shot.At((next.right + mute.left) / 2, Centre(next).y), kTitleBlue));
 
-    // Faces land where their dest puts them: white glyphs in the transport
-    // buttons and the close button, the logo's own colours in its box.
+    // Faces land where dest puts them: white glyphs on the transport and close buttons, the logo's colours in its box.
     for (const wchar_t* name : {L"btn_stop", L"btn_play", L"btn_close"})
         EXPECT_GT(Luma(shot.At(Centre(Pos(name)))), 200) << testing::PrintToString(std::wstring(name));
     EXPECT_FALSE(Near(shot.At(Centre(Pos(L"hor_logo"))), kTitleBlue, 20));
@@ -187,8 +186,7 @@ TEST_F(SkinPixelsTest, SettingsWindowTitleBodyAndPreview)
     ASSERT_GT(title.right, title.left);
     EXPECT_NEAR((title.left + title.right) / 2.0, shot.width / 2.0, 3.0);
 
-    // Shape "无" at start: the preview shows its white background; the drop
-    // outline appears once its image is set.
+    // Shape "无" at start: the preview shows its white background; the drop outline appears once its image is set.
     const RECT& preview = Pos(L"shppreview");
     EXPECT_EQ(preview.right - preview.left, 80);
     int marked = 0;
