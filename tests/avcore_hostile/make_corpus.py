@@ -3,9 +3,8 @@
 
 Usage: make_corpus.py OUT_DIR
 
-Everything is made afresh from ffmpeg's test sources and byte surgery on one small
-MP4 (good-clip.mp4, which must play), so the folder always matches this script.
-Every other file may be refused or played.
+The folder is made afresh from the clip manifest's set `hostile`, byte surgery on its
+good-clip.mp4 (which must play) and a few more encodes. Every other file may be refused or played.
 """
 import collections
 import os
@@ -18,6 +17,7 @@ import sys
 # Boxes that hold only boxes, and those whose children follow some fixed fields.
 CONTAINERS = {b"moov", b"trak", b"mdia", b"minf", b"stbl", b"dinf", b"edts", b"udta", b"mvex"}
 FIELDS_BEFORE_CHILDREN = {b"meta": 4, b"stsd": 8, b"dref": 8, b"avc1": 78, b"mp4a": 28}
+MAKE_MEDIA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "make-media.sh")
 
 
 def ffmpeg(*args):
@@ -134,27 +134,16 @@ def surgery(base, out):
 
 
 def encoded(out, have):
-    """Files a user meets as they are written by other tools."""
+    """Files a user meets as other tools write them, beyond the clip manifest's."""
     path = lambda name: os.path.join(out, name)
-    sine = ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2"]
-    ffmpeg("-f", "lavfi", "-i", "color=c=red:size=16x16:rate=15:duration=1,scale=1:1",
-           "-c:v", "libx264", "-pix_fmt", "yuv444p", path("size-1x1.mp4"))
-    ffmpeg("-f", "lavfi", "-i", "color=c=red:size=2x2:rate=15:duration=1",
-           "-c:v", "libx264", "-pix_fmt", "yuv420p", path("size-2x2.mp4"))
-    ffmpeg("-f", "lavfi", "-i", "testsrc2=size=16384x16:rate=5:duration=1",
-           "-c:v", "libx264", "-pix_fmt", "yuv420p", path("size-16384x16.mp4"))
-    ffmpeg(*sine, "-c:a", "aac", path("audio-only.mp4"))
-
-    # Fragmented: whole, and only its header (what a stream recorder leaves when stopped early).
-    ffmpeg("-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=2", *sine, "-c:v", "libx264",
-           "-pix_fmt", "yuv420p", "-g", "15", "-c:a", "aac", "-shortest",
-           "-movflags", "frag_keyframe+empty_moov", path("frag-whole.mp4"))
+    # Only the fragmented file's header: what a stream recorder leaves when stopped early.
     frag = open(path("frag-whole.mp4"), "rb").read()
     with open(path("frag-header-only.mp4"), "wb") as f:
         f.write(frag[:find(list(walk(frag)), "moov").end])
 
     # Codecs the platform's decoders may lack.
     video = ["-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=1"]
+    sine = ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2"]
     if "libx265" in have:
         ffmpeg(*video, *sine, "-c:v", "libx265", "-x265-params", "log-level=error", "-tag:v", "hvc1",
                "-c:a", "aac", "-shortest", path("codec-hevc.mp4"))
@@ -172,13 +161,11 @@ def encoded(out, have):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else sys.exit("usage: make_corpus.py OUT_DIR")
     shutil.rmtree(out, ignore_errors=True)
-    os.makedirs(out)
-    base = os.path.join(out, "good-clip.mp4")
-    ffmpeg("-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=2",
-           "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2",
-           "-c:v", "libx264", "-pix_fmt", "yuv420p", "-g", "15", "-c:a", "aac", "-b:a", "64k", "-shortest",
-           "-movflags", "+faststart", base)
-    surgery(base, out)
+    # The manifest's clips are encoded once, beside the corpus, and copied into each fresh corpus.
+    encodes = out.rstrip("/") + "-encodes"
+    subprocess.run([MAKE_MEDIA, encodes, "hostile"], check=True, stdout=subprocess.DEVNULL)
+    shutil.copytree(encodes, out, ignore=shutil.ignore_patterns(".making-*"))
+    surgery(os.path.join(out, "good-clip.mp4"), out)
     encoded(out, encoders())
     print(f"{len(os.listdir(out))} hostile files in {out}")
 

@@ -89,4 +89,13 @@ std::wstring EditText(HWND edit) {
     return screen.Await("added", [&] { return !screen.ListIs(refs.listEmpty); }, 10000);
 }
 
+::testing::AssertionResult PlayerTest::StartPlaying(const std::wstring& names, const std::function<bool()>& plays) {
+    if (::testing::AssertionResult shown = Start(); !shown) return shown;
+    auto ready = screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000);
+    if (!ready) return ready;
+    if (::testing::AssertionResult added = Add(names); !added) return added;
+    Press(screen.CenterOf(refs.layout.play));
+    return screen.Await("plays", [&] { return screen.Status() == kPlaying && plays(); }, 20000);
+}
+
 } // namespace e2e

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +63,8 @@ protected:
     // Names (quoted, space-separated) in the media folder added through the add button and
     // the player's own file dialog, until the list shows rows.
     ::testing::AssertionResult Add(const std::wstring& names);
+    // Start, then names added and the first row played until plays() holds.
+    ::testing::AssertionResult StartPlaying(const std::wstring& names, const std::function<bool()>& plays);
 
     RunFolders run;
     References refs;

@@ -29,11 +29,7 @@ TEST_F(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     ASSERT_TRUE(FirstPng(pictures).empty()) << "run_e2e.sh starts each run afresh";
     SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
 
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000));
-    ASSERT_TRUE(Add(L"\"long.mkv\""));
-    Press(screen.CenterOf(refs.layout.play));
-    ASSERT_TRUE(screen.Await("plays", [&] { return screen.Status() == kPlaying && screen.ShowsSecondClip(); }, 20000));
+    ASSERT_TRUE(StartPlaying(L"\"long.mkv\"", [&] { return screen.ShowsSecondClip(); }));
 
     const POINT at = screen.CenterOf(refs.layout.playRegion);
     RightClickAt(at);

@@ -24,17 +24,6 @@ protected:
         refs = s_refs;
     }
 
-    // Starts the player in the media folder, adds names through its dialog and plays
-    // the first row until plays() holds.
-    ::testing::AssertionResult StartPlaying(const std::wstring& names, const std::function<bool()>& plays) {
-        if (::testing::AssertionResult shown = Start(); !shown) return shown;
-        auto ready = screen.Await("started", [&] { return screen.ListIs(refs.listEmpty); }, 15000);
-        if (!ready) return ready;
-        if (::testing::AssertionResult added = Add(names); !added) return added;
-        Press(screen.CenterOf(refs.layout.play));
-        return screen.Await("plays", [&] { return screen.Status() == kPlaying && plays(); }, 20000);
-    }
-
     static inline References s_refs;
     static inline SettingsLayout s_settings;
     static inline BarLayout s_bar;

@@ -156,10 +156,7 @@ protected:
         if (!Answers(number, soak::KindName(input.kind))) return false;
         Sleep(stream.Pause(kLongestPauseMs));
         soak::CloseModalWindows(player->Id(), ledger.modals);
-        if (ledger.modals.stuck > 0) {
-            ledger.faults.push_back("after input " + std::to_string(number) + ": a window of the player would not close");
-            return false;
-        }
+        if (ledger.modals.stuck > 0) return Fault(number, ": a window of the player would not close");
         return Answers(number, soak::KindName(input.kind));
     }
 
@@ -207,22 +204,22 @@ protected:
     }
 
     bool Answers(int number, const char* kind) {
-        if (!player->Running()) {
-            ledger.faults.push_back("after input " + std::to_string(number) + " (" + kind + "): the player ended");
-            return false;
-        }
+        const std::string input = std::string(" (") + kind + ")";
+        if (!player->Running()) return Fault(number, input + ": the player ended");
         const double ms = soak::AnswerTime(main, kAnswerLimitMs);
-        if (ms < 0) {
-            ledger.faults.push_back("after input " + std::to_string(number) + " (" + kind + "): no answer within " +
-                                      std::to_string(kAnswerLimitMs) + " ms");
-            return false;
-        }
+        if (ms < 0) return Fault(number, input + ": no answer within " + std::to_string(kAnswerLimitMs) + " ms");
         if (ms > ledger.slowestMs) {
             ledger.slowestMs = ms;
             ledger.slowestInput = number;
             ledger.slowestKind = kind;
         }
         return true;
+    }
+
+    // Records what went wrong after an input; false, so that the run stops there.
+    bool Fault(int number, const std::string& what) {
+        ledger.faults.push_back("after input " + std::to_string(number) + what);
+        return false;
     }
 
     HANDLE process = nullptr;
