@@ -1,11 +1,7 @@
 // Start-up and shut-down: the entry run in this process, and the real Morvane.exe
 // started as a child process (single instance, a whole run, its resources).
-#include <gtest/gtest.h>
-
-#include <windows.h>
 #include <algorithm>
 #include <cstdlib>
-#include <string>
 #include "app/Entry.h"
 #include "app/frame_harness.h"
 #include "duilib/UIPath.h"

@@ -57,6 +57,7 @@ void MainWindowFixture::SetUp() {
     if (m_setup.global) g_pMainFrame = frame;
     if (!m_setup.polling) KillTimer(hwnd, DuiLib::kTimerPoll);
     if (m_setup.clearEngine) Engine(frame).Clear();
+    SetUpWindow();
 }
 
 void MainWindowFixture::TearDown() {

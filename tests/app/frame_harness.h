@@ -28,7 +28,7 @@ void DestroyMainFrame(DuiLib::CMainFrame* frame);
 recording::EngineRecord& Engine(DuiLib::CMainFrame* frame);
 
 // What the player's window tests derive from: a fresh main window for each test,
-// destroyed after it. A test that adds to SetUp calls this one where its window is due.
+// destroyed after it. A test prepares in its constructor and adds to the open window in SetUpWindow.
 class MainWindowFixture : public ::testing::Test {
 protected:
     struct Setup {
@@ -39,6 +39,9 @@ protected:
     explicit MainWindowFixture(Setup setup) : m_setup(setup) {}
     void SetUp() override;
     void TearDown() override;
+    virtual void SetUpWindow() {}
+
+    recording::EngineRecord& engine() const { return Engine(frame); }
 
     DuiLib::CMainFrame* frame = nullptr;
     HWND hwnd = nullptr;

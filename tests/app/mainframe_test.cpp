@@ -1,8 +1,4 @@
 // The main window with real messages: chrome, system commands, routing, timers, keys.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 #include "app/debug_capture.h"
 #include "app/frame_harness.h"
 #include "support/recording_host.h"
@@ -126,11 +122,11 @@ TEST_F(MainFrameTest, MaximiseAndRestoreButtonsFollowTheStateWhateverTheSource) 
     ExpectMaximised(true);
     DoubleClickCaption();
     ExpectMaximised(false);
-    EXPECT_TRUE(Engine(frame).Commands().empty());
+    EXPECT_TRUE(engine().Commands().empty());
 }
 
 TEST_F(MainFrameTest, CloseHidesTheWindowAndEndsTheLoopLeavingTheEngineAlone) {
-    Engine(frame).script.status = 1;  // a file is playing
+    engine().script.status = 1;  // a file is playing
     POINT at = apptest::CenterOf(apptest::Find(frame, L"btn_close"));
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
@@ -138,7 +134,7 @@ TEST_F(MainFrameTest, CloseHidesTheWindowAndEndsTheLoopLeavingTheEngineAlone) {
     EXPECT_TRUE(apptest::RunLibraryLoopUntilQuit(5000)) << "the close did not end the message loop";
     EXPECT_FALSE(IsWindowVisible(hwnd));
     EXPECT_TRUE(IsWindow(hwnd)) << "closing must not destroy the window";
-    EXPECT_TRUE(Engine(frame).Commands().empty());
+    EXPECT_TRUE(engine().Commands().empty());
 }
 
 // A WM_CLOSE from another program ends the player as the close button does. Sent
@@ -203,46 +199,44 @@ TEST_F(MainFrameTest, SliderChangesReachTheEngineWithExactValues) {
     CSliderUI* volume = frame->m_pVolumeSlider;
     CSliderUI* seek = frame->m_pPlaySlider;
     ASSERT_TRUE(volume && seek);
-    recording::EngineRecord& engine = Engine(frame);
 
     volume->SetValue(37);
     pm.SendNotify(volume, DUI_MSGTYPE_VALUECHANGED);
     seek->SetValue(250);
     pm.SendNotify(seek, DUI_MSGTYPE_VALUECHANGED);
-    ASSERT_EQ(engine.Commands().size(), 2u);
-    EXPECT_EQ(engine.Commands()[0].name, "volume");
-    EXPECT_EQ(engine.Commands()[0].numbers, (std::vector<double>{37.0, 37.0}));
-    EXPECT_EQ(engine.Commands()[1].name, "seek_to");
-    EXPECT_EQ(engine.Commands()[1].numbers, (std::vector<double>{0.25}));
+    ASSERT_EQ(engine().Commands().size(), 2u);
+    EXPECT_EQ(engine().Commands()[0].name, "volume");
+    EXPECT_EQ(engine().Commands()[0].numbers, (std::vector<double>{37.0, 37.0}));
+    EXPECT_EQ(engine().Commands()[1].name, "seek_to");
+    EXPECT_EQ(engine().Commands()[1].numbers, (std::vector<double>{0.25}));
     // The report comes when the thumb is let go: the progress follows playback again.
     EXPECT_EQ(frame->m_bSeeking, 0);
 
     // An empty range makes no engine call, and a sender that is not one of the two
     // sliders does nothing.
-    engine.Clear();
+    engine().Clear();
     volume->SetMaxValue(0);
     seek->SetMaxValue(0);
     pm.SendNotify(volume, DUI_MSGTYPE_VALUECHANGED);
     pm.SendNotify(seek, DUI_MSGTYPE_VALUECHANGED);
     pm.SendNotify(apptest::Find(frame, L"btn_stop"), DUI_MSGTYPE_VALUECHANGED);
-    EXPECT_TRUE(engine.Commands().empty());
+    EXPECT_TRUE(engine().Commands().empty());
 
     // A real drag on the seek slider ends in the same call.
     seek->SetMaxValue(1000);
     const RECT& rc = seek->GetPos();
     apptest::Click(hwnd, {rc.left + (rc.right - rc.left) / 4, (rc.top + rc.bottom) / 2});
-    ASSERT_EQ(engine.Commands().size(), 1u);
-    EXPECT_EQ(engine.Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
+    ASSERT_EQ(engine().Commands().size(), 1u);
+    EXPECT_EQ(engine().Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
 }
 
 TEST_F(MainFrameTest, OnlyAPressHoldingTheSeekThumbHoldsTheProgress) {
     CSliderUI* seek = frame->m_pPlaySlider;
     ASSERT_NE(seek, nullptr);
-    recording::EngineRecord& engine = Engine(frame);
-    engine.script = {1, 60.0, 120.0};
+    engine().script = {1, 60.0, 120.0};
     KillTimer(hwnd, kTimerPoll);
     const auto tick = [&](double position) {
-        engine.script.position = position;
+        engine().script.position = position;
         SendMessageW(hwnd, WM_TIMER, kTimerPoll, 0);
     };
     tick(60.0);
@@ -311,7 +305,7 @@ TEST_F(MainFrameTest, SizeBurstFitsOnceAndTheResumeTimerSeeksOnce) {
     ASSERT_TRUE(testsupport::PumpUntil([&] { return timers.Ticks(77).size() >= ticks + 10; }, 5000));
     KillTimer(hwnd, 77);
     EXPECT_EQ(timers.Ticks(kTimerResumeSeek).size(), 1u);
-    EXPECT_EQ(Engine(frame).CommandTexts(), (std::vector<std::string>{"seek_to(0.40000000596046448)"}));
+    EXPECT_EQ(engine().CommandTexts(), (std::vector<std::string>{"seek_to(0.40000000596046448)"}));
 }
 
 TEST_F(MainFrameTest, SpaceAndEnterToggleOnlyAPlayingOrPausedEngine) {
@@ -319,17 +313,16 @@ TEST_F(MainFrameTest, SpaceAndEnterToggleOnlyAPlayingOrPausedEngine) {
         PostMessageW(hwnd, WM_KEYDOWN, key, 1);
         testsupport::PumpIdle();
     };
-    recording::EngineRecord& engine = Engine(frame);
     press(VK_SPACE);  // nothing loaded
     press(VK_RETURN);
-    EXPECT_TRUE(engine.Commands().empty());
+    EXPECT_TRUE(engine().Commands().empty());
 
-    engine.script.status = 1;
+    engine().script.status = 1;
     press(VK_SPACE);
     press(VK_RETURN);
     // Escape is taken (no video window yet, so nothing toggles) and never closes.
     press(VK_ESCAPE);
-    EXPECT_EQ(engine.CommandTexts(), (std::vector<std::string>{"pause()", "resume()"}));
+    EXPECT_EQ(engine().CommandTexts(), (std::vector<std::string>{"pause()", "resume()"}));
     EXPECT_TRUE(IsWindowVisible(hwnd));
 }
 

@@ -157,34 +157,6 @@ int avplayer::play(double startSeconds, int reserved) {
     return m_impl->Move("play", -1, 1, {startSeconds, double(reserved)});
 }
 
-int avplayer::pause() {
-    return m_impl->Move("pause", 1, 2);
-}
-
-int avplayer::resume() {
-    return m_impl->Move("resume", 2, 1);
-}
-
-int avplayer::stop() {
-    return m_impl->Move("stop", -1, 4);
-}
-
-int avplayer::close() {
-    return m_impl->Move("close", -1, 0);
-}
-
-int avplayer::play_status() {
-    return m_impl->Answer("play_status", &recording::EngineScript::status);
-}
-
-double avplayer::curr_play_time() {
-    return m_impl->Answer("curr_play_time", &recording::EngineScript::position);
-}
-
-double avplayer::duration() {
-    return m_impl->Answer("duration", &recording::EngineScript::duration);
-}
-
 void avplayer::seek_to(double fraction) {
     m_impl->Log("seek_to", {fraction});
 }
@@ -199,10 +171,6 @@ void avplayer::mute_set(bool mute) {
         m_impl->record.script.mute = mute;
 }
 
-bool avplayer::get_mute() {
-    return m_impl->Answer("get_mute", &recording::EngineScript::mute);
-}
-
 int avplayer::set_subtitles(const wchar_t* path) {
     m_impl->Log("set_subtitles", {}, recording::Utf8(path));
     return m_impl->record.script.subtitlesResult;
@@ -213,35 +181,15 @@ void avplayer::subtitles_show(bool show) {
     m_impl->record.script.subtitlesShown = show;
 }
 
-bool avplayer::subtitles_shown() {
-    return m_impl->Answer("subtitles_shown", &recording::EngineScript::subtitlesShown);
-}
-
 void avplayer::subtitles_delay(double seconds) {
     m_impl->Log("subtitles_delay", {seconds});
     m_impl->record.script.subtitlesDelay = seconds;
-}
-
-double avplayer::subtitles_delay() {
-    return m_impl->Answer("get_subtitles_delay", &recording::EngineScript::subtitlesDelay);
 }
 
 void avplayer::set_speed(double speed) {
     m_impl->Log("set_speed", {speed});
     if (!std::isnan(speed))
         m_impl->record.script.speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
-}
-
-double avplayer::speed() {
-    return m_impl->Answer("speed", &recording::EngineScript::speed);
-}
-
-bool avplayer::has_video() {
-    return m_impl->Answer("has_video", &recording::EngineScript::hasVideo);
-}
-
-std::vector<struct avplayer::audio_track> avplayer::audio_tracks() {
-    return m_impl->Answer("audio_tracks", &recording::EngineScript::audioTracks);
 }
 
 bool avplayer::set_audio_track(int number) {
@@ -251,10 +199,6 @@ bool avplayer::set_audio_track(int number) {
         return false;
     script.audioTrack = number;
     return true;
-}
-
-int avplayer::audio_track() {
-    return m_impl->Answer("audio_track", &recording::EngineScript::audioTrack);
 }
 
 bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& height) const {
@@ -267,3 +211,27 @@ bool avplayer::last_picture(std::vector<unsigned char>& bgra, int& width, int& h
     height = script.pictureHeight;
     return true;
 }
+
+// The reads, each logged and answered from its field of the script.
+#define RECORDED_READ(type, method, logged, field) \
+    type avplayer::method() { return m_impl->Answer(logged, &recording::EngineScript::field); }
+RECORDED_READ(int, play_status, "play_status", status)
+RECORDED_READ(double, curr_play_time, "curr_play_time", position)
+RECORDED_READ(double, duration, "duration", duration)
+RECORDED_READ(bool, get_mute, "get_mute", mute)
+RECORDED_READ(bool, subtitles_shown, "subtitles_shown", subtitlesShown)
+RECORDED_READ(double, subtitles_delay, "get_subtitles_delay", subtitlesDelay)
+RECORDED_READ(double, speed, "speed", speed)
+RECORDED_READ(bool, has_video, "has_video", hasVideo)
+RECORDED_READ(std::vector<struct avplayer::audio_track>, audio_tracks, "audio_tracks", audioTracks)
+RECORDED_READ(int, audio_track, "audio_track", audioTrack)
+#undef RECORDED_READ
+
+// The commands without arguments, which only move the status.
+#define RECORDED_MOVE(method, from, to) \
+    int avplayer::method() { return m_impl->Move(#method, from, to); }
+RECORDED_MOVE(pause, 1, 2)
+RECORDED_MOVE(resume, 2, 1)
+RECORDED_MOVE(stop, -1, 4)
+RECORDED_MOVE(close, -1, 0)
+#undef RECORDED_MOVE

@@ -1,16 +1,12 @@
 // Command-line paths, drops of files and folders, and forwarded paths: what is listed,
 // in what order, and what plays.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <shlobj.h>
 
 #include <atomic>
 #include <mutex>
 #include <set>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "duilib/UIPath.h"
 
@@ -21,7 +17,6 @@
 
 using namespace std::string_literals;
 using namespace DuiLib;
-using apptest::Engine;
 using Paths = std::vector<std::wstring>;
 
 namespace {
@@ -146,11 +141,8 @@ void HangOnDeadShare(const std::wstring& path) {
 // The video window reaches the playlist through g_pMainFrame.
 class OpenWithTest : public apptest::MainWindowFixture {
 protected:
-    OpenWithTest() : MainWindowFixture({.global = true}) {}
-    void SetUp() override {
+    OpenWithTest() : MainWindowFixture({.global = true}) {
         folder = MakeFolder(L"films", {L"one.mp4", L"two.mkv", L"three.avi", L"readme.txt"});
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
     }
     void TearDown() override {
         playlist::SetFileSystemHook(nullptr);
@@ -159,18 +151,18 @@ protected:
     }
 
     Paths Rows() const { return apptest::RowNames(frame); }
-    std::vector<std::string> Opens() const { return Engine(frame).PathsOf("open"); }
+    std::vector<std::string> Opens() const { return engine().PathsOf("open"); }
     std::vector<std::string> Only(const wchar_t* name) const { return {Narrow(File(name))}; }
     std::string Narrow(const std::wstring& path) const { return std::string(path.begin(), path.end()); }
     std::wstring File(const wchar_t* name) const { return folder + L"\\" + name; }
     BOOL Send(const COPYDATASTRUCT& data) const {
         return static_cast<BOOL>(SendMessageW(frame->GetHWND(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     }
-    BOOL Forward(const Paths& paths) const {
-        const std::wstring block = playlist::PackPaths(paths);
-        return Send(
-            {playlist::kForwardedPathsTag, static_cast<DWORD>(block.size() * 2), const_cast<wchar_t*>(block.data())});
+    // The copy-data of a packed block of forwarded paths, which must outlive it.
+    static COPYDATASTRUCT Forwarded(const std::wstring& block) {
+        return {playlist::kForwardedPathsTag, static_cast<DWORD>(block.size() * 2), const_cast<wchar_t*>(block.data())};
     }
+    BOOL Forward(const Paths& paths) const { return Send(Forwarded(playlist::PackPaths(paths))); }
     // On the main window, unless another is named.
     void Drop(const Paths& paths, HWND on = nullptr) const {
         SendMessageW(on ? on : frame->GetHWND(), WM_DROPFILES, reinterpret_cast<WPARAM>(Block(WholeDrop(paths))), 0);
@@ -187,7 +179,7 @@ TEST_F(OpenWithTest, CommandLinePathsAreListedOnceAndTheFirstPlays) {
     EXPECT_EQ(Rows(), (Paths{File(L"two.mkv"), File(L"one.mp4")}));
     EXPECT_EQ(Opens(), Only(L"one.mp4"));
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
-    EXPECT_EQ(Engine(frame).script.status, 1);
+    EXPECT_EQ(engine().script.status, 1);
 }
 
 TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle) {
@@ -204,7 +196,7 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
     EXPECT_EQ(Opens().size(), 1u);
 
     // Stopped, the first file of the drop plays, listed before or not.
-    Engine(frame).script.status = 4;
+    engine().script.status = 4;
     Drop({File(L"two.mkv")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_TRUE(testsupport::PumpUntil([&] { return Opens().size() == 2u; }, 5000));
     EXPECT_EQ(Rows().size(), 4u);
@@ -214,13 +206,13 @@ TEST_F(OpenWithTest, AFolderDroppedOnEitherWindowListsItsVideosAndPlaysWhenIdle)
 
 TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingFile) {
     MakeFolder(L"films", {L"one.ass", L"one.srt", L"two.zh.ass"});
-    auto subtitleLoads = [&] { return Engine(frame).PathsOf("set_subtitles"); };
+    auto subtitleLoads = [&] { return engine().PathsOf("set_subtitles"); };
     frame->OpenPaths({File(L"one.mp4")});
     EXPECT_TRUE(testsupport::PumpUntil([&] { return !subtitleLoads().empty(); }, 5000));
     EXPECT_EQ(subtitleLoads(), Only(L"one.srt"));
 
     // Dropped on the picture while a file plays: loaded, never listed, nothing else opens.
-    Engine(frame).Clear();
+    engine().Clear();
     Drop({File(L"two.zh.ass"), File(L"three.avi")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_EQ(subtitleLoads(), Only(L"two.zh.ass"));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return Rows().size() == 2u; }, 5000));
@@ -228,11 +220,11 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
     EXPECT_TRUE(Opens().empty());
 
     // A refusal is told in the title; with nothing open a subtitle drop does nothing.
-    Engine(frame).script.subtitlesResult = -2;
+    engine().script.subtitlesResult = -2;
     Drop({File(L"one.ass")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_EQ(apptest::Find(frame, L"txt_playstatus")->GetText(), CDuiString(L"字幕文件超过 20 MB，未加载"));
-    Engine(frame).Clear();
-    Engine(frame).script.status = 0;
+    engine().Clear();
+    engine().script.status = 0;
     Drop({File(L"one.ass")}, frame->m_pVideoWnd->GetHWND());
     EXPECT_TRUE(subtitleLoads().empty());
     EXPECT_EQ(Rows().size(), 2u);
@@ -240,8 +232,7 @@ TEST_F(OpenWithTest, ASubtitleBesideLoadsAtOpenAndADroppedOneLoadsForThePlayingF
 
 TEST_F(OpenWithTest, ForwardedPathsAreOpenedAfterTheSenderIsAnswered) {
     const std::wstring block = playlist::PackPaths({File(L"three.avi"), File(L"one.mp4")});
-    COPYDATASTRUCT data{playlist::kForwardedPathsTag, static_cast<DWORD>(block.size() * 2),
-                        const_cast<wchar_t*>(block.data())};
+    const COPYDATASTRUCT data = Forwarded(block);
     EXPECT_EQ(Send(data), TRUE);
     EXPECT_TRUE(Opens().empty());  // not while the sender waits
     // One batch waits at a time: a sender cannot queue paths without bound.

@@ -1,15 +1,10 @@
 // Playback commands, the polling tick, volume and mute, and the list panel, on a real
 // main window whose engine records every call.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 #include "app/frame_harness.h"
 #include "playback/ProgressMath.h"
 #include "video/VideoRealWnd.h"
 
 using namespace DuiLib;
-using apptest::Engine;
 using Calls = std::vector<std::string>;
 
 namespace {
@@ -34,11 +29,7 @@ const Calls kStopClose{"stop()", "close()"};
 class PlaybackTest : public apptest::MainWindowFixture {
 protected:
     PlaybackTest() : MainWindowFixture({.polling = false}) {}
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
-        ASSERT_NE(frame->m_pVideoWnd, nullptr);
-    }
+    void SetUpWindow() override { ASSERT_NE(frame->m_pVideoWnd, nullptr); }
 
     void AddRows(int n) {
         for (int i = 0; i < n; ++i)
@@ -51,11 +42,11 @@ protected:
         AddRows(rows);
         frame->m_pPlayList->SelectItem(selected, false);
         frame->m_strCurPath = loaded >= 0 ? RowPath(loaded).c_str() : L"";
-        Engine(frame).script.status = status;
-        Engine(frame).Clear();
+        engine().script.status = status;
+        engine().Clear();
     }
     // The engine's commands, the video window's handle shown as "video".
-    Calls Commands() { return Engine(frame).CommandTexts(frame->m_pVideoWnd->GetHWND()); }
+    Calls Commands() { return engine().CommandTexts(frame->m_pVideoWnd->GetHWND()); }
     std::wstring Text(const wchar_t* name) { return apptest::TextOf(frame, name); }
 };
 
@@ -106,8 +97,8 @@ TEST_F(PlaybackTest, OpenHandsTheEngineTheAnsiPathAndTheEffect) {
 
     // A failed open says so beside that file, and goes on saying it at the ticks; the
     // loaded path stays the last file that opened.
-    Engine(frame).script.openResult = 0;
-    Engine(frame).Clear();
+    engine().script.openResult = 0;
+    engine().Clear();
     frame->m_pPlayList->SelectItem(0);
     frame->OnPlayCommand();
     EXPECT_EQ(Commands(), (kStopClose + Calls{"subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,258)"}));
@@ -117,7 +108,7 @@ TEST_F(PlaybackTest, OpenHandsTheEngineTheAnsiPathAndTheEffect) {
     EXPECT_EQ(frame->m_strCurPath, RowPath(1).c_str());
 
     // The next file that opens takes the title back.
-    Engine(frame).script.openResult = 1;
+    engine().script.openResult = 1;
     frame->OnPlayCommand();
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
@@ -142,9 +133,9 @@ TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Prepare(c.rows, c.ended, c.ended, 3);
-        Engine(frame).script.failingPaths.clear();
+        engine().script.failingPaths.clear();
         for (int row : c.bad)
-            Engine(frame).script.failingPaths.push_back("C:\\v\\" + std::to_string(row) + ".mp4");
+            engine().script.failingPaths.push_back("C:\\v\\" + std::to_string(row) + ".mp4");
         frame->UpdateProgress();
         // Each skip waits on timer 4 with the failed row in the title; fired here at once.
         std::vector<int> tried{frame->m_pPlayList->GetCurSel()};
@@ -160,7 +151,7 @@ TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
         for (const std::string& call : Commands())
             opens += call.rfind("open(", 0) == 0;
         EXPECT_EQ(opens, c.tried.size());
-        EXPECT_EQ(Engine(frame).script.status, c.plays >= 0 ? 1 : 0);
+        EXPECT_EQ(engine().script.status, c.plays >= 0 ? 1 : 0);
         if (c.plays >= 0)
             EXPECT_EQ(frame->m_strCurPath, RowPath(c.plays).c_str());
         else
@@ -169,10 +160,10 @@ TEST_F(PlaybackTest, TheEndOfAFilePassesOverRowsThatWillNotOpenOnceRound) {
 
     // The timer really fires, after a moment in which the title names the bad file.
     Prepare(3, 0, 0, 3);
-    Engine(frame).script.failingPaths = {"C:\\v\\1.mp4"};
+    engine().script.failingPaths = {"C:\\v\\1.mp4"};
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playingpath"), RowPath(1));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).script.status == 1; }, 5000)) << "row 2 never opened";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return engine().script.status == 1; }, 5000)) << "row 2 never opened";
     EXPECT_EQ(frame->m_strCurPath, RowPath(2).c_str());
 }
 
@@ -183,7 +174,7 @@ TEST_F(PlaybackTest, AnyOpenCancelsWhatWasStillDueForTheFileBefore) {
         SCOPED_TRACE(timer);
         SetTimer(hwnd, timer, 10000, nullptr);
         frame->m_pPlayList->SelectItem(1, false);
-        Engine(frame).script.status = 0;
+        engine().script.status = 0;
         frame->PlaySelected();
         EXPECT_FALSE(KillTimer(hwnd, timer)) << "still due after another file opened";
     }
@@ -207,7 +198,7 @@ TEST_F(PlaybackTest, PlayOnAnEmptyListShowsTheNoticeAndLeavesPlaybackAlone) {
 }
 
 TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
-    auto& script = Engine(frame).script;
+    auto& script = engine().script;
     script.SetProgress(1, 3725.9, 7200);
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
@@ -242,7 +233,7 @@ TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
 }
 
 TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
-    auto& script = Engine(frame).script;
+    auto& script = engine().script;
     script.SetProgress(1, 0, 100);
     CSliderUI* seek = frame->m_pPlaySlider;
     const HWND hwnd = frame->GetHWND();
@@ -263,9 +254,9 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
     EXPECT_EQ(seek->GetValue(), held) << "the tick moved the thumb from under the pointer";
 
     post(WM_LBUTTONUP, 0, x);
-    ASSERT_EQ(Engine(frame).Commands().size(), 1u);
-    EXPECT_EQ(Engine(frame).Commands()[0].name, "seek_to");
-    EXPECT_EQ(Engine(frame).Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
+    ASSERT_EQ(engine().Commands().size(), 1u);
+    EXPECT_EQ(engine().Commands()[0].name, "seek_to");
+    EXPECT_EQ(engine().Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
     // After the release the slider follows playback at the next tick, not the next click.
     script.position = 20;
     frame->UpdateProgress();
@@ -273,7 +264,7 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
 }
 
 TEST_F(PlaybackTest, TickSaysStoppedOnceThePlayingFileIsClosed) {
-    auto& script = Engine(frame).script;
+    auto& script = engine().script;
     script.status = 0;
     frame->UpdateProgress();
     EXPECT_NE(Text(L"txt_playstatus"), L"停止") << "nothing has played yet";
@@ -297,8 +288,8 @@ TEST_F(PlaybackTest, EndOfFileMovesOnWrappingAndStopsWhenTheListIsGone) {
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 0);
 
     frame->ClearList();
-    Engine(frame).script.status = 3;
-    Engine(frame).Clear();
+    engine().script.status = 3;
+    engine().Clear();
     frame->UpdateProgress();
     EXPECT_EQ(Commands(), kStopClose);
 }
@@ -328,7 +319,7 @@ TEST_F(PlaybackTest, MuteButtonsFollowTheEngineAnswer) {
     EXPECT_EQ(Commands(), Calls{});
     EXPECT_EQ(visiblePair(), std::make_pair(true, false));
 
-    Engine(frame).script.status = 2;
+    engine().script.status = 2;
     frame->MuteOn();
     EXPECT_EQ(visiblePair(), std::make_pair(false, true));
     frame->MuteOff();
@@ -336,7 +327,7 @@ TEST_F(PlaybackTest, MuteButtonsFollowTheEngineAnswer) {
     EXPECT_EQ(Commands(), (Calls{"mute_set(1)", "mute_set(0)"}));
 
     // An engine that keeps its sound on: the buttons say so.
-    Engine(frame).script.muteSticks = false;
+    engine().script.muteSticks = false;
     frame->MuteOn();
     EXPECT_EQ(visiblePair(), std::make_pair(true, false));
 }

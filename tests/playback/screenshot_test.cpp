@@ -1,9 +1,6 @@
 // Screenshots with the recording engine: the file's name and folder, the PNG written
 // from the engine's picture (its size and pixels), Ctrl+S and the menu item alike,
 // and the title's word on success and on each failure.
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <limits>
 
 #include "app/frame_harness.h"
@@ -43,16 +40,14 @@ TEST(ScreenshotFile, NameIsTheFileNameAndThePosition) {
 class ScreenshotTest : public apptest::MainWindowFixture {
 protected:
     ScreenshotTest() : MainWindowFixture({.global = true, .polling = false, .clearEngine = false}) {}
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
+    void SetUpWindow() override {
         // A profile of our own under the build folder, emptied of earlier runs' pictures.
         profile = GetModuleFolder() + L"\\screenshot-profile";
         folder = profile + L"\\Pictures\\Morvane";
         DeleteFileW((folder + L"\\clip.mp4_00-01-01.500.png").c_str());
         SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
         frame->m_strCurPath = L"C:\\v\\clip.mp4";
-        auto& script = apptest::Engine(frame).script;
+        auto& script = engine().script;
         script.SetProgress(kStatusPaused, 61.5, 100.0);
         // 3 x 2: red, green, blue over white, black, grey; alpha says nothing.
         script.pictureWidth = 3;
@@ -110,7 +105,7 @@ TEST_F(ScreenshotTest, AFailureSaysSoAndLeavesNoFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto& script = apptest::Engine(frame).script;
+        auto& script = engine().script;
         script.status = c.status;
         script.pictureWidth = c.pictureWidth;
         std::wstring shotFolder = folder;

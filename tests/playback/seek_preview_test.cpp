@@ -1,12 +1,9 @@
 // The seek preview: the time under the pointer over the main window's seek slider,
 // while a file is open, following the pointer and gone when it leaves.
-#include <gtest/gtest.h>
-
 #include "app/frame_harness.h"
 #include "support/same_font.h"
 
 using namespace DuiLib;
-using apptest::Engine;
 
 namespace {
 
@@ -23,12 +20,10 @@ TEST(SeekPreviewText, TimeOfTheSliderPlace) {
 class SeekPreviewTest : public apptest::MainWindowFixture {
 protected:
     SeekPreviewTest() : MainWindowFixture({.polling = false, .clearEngine = false}) {}
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
+    void SetUpWindow() override {
         slider = frame->m_pPlaySlider;
         ASSERT_NE(slider, nullptr);
-        Engine(frame).script.SetProgress(1, 0, 7200);
+        engine().script.SetProgress(1, 0, 7200);
     }
 
     void MoveTo(POINT at) { SendMessageW(frame->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y)); }
@@ -65,7 +60,7 @@ TEST_F(SeekPreviewTest, FollowsThePointerOverTheSliderWhileAFileIsOpen) {
 
     // Paused still shows; stopped or nothing open does not.
     for (const auto& [status, shown] : {std::pair{2, true}, std::pair{4, false}, std::pair{0, false}}) {
-        Engine(frame).script.status = status;
+        engine().script.status = status;
         MoveTo(OnSlider(0.5));
         EXPECT_EQ(frame->m_seekPreview.IsShown(), shown) << status;
     }

@@ -1,11 +1,7 @@
 // The playlist in a real main window: rows made from dialog results, the duplicate
 // test, deleting and clearing, with the recording engine watching for commands.
-#include <gtest/gtest.h>
-
 #include <cwctype>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include <cderr.h>
 
@@ -16,7 +12,6 @@
 
 using namespace std::string_literals;
 using namespace DuiLib;
-using apptest::Engine;
 
 namespace {
 
@@ -29,9 +24,7 @@ struct Result {
 class PlaylistTest : public apptest::MainWindowFixture {
 protected:
     PlaylistTest() : MainWindowFixture({}) {}
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
+    void SetUpWindow() override {
         list = frame->m_pPlayList;
         ASSERT_NE(list, nullptr);
     }
@@ -167,7 +160,7 @@ TEST_F(PlaylistTest, DeleteRemovesOnlyTheSelectedRow) {
 
 TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
     Add({L"C:\\v\0a.avi\0b.avi\0c.avi\0\0"s, 5});
-    Engine(frame).script.status = 1;   // playing b.avi
+    engine().script.status = 1;   // playing b.avi
     frame->m_strCurPath = L"C:\\v\\b.avi";
     CControlUI* path = apptest::Find(frame, L"txt_playingpath");
     CControlUI* status = apptest::Find(frame, L"txt_playstatus");
@@ -176,7 +169,7 @@ TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
     path->SetText(L"C:\\v\\b.avi");
     status->SetText(L"\u6b63\u5728\u64ad\u653e");
     list->SelectItem(1);
-    Engine(frame).Clear();
+    engine().Clear();
 
     // Through the buttons, as a user would.
     apptest::ClickControl(frame, L"btndelete");
@@ -187,8 +180,8 @@ TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
     EXPECT_EQ(list->GetCount(), 0);
     testsupport::PumpIdle();
 
-    EXPECT_TRUE(Engine(frame).CommandTexts().empty()) << testing::PrintToString(Engine(frame).CommandTexts());
-    EXPECT_EQ(Engine(frame).script.status, 1);
+    EXPECT_TRUE(engine().CommandTexts().empty()) << testing::PrintToString(engine().CommandTexts());
+    EXPECT_EQ(engine().script.status, 1);
     EXPECT_EQ(frame->m_strCurPath.str(), L"C:\\v\\b.avi");
     EXPECT_EQ(path->GetText().str(), L"C:\\v\\b.avi");
     EXPECT_EQ(status->GetText().str(), L"\u6b63\u5728\u64ad\u653e");

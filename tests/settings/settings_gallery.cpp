@@ -2,10 +2,7 @@
 //   settings_gallery.exe [output folder]
 // the effects page with the default ellipse, the water-drop choice, and the
 // information page.
-#include <windows.h>
-
 #include <cstdio>
-#include <string>
 
 #include "app/frame_harness.h"
 #include "settings/SystemInfoFrame.h"

@@ -1,21 +1,15 @@
 // The settings window on a real main window whose engine records every call. Each
 // test clicks "btn_setting" as a user would; a timer that fires inside the modal
 // loop plays the user's part in the open window.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <functional>
 #include <optional>
-#include <string>
 #include <utility>
-#include <vector>
 #include "app/frame_harness.h"
 #include "duilib/UIPath.h"
 #include "settings/SystemInfoFrame.h"
 #include "video/VideoRealWnd.h"
 
 using namespace DuiLib;
-using apptest::Engine;
 using Calls = std::vector<std::string>;
 
 namespace {
@@ -131,11 +125,8 @@ std::wstring ComboText(CComboUI* combo) { return combo ? combo->GetText().GetDat
 // the settings window alone.
 class SettingsWindowTest : public apptest::MainWindowFixture {
 protected:
-    SettingsWindowTest() : MainWindowFixture({.global = true, .polling = false}) {}
-    void SetUp() override {
+    SettingsWindowTest() : MainWindowFixture({.global = true, .polling = false}) {
         DeleteFileW(CfgPath().c_str());
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
@@ -166,16 +157,16 @@ protected:
         frame->AddListItem(kRowPath, L"0.mp4");
         frame->m_pPlayList->SelectItem(0, false);
         frame->m_strCurPath = kRowPath;
-        Engine(frame).script = {status, position, duration};
-        Engine(frame).Clear();
+        engine().script = {status, position, duration};
+        engine().Clear();
     }
-    Calls Commands() { return Engine(frame).CommandTexts(frame->m_pVideoWnd->GetHWND()); }
+    Calls Commands() { return engine().CommandTexts(frame->m_pVideoWnd->GetHWND()); }
     // Pumps until the engine has been asked to seek, or the deadline passes; the tick
     // of that call, 0 when it never came.
     ULONGLONG WaitForSeek(DWORD deadlineMs) {
         ULONGLONG tick = 0;
         testsupport::PumpUntil([&] {
-            for (const auto& call : Engine(frame).calls)
+            for (const auto& call : engine().calls)
                 if (call.name == "seek_to")
                     return (tick = call.tick) != 0;
             return false;
@@ -242,8 +233,8 @@ TEST_F(SettingsWindowTest, TheLastChangeIsSavedAndNothingElse) {
         SCOPED_TRACE(c.what);
         DeleteFileW(CfgPath().c_str());
         frame->m_effect = c.stored;
-        Engine(frame).script.status = 4;
-        Engine(frame).Clear();
+        engine().script.status = 4;
+        engine().Clear();
         RunSettings(Picking(c.picks, c.button));
         const EffectSettings expected = c.saved.value_or(c.stored);
         EXPECT_EQ(frame->m_effect.shape, expected.shape);
@@ -254,7 +245,7 @@ TEST_F(SettingsWindowTest, TheLastChangeIsSavedAndNothingElse) {
             EXPECT_EQ(file->shape, expected.shape);
             EXPECT_EQ(file->effectCode, expected.effectCode);
         }
-        EXPECT_EQ(Engine(frame).CallTexts(), c.saved ? Calls{"play_status()"} : Calls{});
+        EXPECT_EQ(engine().CallTexts(), c.saved ? Calls{"play_status()"} : Calls{});
     }
 }
 
@@ -265,7 +256,7 @@ TEST_F(SettingsWindowTest, SaveWhilePausedReopensAndSeeksToTheWholeSecondFractio
     EXPECT_EQ(SavedRecord()->shape, 2);
 
     // Position and duration are read before the close that forgets them.
-    const Calls calls = Engine(frame).CallTexts();
+    const Calls calls = engine().CallTexts();
     ASSERT_GE(calls.size(), 5u);
     EXPECT_EQ(Calls(calls.begin(), calls.begin() + 5),
               (Calls{"play_status()", "curr_play_time()", "duration()", "stop()", "close()"}));
@@ -277,7 +268,7 @@ TEST_F(SettingsWindowTest, SaveWhilePausedReopensAndSeeksToTheWholeSecondFractio
     char seek[64];
     snprintf(seek, sizeof(seek), "seek_to(%.17g)", static_cast<double>(83.0f / 120.0f));
     EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)", seek}));
-    EXPECT_EQ(Engine(frame).script.status, 1);
+    EXPECT_EQ(engine().script.status, 1);
 }
 
 TEST_F(SettingsWindowTest, SubSecondFileIsReopenedFromItsStartWithoutSeeking) {
@@ -295,7 +286,7 @@ TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
     frame->m_pPlayList->SelectItem(1, false);
     RunSettings(Picking({{L"comb_shape", 2}}));
     // Then back to 30 s of the same file.
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Engine(frame).Commands().size() >= 6; }, 3000)) << "no seek";
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return engine().Commands().size() >= 6; }, 3000)) << "no seek";
     EXPECT_EQ(Commands(), (Calls{"stop()", "close()", "subclasswindow(video,1)", "open(C:\\v\\0.mp4,0,2,2,0)", "play(0,0)",
                            "seek_to(0.25)"}));
 }

@@ -1,11 +1,6 @@
 // The user's state in a real main window with the recording engine: what a start
 // restores, what a save writes, and where an opened file starts.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
 #include "app/frame_harness.h"
 #include "duilib/UIPath.h"
 #include "app/PlayerTexts.h"
@@ -13,7 +8,6 @@
 #include "state/StateFiles.h"
 
 using namespace DuiLib;
-using apptest::Engine;
 
 namespace {
 
@@ -34,12 +28,9 @@ std::wstring MakeClip(const std::wstring& name) {
 // The tests tick themselves.
 class StateFrameTest : public apptest::MainWindowFixture {
 protected:
-    StateFrameTest() : MainWindowFixture({.polling = false, .clearEngine = false}) {}
-    void SetUp() override {
+    StateFrameTest() : MainWindowFixture({.polling = false, .clearEngine = false}) {
         file = Folder() + L"\\state.json";
         DeleteFileW(file.c_str());
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
     }
 
     void Restore(const userstate::UserState& state) {
@@ -56,7 +47,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Restore(state));
         frame->AddListItem(first.c_str(), L"first.mp4");
         frame->AddListItem(second.c_str(), L"second.mp4");
-        Engine(frame).script.duration = 100;
+        engine().script.duration = 100;
     }
     void Open(int row) {
         frame->m_pPlayList->SelectItem(row);
@@ -81,13 +72,13 @@ TEST_F(StateFrameTest, AStartRestoresWhatWasLeftAndASaveWritesItBack) {
     left.listShown = false;
     left.window = userstate::WindowPlace{work.left + 30, work.top + 40, work.left + 30 + 900, work.top + 40 + 640, false};
     left.unknownFields = R"({"theme":"dark"})";
-    Engine(frame).Clear();
+    engine().Clear();
     ASSERT_NO_FATAL_FAILURE(Restore(left));
 
     EXPECT_EQ(frame->m_pPlayList->GetCount(), 2) << "a row whose file is gone stays";
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
     EXPECT_EQ(frame->m_pVolumeSlider->GetValue(), 80);
-    EXPECT_EQ(Engine(frame).CommandTexts(), (std::vector<std::string>{"volume(80,80)", "mute_set(1)", "set_speed(1.5)"}));
+    EXPECT_EQ(engine().CommandTexts(), (std::vector<std::string>{"volume(80,80)", "mute_set(1)", "set_speed(1.5)"}));
     EXPECT_TRUE(apptest::IsShown(frame, kCtlMuteOff));
     EXPECT_EQ(frame->m_bListShown, 0);
     EXPECT_FALSE(apptest::IsShown(frame, kCtlListRegion));
@@ -164,7 +155,6 @@ TEST_F(StateFrameTest, ABrokenFileStartsFromTheDefaultsAndIsRewrittenWhole) {
 // Where a file starts and what is remembered when it is left, tick by tick.
 TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
     ASSERT_NO_FATAL_FAILURE(ListFirstRemembered());
-    auto& engine = Engine(frame);
 
     struct Step {
         const char* what;
@@ -175,7 +165,7 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
         std::vector<double> remembered;    // first's, then second's remembered place; -1: none
     };
     auto open = [&](int row) { return [this, row] { Open(row); }; };
-    auto at = [&](double seconds) { return [this, seconds, &engine] { engine.script.position = seconds; Tick(); }; };
+    auto at = [&](double seconds) { return [this, seconds] { engine().script.position = seconds; Tick(); }; };
     auto remembered = [&] {
         std::vector<double> out;
         for (const std::wstring& path : {first, second})
@@ -188,11 +178,11 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
         {"the notice ends on time", [&] { frame->m_noticeUntilTick = 0; at(44)(); }, "play(42,0)", L"正在播放", 100, {42, -1}},
         {"another file opens from its start", [&] { at(70)(); open(1)(); }, "play(0,0)", L"加载中请等待...", 100, {70, -1}},
         {"left 5 s in: not remembered", [&] { at(5)(); open(0)(); }, "play(70,0)", L"从 00:01:10 继续播放", 200, {70, -1}},
-        {"played to its end: forgotten", [&] { at(99.9)(); engine.script.status = kStatusEnded; Tick(); }, "play(0,0)", L"加载中请等待...", 100, {-1, -1}},
+        {"played to its end: forgotten", [&] { at(99.9)(); engine().script.status = kStatusEnded; Tick(); }, "play(0,0)", L"加载中请等待...", 100, {-1, -1}},
     };
     for (const Step& step : steps) {
         step.act();
-        const auto commands = engine.CommandTexts();
+        const auto commands = engine().CommandTexts();
         std::string lastPlay;
         for (const std::string& c : commands)
             if (c.rfind("play(", 0) == 0)
@@ -207,16 +197,15 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
 // The sound track chosen for a file comes back with its place, set before it plays.
 TEST_F(StateFrameTest, AChosenSoundTrackIsKeptWithTheFilesPlace) {
     ASSERT_NO_FATAL_FAILURE(ListFirstRemembered(2));
-    auto& engine = Engine(frame);
-    engine.script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
+    engine().script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
     Open(0);
-    const auto commands = engine.CommandTexts();
+    const auto commands = engine().CommandTexts();
     const auto chosen = std::find(commands.begin(), commands.end(), "set_audio_track(2)");
     ASSERT_NE(chosen, commands.end());
     EXPECT_NE(std::find(chosen, commands.end(), "play(42,0)"), commands.end()) << "the track is set before play";
 
     frame->RunPictureCommand(picturemenu::kAudioTrackFirst);   // track 1
-    engine.script.position = 60;
+    engine().script.position = 60;
     Tick();
     Open(1);
     const userstate::FileKey key = *userstate::KeyOfFile(first);
@@ -226,9 +215,8 @@ TEST_F(StateFrameTest, AChosenSoundTrackIsKeptWithTheFilesPlace) {
 
 TEST_F(StateFrameTest, PlayingSavesEveryTenSeconds) {
     frame->RestoreUserState(file);
-    auto& engine = Engine(frame);
-    engine.script.duration = 100;
-    engine.script.position = 30;
+    engine().script.duration = 100;
+    engine().script.position = 30;
     struct Case {
         int status;
         ULONGLONG sinceSave;
@@ -236,7 +224,7 @@ TEST_F(StateFrameTest, PlayingSavesEveryTenSeconds) {
     };
     for (const Case& c : {Case{kStatusPlaying, 9000, false}, Case{kStatusPaused, 11000, false}, Case{kStatusPlaying, 11000, true}}) {
         DeleteFileW(file.c_str());
-        engine.script.status = c.status;
+        engine().script.status = c.status;
         frame->m_userState.lastSaveTick = GetTickCount64() - c.sinceSave;
         Tick();
         EXPECT_EQ(GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES, c.written)

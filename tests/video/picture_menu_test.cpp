@@ -1,8 +1,5 @@
 // The picture's context menu: its items (enabled by the player's state, with their keys),
 // the native menu made from them, and each item routed as its button or key runs.
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <set>
 #include "app/PlayerTexts.h"
 #include "playback/ScreenshotFile.h"
@@ -132,10 +129,7 @@ TEST(PictureMenuModel, TheNativeMenuHasTheItemsAndSubmenus) {
 
 class PictureMenuTest : public videotest::VideoFixture {
 protected:
-    void SetUp() override {
-        VideoFixture::SetUp();
-        KillTimer(hMain, kTimerPoll);
-    }
+    PictureMenuTest() : VideoFixture(/*polling=*/false) {}
     // Two rows, the second playing (or in the status given) at 30 s of 100.
     void Prepare(int status) {
         frame->ClearList();
@@ -143,14 +137,14 @@ protected:
         frame->AddListItem(L"C:\\v\\b.mp4", L"b.mp4");
         frame->m_pPlayList->SelectItem(1, false);
         frame->m_strCurPath = L"C:\\v\\b.mp4";
-        apptest::Engine(frame).script.SetProgress(status, 30.0, 100.0);
-        apptest::Engine(frame).Clear();
+        engine().script.SetProgress(status, 30.0, 100.0);
+        engine().Clear();
     }
     // What one way of asking does: the engine's commands and the full-screen state.
     std::vector<std::string> Outcome(int status, const std::function<void()>& ask) {
         Prepare(status);
         ask();
-        std::vector<std::string> out = apptest::Engine(frame).CommandTexts();
+        std::vector<std::string> out = engine().CommandTexts();
         out.push_back(video->m_bFullScreen ? "full screen" : "windowed");
         if (video->m_bFullScreen) video->ToggleFullScreen();
         return out;
@@ -186,13 +180,13 @@ TEST_F(PictureMenuTest, EachItemTakesTheRoadOfItsButtonOrKey) {
 
 TEST_F(PictureMenuTest, SubmenuChoicesReachTheEngine) {
     Prepare(kStatusPlaying);
-    apptest::Engine(frame).script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
+    engine().script.audioTracks = {{1, L"zh", 2}, {2, L"en", 1}};
     for (unsigned command : {kAudioTrackFirst + 1u, kAudioTrackFirst + 5u, kSpeedFirst + 6u, kSubtitlesOff + 0u})
         frame->RunPictureCommand(command);
     const std::vector<std::string> expected{"set_audio_track(2)", "set_audio_track(6)", "set_speed(2)",
                                             "subtitles_show(0)"};
-    EXPECT_EQ(apptest::Engine(frame).CommandTexts(), expected);
-    EXPECT_EQ(apptest::Engine(frame).script.audioTrack, 2) << "a track the file lacks changes nothing";
+    EXPECT_EQ(engine().CommandTexts(), expected);
+    EXPECT_EQ(engine().script.audioTrack, 2) << "a track the file lacks changes nothing";
 }
 
 TEST_F(PictureMenuTest, FromTheStartSeeksToZeroOrReopensWithoutTheRememberedPlace) {
@@ -202,14 +196,14 @@ TEST_F(PictureMenuTest, FromTheStartSeeksToZeroOrReopensWithoutTheRememberedPlac
         frame->RunPictureCommand(kFromStart);
         std::vector<std::string> expected{"seek_to(0)"};
         if (status == kStatusPaused) expected.push_back("resume()");
-        EXPECT_EQ(apptest::Engine(frame).CommandTexts(), expected);
-        EXPECT_EQ(apptest::Engine(frame).script.status, kStatusPlaying);
+        EXPECT_EQ(engine().CommandTexts(), expected);
+        EXPECT_EQ(engine().script.status, kStatusPlaying);
     }
     // Stopped: opened again from 0, though the file was remembered at 42 s.
     Prepare(kStatusClosed);
     frame->m_userState.state.positions.push_back({{L"c:\\V\\B.mp4", 1, 2}, 42.0});
     frame->RunPictureCommand(kFromStart);
-    const std::vector<std::string> commands = apptest::Engine(frame).CommandTexts();
+    const std::vector<std::string> commands = engine().CommandTexts();
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.back(), "play(0,0)");
     EXPECT_TRUE(frame->m_userState.state.positions.empty());
@@ -256,7 +250,7 @@ TEST_F(PictureMenuTest, ARightClickOnThePictureOpensTheMenu) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(itemsSeen, static_cast<int>(BuildPictureMenu(ViewOf(*frame)).size()));
     // Closed without a choice: nothing ran.
-    EXPECT_TRUE(apptest::Engine(frame).CommandTexts().empty());
+    EXPECT_TRUE(engine().CommandTexts().empty());
 }
 
 } // namespace

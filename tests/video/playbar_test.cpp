@@ -1,19 +1,13 @@
 // The full-screen bar inside a real main window with the recording engine: when it
 // comes and goes, its buttons and sliders against the main window's, and the main
 // window's polling and mute display reaching it.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
 #include "support/screenshot.h"
 #include "video/PlayBarFrame.h"
 #include "video_fixture.h"
 
 using namespace DuiLib;
 using namespace videotest;
-using apptest::Engine;
 
 namespace {
 
@@ -21,8 +15,8 @@ const wchar_t* const kRows[] = {L"C:\\v\\a.mp4", L"C:\\v\\b.mkv", L"C:\\v\\c.avi
 
 class PlayBarTest : public VideoFixture {
 protected:
-    void SetUp() override {
-        VideoFixture::SetUp();
+    void SetUpWindow() override {
+        VideoFixture::SetUpWindow();
         if (HasFatalFailure())
             return;
         bar = video->m_pPlayBar;
@@ -103,14 +97,13 @@ TEST_F(PlayBarTest, InactivityHidesTheBarAndActivityOnItRenewsIt) {
 }
 
 TEST_F(PlayBarTest, ClickOnThePictureHidesTheBarAndPausesOrResumes) {
-    recording::EngineRecord& engine = Engine(frame);
     for (const auto& [status, expected] : {std::pair{1, "pause()"}, std::pair{2, "resume()"}}) {
         EnterAndShowBar();
-        engine.script.status = status;
-        engine.Clear();
+        engine().script.status = status;
+        engine().Clear();
         ClickVideo();
         EXPECT_FALSE(BarShown()) << "status " << status;
-        EXPECT_EQ(engine.CommandTexts(), Commands{expected});
+        EXPECT_EQ(engine().CommandTexts(), Commands{expected});
         EXPECT_EQ(video->m_bFullScreen, 1);
     }
 }
@@ -137,28 +130,25 @@ TEST_F(PlayBarTest, LeavingHidesTheBarAndRestoresTheWindowedPlace) {
 
 TEST_F(PlayBarTest, SpaceAndEnterOnTheBarPauseAndResumeAsOnThePicture) {
     EnterAndShowBar();
-    Engine(frame).script.status = 1;
+    engine().script.status = 1;
     SendMessageW(hBar, WM_KEYDOWN, VK_SPACE, 0);
     SendMessageW(hBar, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(Engine(frame).CommandTexts(), (Commands{"pause()", "resume()"}));
+    EXPECT_EQ(engine().CommandTexts(), (Commands{"pause()", "resume()"}));
     EXPECT_EQ(video->m_bFullScreen, 1);
     // The bar reads the picture's key map: V there shows or hides the subtitles too.
-    const bool shown = Engine(frame).script.subtitlesShown;
+    const bool shown = engine().script.subtitlesShown;
     SendMessageW(hBar, WM_KEYDOWN, 'V', 0);
-    EXPECT_NE(Engine(frame).script.subtitlesShown, shown);
+    EXPECT_NE(engine().script.subtitlesShown, shown);
 }
 
 TEST_F(PlayBarTest, ButtonsDoWhatTheMainWindowsButtonsOfTheSameNameDo) {
-    recording::EngineRecord& engine = Engine(frame);
     // Row 1 is loaded; the mute pair shows what the engine reports.
     auto prepare = [&](int status, bool muted) {
-        engine.script = recording::EngineScript{};
-        engine.script.status = status;
-        engine.script.mute = muted;
+        engine().script = {.status = status, .mute = muted};
         frame->m_pPlayList->SelectItem(1, false);
         frame->m_strCurPath = kRows[1];
         frame->UpdateMuteButtons(muted);
-        engine.Clear();
+        engine().Clear();
     };
     EnterAndShowBar();
     for (const wchar_t* name : {L"btn_stop", L"btn_play", L"btn_prev", L"btn_next", L"btn_mute", L"btn_muteoff"}) {
@@ -167,15 +157,15 @@ TEST_F(PlayBarTest, ButtonsDoWhatTheMainWindowsButtonsOfTheSameNameDo) {
             SCOPED_TRACE(testing::Message() << name << " at status " << status);
             prepare(status, startMuted);
             apptest::ClickControl(frame, name);
-            const Commands byMain = engine.CommandTexts();
+            const Commands byMain = engine().CommandTexts();
             const int mainSel = frame->m_pPlayList->GetCurSel();
 
             prepare(status, startMuted);
             ClickBar(name);
-            EXPECT_EQ(engine.CommandTexts(), byMain);
+            EXPECT_EQ(engine().CommandTexts(), byMain);
             EXPECT_EQ(frame->m_pPlayList->GetCurSel(), mainSel);
             // Both windows' mute pairs show the engine's state.
-            const bool muted = engine.script.mute;
+            const bool muted = engine().script.mute;
             EXPECT_EQ(bar->m_pBtnMute->IsVisible(), !muted);
             EXPECT_EQ(bar->m_pBtnMuteOff->IsVisible(), muted);
             EXPECT_EQ(apptest::IsShown(frame, L"btn_mute"), !muted);
@@ -206,7 +196,6 @@ TEST_F(PlayBarTest, SlidersMoveTheMainSlidersAndDriveTheEngineOnTheMainScale) {
         {"seek 750 of 1000", false, 1000, 750, {"seek_to(0.75)"}},
         {"seek, empty range", false, 0, 0, {}},
     };
-    recording::EngineRecord& engine = Engine(frame);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CSliderUI* mine = c.volume ? bar->m_pSliderVolume : bar->m_pSliderPlay;
@@ -216,9 +205,9 @@ TEST_F(PlayBarTest, SlidersMoveTheMainSlidersAndDriveTheEngineOnTheMainScale) {
         frame->m_bSeeking = 1;
         mine->SetMaxValue(c.max);
         mine->SetValue(c.value);
-        engine.Clear();
+        engine().Clear();
         RaiseValueChanged(mine);
-        EXPECT_EQ(engine.CommandTexts(), c.expected);
+        EXPECT_EQ(engine().CommandTexts(), c.expected);
         EXPECT_EQ(mains->GetValue(), c.value);
         // A seek is reported when the thumb is let go: the progress follows playback again.
         EXPECT_EQ(frame->m_bSeeking, c.volume ? 1 : 0);
@@ -226,22 +215,21 @@ TEST_F(PlayBarTest, SlidersMoveTheMainSlidersAndDriveTheEngineOnTheMainScale) {
         // The main window's own slider at the same place asks the engine the same.
         mains->SetMaxValue(c.max);
         mains->SetValue(c.value);
-        engine.Clear();
+        engine().Clear();
         RaiseValueChanged(mains);
-        EXPECT_EQ(engine.CommandTexts(), c.expected) << "main window";
+        EXPECT_EQ(engine().CommandTexts(), c.expected) << "main window";
     }
 
     // Without the main window the bar's sliders do nothing.
     g_pMainFrame = nullptr;
-    engine.Clear();
+    engine().Clear();
     RaiseValueChanged(bar->m_pSliderVolume);
     g_pMainFrame = frame;
-    EXPECT_TRUE(engine.Commands().empty());
+    EXPECT_TRUE(engine().Commands().empty());
 }
 
 TEST_F(PlayBarTest, TheSeekSliderPreviewsTheTimeUnderThePointerAndAReleaseOnTheBarEndsTheSeek) {
-    recording::EngineRecord& engine = Engine(frame);
-    engine.script.SetProgress(2, 0, 7200);
+    engine().script.SetProgress(2, 0, 7200);
     EnterAndShowBar();
     const RECT track = bar->m_pSliderPlay->GetPos();
     const int y = (track.top + track.bottom) / 2;
@@ -256,22 +244,22 @@ TEST_F(PlayBarTest, TheSeekSliderPreviewsTheTimeUnderThePointerAndAReleaseOnTheB
 
     // A drag of the bar's seek thumb, from a quarter to three quarters of the track, ends
     // the seek, so the progress moves again.
-    engine.script.SetProgress(1, 0, 120);
+    engine().script.SetProgress(1, 0, 120);
     const int from = track.left + (track.right - track.left) / 4;
     const int to = track.left + (track.right - track.left) * 3 / 4;
-    engine.Clear();
+    engine().Clear();
     PostMessageW(hBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, y));
     PostMessageW(hBar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, y));
     PostMessageW(hBar, WM_LBUTTONUP, 0, MAKELPARAM(to, y));
     testsupport::PumpIdle();
-    const Commands seeks = engine.CommandTexts();
+    const Commands seeks = engine().CommandTexts();
     ASSERT_EQ(seeks.size(), 1u);
     EXPECT_EQ(seeks[0].rfind("seek_to(0.7", 0), 0u) << seeks[0];
     EXPECT_EQ(frame->m_pPlaySlider->GetValue(), bar->m_pSliderPlay->GetValue());
     EXPECT_EQ(frame->m_bSeeking, 0);
 
     // Polling takes the engine's position again, in both windows.
-    engine.script.position = 30.0;
+    engine().script.position = 30.0;
     PollTick();
     EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 250);
     EXPECT_EQ(bar->m_pSliderPlay->GetValue(), 250);
@@ -298,7 +286,6 @@ TEST_F(PlayBarTest, KeysAndTheWheelOnEitherSeekSliderSeekFiveSecondsAndTheThumbF
         {"a notch away", WM_MOUSEWHEEL, 1, 65.0 / 120.0},
         {"two notches back", WM_MOUSEWHEEL, -2, 50.0 / 120.0},
     };
-    recording::EngineRecord& engine = Engine(frame);
     const int volume = frame->m_pVolumeSlider->GetValue();
     for (bool onBar : {false, true}) {
         if (onBar)
@@ -308,9 +295,9 @@ TEST_F(PlayBarTest, KeysAndTheWheelOnEitherSeekSliderSeekFiveSecondsAndTheThumbF
         slider->SetFocus();
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(onBar ? "bar: " : "main: ") + c.what);
-            engine.script = {1, 60.0, 120.0};
+            engine().script = {1, 60.0, 120.0};
             PollTick();
-            engine.Clear();
+            engine().Clear();
             if (c.message == WM_KEYDOWN) {
                 SendMessageW(owner, WM_KEYDOWN, c.amount, 1);
             } else {
@@ -319,12 +306,12 @@ TEST_F(PlayBarTest, KeysAndTheWheelOnEitherSeekSliderSeekFiveSecondsAndTheThumbF
                 SendMessageW(owner, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(c.amount * WHEEL_DELTA)),
                              MAKELPARAM(at.x, at.y));
             }
-            ASSERT_EQ(engine.Commands().size(), 1u) << "as many seeks as inputs";
-            EXPECT_EQ(engine.Commands()[0].name, "seek_to");
-            EXPECT_NEAR(engine.Commands()[0].numbers[0], c.fraction, 1e-9);
+            ASSERT_EQ(engine().Commands().size(), 1u) << "as many seeks as inputs";
+            EXPECT_EQ(engine().Commands()[0].name, "seek_to");
+            EXPECT_NEAR(engine().Commands()[0].numbers[0], c.fraction, 1e-9);
             EXPECT_EQ(frame->m_bSeeking, 0);
             // The thumb goes on following playback, in both windows.
-            engine.script.position = 90.0;
+            engine().script.position = 90.0;
             PollTick();
             EXPECT_EQ(frame->m_pPlaySlider->GetValue(), 750);
             EXPECT_EQ(bar->m_pSliderPlay->GetValue(), 750);
@@ -354,12 +341,11 @@ TEST_F(PlayBarTest, PollingCopiesSlidersAlwaysAndClockTextsWhilePlaying) {
         {2, 10.0, 20.0, L"01:02:05", L"02:00:00"},   // paused: the texts stand still
         {1, 59.99, 61.0, L"00:00:59", L"00:01:01"},
     };
-    recording::EngineRecord& engine = Engine(frame);
     frame->m_bSeeking = 1;   // polling leaves the main seek slider where this test puts it
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
-        engine.script.SetProgress(c.status, c.position, c.duration);
+        engine().script.SetProgress(c.status, c.position, c.duration);
         frame->m_pVolumeSlider->SetValue(10 + n);
         frame->m_pPlaySlider->SetValue(100 + n);
         ++n;
@@ -372,8 +358,7 @@ TEST_F(PlayBarTest, PollingCopiesSlidersAlwaysAndClockTextsWhilePlaying) {
 }
 
 TEST_F(PlayBarTest, FullScreenWithTheBarLooksRight) {
-    recording::EngineRecord& engine = Engine(frame);
-    engine.script.SetProgress(1, 3725.0, 7200.0);
+    engine().script.SetProgress(1, 3725.0, 7200.0);
     frame->m_bSeeking = 1;
     frame->m_pPlaySlider->SetValue(517);
     PollTick();

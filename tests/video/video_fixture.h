@@ -1,10 +1,6 @@
 #pragma once
 // A real main window, its video window fitted over the play region, and the recording engine,
 // for the video window's and the full-screen bar's tests: waits, rectangles, posted input.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 #include "app/frame_harness.h"
 #include "video/VideoRealWnd.h"
 
@@ -29,10 +25,9 @@ inline RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSyste
 
 class VideoFixture : public apptest::MainWindowFixture {
 protected:
-    VideoFixture() : MainWindowFixture({.global = true, .clearEngine = false}) {}
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_NE(frame, nullptr);
+    explicit VideoFixture(bool polling = true)
+        : MainWindowFixture({.global = true, .polling = polling, .clearEngine = false}) {}
+    void SetUpWindow() override {
         ASSERT_NE(frame->m_pVideoWnd, nullptr);
         video = frame->m_pVideoWnd;
         hMain = frame->GetHWND();

@@ -1,19 +1,13 @@
 // The video window inside a real main window: gestures on the picture, the fit over
 // "playregion", full screen and back, and what the play region shows before any file.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
 #include <map>
-#include <string>
-#include <vector>
 #include "support/screenshot.h"
 #include "video/PlayBarRules.h"
 #include "video_fixture.h"
 
 using namespace DuiLib;
 using namespace videotest;
-using apptest::Engine;
 
 namespace {
 
@@ -53,36 +47,34 @@ TEST_F(VideoWindowTest, SpaceEnterAndClickPauseOrResumeByStatus) {
         {"enter", [&] { PressKey(VK_RETURN); }},
         {"click", [&] { ClickVideo(); }},
     };
-    recording::EngineRecord& engine = Engine(frame);
     for (const auto& [name, gesture] : gestures) {
         for (const auto& [status, expected] : byStatus) {
-            engine.script.status = status;
-            engine.Clear();
+            engine().script.status = status;
+            engine().Clear();
             gesture();
-            EXPECT_EQ(engine.CommandTexts(), expected) << name << " at status " << status;
+            EXPECT_EQ(engine().CommandTexts(), expected) << name << " at status " << status;
         }
         // Without the main window nothing is asked of the engine, and nothing breaks.
         g_pMainFrame = nullptr;
-        engine.script.status = 1;
-        engine.Clear();
+        engine().script.status = 1;
+        engine().Clear();
         gesture();
         g_pMainFrame = frame;
-        EXPECT_TRUE(engine.Commands().empty()) << name << " without the main window";
+        EXPECT_TRUE(engine().Commands().empty()) << name << " without the main window";
     }
     EXPECT_EQ(video->m_bFullScreen, 0);
 }
 
 TEST_F(VideoWindowTest, DoubleClickTogglesFullScreenAndKeepsPlaying) {
-    recording::EngineRecord& engine = Engine(frame);
-    engine.script.status = 1;
+    engine().script.status = 1;
     for (int expected : {1, 0}) {
-        engine.Clear();
+        engine().Clear();
         DoubleClickVideo();
         // The second release may still be on its way through the input queue.
-        PumpUntil([&] { return engine.CommandTexts().size() >= 2; });
+        PumpUntil([&] { return engine().CommandTexts().size() >= 2; });
         EXPECT_EQ(video->m_bFullScreen, expected);
-        EXPECT_EQ(engine.CommandTexts(), (Commands{"pause()", "resume()"}));
-        EXPECT_EQ(engine.script.status, 1);
+        EXPECT_EQ(engine().CommandTexts(), (Commands{"pause()", "resume()"}));
+        EXPECT_EQ(engine().script.status, 1);
     }
 }
 
