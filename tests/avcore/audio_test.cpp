@@ -1,7 +1,6 @@
-// Sound as it reaches the device: the ALSA file sink under test records every sample
-// played, in the format the engine opened the device with. A file with two audio tracks
-// (440 Hz tagged Chinese, 880 Hz tagged English, each in its own rate and channels): both
-// are listed, and a switch while playing changes the tone at the same position.
+// Sound as it reaches the device: the ALSA file sink under test records every sample played, in the format
+// the engine opened the device with. A file with two audio tracks (440 Hz tagged Chinese, 880 Hz tagged English,
+// each in its own rate and channels): both are listed; a switch while playing changes the tone at the same place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -246,8 +245,7 @@ TEST(PlayerAudioTracks, SwitchOnAFileReadThroughThePlayersHandle)
     avtest::WindowedPlayer p(w);
     avplayer_seams::install(p, {{avcore::ReaderFault::PathDenied, 0}, {}});
     ASSERT_TRUE(avtest::Open(p, "twotrack.mp4"));
-    p.play(0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= 1.0; }, 5000));
+    ASSERT_TRUE(avtest::PlayPast(p, 1.0, 5000));
     const int other = p.audio_track() == 1 ? 2 : 1;
     const double at = p.curr_play_time();
     ASSERT_TRUE(p.set_audio_track(other));

@@ -1,15 +1,14 @@
-// The engine under a failing platform: a reader that never answers, answers with nothing
-// or crashes its decoder process (played by the decoder itself: avcore::ReaderFaultSeam),
-// a sound device held in its driver as long as the test likes. No call keeps the caller
-// past its budget or waits for the device; a decoder stuck or dead is killed and nothing
-// of it stays in the player; a sound thread stuck in its driver gives back what it held
-// once the driver lets go.
+// The engine under a failing platform: a reader that hangs, answers with nothing or crashes
+// its decoder process (avcore::ReaderFaultSeam), a sound device held in its driver. No call
+// keeps the caller past its budget or waits for the device; a decoder stuck or dead is killed,
+// nothing of it stays; a sound thread stuck in its driver gives back what it held once let go.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "avcore/avplayer_seams.h"
@@ -77,14 +76,12 @@ using testsupport::PumpUntil;
 
 // A sound thread let go ends once its driver returns.
 constexpr DWORD kLetGoEndsMs = 30000;
-// A decoder killed takes nothing of the player's with it, but its process ends and the
-// warm one started after it warms up within this on a loaded machine. The pool's
-// spawner is an engine thread too: the counts are compared once the pool has settled.
+// A killed decoder's process ends and the warm one after it is up within this on a loaded
+// machine; the pool's spawner is an engine thread too: counts are compared once it has settled.
 constexpr DWORD kKilledDecoderGoneMs = 15000;
 
-// How one call came back, from the engine's own count of the waits it made on its
-// threads: each got its answer or was given up when the call's budget was spent. A call
-// bounded so cannot outlast its budget; its time is only reported.
+// How one call came back, from the engine's own count of its waits on its threads: each was
+// answered or given up at the call's budget, so the call cannot outlast it (its time is reported).
 using CallEnd = avcore::CallWaits;
 
 class CallLog {
@@ -116,8 +113,7 @@ testing::AssertionResult WaitedForNothing(const CallEnd& end)
 void WarmUpPlatform(HWND window)
 {
     static bool warm = false;
-    if (warm) return;
-    warm = true;
+    if (std::exchange(warm, true)) return;
     avplayer p;
     p.subclasswindow(window, 1);
     if (avtest::Open(p)) avtest::PlayUntilShown(p);
@@ -175,8 +171,7 @@ const OpenFault kFaults[] = {
 void OpenUnderEveryFault(avtest::TestWindow& window, const Baseline& base, int rounds, CallLog& calls)
 {
     {
-        avplayer p;
-        p.subclasswindow(window.hwnd(), 1);
+        avtest::WindowedPlayer p(window);
         for (int round = 0; round < rounds; ++round) {
             for (const OpenFault& f : kFaults) {
                 SCOPED_TRACE(f.name);
@@ -236,8 +231,7 @@ TEST(EngineBounds, ASlowSoundDeviceNeverHoldsTheCaller)
     const Baseline base(w.hwnd());
     auto gate = std::make_shared<DeviceGate>();
     {
-        avplayer p;
-        p.subclasswindow(w.hwnd(), 1);
+        avtest::WindowedPlayer p(w);
         avplayer_seams::install(p, {{}, GatedAudioOutput(gate)});
         ASSERT_TRUE(avtest::Open(p));
         ASSERT_TRUE(avplayer_probe::hasAudioTrack(p));
@@ -294,8 +288,7 @@ TEST(EngineBounds, ADecoderThatDiesWhilePlayingStopsTheFileAndTheNextOpenPlays)
 {
     avtest::TestWindow w(320, 240);
     const Baseline base(w.hwnd());
-    avplayer p;
-    p.subclasswindow(w.hwnd(), 1);
+    avtest::WindowedPlayer p(w);
     // The decoder plays a second or so, then crashes in the platform's read.
     avplayer_seams::install(p, {{ReaderFault::Crashes, 60}, {}});
     ASSERT_TRUE(avtest::Open(p));
@@ -335,14 +328,9 @@ class NoEngineThreadAtExit : public ::testing::Environment {
 };
 const auto* const g_noThreadAtExit = ::testing::AddGlobalTestEnvironment(new NoEngineThreadAtExit);
 
-struct PathCase {
-    const wchar_t* path;
-    bool network;
-};
-
 TEST(EngineBounds, NetworkPathsGetTheLongerBudget)
 {
-    const PathCase cases[] = {
+    const struct { const wchar_t* path; bool network; } cases[] = {
         {L"\\\\server\\share\\film.mp4", true},
         {L"//server/share/film.mp4", true},
         {L"\\\\?\\UNC\\server\\share\\film.mp4", true},
@@ -351,7 +339,7 @@ TEST(EngineBounds, NetworkPathsGetTheLongerBudget)
         {L"\\\\.\\pipe\\film", false},
         {L"film.mp4", false},
     };
-    for (const PathCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.path, c.path + wcslen(c.path)));
         EXPECT_EQ(avcore::IsNetworkPath(c.path), c.network);
         EXPECT_EQ(avcore::CallBudgetMs(c.path), c.network ? avcore::kNetworkCallBudgetMs : avcore::kLocalCallBudgetMs);

@@ -1,8 +1,9 @@
 #include "media_env.h"
 
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
-#include <vector>
+#include <fstream>
+#include <iterator>
 
 #include "support/paths.h"
 
@@ -10,20 +11,20 @@ namespace avtest {
 
 namespace {
 
-std::string Env(const char* name)
+void FillOwnColour(HWND hwnd, HDC dc)
 {
-    char buf[1024];
-    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof(buf));
-    return n > 0 && n < sizeof(buf) ? std::string(buf, n) : std::string();
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    SetDCBrushColor(dc, TestWindow::kOwnColour);
+    FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 } // namespace
 
 std::string MediaPath(const char* name)
 {
-    std::string dir = Env("MORVANE_MEDIA");
-    if (dir.empty()) dir = "build/media";
-    return testsupport::WindowsPathA(dir) + "\\" + name;
+    const std::wstring dir = testsupport::WindowsPathFromEnv("MORVANE_MEDIA");
+    return (dir.empty() ? std::string("build\\media") : std::string(dir.begin(), dir.end())) + "\\" + name;
 }
 
 std::wstring CapturePath()
@@ -33,14 +34,8 @@ std::wstring CapturePath()
 
 std::vector<uint8_t> ReadMedia(const char* name)
 {
-    std::vector<uint8_t> data;
-    FILE* f = fopen(MediaPath(name).c_str(), "rb");
-    if (!f) return data;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) data.insert(data.end(), buf, buf + n);
-    fclose(f);
-    return data;
+    std::ifstream in(MediaPath(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
@@ -53,22 +48,14 @@ double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>&
 
 HWND HostWindow()
 {
-    static const HWND host = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = L"MorvaneAvTestHost";
-        RegisterClassW(&wc);
-        return CreateWindowExW(0, L"MorvaneAvTestHost", L"avtest host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                               0, 0, 800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }();
+    static const HWND host = CreateWindowExW(0, L"STATIC", L"avtest host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                             0, 0, 800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     return host;
 }
 
 TestWindow::TestWindow(int width, int height)
 {
-    static const ATOM atom = [] {
+    [[maybe_unused]] static const ATOM atom = [] {
         WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = &TestWindow::Proc;
@@ -77,7 +64,6 @@ TestWindow::TestWindow(int width, int height)
         wc.lpszClassName = L"MorvaneAvTestWindow";
         return RegisterClassW(&wc);
     }();
-    (void)atom;
     m_hwnd = CreateWindowExW(0, L"MorvaneAvTestWindow", L"avtest", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
                              width, height, HostWindow(), nullptr, GetModuleHandleW(nullptr), this);
 }
@@ -99,23 +85,12 @@ LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_PAINT: {
             ++self->paints;
             PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            HBRUSH brush = CreateSolidBrush(kOwnColour);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            FillRect(dc, &rc, brush);
-            DeleteObject(brush);
+            FillOwnColour(hwnd, BeginPaint(hwnd, &ps));
             EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_PRINTCLIENT: {  // PrintWindow (the screenshot helper) asks this way
-            HBRUSH brush = CreateSolidBrush(kOwnColour);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            FillRect(reinterpret_cast<HDC>(wp), &rc, brush);
-            DeleteObject(brush);
-            return 0;
-        }
+        // PrintWindow (the screenshot helper) asks this way.
+        case WM_PRINTCLIENT: FillOwnColour(hwnd, reinterpret_cast<HDC>(wp)); return 0;
         case WM_ERASEBKGND: return 1;
         case WM_LBUTTONDOWN: ++self->clicks; return 0;
         case WM_LBUTTONDBLCLK: ++self->doubleClicks; return 0;
@@ -131,10 +106,7 @@ LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 double Seconds()
 {
-    LARGE_INTEGER c, f;
-    QueryPerformanceCounter(&c);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 DWORD HandleCount()

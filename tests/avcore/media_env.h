@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,10 +19,9 @@ std::vector<uint8_t> ReadMedia(const char* name);
 // Mean absolute difference per byte of two pictures of one size (255 when sizes differ).
 double MeanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 
-// A window whose own procedure counts what it receives and paints itself a known
-// colour, standing in for the player's skinned video window. It is a child of one
-// shared top-level host (Wine takes two seconds to destroy a top-level window
-// without a window manager).
+// A window whose own procedure counts what it receives and paints itself a known colour, standing in
+// for the player's skinned video window. It is a child of one shared top-level host (Wine takes two
+// seconds to destroy a top-level window without a window manager).
 class TestWindow {
 public:
     static constexpr COLORREF kOwnColour = RGB(0, 160, 0);

@@ -28,6 +28,20 @@ inline bool PlayUntilShown(avplayer& p, uint64_t pictures = 3)
     return testsupport::PumpUntil([&] { return avplayer_probe::counters(p).presented > pictures; }, 3000);
 }
 
+// Plays from the start until the clock has passed `seconds`.
+inline bool PlayPast(avplayer& p, double seconds, DWORD ms = 3000)
+{
+    p.play(0, 0);
+    return testsupport::PumpUntil([&] { return p.curr_play_time() > seconds; }, ms);
+}
+
+// Waits until more than `pictures` further pictures have been drawn.
+inline bool ShowsMore(avplayer& p, uint64_t pictures, DWORD ms = 3000)
+{
+    const uint64_t shown = avplayer_probe::counters(p).presented;
+    return testsupport::PumpUntil([&] { return avplayer_probe::counters(p).presented > shown + pictures; }, ms);
+}
+
 // Whether the window's own procedure paints it when asked to.
 inline bool PaintsItself(TestWindow& w)
 {

@@ -1,8 +1,7 @@
-// Sound on its way to the device. The time-stretch: a tone keeps its pitch at every speed,
-// the output lasts the input's time divided by the speed, the source position it reports
-// follows what came out, and normal speed passes sound through unchanged. Another track's
-// sound brought to the device's format: channels mixed, rate changed without changing the
-// pitch, and a stream converted in chunks as in one piece.
+// Sound on its way to the device. The time-stretch keeps a tone's pitch at every speed, lasts
+// the input's time over the speed, reports the source position of what came out, and passes
+// normal speed through unchanged. Another track's sound brought to the device's format:
+// channels mixed, rate changed keeping the pitch, a stream converted in chunks as in one piece.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -86,14 +85,9 @@ TEST(TimeStretch, NormalSpeedPassesSoundThroughAndChangesAreSeamless)
     EXPECT_EQ(changing.nextOutputSource(), 0.0);
 }
 
-struct MixCase {
-    int inChannels, outChannels;
-    std::vector<int16_t> in, out;
-};
-
 TEST(PcmConverter, MixesChannelsWithinRange)
 {
-    const MixCase cases[] = {
+    const struct { int inChannels, outChannels; std::vector<int16_t> in, out; } cases[] = {
         {1, 2, {100, -200}, {100, 100, -200, -200}},
         {2, 1, {100, 300, -32768, -32768}, {200, -32768}},
         {2, 2, {1, 2}, {1, 2}},
@@ -101,7 +95,7 @@ TEST(PcmConverter, MixesChannelsWithinRange)
         {6, 2, {32767, 32767, 32767, 32767, 32767, 32767}, {32767, 32767}},
         {6, 2, {1000, 0, 0, 5000, 0, 0}, {414, 0}},
     };
-    for (const MixCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.inChannels << " -> " << c.outChannels);
         avcore::PcmConverter convert;
         convert.configure(48000, c.inChannels, 48000, c.outChannels);

@@ -48,13 +48,10 @@ TEST(PlayerStatus, OpenPlayPauseResumeStopClose)
     p.play(0.0, 0);
     EXPECT_EQ(p.play_status(), 1);
     // The clock runs in real time (the audio sink under test is unpaced: see the clock).
-    // Each reading is bracketed by wall times, so a late wake-up of this thread costs nothing.
+    // Each reading is bracketed by wall times (a braced list is read in order), so a late
+    // wake-up of this thread costs nothing.
     struct Reading { double before, clock, after; };
-    auto read = [&] {
-        const double before = avtest::Seconds();
-        const double clock = p.curr_play_time();
-        return Reading{before, clock, avtest::Seconds()};
-    };
+    auto read = [&] { return Reading{avtest::Seconds(), p.curr_play_time(), avtest::Seconds()}; };
     ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.1; }, 4000));
     const Reading first = read();
     ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() >= first.clock + 1.0; }, 4000));
@@ -119,8 +116,7 @@ TEST(PlayerStatus, OtherContainersPlayToo)
         avplayer p;
         ASSERT_TRUE(avtest::Open(p, name));
         EXPECT_NEAR(p.duration(), 5.0, 0.1);
-        p.play(0, 0);
-        EXPECT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.3; }, 3000));
+        EXPECT_TRUE(avtest::PlayPast(p, 0.3));
         EXPECT_GT(avplayer_probe::counters(p).presented, 3u);
     }
 }
@@ -191,20 +187,21 @@ class PlayerSeek : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        p.subclasswindow(window.hwnd(), 1);
         ASSERT_TRUE(avtest::Open(p));
-        p.play(0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000));
+        ASSERT_TRUE(avtest::PlayPast(p, 0.2));
         p.pause();
     }
     avtest::TestWindow window{320, 240};
-    avplayer p;
+    avtest::WindowedPlayer p{window};
 };
 
-TEST_F(PlayerSeek, InPauseShowsTheExactPictureAndStaysPaused)
+// A reader that lands past the target makes the seek ask again further back, decoding
+// from the keyframe twice; asking a little before the target avoids that (but for the
+// first seek, should the reader overshoot more than the engine guessed).
+TEST_F(PlayerSeek, InPauseShowsTheExactPictureStaysPausedAndAsksTheReaderOnce)
 {
     const double d = p.duration();
-    for (double f : {0.5, 0.25, 0.8, 0.0, 0.51, 1.0, 0.1}) {
+    for (double f : {0.5, 0.25, 0.8, 0.0, 0.51, 1.0, 0.1, 0.66}) {
         SCOPED_TRACE(f);
         p.seek_to(f);
         const int frame = FrameAt(f, d);
@@ -212,19 +209,6 @@ TEST_F(PlayerSeek, InPauseShowsTheExactPictureAndStaysPaused)
             << "showing " << avplayer_probe::pictureSeconds(p) * 30 << " instead of " << frame;
         EXPECT_EQ(p.play_status(), 2);
         EXPECT_NEAR(p.curr_play_time(), f * d, 1e-6);
-    }
-}
-
-// A reader that lands past the target makes the seek ask again further back, decoding
-// from the keyframe twice; asking a little before the target avoids that (but for the
-// first seek, should the reader overshoot more than the engine guessed).
-TEST_F(PlayerSeek, AsksTheReaderOnceASeek)
-{
-    const double d = p.duration();
-    for (double f : {0.5, 0.25, 0.8, 0.51, 0.1, 0.66}) {
-        SCOPED_TRACE(f);
-        p.seek_to(f);
-        ASSERT_TRUE(PumpUntil([&] { return ShowsFrame(p, FrameAt(f, d)); }, 3000));
     }
     EXPECT_LE(avplayer_probe::counters(p).seekRetries, 1u);
 }
@@ -253,7 +237,7 @@ TEST_F(PlayerSeek, WhilePlayingContinuesFromTheTarget)
     EXPECT_TRUE(PumpUntil([&] { return std::abs(avplayer_probe::pictureSeconds(p) - p.curr_play_time()) <= 2 * kFrame; }, 2000));
 }
 
-TEST_F(PlayerSeek, OddFractionsAreClampedOrIgnored)
+TEST_F(PlayerSeek, OddFractionsAreClampedOrIgnoredAndABurstEndsOnTheLastTarget)
 {
     p.seek_to(0.5);
     ASSERT_TRUE(PumpUntil([&] { return ShowsFrame(p, 75); }, 3000));
@@ -267,10 +251,7 @@ TEST_F(PlayerSeek, OddFractionsAreClampedOrIgnored)
     p.seek_to(7);
     EXPECT_TRUE(PumpUntil([&] { return ShowsFrame(p, kLastFrame); }, 3000));
     EXPECT_NEAR(p.curr_play_time(), p.duration(), 1e-6);
-}
-
-TEST_F(PlayerSeek, ABurstEndsOnTheLastTarget)
-{
+    // A burst ends on its last target.
     for (int i = 0; i < 100; ++i) p.seek_to((i * 37 % 100) / 100.0);
     p.seek_to(0.3);
     EXPECT_TRUE(PumpUntil([&] { return ShowsFrame(p, 45); }, 4000));

@@ -98,9 +98,7 @@ TEST(SubtitleOverlayLook, CentredAtTheBottomAndScaledWithThePicture)
 
 std::wstring WriteTempSrt(const char* bytes)
 {
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    const std::wstring path = std::wstring(dir) + L"morvane_clock_test.srt";
+    const std::wstring path = (std::filesystem::temp_directory_path() / L"morvane_clock_test.srt").wstring();
     std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
     return path;
 }

@@ -1,7 +1,6 @@
-// The picture goes into the given window, aspect kept with black bars, while the
-// window's own procedure keeps receiving its messages. The engine's last picture, as
-// screenshots take it: the video's own size, after the shape and the effect, whatever the
-// window's size; nothing before the first picture or after the close.
+// The picture goes into the given window, aspect kept with black bars, while the window's own procedure
+// keeps receiving its messages. The engine's last picture, as screenshots take it: the video's own size,
+// after the shape and the effect, whatever the window's size; nothing before the first picture or after close.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,29 +17,19 @@ using testsupport::PumpUntil;
 // What the window shows when asked to print itself (WM_PRINTCLIENT): the same drawing
 // the render thread puts on screen, but not hidden by other programs' windows.
 struct Shot : testsupport::Shot {
+    Shot() = default;
+    explicit Shot(HWND hwnd) { testsupport::CaptureWindow(hwnd, *this); }
     bool black(int x, int y) const { return At(x, y) == 0; }
     bool own(int x, int y) const { return At(x, y) == 0x00A000; }  // TestWindow::kOwnColour as BGRA
-    // Columns (or rows) where a middle line turns from black bar into picture.
-    int firstPictureColumn() const
+    // Where the middle row (across) or column (down) turns from black bar into picture.
+    int firstPicture(bool across) const
     {
-        for (int x = 0; x < width; ++x)
-            if (!black(x, height / 2)) return x;
-        return width;
-    }
-    int firstPictureRow() const
-    {
-        for (int y = 0; y < height; ++y)
-            if (!black(width / 2, y)) return y;
-        return height;
+        const int n = across ? width : height;
+        for (int i = 0; i < n; ++i)
+            if (!black(across ? i : width / 2, across ? height / 2 : i)) return i;
+        return n;
     }
 };
-
-Shot Capture(HWND hwnd)
-{
-    Shot s;
-    testsupport::CaptureWindow(hwnd, s);
-    return s;
-}
 
 TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
 {
@@ -48,9 +37,8 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     avplayer p;
     ASSERT_EQ(p.subclasswindow(w.hwnd(), 1), 1);
     // Before any picture the window paints itself.
-    InvalidateRect(w.hwnd(), nullptr, TRUE);
-    ASSERT_TRUE(PumpUntil([&] { return w.paints > 0; }, 1000));
-    EXPECT_TRUE(Capture(w.hwnd()).own(10, 10));
+    ASSERT_TRUE(avtest::PaintsItself(w));
+    EXPECT_TRUE(Shot(w.hwnd()).own(10, 10));
 
     ASSERT_TRUE(avtest::Open(p));
     p.play(0, 0);
@@ -67,15 +55,14 @@ TEST(PlayerWindow, OwnProcedureKeepsItsMessages)
     EXPECT_GT(w.sizes, sizes);
     // Re-attaching the same window is harmless and drawing goes on.
     EXPECT_EQ(p.subclasswindow(w.hwnd(), 1), 1);
-    const auto shown = avplayer_probe::counters(p).presented;
-    EXPECT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > shown + 5; }, 2000));
+    EXPECT_TRUE(avtest::ShowsMore(p, 5, 2000));
 
     // After close the window is its own again.
     p.stop();
     p.close();
     const int paints = w.paints;
     EXPECT_TRUE(PumpUntil([&] { return w.paints > paints; }, 1000));
-    EXPECT_TRUE(Capture(w.hwnd()).own(10, 10));
+    EXPECT_TRUE(Shot(w.hwnd()).own(10, 10));
 }
 
 TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
@@ -90,20 +77,20 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     // 4:3 in 400 x 200: 267 wide, centred, bars of 66 on either side.
     Shot s;
     EXPECT_TRUE(PumpUntil([&] {
-        s = Capture(w.hwnd());
-        return s.width == 400 && std::abs(s.firstPictureColumn() - 66) <= 2;
+        s = Shot(w.hwnd());
+        return s.width == 400 && std::abs(s.firstPicture(true) - 66) <= 2;
     }, 2000));
     ASSERT_EQ(s.width, 400);
     testsupport::SaveWindowPng(w.hwnd(), testsupport::ScreenshotPath(L"avcore-window-bars.png").c_str());
     EXPECT_TRUE(s.black(0, 0) && s.black(65, 199) && s.black(399, 100) && s.black(334, 0));
-    EXPECT_NEAR(s.firstPictureColumn(), 66, 2);
+    EXPECT_NEAR(s.firstPicture(true), 66, 2);
     EXPECT_FALSE(s.own(200, 100));
     // A resize while paused redraws the held picture in the new shape: bars above and below.
     SetWindowPos(w.hwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_TRUE(PumpUntil([&] {
-        s = Capture(w.hwnd());
-        return s.height == 400 && std::abs(s.firstPictureRow() - (400 - 225) / 2) <= 2;
-    }, 2000)) << s.firstPictureRow();
+        s = Shot(w.hwnd());
+        return s.height == 400 && std::abs(s.firstPicture(false) - (400 - 225) / 2) <= 2;
+    }, 2000)) << s.firstPicture(false);
     EXPECT_TRUE(s.black(150, 0) && s.black(150, 399));
     EXPECT_FALSE(s.black(150, 200));
 
@@ -112,7 +99,7 @@ TEST(PlayerWindow, PictureKeepsItsAspectWithBlackBars)
     InvalidateRect(w.hwnd(), nullptr, TRUE);
     EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(w.hwnd(), nullptr, FALSE); }, 2000));  // painted by someone
     EXPECT_EQ(w.paints, paints);
-    EXPECT_FALSE(Capture(w.hwnd()).own(150, 200));
+    EXPECT_FALSE(Shot(w.hwnd()).own(150, 200));
 }
 
 TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
@@ -120,8 +107,7 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     TestWindow w(320, 240);
     avtest::WindowedPlayer p(w);
     ASSERT_TRUE(avtest::Open(p));
-    p.play(0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return p.curr_play_time() > 0.3; }, 3000));
+    ASSERT_TRUE(avtest::PlayPast(p, 0.3));
 
     // What the player's full-screen switch does: a top-most popup over the whole screen.
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -129,15 +115,14 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     SetWindowLongPtrW(w.hwnd(), GWL_STYLE, (style & ~WS_CHILD) | WS_POPUP);
     SetParent(w.hwnd(), nullptr);
     SetWindowPos(w.hwnd(), HWND_TOPMOST, 0, 0, sw, sh, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-    const auto before = avplayer_probe::counters(p).presented;
-    ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > before + 10; }, 3000));
+    ASSERT_TRUE(avtest::ShowsMore(p, 10));
     p.pause();
     testsupport::PumpIdle();
-    Shot s = Capture(w.hwnd());
+    Shot s = Shot(w.hwnd());
     testsupport::SaveWindowPng(w.hwnd(), testsupport::ScreenshotPath(L"avcore-window-fullscreen.png").c_str());
     ASSERT_EQ(s.width, sw);
     const int pictureWidth = sh * 4 / 3;
-    EXPECT_NEAR(s.firstPictureColumn(), (sw - pictureWidth) / 2, 2);
+    EXPECT_NEAR(s.firstPicture(true), (sw - pictureWidth) / 2, 2);
     EXPECT_FALSE(s.black(sw / 2, sh / 2));
 
     // And back into the host.
@@ -145,9 +130,8 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
     SetParent(w.hwnd(), avtest::HostWindow());
     SetWindowPos(w.hwnd(), HWND_NOTOPMOST, 0, 0, 320, 240, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     p.resume();
-    const auto back = avplayer_probe::counters(p).presented;
-    ASSERT_TRUE(PumpUntil([&] { return avplayer_probe::counters(p).presented > back + 10; }, 3000));
-    s = Capture(w.hwnd());
+    ASSERT_TRUE(avtest::ShowsMore(p, 10));
+    s = Shot(w.hwnd());
     EXPECT_EQ(s.width, 320);
     EXPECT_FALSE(s.black(160, 120));
     EXPECT_FALSE(s.own(160, 120));
@@ -156,22 +140,19 @@ TEST(PlayerWindow, FollowsTheWindowToFullScreenAndBack)
 TEST(PlayerWindow, EachOpenMayUseAnotherWindow)
 {
     TestWindow a(320, 240), b(320, 240);
-    avplayer p;
-    p.subclasswindow(a.hwnd(), 1);
+    avtest::WindowedPlayer p(a);
     ASSERT_TRUE(avtest::Open(p));
-    p.play(0, 0);
-    PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000);
+    avtest::PlayPast(p, 0.2);
     p.stop();
     p.close();
     p.subclasswindow(b.hwnd(), 1);
     ASSERT_TRUE(avtest::Open(p));
     EXPECT_EQ(avplayer_probe::window(p), b.hwnd());
-    p.play(0, 0);
-    PumpUntil([&] { return p.curr_play_time() > 0.2; }, 3000);
+    avtest::PlayPast(p, 0.2);
     // The first window paints itself again; the second shows the picture.
     EXPECT_TRUE(avtest::PaintsItself(a));
-    EXPECT_TRUE(Capture(a.hwnd()).own(160, 120));
-    EXPECT_FALSE(Capture(b.hwnd()).own(160, 120));
+    EXPECT_TRUE(Shot(a.hwnd()).own(160, 120));
+    EXPECT_FALSE(Shot(b.hwnd()).own(160, 120));
 }
 
 constexpr int kWidth = 318, kHeight = 178;   // odd.mp4

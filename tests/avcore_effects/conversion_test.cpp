@@ -47,8 +47,7 @@ TEST_P(Conversion, AnchorsAreExact)
         {0, 128, 128, {0, 0, 0}},  {255, 128, 128, {255, 255, 255}},
     };
     for (const Anchor& a : anchors) {
-        YuvFrame f(4, 2, GetParam().layout);
-        f.fillSolid(a.y, a.u, a.v);
+        const YuvFrame f = YuvFrame(4, 2, GetParam().layout).fillSolid(a.y, a.u, a.v);
         const Rgb px = render(f, 0, 0, GetParam().matrix).at(3, 1);
         EXPECT_TRUE(px.r == a.want.r && px.g == a.want.g && px.b == a.want.b) << "Y=" << a.y << " gave " << px.r;
     }
@@ -61,8 +60,7 @@ TEST_P(Conversion, MatchesReferenceAtOddSizesAndStrides)
     const int sizes[][2] = {{1, 1}, {2, 1}, {1, 3}, {15, 7}, {17, 5}, {37, 23}, {64, 4}, {99, 3}};
     for (const auto& s : sizes) {
         for (int pad : {0, 13}) {
-            YuvFrame f(s[0], s[1], GetParam().layout, pad);
-            f.fillPattern();
+            const YuvFrame f = YuvFrame(s[0], s[1], GetParam().layout, pad).fillPattern();
             const Bgra out = render(f, 0, 0, GetParam().matrix, pad * 3);
             int worst = 0;
             for (int y = 0; y < s[1]; ++y)
@@ -93,8 +91,7 @@ TEST(Conversion, RowBandsMatchWholeFrame)
 {
     const int configs[][2] = {{0, 0}, {0, 6}, {0, 14}, {0, 515}, {1, 0}, {2, 258}, {1, 12}};
     for (PixelLayout layout : {PixelLayout::NV12, PixelLayout::I420}) {
-        YuvFrame f(53, 41, layout, 5);
-        f.fillPattern(11);
+        const YuvFrame f = YuvFrame(53, 41, layout, 5).fillPattern(11);
         for (const auto& c : configs) {
             avfx::FramePipeline p;
             p.configure(53, 41, c[0], c[1], ColorMatrix::BT709);
@@ -117,8 +114,7 @@ TEST(Conversion, WideAndBaselineKernelsAgree)
     for (int code : {0, 1, 3, 6, 10, 14, 15, 257, 258, 513, 516, 522})
         configs.emplace_back(0, code);
     for (PixelLayout layout : {PixelLayout::NV12, PixelLayout::I420}) {
-        YuvFrame f(77, 31, layout, 9);
-        f.fillPattern(21);
+        const YuvFrame f = YuvFrame(77, 31, layout, 9).fillPattern(21);
         for (auto [shape, code] : configs) {
             avfx::detail::allowWideKernels(false);
             const Bgra baseline = render(f, shape, code);
@@ -130,8 +126,7 @@ TEST(Conversion, WideAndBaselineKernelsAgree)
 
 TEST(Conversion, CodesOutsideEveryBandMeanPlainConversion)
 {
-    YuvFrame f(33, 9, PixelLayout::NV12);
-    f.fillPattern();
+    const YuvFrame f = YuvFrame(33, 9, PixelLayout::NV12).fillPattern();
     const Bgra plain = render(f, 0, 0);
     for (int code : {-1, 16, 100, 255, 256, 259, 511, 512, 523, 600, 9999, INT_MIN, INT_MAX})
         EXPECT_TRUE(render(f, 0, code).samePicture(plain)) << "code " << code;
@@ -141,8 +136,7 @@ TEST(Conversion, CodesOutsideEveryBandMeanPlainConversion)
 
 TEST(Conversion, RefusedInputLeavesOutputUntouched)
 {
-    YuvFrame f(20, 10, PixelLayout::NV12);
-    f.fillSolid(128, 128, 128);
+    const YuvFrame f = YuvFrame(20, 10, PixelLayout::NV12).fillSolid(128, 128, 128);
     const avfx::PlaneView v = f.view();
     const Bgra untouched(20, 10);
     auto untouchedAfter = [&](const avfx::FramePipeline& p, avfx::PlaneView in, PixelLayout l, int dstStride) {

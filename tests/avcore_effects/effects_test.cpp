@@ -20,17 +20,14 @@ double luma(const Rgb& c) { return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b; }
 // Grey ramp along x (Y 16..235), neutral chroma.
 YuvFrame greyRamp(int w = 220, int h = 2)
 {
-    YuvFrame f(w, h, PixelLayout::NV12);
-    f.fill([w](int x, int) { return 16 + x * 219 / (w - 1); }, [](int, int) { return 128; },
-           [](int, int) { return 128; });
-    return f;
+    auto neutral = [](int, int) { return 128; };
+    return YuvFrame(w, h, PixelLayout::NV12).fill([w](int x, int) { return 16 + x * 219 / (w - 1); }, neutral, neutral);
 }
 
 TEST(Effects, InvertedIsComplementOfPlain)
 {
     for (ColorMatrix m : {ColorMatrix::BT601, ColorMatrix::BT709}) {
-        YuvFrame f(45, 13, PixelLayout::I420, 3);
-        f.fillPattern();
+        const YuvFrame f = YuvFrame(45, 13, PixelLayout::I420, 3).fillPattern();
         const Bgra plain = render(f, 0, 0, m), inv = render(f, 0, 15, m);
         EXPECT_TRUE(inv.all([&](int x, int y, Rgb c) {
             const Rgb p = plain.at(x, y);
@@ -41,8 +38,7 @@ TEST(Effects, InvertedIsComplementOfPlain)
 
 TEST(Effects, BlackAndWhiteIsGreyAndKeepsLuminanceOrder)
 {
-    YuvFrame f(64, 16, PixelLayout::NV12);
-    f.fillPattern();
+    const YuvFrame f = YuvFrame(64, 16, PixelLayout::NV12).fillPattern();
     EXPECT_TRUE(render(f, 0, 10).all([](int, int, Rgb c) { return c.r == c.g && c.g == c.b; }));
     const Bgra ramp = render(greyRamp(), 0, 10);
     for (int x = 1; x < 220; ++x)
@@ -54,8 +50,7 @@ TEST(Effects, BlackAndWhiteIsGreyAndKeepsLuminanceOrder)
 TEST(Effects, NostalgiaIsSepiaToned)
 {
     // Every row of the sepia mix weighs R, G, B less than the one above it.
-    YuvFrame f(64, 16, PixelLayout::NV12);
-    f.fillPattern();
+    const YuvFrame f = YuvFrame(64, 16, PixelLayout::NV12).fillPattern();
     EXPECT_TRUE(render(f, 0, 3).all([](int, int, Rgb c) { return c.r + 1 >= c.g && c.g + 1 >= c.b; }));
     const Rgb mid = render(greyRamp(), 0, 3).at(80, 0);
     EXPECT_GT(mid.r - mid.b, 25);
@@ -64,8 +59,7 @@ TEST(Effects, NostalgiaIsSepiaToned)
 
 TEST(Effects, YellowedVignetteDarkensTowardsTheCorners)
 {
-    YuvFrame f(160, 90, PixelLayout::NV12);
-    f.fillSolid(170, 128, 128);
+    const YuvFrame f = YuvFrame(160, 90, PixelLayout::NV12).fillSolid(170, 128, 128);
     const Bgra v = render(f, 0, 14);
     const Rgb plain = render(f, 0, 0).at(80, 45);
     const Rgb centre = v.at(80, 45);
@@ -137,8 +131,7 @@ TEST(Effects, LooksMatchTheirModel)
 
 TEST(Effects, FifteenLooksArePairwiseDistinct)
 {
-    YuvFrame f(96, 48, PixelLayout::NV12);
-    f.fillPattern(3);
+    const YuvFrame f = YuvFrame(96, 48, PixelLayout::NV12).fillPattern(3);
     std::vector<Bgra> outs;
     for (int code = 0; code < 16; ++code)
         outs.push_back(render(f, 0, code));
@@ -198,10 +191,8 @@ TEST(Effects, LooksAreTrueToTheirNames)
 
 TEST(Effects, TexturesOverlayATiledPattern)
 {
-    YuvFrame grey(300, 260, PixelLayout::NV12);
-    grey.fillSolid(140, 128, 128);
-    YuvFrame dark(40, 20, PixelLayout::NV12);
-    dark.fillSolid(16, 128, 128);
+    const YuvFrame grey = YuvFrame(300, 260, PixelLayout::NV12).fillSolid(140, 128, 128);
+    const YuvFrame dark = YuvFrame(40, 20, PixelLayout::NV12).fillSolid(16, 128, 128);
     const Bgra plain = render(grey, 0, 0);
     std::vector<Bgra> outs;
     for (int code = 513; code <= 522; ++code) {
@@ -233,9 +224,7 @@ TEST(Effects, TexturesOverlayATiledPattern)
 
 YuvFrame white(int w, int h)
 {
-    YuvFrame f(w, h, PixelLayout::NV12);
-    f.fillSolid(235, 128, 128);
-    return f;
+    return YuvFrame(w, h, PixelLayout::NV12).fillSolid(235, 128, 128);
 }
 
 bool isBlack(const Rgb& c) { return c.r == 0 && c.g == 0 && c.b == 0; }
@@ -245,8 +234,7 @@ TEST(Shapes, EllipseKeepsCentreBlacksCornersAndFadesItsEdge)
     for (auto size : {std::pair{160, 90}, std::pair{101, 57}, std::pair{33, 200}}) {
         const int w = size.first, h = size.second;
         const Bgra out = render(white(w, h), 1, 0);
-        const Rgb centre = out.at(w / 2, h / 2);
-        EXPECT_EQ(centre.r, 255);
+        EXPECT_EQ(out.at(w / 2, h / 2).r, 255);
         for (auto c : {std::pair{0, 0}, std::pair{w - 1, 0}, std::pair{0, h - 1}, std::pair{w - 1, h - 1}})
             EXPECT_TRUE(isBlack(out.at(c.first, c.second)));
         EXPECT_EQ(out.alpha(0, 0), 255);
@@ -261,10 +249,8 @@ TEST(Shapes, EllipseKeepsCentreBlacksCornersAndFadesItsEdge)
         EXPECT_GT(partial, w + h);  // a smooth edge all along the outline
         // Along a radius the picture fades within a couple of pixels.
         int ramp = 0;
-        for (int x = 0; x < w / 2; ++x) {
-            const int r = out.at(x, h / 2).r;
-            ramp += r > 0 && r < 255;
-        }
+        for (int x = 0; x < w / 2; ++x)
+            ramp += out.at(x, h / 2).r > 0 && out.at(x, h / 2).r < 255;
         EXPECT_GE(ramp, 1);
         EXPECT_LE(ramp, 3);
     }
@@ -301,8 +287,7 @@ TEST(Shapes, ShapeAndEffectBothApply)
 {
     const int configs[][2] = {{1, 0}, {2, 258}, {2, 6}, {1, 15}, {1, 515}, {2, 14}};
     for (avfx::PixelLayout layout : {PixelLayout::NV12, PixelLayout::I420}) {
-        YuvFrame f(121, 77, layout, 3);
-        f.fillPattern();
+        const YuvFrame f = YuvFrame(121, 77, layout, 3).fillPattern();
         for (const auto& c : configs) {
             avfx::detail::ShapeMask mask;
             mask.build(c[0] == 1 ? avfx::detail::ShapeKind::Ellipse : avfx::detail::ShapeKind::Drop, 121, 77);

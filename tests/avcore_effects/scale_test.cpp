@@ -40,10 +40,9 @@ struct Picture {
     }
 };
 
-bool Scale(const Picture& src, Picture& dst)
+bool Scale(const Picture& in, Picture& out)
 {
-    avfx::PictureScaler scaler;
-    return scaler.scale(src.px.data(), src.w, src.h, src.stride, dst.px.data(), dst.w, dst.h, dst.stride);
+    return avfx::PictureScaler().scale(in.px.data(), in.w, in.h, in.stride, out.px.data(), out.w, out.h, out.stride);
 }
 
 struct Size { int sw, sh, dw, dh; };

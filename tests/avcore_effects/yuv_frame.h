@@ -24,8 +24,8 @@ public:
     }
 
     // Fills luma per pixel and chroma per 2x2 block.
-    void fill(const std::function<int(int, int)>& y, const std::function<int(int, int)>& u,
-              const std::function<int(int, int)>& v)
+    YuvFrame& fill(const std::function<int(int, int)>& y, const std::function<int(int, int)>& u,
+                   const std::function<int(int, int)>& v)
     {
         for (int j = 0; j < m_h; ++j)
             for (int i = 0; i < m_w; ++i)
@@ -35,13 +35,14 @@ public:
                 chroma(i, j, 0) = static_cast<uint8_t>(u(i, j));
                 chroma(i, j, 1) = static_cast<uint8_t>(v(i, j));
             }
+        return *this;
     }
-    void fillSolid(int y, int u, int v)
+    YuvFrame& fillSolid(int y, int u, int v)
     {
-        fill([y](int, int) { return y; }, [u](int, int) { return u; }, [v](int, int) { return v; });
+        return fill([y](int, int) { return y; }, [u](int, int) { return u; }, [v](int, int) { return v; });
     }
     // A busy picture: luma ramps with noise, chroma sweeping the whole UV square.
-    void fillPattern(uint32_t seed = 7)
+    YuvFrame& fillPattern(uint32_t seed = 7)
     {
         auto rnd = [seed](int i, int j, int k) {
             uint32_t h = (i * 73856093u) ^ (j * 19349663u) ^ (k * 83492791u) ^ seed;
@@ -49,9 +50,9 @@ public:
             h *= 0x5bd1e995u;
             return static_cast<int>((h ^ (h >> 15)) & 0xFF);
         };
-        fill([&](int i, int j) { return (i * 7 + j * 3) % 256 / 2 + rnd(i, j, 0) / 2; },
-             [&](int i, int j) { return 16 + (i * 29 + rnd(i, j, 1)) % 225; },
-             [&](int i, int j) { return 16 + (j * 31 + rnd(i, j, 2)) % 225; });
+        return fill([&](int i, int j) { return (i * 7 + j * 3) % 256 / 2 + rnd(i, j, 0) / 2; },
+                    [&](int i, int j) { return 16 + (i * 29 + rnd(i, j, 1)) % 225; },
+                    [&](int i, int j) { return 16 + (j * 31 + rnd(i, j, 2)) % 225; });
     }
 
     avfx::PlaneView view() const

@@ -1,11 +1,8 @@
-// Every file of the hostile corpus (make_corpus.py) is either refused or played by a
-// real engine drawing into a window, and no engine call holds the caller too long.
-// Each file gets a process of its own (this exe with --one), where it follows the
-// intact clip as it would in the player, and the process must end cleanly. Then the
-// whole corpus runs in one process, as a user with a folder of downloads would open
-// it, and the files whose reader hung run again back to back: the engine reads each
-// file in a decoder process of its own and kills it when it hangs, so no file may
-// poison the ones after it, and nothing of a killed decoder stays in the player.
+// Every file of the hostile corpus (make_corpus.py) is refused or played by a real engine
+// drawing into a window, and no engine call holds the caller too long: each file in a process
+// of its own (--one), after the intact clip, ending cleanly; then the whole corpus in one
+// process, as a folder of downloads, and the files whose reader hung again back to back. A
+// hung decoder process is killed, so no file may poison the ones after it, and nothing of it stays.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,6 +49,18 @@ void NoteCallInProgress(const char* name)
     std::ofstream(g_callInProgressPath) << name;
 }
 
+constexpr const char* kRefused = "refused";
+constexpr const char* kPlayed = "played";
+constexpr const char* kPlayedSoundOnly = "played, sound only";
+
+struct Outcome {
+    std::string verdict;
+    std::string slowestCall = "-";
+    double slowestSeconds = 0.0;
+    bool played() const { return verdict == kPlayed || verdict == kPlayedSoundOnly; }
+    bool ok() const { return verdict == kRefused || played(); }
+};
+
 // Times every engine call made through it and keeps the slowest. Every call gives back a value.
 class CallTimer {
 public:
@@ -69,14 +78,11 @@ public:
         }
         return result;
     }
+    Outcome outcome(std::string verdict) const { return {std::move(verdict), slowestCall, slowestSeconds}; }
     std::string slowestCall = "-";
     double slowestSeconds = 0.0;
     double openSeconds = 0.0;  // the last open
 };
-
-constexpr const char* kRefused = "refused";
-constexpr const char* kPlayed = "played";
-constexpr const char* kPlayedSoundOnly = "played, sound only";
 
 // Opens one file and, if it is accepted, plays it briefly; returns one of the verdicts
 // above or what went wrong.
@@ -103,14 +109,6 @@ std::string Drive(avplayer& p, CallTimer& t, const std::string& path)
     return picture ? kPlayed : kPlayedSoundOnly;
 }
 
-struct Outcome {
-    std::string verdict;
-    std::string slowestCall = "-";
-    double slowestSeconds = 0.0;
-    bool played() const { return verdict == kPlayed || verdict == kPlayedSoundOnly; }
-    bool ok() const { return verdict == kRefused || played(); }
-};
-
 // A fresh engine drawing into a window; its construction and destruction are timed too.
 Outcome Exercise(const std::string& path)
 {
@@ -120,18 +118,13 @@ Outcome Exercise(const std::string& path)
     t("subclasswindow", [&] { return p->subclasswindow(window.hwnd(), 1); });
     std::string verdict = Drive(*p, t, path);
     t("~avplayer", [&] { p.reset(); return 0; });
-    return {verdict, t.slowestCall, t.slowestSeconds};
+    return t.outcome(verdict);
 }
 
 // The intact clip: played before each file in that file's process, it shows that the
 // run tells a refusal from a play, and the file then meets an engine that has played.
 constexpr const char* kIntactClip = "good-clip.mp4";
 constexpr const char* kCleanExit = "clean";
-
-void Write(std::ostream& out, const Outcome& o)
-{
-    out << o.verdict << "\n" << o.slowestCall << "\n" << o.slowestSeconds << "\n";
-}
 
 bool Read(std::istream& in, Outcome& o)
 {
@@ -150,15 +143,9 @@ int ExerciseAndReport(const char* path, const char* clipPath, const char* result
     const Outcome clip = Exercise(clipPath);
     const Outcome file = Exercise(path);
     std::ofstream out(resultPath);
-    Write(out, clip);
-    Write(out, file);
+    for (const Outcome& o : {clip, file}) out << o.verdict << "\n" << o.slowestCall << "\n" << o.slowestSeconds << "\n";
     out.close();
     return out ? 0 : 2;
-}
-
-std::string Quoted(const std::string& s)
-{
-    return '"' + s + '"';
 }
 
 // One file in a process of its own (this exe with --one).
@@ -170,6 +157,7 @@ public:
         m_result = avtest::MediaPath(("results\\" + m_name + ".txt").c_str());
         DeleteFileA(m_result.c_str());
         DeleteFileA((m_result + ".call").c_str());
+        auto Quoted = [](const std::string& s) { return '"' + s + '"'; };
         const std::string arguments = "--one " + Quoted(avtest::MediaPath(m_name.c_str())) + " " +
                                       Quoted(avtest::MediaPath(kIntactClip)) + " " + Quoted(m_result);
         wchar_t self[MAX_PATH];
@@ -335,11 +323,7 @@ public:
     {
         CallTimer t;
         const int lost = avplayer_probe::decodersLost();
-        Result r;
-        r.verdict = Drive(m_player, t, avtest::MediaPath(name.c_str()));
-        r.openSeconds = t.openSeconds;
-        r.slowestSeconds = t.slowestSeconds;
-        r.slowestCall = t.slowestCall;
+        Result r{t.outcome(Drive(m_player, t, avtest::MediaPath(name.c_str()))), t.openSeconds};
         r.killed = avplayer_probe::decodersLost() > lost;
         if (r.killed && m_measured) {
             EXPECT_TRUE(testsupport::PumpUntil([&] { return m_base.restored(); }, kBackToBaselineMs))
