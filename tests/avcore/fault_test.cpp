@@ -120,12 +120,10 @@ void WarmUpPlatform(HWND window)
 }
 
 struct Baseline {
-    explicit Baseline(HWND window)
-    {
-        WarmUpPlatform(window);
-        PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, kKilledDecoderGoneMs);
-    }
+    explicit Baseline(HWND window) : settled(Settle(window)) {}
 
+    // Declared first, so the counts below are taken once the platform is warm and the pool settled.
+    const bool settled;
     const int threads = avcore::WorkerThread::running();
     const int sessions = avplayer_probe::liveSessions();
     const int pools = avplayer_probe::livePools();
@@ -137,6 +135,12 @@ struct Baseline {
                ", sessions " + std::to_string(avplayer_probe::liveSessions() - sessions) + ", pools " +
                std::to_string(avplayer_probe::livePools() - pools) + ", frames " +
                std::to_string(avplayer_probe::liveFrames() - frames);
+    }
+
+    static bool Settle(HWND window)
+    {
+        WarmUpPlatform(window);
+        return PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, kKilledDecoderGoneMs);
     }
 
     bool restored() const
