@@ -3,8 +3,11 @@
 #include <objidl.h>
 #include <gdiplus.h>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "pump.h"
 
 namespace testsupport {
 namespace {
@@ -135,6 +138,14 @@ int Shot::CountBright(const RECT& rc, uint32_t threshold) const {
         }
     }
     return n;
+}
+
+bool SaveGalleryPng(HWND hwnd, const std::wstring& folder, const wchar_t* name) {
+    PumpIdle();
+    const std::wstring path = folder.empty() ? ScreenshotPath(name) : folder + L"\\" + name;
+    const bool ok = SaveWindowPng(hwnd, path.c_str());
+    std::fwprintf(ok ? stdout : stderr, L"%ls %ls\n", ok ? L"saved" : L"FAILED", path.c_str());
+    return ok;
 }
 
 } // namespace testsupport

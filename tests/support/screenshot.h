@@ -33,5 +33,8 @@ bool SaveWindowPng(HWND hwnd, const wchar_t* path);
 // Folder for screenshots: %MORVANE_SHOTS% when set, else "screenshots" beside the test exe
 // (in the build folder); created if missing.
 std::wstring ScreenshotPath(const wchar_t* fileName);
+// A gallery's picture: once the queue is idle, saved into folder (or ScreenshotPath when empty),
+// with a line saying where it went or that it failed.
+bool SaveGalleryPng(HWND hwnd, const std::wstring& folder, const wchar_t* name);
 
 } // namespace testsupport

@@ -18,14 +18,7 @@ namespace {
 
 std::wstring g_folder;
 
-bool Save(HWND hwnd, const wchar_t* name)
-{
-    testsupport::PumpIdle();
-    const std::wstring path = g_folder.empty() ? testsupport::ScreenshotPath(name) : g_folder + L"\\" + name;
-    const bool ok = testsupport::SaveWindowPng(hwnd, path.c_str());
-    std::fwprintf(ok ? stdout : stderr, L"%ls %ls\n", ok ? L"saved" : L"FAILED", path.c_str());
-    return ok;
-}
+bool Save(HWND hwnd, const wchar_t* name) { return testsupport::SaveGalleryPng(hwnd, g_folder, name); }
 
 // Puts the pointer over a control so its hot face shows.
 void Hover(skintest::SkinWindow& wnd, const wchar_t* name)
