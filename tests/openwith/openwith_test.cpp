@@ -324,6 +324,7 @@ TEST_F(OpenWithTest, TheWindowAnswersWhileTheFileSystemHangs) {
     std::atomic<bool> stop{false};
     std::atomic<int> probes{0}, unanswered{0};
     std::atomic<ULONGLONG> slowest{0};
+    std::atomic<bool> proberDone{false};
     // Each probe waits for its answer (the deadline only bounds a window that never
     // answers); what counts is that every answer came while the share still hung.
     std::thread prober([&] {
@@ -336,13 +337,16 @@ TEST_F(OpenWithTest, TheWindowAnswersWhileTheFileSystemHangs) {
             ++probes;
             Sleep(10);
         }
+        proberDone = true;
     });
     // All three sources wait on the dead share, but for a drop of a live folder.
     frame->OpenPaths({dead});
     EXPECT_EQ(Forward({dead + L"\\late.mp4"}), TRUE);
     Drop({folder});
     EXPECT_TRUE(testsupport::PumpUntil([&] { return Opens().size() == 1 && probes >= 50; }, 20000));
+    // A probe sent as the wait ended is answered only while this thread pumps: pump until the prober is done.
     stop = true;
+    testsupport::PumpUntil([&] { return proberDone.load(); }, 15000);
     prober.join();
     RecordProperty("probes", probes.load());
     RecordProperty("slowest_answer_ms", static_cast<int>(slowest.load()));
