@@ -57,7 +57,7 @@ struct avplayer_probe {
     static HWND window(const avplayer& p);           // the window drawn into, if any
     static DWORD decoderProcessId(const avplayer& p);  // the process reading the open file; 0 if none
     static int decodersLost();  // decoder processes killed in a command (over budget, died, given up on)
-    static bool decoderPoolSettled();  // a warm decoder waits for the next file, none is being started
+    static bool decoderPoolSettled();  // a warm decoder, done starting, waits for the next file; none is being started
     // Alive in this process, threads let go included: for leak checks.
     static int liveSessions();
     static int livePools();

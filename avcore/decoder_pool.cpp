@@ -42,7 +42,7 @@ bool DecoderPool::settled()
 {
     std::lock_guard<std::mutex> lock(m_lock);
     const bool spawning = m_spawner.handle() && WaitForSingleObject(m_spawner.handle(), 0) == WAIT_TIMEOUT;
-    return !spawning && m_warm && m_warm->alive();
+    return !spawning && m_warm && m_warm->alive() && m_warm->readyNow();
 }
 
 std::unique_ptr<DecoderProcess> DecoderPool::take(DWORD timeoutMs, HANDLE cancel)

@@ -22,7 +22,8 @@ public:
     // one once its file is open, so that the start does not slow the open down.
     // Null when no process could be started or `cancel` was set.
     std::unique_ptr<DecoderProcess> take(DWORD timeoutMs, HANDLE cancel);
-    // A warm decoder waits and none is being started: what the pool holds between files.
+    // A warm decoder has finished starting and waits, and none is being started: what
+    // the pool holds between files once it has had the time.
     bool settled();
 
 private:

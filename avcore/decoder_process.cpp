@@ -187,6 +187,15 @@ bool DecoderProcess::waitReady(DWORD timeoutMs)
     return true;
 }
 
+bool DecoderProcess::readyNow()
+{
+    if (!m_ready && WaitForSingleObject(m_reply.get(), 0) == WAIT_OBJECT_0) {
+        m_identity = m_control->identity;
+        m_ready = true;
+    }
+    return m_ready;
+}
+
 DecoderProcess::Outcome DecoderProcess::call(DWORD budgetMs, HANDLE cancel)
 {
     const Deadline deadline(budgetMs);

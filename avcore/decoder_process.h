@@ -30,6 +30,7 @@ public:
     decoder::Control& control() { return *m_control; }
     // The decoder's identity once it has answered (waits up to timeoutMs for that).
     bool waitReady(DWORD timeoutMs);
+    bool readyNow();  // the same without waiting, and without killing one that is still starting
     const decoder::Identity& identity() const { return m_identity; }
     bool alive() const;
     HANDLE process() const { return m_process.get(); }

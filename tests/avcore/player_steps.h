@@ -15,9 +15,12 @@ struct WindowedPlayer : avplayer {
     explicit WindowedPlayer(TestWindow& w) { subclasswindow(w.hwnd(), 1); }
 };
 
-// True when the engine takes the generated file.
+// True when the engine takes the generated file. It is opened once the engine has a decoder
+// ready, as a user's next file finds one: how long a busy machine takes to start a process
+// is not what these tests are about, and an open that waits for one may pass its budget.
 inline bool Open(avplayer& p, const char* name = "clip.mp4", int shape = 0, int effect = 0)
 {
+    testsupport::PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, 10000);
     return p.open(MediaPath(name).c_str(), 0, 2, shape, effect) != 0;
 }
 
