@@ -47,19 +47,11 @@ ModalRun* g_run = nullptr;
 // This test's own settings window. Other test programs on the same desktop show
 // windows of the same class (the skin tests), so only this thread's windows count.
 HWND OwnSettingsWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            if (wcscmp(cls, L"SystemInfoWnd") != 0)
-                return TRUE;
-            *reinterpret_cast<HWND*>(param) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    HWND hwnd = nullptr;
+    do
+        hwnd = FindWindowExW(nullptr, hwnd, L"SystemInfoWnd", nullptr);
+    while (hwnd && GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId());
+    return hwnd;
 }
 
 void PostClick(HWND hwnd, POINT pt) {
