@@ -17,7 +17,7 @@ std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y)
         using namespace DuiLib;
         CPaintManagerUI manager;
         CDialogBuilder builder;   // built again for the reason
-        std::unique_ptr<CControlUI> root(builder.Create(kind.file, UILIB_ZIPRESOURCE, nullptr, &manager));
+        std::unique_ptr<CControlUI> root(builder.Create(kind.file, UILIB_ZIPRESOURCE, nullptr, &manager, kind.folder));
         std::fwprintf(stderr, L"%ls cannot be built: %ls\n", kind.file,
                       root ? L"the window refused creation" : builder.GetLastError().GetData());
         return nullptr;
