@@ -2,10 +2,8 @@
 # Layouts beside an exe whose own path is longer than MAX_PATH (only Wine's loader
 # starts one, from a Unix path): the layout beside the exe is read, never one in the
 # ancestor that a path cut at 260 units would name.
-set -u
-build=$1
+. "$(dirname "$0")/../../tools/common.sh"
 probe="$build/tests/duilib_core/duilib_layout_probe.exe"
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 base="$build/tests/duilib_core/longexe"
 rm -rf "$base"
@@ -17,7 +15,7 @@ while [ ${#dir} -lt 340 ]; do
 done
 cp "$probe" "$dir/"
 echo '<Button/>' > "$dir/probe_layout.xml"
-got=$("$here/../../tools/wine-run" "$dir/duilib_layout_probe.exe" 2>/dev/null | tr -d '\r')
+got=$("$tools/wine-run" "$dir/duilib_layout_probe.exe" 2>/dev/null | tr -d '\r')
 rm -rf "$base"
 if [ "$got" != "ButtonUI" ]; then echo "FAIL: built '$got', want the ButtonUI beside the exe"; exit 1; fi
 echo "ok   the layout beside the exe"

@@ -1,7 +1,5 @@
 // Combo boxes (and a label list) built from a layout like the settings window's: the
 // drop-down window, choosing, closing unchanged, keys, selection from code.
-#include <gtest/gtest.h>
-
 #include "list_fixture.h"
 
 using namespace DuiLib;
@@ -57,12 +55,6 @@ protected:
         ASSERT_NE(types, nullptr);
         testsupport::PumpIdle();
     }
-    // Clicks the combo and lets its drop-down lay out.
-    HWND Open(CComboUI* combo) {
-        listtest::Click(hwnd, listtest::Center(combo->GetPos()));
-        testsupport::PumpIdle();
-        return combo->GetDropWindow();
-    }
 
     CComboUI* shape = nullptr;
     CComboUI* effect = nullptr;
@@ -92,7 +84,7 @@ TEST_F(ComboTest, SelectItemFromCodeRaisesItemSelectAndIgnoresStrayIndexes) {
 }
 
 TEST_F(ComboTest, ClickOpensADropDownWhereAClickChooses) {
-    const HWND drop = Open(shape);
+    const HWND drop = DropDown(shape);
     ASSERT_NE(drop, nullptr);
     EXPECT_TRUE(::IsWindowVisible(drop));
     EXPECT_EQ(::GetCapture(), drop) << "clicks anywhere come to the list";
@@ -141,7 +133,7 @@ TEST_F(ComboTest, EscapeOrAClickElsewhereClosesWithoutChange) {
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.what);
-        const HWND drop = Open(shape);
+        const HWND drop = DropDown(shape);
         ASSERT_NE(drop, nullptr);
         way.close(drop);
         testsupport::PumpIdle();
@@ -153,7 +145,7 @@ TEST_F(ComboTest, EscapeOrAClickElsewhereClosesWithoutChange) {
 }
 
 TEST_F(ComboTest, KeysChooseInTheDropDownAndStepTheClosedCombo) {
-    HWND drop = Open(shape);
+    HWND drop = DropDown(shape);
     ASSERT_NE(drop, nullptr);
     listtest::Key(hwnd, VK_DOWN);
     EXPECT_TRUE(host->Of(DUI_MSGTYPE_ITEMSELECT).empty());
@@ -176,7 +168,7 @@ TEST_F(ComboTest, KeysChooseInTheDropDownAndStepTheClosedCombo) {
 
 TEST_F(ComboTest, ALongListScrollsToTheSelectionInItsDropDown) {
     ASSERT_TRUE(effect->SelectItem(11));
-    const HWND drop = Open(effect);
+    const HWND drop = DropDown(effect);
     ASSERT_NE(drop, nullptr);
     RECT client{};
     ::GetClientRect(drop, &client);
@@ -207,7 +199,7 @@ TEST_F(ComboTest, ALongListScrollsToTheSelectionInItsDropDown) {
 }
 
 TEST_F(ComboTest, ClosingTheWindowWithAnOpenDropDown) {
-    const HWND drop = Open(effect);
+    const HWND drop = DropDown(effect);
     ASSERT_NE(drop, nullptr);
     ::DestroyWindow(hwnd);
     testsupport::PumpIdle();

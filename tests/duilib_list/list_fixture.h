@@ -2,19 +2,13 @@
 // Shared by the list and combo tests: a skinned host window built from layouts
 // written here, and a log of the notifications the host receives.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "duilib/UIlib.h"
 #include "support/memory_skin.h"
 #include "support/pump.h"
-#include "support/recording_host.h"
+#include "support/recording_host.h"   // with the library and the standard headers used here
 #include "support/screenshot.h"
 
 namespace listtest {
@@ -36,6 +30,19 @@ public:
         return true;
     }
 };
+
+inline void Click(HWND hwnd, POINT pt, bool twice = false) {
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    if (twice) {
+        ::SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    }
+}
+
+inline POINT Center(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
 // A test suite over one shared host, each test on a fresh tree of its layout: under Wine
 // without a window manager, destroying a window that was ever active waits 2 s.
@@ -60,22 +67,17 @@ protected:
         return host;
     }
     template <class T> T* Find(const wchar_t* name) { return static_cast<T*>(host->Manager().FindControl(name)); }
+    // Clicks the combo and lets its drop-down lay out.
+    HWND DropDown(DuiLib::CComboUI* combo) {
+        Click(hwnd, Center(combo->GetPos()));
+        testsupport::PumpIdle();
+        return combo->GetDropWindow();
+    }
 
     static inline std::unique_ptr<HostWnd> sharedHost;
     HostWnd* host = nullptr;
     HWND hwnd = nullptr;
 };
-
-inline void Click(HWND hwnd, POINT pt, bool twice = false) {
-    const LPARAM at = MAKELPARAM(pt.x, pt.y);
-    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);
-    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
-    if (twice) {
-        ::SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        ::SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
-    }
-}
 
 // A click at a point of hostWnd while captureWnd holds the mouse: the system hands it
 // to the capturing window in that window's coordinates.
@@ -90,8 +92,6 @@ inline void Key(HWND hwnd, WPARAM key) {
     ::SendMessageW(hwnd, WM_KEYDOWN, key, 1);
     ::SendMessageW(hwnd, WM_KEYUP, key, 0xC0000001);
 }
-
-inline POINT Center(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
 using Shot = testsupport::Shot;
 

@@ -1,6 +1,4 @@
 // The list control in a real window: text callback, rows and selection, mouse, keyboard, scrolling with many rows.
-#include <gtest/gtest.h>
-
 #include <chrono>
 
 #include "list_fixture.h"

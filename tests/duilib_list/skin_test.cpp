@@ -1,7 +1,5 @@
 // The lists and combos of the real skin: the settings window's page list and its four
 // combos, and the playlist of the main window.
-#include <gtest/gtest.h>
-
 #include "list_fixture.h"
 
 using namespace DuiLib;
@@ -40,9 +38,7 @@ TEST_F(SkinListTest, SettingsCombosOpenOverTheWindow) {
     auto* effect = Find<CComboUI>(L"comb_effect");
     ASSERT_TRUE(effect->SelectItem(3));
     EXPECT_EQ(effect->GetText(), L"怀旧");
-    listtest::Click(hwnd, listtest::Center(effect->GetPos()));
-    testsupport::PumpIdle();
-    const HWND drop = effect->GetDropWindow();
+    const HWND drop = DropDown(effect);
     ASSERT_NE(drop, nullptr);
     RECT client{};
     ::GetClientRect(drop, &client);

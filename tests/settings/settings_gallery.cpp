@@ -10,17 +10,8 @@
 
 using namespace DuiLib;
 
-namespace {
-
-std::wstring g_folder;
-
-bool Save(HWND hwnd, const wchar_t* name) { return testsupport::SaveGalleryPng(hwnd, g_folder, name); }
-
-} // namespace
-
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 1)
-        g_folder = argv[1];
+    const std::wstring folder = argc > 1 ? argv[1] : L"";
     CMainFrame* frame = apptest::OpenMainFrame();
     if (!frame) {
         std::fwprintf(stderr, L"the main window cannot be built\n");
@@ -38,13 +29,14 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     settings.CenterWindow();
-    bool ok = Save(settings.GetHWND(), L"settings-effects.png");
+    auto save = [&](const wchar_t* name) { return testsupport::SaveGalleryPng(settings.GetHWND(), folder, name); };
+    bool ok = save(L"settings-effects.png");
     if (settings.m_pComboShape)
         settings.m_pComboShape->SelectItem(2, false);
-    ok &= Save(settings.GetHWND(), L"settings-waterdrop.png");
+    ok &= save(L"settings-waterdrop.png");
     if (settings.m_pListType)
         settings.m_pListType->SelectItem(1, false);
-    ok &= Save(settings.GetHWND(), L"settings-info.png");
+    ok &= save(L"settings-info.png");
 
     ::DestroyWindow(settings.GetHWND());
     g_pMainFrame = nullptr;

@@ -2,6 +2,8 @@
 // test clicks "btn_setting" as a user would; a timer that fires inside the modal
 // loop plays the user's part in the open window.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <utility>
 #include "app/frame_harness.h"
@@ -18,15 +20,11 @@ std::wstring CfgPath() { return GetModuleFolder() + L"\\cfg.cfg"; }
 
 // The file's record, or nothing when there is no 8-byte file.
 std::optional<EffectSettings> SavedRecord() {
-    HANDLE h = CreateFileW(CfgPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::nullopt;
     EffectSettings record{};
-    DWORD got = 0;
-    const bool ok = ReadFile(h, &record, sizeof(record), &got, nullptr) && got == sizeof(record) &&
-                    GetFileSize(h, nullptr) == sizeof(record);
-    CloseHandle(h);
-    return ok ? std::optional<EffectSettings>(record) : std::nullopt;
+    std::ifstream in(std::filesystem::path(CfgPath()), std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(&record), sizeof(record)) || in.peek() != EOF)
+        return std::nullopt;
+    return record;
 }
 
 // --- Driving the modal window -------------------------------------------------------
@@ -49,26 +47,16 @@ ModalRun* g_run = nullptr;
 // This test's own settings window. Other test programs on the same desktop show
 // windows of the same class (the skin tests), so only this thread's windows count.
 HWND OwnSettingsWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            if (wcscmp(cls, L"SystemInfoWnd") != 0)
-                return TRUE;
-            *reinterpret_cast<HWND*>(param) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    HWND hwnd = nullptr;
+    do
+        hwnd = FindWindowExW(nullptr, hwnd, L"SystemInfoWnd", nullptr);
+    while (hwnd && GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId());
+    return hwnd;
 }
 
 void PostClick(HWND hwnd, POINT pt) {
-    const LPARAM at = MAKELPARAM(pt.x, pt.y);
-    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    for (UINT msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+        PostMessageW(hwnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
 }
 
 // Waits for the window, then acts once.
@@ -293,10 +281,8 @@ TEST_F(SettingsWindowTest, SaveReopensThePlayingFileWhateverRowIsSelected) {
 
 TEST_F(SettingsWindowTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {
     const EffectSettings old{1, 0};
-    HANDLE h = CreateFileW(CfgPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, &old, sizeof(old), &n, nullptr);
-    CloseHandle(h);
+    std::ofstream(std::filesystem::path(CfgPath()), std::ios::binary)
+        .write(reinterpret_cast<const char*>(&old), sizeof(old));
     // A folder where the temporary goes: the new file cannot be written.
     const std::wstring temp = CfgPath() + L".tmp";
     ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));

@@ -30,7 +30,7 @@ private:
 enum class Layout { Main, Playbar, SystemInfo, Video };
 
 // A window of the layout, created top-level at (x, y) with its layout size and shown
-// without taking focus; null when the layout cannot be built.
+// without taking focus; null, with the reason on stderr, when the layout cannot be built.
 std::unique_ptr<SkinWindow> ShowLayout(Layout layout, int x, int y);
 
 } // namespace skintest
