@@ -53,13 +53,9 @@ public:
         const RECT next = BarToScreen(m_layout.next), mute = BarToScreen(m_layout.mute);
         return {(next.right + mute.left) / 2, (next.top + next.bottom) / 2};
     }
-    // Whole seconds: a running clock changes within 2.5 s; a standing one shows
-    // 1.5 s without a change (after a pause lands, within 4 s).
-    ::testing::AssertionResult BarClockRuns() const { return BarClock(true); }
-    ::testing::AssertionResult BarClockStands() const { return BarClock(false); }
-
-private:
-    // The bar's clock captured again and again, to tell a running clock from a standing one.
+    // The bar's clock running, or standing, as asked; captured again and again, in whole
+    // seconds: a running clock changes within 2.5 s; a standing one shows 1.5 s without a
+    // change (after a pause lands, within 4 s).
     ::testing::AssertionResult BarClock(bool running) const {
         const RECT clock = BarToScreen(m_layout.curTime);
         testsupport::Shot last, now;
@@ -79,6 +75,7 @@ private:
         return ::testing::AssertionFailure() << "the bar's clock " << (running ? "stood" : "kept running");
     }
 
+private:
     RECT BarToScreen(RECT rc) const {
         OffsetRect(&rc, 0, ScreenRect().bottom - 50);
         return rc;
@@ -174,11 +171,11 @@ TEST_F(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
         const char* step = pausing ? "bar pauses" : "bar resumes";
         ASSERT_TRUE(enterFullScreen(step));
         ASSERT_TRUE(showBar(step));
-        ASSERT_TRUE(pausing ? view.BarClockRuns() : view.BarClockStands()) << step << ", before the bar's play button";
+        ASSERT_TRUE(view.BarClock(pausing)) << step << ", before the bar's play button";
         if (pausing && CaptureWholeScreen(full) && view.BarShown())
             SaveShot(full, testsupport::ScreenshotPath(L"e2e-fullscreen-bar.png"));
         ClickAt(view.OnBar(bar.play));
-        ASSERT_TRUE(pausing ? view.BarClockStands() : view.BarClockRuns()) << step << ", after the bar's play button";
+        ASSERT_TRUE(view.BarClock(!pausing)) << step << ", after the bar's play button";
         ClickAt(view.OnBar(bar.fullscreen));
         MoveMouseTo({0, 0});
         ASSERT_TRUE(backInRegion(step, pausing ? kPaused : kPlaying));
