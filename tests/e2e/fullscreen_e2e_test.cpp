@@ -85,10 +85,8 @@ private:
     const BarLayout& m_layout;
 };
 
-bool CaptureWholeScreen(testsupport::Shot& shot) { return CaptureScreen(ScreenRect(), shot); }
-
 bool ScreenShowsClip(testsupport::Shot& shot) {
-    return CaptureWholeScreen(shot) && ShareNear(shot, InnerBox(ScreenRect()), kFlatColour, 32) > 0.9;
+    return CaptureScreen(ScreenRect(), shot) && ShareNear(shot, InnerBox(ScreenRect()), kFlatColour, 32) > 0.9;
 }
 
 using FullScreenEndToEnd = PlayerTest;
@@ -119,7 +117,7 @@ TEST_F(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     // text: playing moves the clock on, paused holds it.
     const auto backInRegion = [&](const char* step, const wchar_t* status) -> ::testing::AssertionResult {
         if (!testsupport::PumpUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000)) {
-            if (CaptureWholeScreen(full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
+            if (CaptureScreen(ScreenRect(), full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
             return ::testing::AssertionFailure() << step << ": not back in the play region; " << view.Describe();
         }
         if (!screen.Await(step, [&] { return screen.Status() == status && ClockSeconds(screen.Clock()) >= 0; }, 5000))
@@ -172,7 +170,7 @@ TEST_F(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
         ASSERT_TRUE(enterFullScreen(step));
         ASSERT_TRUE(showBar(step));
         ASSERT_TRUE(view.BarClock(pausing)) << step << ", before the bar's play button";
-        if (pausing && CaptureWholeScreen(full) && view.BarShown())
+        if (pausing && CaptureScreen(ScreenRect(), full) && view.BarShown())
             SaveShot(full, testsupport::ScreenshotPath(L"e2e-fullscreen-bar.png"));
         ClickAt(view.OnBar(bar.play));
         ASSERT_TRUE(view.BarClock(!pausing)) << step << ", after the bar's play button";
