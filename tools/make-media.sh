@@ -9,6 +9,7 @@ manifest="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/clips.txt"
 mkdir -p "$out"
 cd "$out"
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+encoder() { [[ $(ffmpeg -hide_banner -encoders 2>/dev/null) == *" $1 "* ]]; }
 
 declare -A recipe=()
 names=()
@@ -37,6 +38,7 @@ need() {
       rm -rf "$o" "$o".*
       return 1
     fi
+    [ -e "$o" ] || continue   # left out: its encoder is missing
     mv -T "$o" "$name"
   done
 }

@@ -47,6 +47,8 @@ bool Scale(const Picture& in, Picture& out)
 
 struct Size { int sw, sh, dw, dh; };
 
+constexpr uint8_t kFlat[4] = {17, 200, 0, 255};
+
 TEST(PictureScaler, FlatPicturesStayExactlyFlatAtEverySize)
 {
     const Size sizes[] = {
@@ -58,17 +60,11 @@ TEST(PictureScaler, FlatPicturesStayExactlyFlatAtEverySize)
         SCOPED_TRACE(testing::Message() << s.sw << "x" << s.sh << " -> " << s.dw << "x" << s.dh);
         Picture src(s.sw, s.sh, 12), dst(s.dw, s.dh, 8);
         for (int y = 0; y < s.sh; ++y)
-            for (int x = 0; x < s.sw; ++x) {
-                uint8_t* p = src.at(x, y);
-                p[0] = 17; p[1] = 200; p[2] = 0; p[3] = 255;
-            }
+            for (int x = 0; x < s.sw; ++x) std::copy_n(kFlat, 4, src.at(x, y));
         ASSERT_TRUE(Scale(src, dst));
         int wrong = 0;
         for (int y = 0; y < s.dh; ++y)
-            for (int x = 0; x < s.dw; ++x) {
-                const uint8_t* p = dst.at(x, y);
-                wrong += p[0] != 17 || p[1] != 200 || p[2] != 0 || p[3] != 255;
-            }
+            for (int x = 0; x < s.dw; ++x) wrong += !std::equal(kFlat, kFlat + 4, dst.at(x, y));
         EXPECT_EQ(wrong, 0);
         EXPECT_TRUE(dst.paddingIntact());
     }

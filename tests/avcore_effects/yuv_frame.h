@@ -102,21 +102,18 @@ public:
     int stride() const { return m_stride; }
     Rgb at(int x, int y) const
     {
-        const uint8_t* p = m_px.data() + static_cast<size_t>(y) * m_stride + 4 * x;
+        const uint8_t* p = row(y) + 4 * x;
         return {p[2], p[1], p[0]};
     }
-    int alpha(int x, int y) const { return m_px[static_cast<size_t>(y) * m_stride + 4 * x + 3]; }
+    int alpha(int x, int y) const { return row(y)[4 * x + 3]; }
     // True when every byte outside the picture still holds the fill value.
     bool guardsIntact() const
     {
+        const auto isFill = [](uint8_t b) { return b == 0x5A; };
         for (int y = 0; y < m_h; ++y)
-            for (int i = m_w * 4; i < m_stride; ++i)
-                if (m_px[static_cast<size_t>(y) * m_stride + i] != 0x5A)
-                    return false;
-        for (size_t i = static_cast<size_t>(m_stride) * m_h; i < m_px.size(); ++i)
-            if (m_px[i] != 0x5A)
+            if (!std::all_of(row(y) + m_w * 4, row(y) + m_stride, isFill))
                 return false;
-        return true;
+        return std::all_of(row(m_h), m_px.data() + m_px.size(), isFill);
     }
     // True when pred(x, y, colour) holds for every pixel.
     template <class Pred>
@@ -131,9 +128,8 @@ public:
     bool samePicture(const Bgra& o) const
     {
         for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w * 4; ++x)
-                if (m_px[static_cast<size_t>(y) * m_stride + x] != o.m_px[static_cast<size_t>(y) * o.m_stride + x])
-                    return false;
+            if (!std::equal(row(y), row(y) + m_w * 4, o.row(y)))
+                return false;
         return true;
     }
     double meanAbsDiff(const Bgra& o) const
@@ -147,6 +143,8 @@ public:
         return sum / (3.0 * m_w * m_h);
     }
 private:
+    const uint8_t* row(int y) const { return m_px.data() + static_cast<size_t>(y) * m_stride; }
+
     int m_w, m_h, m_stride;
     std::vector<uint8_t> m_px;
 };

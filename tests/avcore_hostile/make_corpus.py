@@ -4,10 +4,11 @@
 Usage: make_corpus.py OUT_DIR
 
 The folder is made afresh from the clip manifest's set `hostile`, byte surgery on its
-good-clip.mp4 (which must play) and a few more encodes. Every other file may be refused or played.
+good-clip.mp4 (which must play), and noise. Every other file may be refused or played.
 """
 import collections
 import os
+import pathlib
 import random
 import shutil
 import struct
@@ -18,15 +19,6 @@ import sys
 CONTAINERS = {b"moov", b"trak", b"mdia", b"minf", b"stbl", b"dinf", b"edts", b"udta", b"mvex"}
 FIELDS_BEFORE_CHILDREN = {b"meta": 4, b"stsd": 8, b"dref": 8, b"avc1": 78, b"mp4a": 28}
 MAKE_MEDIA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "make-media.sh")
-
-
-def ffmpeg(*args):
-    subprocess.run(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", *args], check=True)
-
-
-def encoders():
-    out = subprocess.run(["ffmpeg", "-hide_banner", "-encoders"], capture_output=True, text=True).stdout
-    return {line.split()[1] for line in out.splitlines() if len(line.split()) > 1}
 
 
 class Box(collections.namedtuple("Box", "path kind offset header size")):
@@ -104,9 +96,7 @@ def surgery(base, out):
     n = len(data)
     moov_end = find(boxes, "moov").end
 
-    def write(name, content):
-        with open(os.path.join(out, name), "wb") as f:
-            f.write(content)
+    write = lambda name, content: pathlib.Path(out, name).write_bytes(content)
 
     # A download cut short: inside the first box, inside the index, just past it, in the samples.
     for size in (4, 16, 64, 1024, moov_end - 1, moov_end + 16, n // 4, n // 2, 3 * n // 4, n - 1):
@@ -133,29 +123,15 @@ def surgery(base, out):
     write("zerofps-sample-durations.mp4", patched(data, [(o, zero) for o in table_entries(stts, data, 8, 4)]))
 
 
-def encoded(out, have):
-    """Files a user meets as other tools write them, beyond the clip manifest's."""
-    path = lambda name: os.path.join(out, name)
+def extras(out):
+    """Files a user meets beyond the clip manifest's and the surgery's."""
+    folder = pathlib.Path(out)
     # Only the fragmented file's header: what a stream recorder leaves when stopped early.
-    frag = open(path("frag-whole.mp4"), "rb").read()
-    with open(path("frag-header-only.mp4"), "wb") as f:
-        f.write(frag[:find(list(walk(frag)), "moov").end])
-
-    # Codecs the platform's decoders may lack.
-    video = ["-f", "lavfi", "-i", "testsrc2=size=160x120:rate=15:duration=1"]
-    sine = ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2"]
-    if "libx265" in have:
-        ffmpeg(*video, *sine, "-c:v", "libx265", "-x265-params", "log-level=error", "-tag:v", "hvc1",
-               "-c:a", "aac", "-shortest", path("codec-hevc.mp4"))
-    for av1 in ("libaom-av1", "libsvtav1"):
-        if av1 in have:
-            speed = ["-cpu-used", "8"] if av1 == "libaom-av1" else ["-preset", "12"]
-            ffmpeg(*video, *sine, "-c:v", av1, *speed, "-c:a", "aac", "-shortest", path("codec-av1.mp4"))
-            break
+    frag = (folder / "frag-whole.mp4").read_bytes()
+    (folder / "frag-header-only.mp4").write_bytes(frag[:find(list(walk(frag)), "moov").end])
 
     # Noise under a name that promises a video.
-    with open(path("random.mp4"), "wb") as f:
-        f.write(random.Random(9).randbytes(65536))
+    (folder / "random.mp4").write_bytes(random.Random(9).randbytes(65536))
 
 
 def main():
@@ -166,7 +142,7 @@ def main():
     subprocess.run([MAKE_MEDIA, encodes, "hostile"], check=True, stdout=subprocess.DEVNULL)
     shutil.copytree(encodes, out, ignore=shutil.ignore_patterns(".making-*"))
     surgery(os.path.join(out, "good-clip.mp4"), out)
-    encoded(out, encoders())
+    extras(out)
     print(f"{len(os.listdir(out))} hostile files in {out}")
 
 

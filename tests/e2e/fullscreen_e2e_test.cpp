@@ -53,13 +53,9 @@ public:
         const RECT next = BarToScreen(m_layout.next), mute = BarToScreen(m_layout.mute);
         return {(next.right + mute.left) / 2, (next.top + next.bottom) / 2};
     }
-    // Whole seconds: a running clock changes within 2.5 s; a standing one shows
-    // 1.5 s without a change (after a pause lands, within 4 s).
-    ::testing::AssertionResult BarClockRuns() const { return BarClock(true); }
-    ::testing::AssertionResult BarClockStands() const { return BarClock(false); }
-
-private:
-    // The bar's clock captured again and again, to tell a running clock from a standing one.
+    // The bar's clock running, or standing, as asked; captured again and again, in whole
+    // seconds: a running clock changes within 2.5 s; a standing one shows 1.5 s without a
+    // change (after a pause lands, within 4 s).
     ::testing::AssertionResult BarClock(bool running) const {
         const RECT clock = BarToScreen(m_layout.curTime);
         testsupport::Shot last, now;
@@ -79,6 +75,7 @@ private:
         return ::testing::AssertionFailure() << "the bar's clock " << (running ? "stood" : "kept running");
     }
 
+private:
     RECT BarToScreen(RECT rc) const {
         OffsetRect(&rc, 0, ScreenRect().bottom - 50);
         return rc;
@@ -88,10 +85,8 @@ private:
     const BarLayout& m_layout;
 };
 
-bool CaptureWholeScreen(testsupport::Shot& shot) { return CaptureScreen(ScreenRect(), shot); }
-
 bool ScreenShowsClip(testsupport::Shot& shot) {
-    return CaptureWholeScreen(shot) && ShareNear(shot, InnerBox(ScreenRect()), kFlatColour, 32) > 0.9;
+    return CaptureScreen(ScreenRect(), shot) && ShareNear(shot, InnerBox(ScreenRect()), kFlatColour, 32) > 0.9;
 }
 
 using FullScreenEndToEnd = PlayerTest;
@@ -122,7 +117,7 @@ TEST_F(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
     // text: playing moves the clock on, paused holds it.
     const auto backInRegion = [&](const char* step, const wchar_t* status) -> ::testing::AssertionResult {
         if (!testsupport::PumpUntil([&] { return view.InRegion(main, region) && view.BarHidden(); }, 5000)) {
-            if (CaptureWholeScreen(full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
+            if (CaptureScreen(ScreenRect(), full)) SaveShot(full, testsupport::ScreenshotPath(L"e2e-failed-back.png"));
             return ::testing::AssertionFailure() << step << ": not back in the play region; " << view.Describe();
         }
         if (!screen.Await(step, [&] { return screen.Status() == status && ClockSeconds(screen.Clock()) >= 0; }, 5000))
@@ -174,11 +169,11 @@ TEST_F(FullScreenEndToEnd, BarAndSettingsWorkOnThePlayingFile) {
         const char* step = pausing ? "bar pauses" : "bar resumes";
         ASSERT_TRUE(enterFullScreen(step));
         ASSERT_TRUE(showBar(step));
-        ASSERT_TRUE(pausing ? view.BarClockRuns() : view.BarClockStands()) << step << ", before the bar's play button";
-        if (pausing && CaptureWholeScreen(full) && view.BarShown())
+        ASSERT_TRUE(view.BarClock(pausing)) << step << ", before the bar's play button";
+        if (pausing && CaptureScreen(ScreenRect(), full) && view.BarShown())
             SaveShot(full, testsupport::ScreenshotPath(L"e2e-fullscreen-bar.png"));
         ClickAt(view.OnBar(bar.play));
-        ASSERT_TRUE(pausing ? view.BarClockStands() : view.BarClockRuns()) << step << ", after the bar's play button";
+        ASSERT_TRUE(view.BarClock(!pausing)) << step << ", after the bar's play button";
         ClickAt(view.OnBar(bar.fullscreen));
         MoveMouseTo({0, 0});
         ASSERT_TRUE(backInRegion(step, pausing ? kPaused : kPlaying));

@@ -36,8 +36,7 @@ TEST_F(MenuEndToEnd, ARightClickOpensTheMenuAndItsScreenshotIsTheVideosSize) {
     HWND menu = nullptr;
     ASSERT_TRUE(testsupport::PumpUntil([&] { return (menu = FindTopWindow(player->Id(), L"#32768")) != nullptr; }, 5000))
         << "no menu after the right-click";
-    RECT rc{};
-    GetWindowRect(menu, &rc);
+    const RECT rc = WindowRect(menu);
     EXPECT_TRUE(rc.left <= at.x + 1 && rc.top <= at.y + 1 && rc.right > at.x && rc.bottom > at.y + 100)
         << "the menu is not at the click: " << rc.left << "," << rc.top << " - " << rc.right << "," << rc.bottom;
     testsupport::Shot shot;

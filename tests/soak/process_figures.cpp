@@ -144,17 +144,11 @@ Figures ReadFigures(HANDLE process, DWORD processId, FigureSources* sources) {
     figures.threads = CountThreads(processId);
     figures.handles = CountHandles(process, processId, &from.handles);
     figures.gdi = GuiResources(process, GR_GDIOBJECTS);
-    from.gdi = "GetGuiResources";
-    if (figures.gdi < 0) {
-        figures.gdi = CountGdiInHandleTable(process);
-        from.gdi = "GDI handle table";
-    }
+    from.gdi = figures.gdi < 0 ? "GDI handle table" : "GetGuiResources";
+    if (figures.gdi < 0) figures.gdi = CountGdiInHandleTable(process);
     figures.user = GuiResources(process, GR_USEROBJECTS);
-    from.user = "GetGuiResources";
-    if (figures.user < 0) {
-        figures.user = CountWindows(processId);
-        from.user = "windows";
-    }
+    from.user = figures.user < 0 ? "windows" : "GetGuiResources";
+    if (figures.user < 0) figures.user = CountWindows(processId);
     if (sources) *sources = from;
     return figures;
 }

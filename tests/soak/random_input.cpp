@@ -1,5 +1,6 @@
 #include "soak/random_input.h"
 
+#include <algorithm>
 #include <iterator>
 #include "e2e/desktop_io.h"
 
@@ -31,10 +32,8 @@ POINT InputStream::Point(const std::vector<Area>& areas, const std::vector<RECT>
             pick -= area.weight;
         }
         const POINT pt = PointIn(*rc);
-        bool allowed = true;
-        for (const RECT& no : forbidden)
-            if (PtInRect(&no, pt)) allowed = false;
-        if (allowed) return pt;
+        if (std::none_of(forbidden.begin(), forbidden.end(), [&](const RECT& no) { return PtInRect(&no, pt); }))
+            return pt;
     }
     // Unreached while the areas are far larger than the forbidden rectangles; then
     // the first area's bottom-left corner, away from the caption's buttons.

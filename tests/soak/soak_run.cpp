@@ -37,12 +37,6 @@ long EnvNumber(const wchar_t* name, long fallback) {
     return text.empty() ? fallback : wcstol(text.c_str(), nullptr, 10);
 }
 
-RECT Intersect(const RECT& a, const RECT& b) {
-    RECT out{};
-    IntersectRect(&out, &a, &b);
-    return out;
-}
-
 // The player's windows as they stand now.
 struct PlayerWindows {
     HWND video = nullptr;
@@ -134,7 +128,9 @@ protected:
         if (w.fullScreen) {
             areas = {{screen, 7}, {{0, screen.bottom - 50, screen.right, screen.bottom}, 3}};
         } else {
-            const RECT win = Intersect(WindowRect(main), screen);
+            const RECT placed = WindowRect(main);
+            RECT win{};
+            IntersectRect(&win, &placed, &screen);
             areas = {{win, 4},
                      {{win.left, win.bottom - 56, win.right, win.bottom}, 3},
                      {{win.left, win.top, win.right, win.top + 50}, 1},

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "child_process.h"
 #include "pump.h"
 
 namespace testsupport {
@@ -56,9 +57,8 @@ bool CaptureRect(const RECT& rc, HWND hwnd, std::vector<uint32_t>& pixels, int& 
         CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!mem || !bmp || !bits) { ReleaseDC(nullptr, screen); return false; }
     HGDIOBJ old = SelectObject(mem.get(), bmp.get());
-    bool ok = hwnd && PrintWindow(hwnd, mem.get(), 0);
-    if (!ok)
-        ok = BitBlt(mem.get(), 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY) != FALSE;
+    const bool ok = (hwnd && PrintWindow(hwnd, mem.get(), 0)) ||
+                    BitBlt(mem.get(), 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY) != FALSE;
     ReleaseDC(nullptr, screen);
     GdiFlush();
     pixels.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + size_t(width) * height);
@@ -104,25 +104,17 @@ bool LoadPicture(const wchar_t* path, Shot& shot) {
 }
 
 bool SaveWindowPng(HWND hwnd, const wchar_t* path) {
-    std::vector<uint32_t> pixels;
-    int w = 0, h = 0;
-    if (!CaptureWindow(hwnd, pixels, w, h)) return false;
-    return SaveBgraPng(reinterpret_cast<const uint8_t*>(pixels.data()), w, h, w * 4, path);
+    Shot shot;
+    return CaptureWindow(hwnd, shot) && SaveBgraPng(reinterpret_cast<const uint8_t*>(shot.pixels.data()), shot.width,
+                                                    shot.height, shot.width * 4, path);
 }
 
 std::wstring ScreenshotPath(const wchar_t* fileName) {
     wchar_t dir[MAX_PATH * 2] = L"";
-    DWORD n = GetEnvironmentVariableW(L"MORVANE_SHOTS", dir, MAX_PATH * 2);
-    std::wstring folder;
-    if (n > 0 && n < MAX_PATH * 2) {
-        folder = dir;
-    } else {
-        // Beside the test exe, which lives in the build folder: never in the sources,
-        // whatever folder the test was started from.
-        n = GetModuleFileNameW(nullptr, dir, MAX_PATH * 2);
-        folder = std::wstring(dir, n);
-        folder = folder.substr(0, folder.find_last_of(L'\\')) + L"\\screenshots";
-    }
+    const DWORD n = GetEnvironmentVariableW(L"MORVANE_SHOTS", dir, MAX_PATH * 2);
+    // Else beside the test exe, which lives in the build folder: never in the sources,
+    // whatever folder the test was started from.
+    const std::wstring folder = n > 0 && n < MAX_PATH * 2 ? std::wstring(dir) : BesideThisExe(L"screenshots");
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder + L"\\" + fileName;
 }
