@@ -264,19 +264,18 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
 }
 
 TEST_F(PlaybackTest, TickSaysStoppedOnceThePlayingFileIsClosed) {
-    auto& script = engine().script;
-    script.status = 0;
+    engine().script.status = 0;
     frame->UpdateProgress();
     EXPECT_NE(Text(L"txt_playstatus"), L"停止") << "nothing has played yet";
 
     AddRows(2);
-    script.status = 1;
+    engine().script.status = 1;
     frame->OnPlayCommand();
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
     // The stop button stops and closes: the engine then has nothing open.
     frame->StopPlayback();
-    script.status = 0;
+    engine().script.status = 0;
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"停止");
 }
