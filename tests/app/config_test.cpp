@@ -35,8 +35,6 @@ std::vector<uint8_t> ReadBytes(const std::wstring& path) {
     return out;
 }
 
-std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
-
 class ConfigFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -133,10 +131,6 @@ TEST_F(ConfigFileTest, SaveReplacesTheFileWholeOrKeepsTheOldOne) {
 
 // --- Deep folders -----------------------------------------------------------------
 
-DWORD RunProbe(const std::wstring& exe, const std::wstring& args) {
-    return static_cast<DWORD>(testsupport::ChildProcess(exe, args).ExitCode(30000));
-}
-
 TEST(ConfigDeepFolder, ANameBeyondMaxPathIsStillReachedWhole) {
     // The exe path fits MAX_PATH but its folder plus \cfg.cfg does not: a fixed
     // buffer would overflow, or cut the name into some other file's.
@@ -144,19 +138,19 @@ TEST(ConfigDeepFolder, ANameBeyondMaxPathIsStillReachedWhole) {
     const std::wstring dir = base + L"\\" + std::wstring(MAX_PATH - 7 - base.size() - 1, L'z');
     const std::wstring probe = dir + L"\\p.exe";  // MAX_PATH - 1 units
     CreateDirectoryW(base.c_str(), nullptr);
-    CreateDirectoryW(Extended(dir).c_str(), nullptr);  // beyond the plain 248-unit limit
-    DeleteFileW(Extended(dir + L"\\cfg.cfg").c_str());
+    CreateDirectoryW(DuiLib::ExtendedPathForm(dir).c_str(), nullptr);  // beyond the plain 248-unit limit
+    DeleteFileW(DuiLib::ExtendedPathForm(dir + L"\\cfg.cfg").c_str());
     ASSERT_TRUE(CopyFileW((DuiLib::GetModuleFolder() + L"\\config_probe.exe").c_str(), probe.c_str(), FALSE));
 
-    EXPECT_EQ(RunProbe(probe, L"load"), 1000u);  // nothing there yet: the defaults
-    EXPECT_EQ(RunProbe(probe, L"save 2 258"), 0u);
-    EXPECT_EQ(ReadBytes(Extended(dir + L"\\cfg.cfg")), (std::vector<uint8_t>{2, 0, 0, 0, 2, 1, 0, 0}));
-    EXPECT_EQ(RunProbe(probe, L"load"), 2258u);
+    EXPECT_EQ(testsupport::ChildProcess(probe, L"load").ExitCode(30000), 1000);  // nothing there yet: the defaults
+    EXPECT_EQ(testsupport::ChildProcess(probe, L"save 2 258").ExitCode(30000), 0);
+    EXPECT_EQ(ReadBytes(DuiLib::ExtendedPathForm(dir + L"\\cfg.cfg")), (std::vector<uint8_t>{2, 0, 0, 0, 2, 1, 0, 0}));
+    EXPECT_EQ(testsupport::ChildProcess(probe, L"load").ExitCode(30000), 2258);
     EXPECT_EQ(GetFileAttributesW((base + L"\\cfg.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
 
-    DeleteFileW(Extended(dir + L"\\cfg.cfg").c_str());
+    DeleteFileW(DuiLib::ExtendedPathForm(dir + L"\\cfg.cfg").c_str());
     DeleteFileW(probe.c_str());
-    RemoveDirectoryW(Extended(dir).c_str());
+    RemoveDirectoryW(DuiLib::ExtendedPathForm(dir).c_str());
     RemoveDirectoryW(base.c_str());
 }
 

@@ -13,13 +13,6 @@ std::vector<std::wstring> g_lines;
 std::wstring g_lastWide;  // a narrow echo of this text belongs to the same call
 PVOID g_handler = nullptr;
 
-std::wstring FromAnsi(const char* text, size_t length) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), out.data(), n);
-    return out;
-}
-
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
     const EXCEPTION_RECORD* rec = info->ExceptionRecord;
     if ((rec->ExceptionCode != kPrintNarrow && rec->ExceptionCode != kPrintWide) || rec->NumberParameters < 2)
@@ -31,7 +24,10 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
         g_lastWide.assign(reinterpret_cast<const wchar_t*>(rec->ExceptionInformation[1]), length);
         g_lines.push_back(g_lastWide);
     } else {
-        std::wstring text = FromAnsi(reinterpret_cast<const char*>(rec->ExceptionInformation[1]), length);
+        const auto* narrow = reinterpret_cast<const char*>(rec->ExceptionInformation[1]);
+        const int units = MultiByteToWideChar(CP_ACP, 0, narrow, static_cast<int>(length), nullptr, 0);
+        std::wstring text(static_cast<size_t>(units), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, narrow, static_cast<int>(length), text.data(), units);
         if (!g_lastWide.empty() && text == g_lastWide)
             g_lastWide.clear();
         else

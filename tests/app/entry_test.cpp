@@ -21,21 +21,13 @@ bool IsMainWindow(HWND hwnd) {
 // A main window of the given process. Other test programs on the same desktop show
 // main windows of their own, so only the process under test counts.
 HWND MainWindowOf(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != s->pid || !IsMainWindow(hwnd)) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, L"PlayerMainWnd", nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == processId)
+            return hwnd;
+    }
+    return nullptr;
 }
 
 // The starts here keep the user's state beside this test, emptied once per run, never
@@ -122,8 +114,6 @@ TEST(Entry, AWindowThatCannotBeCreatedEndsQuietly) {
 
 // --- The real exe ----------------------------------------------------------------
 
-class PlayerExe : public ::testing::Test {};
-
 std::wstring PlayerExePath() { return testsupport::WindowsPath(MORVANE_EXE_PATH); }
 
 // A started Morvane.exe; ended if a test leaves it running. Suspended, it waits for
@@ -141,7 +131,7 @@ LRESULT CALLBACK ForeignProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTitleNoPaths) {
+TEST(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTitleNoPaths) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     WNDCLASSW wc{0, ForeignProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"ForeignTitle"};
     RegisterClassW(&wc);
@@ -154,7 +144,7 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTit
     first.Resume();
     second.Resume();
     auto windows = [&] {
-        return (MainWindowOf(GetProcessId(first.Handle())) ? 1 : 0) + (MainWindowOf(GetProcessId(second.Handle())) ? 1 : 0);
+        return (MainWindowOf(first.Id()) ? 1 : 0) + (MainWindowOf(second.Id()) ? 1 : 0);
     };
     auto ended = [](const Player& p) { return !p.Running(); };
     int most = 0;
@@ -168,7 +158,7 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTit
     EXPECT_EQ(windows(), 1);
     EXPECT_FALSE(g_foreignGotPaths);
     for (Player* p : {&first, &second}) {
-        if (HWND own = MainWindowOf(GetProcessId(p->Handle())))
+        if (HWND own = MainWindowOf(p->Id()))
             SendMessageW(own, WM_SYSCOMMAND, SC_CLOSE, 0);
         ASSERT_EQ(WaitForSingleObject(p->Handle(), 30000), static_cast<DWORD>(WAIT_OBJECT_0));
         EXPECT_EQ(p->ExitCode(0), 0);
@@ -176,7 +166,7 @@ TEST_F(PlayerExe, TwoStartsWithinMillisecondsGiveOneWindowAndAWindowOfTheSameTit
     DestroyWindow(foreign);
 }
 
-TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
+TEST(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     // The running instance: a main window of this process, with the recording engine.
     CMainFrame* running = apptest::OpenMainFrame(kMainWindowTitle);
@@ -195,7 +185,7 @@ TEST_F(PlayerExe, ASecondStartHandsItsPathsToTheRunningInstance) {
     apptest::DestroyMainFrame(running);
 }
 
-TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
+TEST(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
     ASSERT_EQ(FindWindowW(nullptr, kMainWindowTitle), nullptr) << "another player is running";
     Player player(L"C:\\ignored\\argument.mp4");
     HWND hwnd = nullptr;
@@ -226,7 +216,7 @@ TEST_F(PlayerExe, StartsCentredAndClosesWithExitCodeZero) {
     EXPECT_EQ(player.ExitCode(0), 0);
 }
 
-TEST_F(PlayerExe, CarriesItsResourcesAndAManifestForAnyArchitecture) {
+TEST(PlayerExe, CarriesItsResourcesAndAManifestForAnyArchitecture) {
     HMODULE exe = LoadLibraryExW(PlayerExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
     HRSRC manifest = FindResourceExW(exe, RT_MANIFEST, MAKEINTRESOURCEW(1), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));

@@ -9,16 +9,14 @@ bool g_watchdogFired = false;
 // The harness pumps as the library's loop does: the managers see each message first.
 const bool g_libraryFilter = (testsupport::SetMessageFilter(&DuiLib::CPaintManagerUI::TranslateMessage), true);
 
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
-    g_watchdogFired = true;
-    PostQuitMessage(0);
-}
-
 } // namespace
 
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs, const std::function<void()>& loop) {
     g_watchdogFired = false;
-    UINT_PTR watchdog = SetTimer(nullptr, 0, timeoutMs, Watchdog);
+    UINT_PTR watchdog = SetTimer(nullptr, 0, timeoutMs, [](HWND, UINT, UINT_PTR, DWORD) {
+        g_watchdogFired = true;
+        PostQuitMessage(0);
+    });
     if (loop)
         loop();
     else

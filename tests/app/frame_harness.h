@@ -1,7 +1,6 @@
 #pragma once
-// A real main window for tests: created as the entry point creates it (another
-// title, so a parallel start of the player is not taken for a running instance),
-// driven with real messages, with the recording engine inside.
+// A real main window for tests, made as the entry point makes it under another title (so a parallel
+// start of the player is not taken for a running instance), with the recording engine inside.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,14 +13,12 @@
 
 namespace apptest {
 
-inline constexpr const wchar_t* kTestTitle = L"MainFrameUnderTest";
-
 // Runs a message loop (the library's unless another is given) until the thread's quit
 // message; false when timeoutMs passed first (the loop is then ended by a watchdog).
 bool RunLibraryLoopUntilQuit(DWORD timeoutMs, const std::function<void()>& loop = nullptr);
 
 // Creates, centres and shows a main window; InitWindow has run when it returns.
-DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title = kTestTitle);
+DuiLib::CMainFrame* OpenMainFrame(const wchar_t* title = L"MainFrameUnderTest");
 // Destroys the native window; OnFinalMessage deletes the object.
 void DestroyMainFrame(DuiLib::CMainFrame* frame);
 

@@ -6,7 +6,6 @@
 
 using namespace DuiLib;
 using apptest::Engine;
-using apptest::IsShown;
 
 namespace {
 
@@ -22,8 +21,8 @@ protected:
     }
     void ExpectMaximised(bool zoomed) {
         EXPECT_EQ(IsZoomed(hwnd) != FALSE, zoomed);
-        EXPECT_EQ(IsShown(frame, L"btn_max"), !zoomed);
-        EXPECT_EQ(IsShown(frame, L"btn_restore"), zoomed);
+        EXPECT_EQ(apptest::IsShown(frame, L"btn_max"), !zoomed);
+        EXPECT_EQ(apptest::IsShown(frame, L"btn_restore"), zoomed);
     }
     SIZE WindowSize() const {
         RECT rc;

@@ -59,30 +59,21 @@ bool IsPoll(const std::string& name) {
 }
 
 std::string Utf8(const wchar_t* path) {
-    std::string utf8;
-    if (path && *path) {
-        const int n = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
-        utf8.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-        WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8.data(), n, nullptr, nullptr);
-    }
+    if (!path || !*path)
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8.data(), n, nullptr, nullptr);
     return utf8;
 }
 
 } // namespace
 
 std::string EngineCall::Text() const {
-    std::string text = name + "(";
-    bool first = true;
-    if (name == "open" || name == "open_wide" || name == "set_subtitles") {
-        text += path;
-        first = false;
-    }
-    for (double v : numbers) {
-        if (!first)
-            text += ",";
-        text += Number(v);
-        first = false;
-    }
+    const bool withPath = name == "open" || name == "open_wide" || name == "set_subtitles";
+    std::string text = name + "(" + (withPath ? path : "");
+    for (size_t i = 0; i < numbers.size(); ++i)
+        text.append(i || withPath ? "," : "").append(Number(numbers[i]));
     return text + ")";
 }
 
@@ -97,12 +88,10 @@ std::vector<EngineCall> EngineRecord::Commands() const {
 std::vector<std::string> EngineRecord::CommandTexts(HWND video) const {
     const double handle = static_cast<double>(reinterpret_cast<uintptr_t>(video));
     std::vector<std::string> out;
-    for (const EngineCall& c : Commands()) {
-        if (video && c.name == "subclasswindow" && c.numbers.at(0) == handle)
-            out.push_back("subclasswindow(video," + Number(c.numbers.at(1)) + ")");
-        else
-            out.push_back(c.Text());
-    }
+    for (const EngineCall& c : Commands())
+        out.push_back(video && c.name == "subclasswindow" && c.numbers.at(0) == handle
+                          ? "subclasswindow(video," + Number(c.numbers.at(1)) + ")"
+                          : c.Text());
     return out;
 }
 

@@ -9,16 +9,15 @@
 
 namespace {
 
-std::wstring BuiltExe() { return testsupport::WindowsPath(MORVANE_EXE_PATH); }
-
 class VersionResource : public ::testing::Test {
 protected:
     void SetUp() override {
+        const std::wstring exe = testsupport::WindowsPath(MORVANE_EXE_PATH);
         DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(BuiltExe().c_str(), &ignored);
+        const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
         ASSERT_GT(size, 0u) << "no version resource in the exe";
         block.resize(size);
-        ASSERT_TRUE(GetFileVersionInfoW(BuiltExe().c_str(), 0, size, block.data()));
+        ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
     }
 
     // A value of the StringFileInfo table that \VarFileInfo\Translation names first.

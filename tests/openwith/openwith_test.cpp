@@ -21,9 +21,8 @@ using Paths = std::vector<std::wstring>;
 
 namespace {
 
-// A folder of small files under the build folder, made afresh ("sub\\" makes a folder),
-// nested until its path is at least minLength long; made through the extended form,
-// which reaches beyond MAX_PATH.
+// A folder of small files under the build folder, made afresh ("sub\\" makes a folder), nested until
+// its path is at least minLength long; made in the extended form, which reaches beyond MAX_PATH.
 std::wstring MakeFolder(const wchar_t* name, const Paths& files, size_t minLength = 0) {
     std::wstring folder = DuiLib::GetModuleFolder() + L"\\" + name;
     CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
@@ -45,16 +44,15 @@ std::wstring MakeFolder(const wchar_t* name, const Paths& files, size_t minLengt
     return folder;
 }
 
-std::string Bytes(const void* data, size_t size) { return std::string(static_cast<const char*>(data), size); }
 std::string Header(DWORD namesAt, BOOL wide) {
     DROPFILES header{};
     header.pFiles = namesAt;
     header.fWide = wide;
-    return Bytes(&header, sizeof(header));
+    return std::string(reinterpret_cast<const char*>(&header), sizeof(header));
 }
 std::string WideList(const Paths& names) {
     const std::wstring list = playlist::PackPaths(names) + L'\0';
-    return Bytes(list.data(), list.size() * 2);
+    return std::string(reinterpret_cast<const char*>(list.data()), list.size() * 2);
 }
 
 // A drop as Explorer hands one over: DROPFILES, then wide paths, then one more NUL.
@@ -321,10 +319,9 @@ TEST_F(OpenWithTest, TheWindowAnswersWhileTheFileSystemHangs) {
     ResetEvent(g_release);
     playlist::SetFileSystemHook(HangOnDeadShare);
     const HWND hwnd = frame->GetHWND();
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop{false}, proberDone{false};
     std::atomic<int> probes{0}, unanswered{0};
     std::atomic<ULONGLONG> slowest{0};
-    std::atomic<bool> proberDone{false};
     // Each probe waits for its answer (the deadline only bounds a window that never
     // answers); what counts is that every answer came while the share still hung.
     std::thread prober([&] {

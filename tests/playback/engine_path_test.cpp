@@ -1,6 +1,5 @@
-// Which of the engine's opens a path goes through: the ANSI form when it says the same
-// path, else the short form, else the wide entry; and a short-path look-up that does
-// not come back is given up within the engine's budget.
+// Which engine open a path goes through: the ANSI form when it says the same path, else the short
+// form, else the wide entry; a short-path look-up that does not come back is given up in budget.
 #include <gtest/gtest.h>
 
 #include <windows.h>

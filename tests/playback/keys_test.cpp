@@ -24,8 +24,6 @@ protected:
             if (call.name == name) value = call.numbers.at(0);
         return value;
     }
-    std::optional<double> LastSeek() const { return LastArgument("seek_to"); }
-    std::optional<double> LastVolume() const { return LastArgument("volume"); }
     void Key(HWND to, WPARAM key) { SendMessageW(to, WM_KEYDOWN, key, 0); }
     HWND Main() const { return frame->GetHWND(); }
     HWND Picture() const { return frame->m_pVideoWnd->GetHWND(); }
@@ -60,8 +58,8 @@ TEST_F(KeysTest, ArrowsSeekFiveSecondsWithinTheFileAndBracketsStepTheSpeed) {
             engine().script.SetProgress(c.status, c.position, c.duration);
             engine().script.speed = c.speed;
             Key(to, c.key);
-            ASSERT_EQ(LastSeek().has_value(), c.fraction.has_value());
-            if (c.fraction) EXPECT_NEAR(*LastSeek(), *c.fraction, 1e-9);
+            ASSERT_EQ(LastArgument("seek_to").has_value(), c.fraction.has_value());
+            if (c.fraction) EXPECT_NEAR(*LastArgument("seek_to"), *c.fraction, 1e-9);
             EXPECT_EQ(engine().script.speed, c.speedAfter);
         }
     }
@@ -91,11 +89,11 @@ TEST_F(KeysTest, UpDownAndTheWheelMoveTheVolumeSliderAndTheEngine) {
     slider->SetValue(50);
     Key(Main(), VK_UP);
     EXPECT_EQ(slider->GetValue(), 55);
-    EXPECT_EQ(LastVolume(), 55.0);
+    EXPECT_EQ(LastArgument("volume"), 55.0);
     Key(Picture(), VK_DOWN);
     Key(Picture(), VK_DOWN);
     EXPECT_EQ(slider->GetValue(), 45);
-    EXPECT_EQ(LastVolume(), 45.0);
+    EXPECT_EQ(LastArgument("volume"), 45.0);
 
     // The wheel over the picture: a notch is a step; half notches add up.
     SendMessageW(Picture(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
@@ -109,10 +107,10 @@ TEST_F(KeysTest, UpDownAndTheWheelMoveTheVolumeSliderAndTheEngine) {
     slider->SetValue(98);
     Key(Main(), VK_UP);
     EXPECT_EQ(slider->GetValue(), 100);
-    EXPECT_EQ(LastVolume(), 100.0);
+    EXPECT_EQ(LastArgument("volume"), 100.0);
     slider->SetValue(3);
     Key(Main(), VK_DOWN);
-    EXPECT_EQ(LastVolume(), 0.0);
+    EXPECT_EQ(LastArgument("volume"), 0.0);
 }
 
 // The two tables every window reads: a name in either layout, a key with or without Ctrl.
@@ -149,7 +147,7 @@ TEST_F(KeysTest, AFocusedListKeepsItsArrows) {
     Key(Main(), VK_DOWN);
     EXPECT_EQ(frame->m_pPlayList->GetCurSel(), 1);
     EXPECT_EQ(frame->m_pVolumeSlider->GetValue(), volume);
-    EXPECT_FALSE(LastVolume().has_value());
+    EXPECT_FALSE(LastArgument("volume").has_value());
 }
 
 } // namespace

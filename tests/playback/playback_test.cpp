@@ -233,8 +233,7 @@ TEST_F(PlaybackTest, TickShowsStatusTimesAndSlider) {
 }
 
 TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
-    auto& script = engine().script;
-    script.SetProgress(1, 0, 100);
+    engine().script.SetProgress(1, 0, 100);
     CSliderUI* seek = frame->m_pPlaySlider;
     const HWND hwnd = frame->GetHWND();
     const RECT& rc = seek->GetPos();
@@ -249,7 +248,7 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
     post(WM_MOUSEMOVE, MK_LBUTTON, x);
     const int held = seek->GetValue();
     ASSERT_GT(held, 600);
-    script.position = 10;
+    engine().script.position = 10;
     frame->UpdateProgress();
     EXPECT_EQ(seek->GetValue(), held) << "the tick moved the thumb from under the pointer";
 
@@ -258,25 +257,24 @@ TEST_F(PlaybackTest, SeekSliderStaysUnderTheHandThenFollowsPlaybackAgain) {
     EXPECT_EQ(engine().Commands()[0].name, "seek_to");
     EXPECT_EQ(engine().Commands()[0].numbers[0], static_cast<double>(seek->GetValue() / 1000.0f));
     // After the release the slider follows playback at the next tick, not the next click.
-    script.position = 20;
+    engine().script.position = 20;
     frame->UpdateProgress();
     EXPECT_EQ(seek->GetValue(), 200);
 }
 
 TEST_F(PlaybackTest, TickSaysStoppedOnceThePlayingFileIsClosed) {
-    auto& script = engine().script;
-    script.status = 0;
+    engine().script.status = 0;
     frame->UpdateProgress();
     EXPECT_NE(Text(L"txt_playstatus"), L"停止") << "nothing has played yet";
 
     AddRows(2);
-    script.status = 1;
+    engine().script.status = 1;
     frame->OnPlayCommand();
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"正在播放");
     // The stop button stops and closes: the engine then has nothing open.
     frame->StopPlayback();
-    script.status = 0;
+    engine().script.status = 0;
     frame->UpdateProgress();
     EXPECT_EQ(Text(L"txt_playstatus"), L"停止");
 }

@@ -1,6 +1,5 @@
-// Screenshots with the recording engine: the file's name and folder, the PNG written
-// from the engine's picture (its size and pixels), Ctrl+S and the menu item alike,
-// and the title's word on success and on each failure.
+// Screenshots with the recording engine: the file's name and folder, the PNG of the engine's picture
+// by Ctrl+S and the menu item alike, and the title's word on success and on each failure.
 #include <limits>
 
 #include "app/frame_harness.h"
@@ -105,9 +104,8 @@ TEST_F(ScreenshotTest, AFailureSaysSoAndLeavesNoFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto& script = engine().script;
-        script.status = c.status;
-        script.pictureWidth = c.pictureWidth;
+        engine().script.status = c.status;
+        engine().script.pictureWidth = c.pictureWidth;
         std::wstring shotFolder = folder;
         if (c.profileIsAFile) {
             // A file where the profile's Pictures folder should be.

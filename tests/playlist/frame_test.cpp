@@ -30,7 +30,6 @@ protected:
     }
 
     void Add(const Result& r) { frame->AddDialogResult(r.buffer.data(), r.buffer.size(), r.offset); }
-    std::vector<std::wstring> RowNames() const { return apptest::RowNames(frame); }
 
     CListUI* list = nullptr;
 };
@@ -94,7 +93,7 @@ TEST_F(PlaylistTest, AddsOnlyPathsNotListedYet) {
         frame->ClearList();
         for (const Result& r : c.results)
             Add(r);
-        EXPECT_EQ(RowNames(), c.rows) << c.what;
+        EXPECT_EQ(apptest::RowNames(frame), c.rows) << c.what;
     }
 }
 
@@ -154,7 +153,7 @@ TEST_F(PlaylistTest, DeleteRemovesOnlyTheSelectedRow) {
         list->SelectItem(c.selected);
         ASSERT_EQ(list->GetCurSel(), c.selected);
         frame->DeleteSelected();
-        EXPECT_EQ(RowNames(), c.rows) << "selected " << c.selected;
+        EXPECT_EQ(apptest::RowNames(frame), c.rows) << "selected " << c.selected;
     }
 }
 
@@ -173,7 +172,7 @@ TEST_F(PlaylistTest, DeletingAndClearingThePlayingRowLeavePlaybackAlone) {
 
     // Through the buttons, as a user would.
     apptest::ClickControl(frame, L"btndelete");
-    EXPECT_EQ(RowNames(), (std::vector<std::wstring>{L"C:\\v\\a.avi", L"C:\\v\\c.avi"}));
+    EXPECT_EQ(apptest::RowNames(frame), (std::vector<std::wstring>{L"C:\\v\\a.avi", L"C:\\v\\c.avi"}));
     apptest::ClickControl(frame, L"btndelete");   // no selection left: nothing changes
     EXPECT_EQ(list->GetCount(), 2);
     apptest::ClickControl(frame, L"btnclear");
@@ -198,7 +197,7 @@ TEST_F(PlaylistTest, WithoutTheListNothingIsAddedOrRemoved) {
     EXPECT_TRUE(frame->m_vecPaths.empty());
     EXPECT_FALSE(frame->IsPathInList(L"C:\\v\\a.avi"));
     frame->m_pPlayList = list;
-    EXPECT_EQ(RowNames(), std::vector<std::wstring>{L"C:\\v\\a.avi"});
+    EXPECT_EQ(apptest::RowNames(frame), std::vector<std::wstring>{L"C:\\v\\a.avi"});
 
     // A missing path adds no row either.
     frame->AddListItem(nullptr, L"x.avi");

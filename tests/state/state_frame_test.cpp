@@ -54,7 +54,6 @@ protected:
         frame->PlaySelected();
     }
     userstate::UserState Written() { return userstate::ParseUserState(userstate::ReadStateFile(file)); }
-    std::wstring Status() { return apptest::Find(frame, kCtlPlayStatus)->GetText().GetData(); }
     void Tick() { SendMessageW(frame->GetHWND(), WM_TIMER, kTimerPoll, 0); }
 
     std::wstring file, first, second;
@@ -188,7 +187,7 @@ TEST_F(StateFrameTest, OpenedFilesResumeAndLeftFilesAreRemembered) {
             if (c.rfind("play(", 0) == 0)
                 lastPlay = c;
         EXPECT_EQ(lastPlay, step.lastPlay) << step.what;
-        EXPECT_EQ(Status(), step.status) << step.what;
+        EXPECT_EQ(apptest::TextOf(frame, kCtlPlayStatus), step.status) << step.what;
         EXPECT_EQ(apptest::Find(frame, kCtlPlayStatus)->GetFixedWidth(), step.statusWidth) << step.what;
         EXPECT_EQ(remembered(), step.remembered) << step.what;
     }

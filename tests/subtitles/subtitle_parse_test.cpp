@@ -97,8 +97,7 @@ TEST_P(SubtitleParseTable, GivesTheExpectedCues)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SubtitleParseTable, testing::ValuesIn(kParseCases),
-                         [](const testing::TestParamInfo<ParseCase>& info) { return "case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Cases, SubtitleParseTable, testing::ValuesIn(kParseCases));
 
 TEST(SubtitleLook, SrtTagsSetTheCueAndAssTheTrack)
 {
@@ -163,8 +162,7 @@ TEST_P(SubtitleEncodingTable, ChoosesAndDecodes)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SubtitleEncodingTable, testing::ValuesIn(kEncodingCases),
-                         [](const testing::TestParamInfo<EncodingCase>& info) { return "case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Cases, SubtitleEncodingTable, testing::ValuesIn(kEncodingCases));
 
 std::wstring TempPath(const wchar_t* name)
 {

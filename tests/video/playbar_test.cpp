@@ -1,6 +1,5 @@
-// The full-screen bar inside a real main window with the recording engine: when it
-// comes and goes, its buttons and sliders against the main window's, and the main
-// window's polling and mute display reaching it.
+// The full-screen bar in a real main window with the recording engine: when it comes and
+// goes, its buttons and sliders against the main window's, and the polling reaching it.
 #include <algorithm>
 #include "support/screenshot.h"
 #include "video/PlayBarFrame.h"
@@ -42,7 +41,6 @@ protected:
         apptest::Click(hBar, apptest::CenterOf(BarControl(name)));
     }
     void IdleFor(DWORD ms) { video->m_dwLastActivity = GetTickCount() - ms; }
-    void TimerTick() { SendMessageW(hVideo, WM_TIMER, kTimerPlayBar, 0); }
     void PollTick() { SendMessageW(hMain, WM_TIMER, kTimerPoll, 0); }
     void RaiseValueChanged(CSliderUI* slider) { slider->GetManager()->SendNotify(slider, DUI_MSGTYPE_VALUECHANGED); }
 
@@ -84,7 +82,7 @@ TEST_F(PlayBarTest, InactivityHidesTheBarAndActivityOnItRenewsIt) {
         IdleFor(6000);
         PostMessageW(hBar, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, blank);
         testsupport::PumpIdle();
-        TimerTick();
+        SendMessageW(hVideo, WM_TIMER, kTimerPlayBar, 0);
         EXPECT_TRUE(BarShown()) << "message " << std::hex << msg;
     }
 
