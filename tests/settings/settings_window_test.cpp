@@ -82,7 +82,8 @@ void CALLBACK PlayUserPart(HWND, UINT, UINT_PTR id, DWORD) {
         PostClick(hwnd, apptest::CenterOf(control));
 }
 
-// A script that never closes the window must not hang the test.
+// A script that never closes the window must not hang the test. Only then does this
+// fire: the window may take seconds to come up on a busy machine.
 void CALLBACK CloseLeftOver(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     if (HWND hwnd = OwnSettingsWindow())
@@ -129,7 +130,7 @@ protected:
         run.owner = frame->GetHWND();
         g_run = &run;
         UINT_PTR act = SetTimer(nullptr, 0, 100, PlayUserPart);
-        UINT_PTR guard = SetTimer(nullptr, 0, 5000, CloseLeftOver);
+        UINT_PTR guard = SetTimer(nullptr, 0, 30000, CloseLeftOver);
         apptest::ClickControl(frame, L"btn_setting");
         KillTimer(nullptr, act);
         KillTimer(nullptr, guard);
