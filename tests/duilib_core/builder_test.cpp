@@ -1,5 +1,7 @@
 // Building trees from layouts: attributes, Default entries, fonts, Window attributes,
 // lookups by name and point, and layouts that cannot be built.
+#include <gtest/gtest.h>
+
 #include "core_fixture.h"
 
 using namespace DuiLib;

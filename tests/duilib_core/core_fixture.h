@@ -2,10 +2,17 @@
 // Shared by the library core tests: a skin archive written here, a
 // skinned window that logs its hooks and notifications, and mouse helpers.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "duilib/UIlib.h"
 #include "support/memory_skin.h"
 #include "support/pump.h"
-#include "support/recording_host.h"   // with the library and the standard headers used here
+#include "support/recording_host.h"
 
 namespace coretest {
 

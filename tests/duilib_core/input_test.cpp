@@ -1,5 +1,7 @@
 // Mouse and keyboard reaching controls of a real window: clicks, hot and pushed
 // states, slider dragging, keys, tooltips, and the order hooks see a message in.
+#include <gtest/gtest.h>
+
 #include "core_fixture.h"
 #include "duilib/UIPressState.h"
 #include "support/same_font.h"

@@ -1,4 +1,6 @@
 // Layout arithmetic of the three container kinds, without a window.
+#include <gtest/gtest.h>
+
 #include "core_fixture.h"
 #include "duilib/UIFlexShare.h"
 #include "duilib/UIRect.h"

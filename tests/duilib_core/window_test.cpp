@@ -1,5 +1,7 @@
 // Window lifecycle: creation from the skin, sizes, hooks in order, failure, the modal
 // loop, the message loop, caption hit testing and what a window shows.
+#include <gtest/gtest.h>
+
 #include "core_fixture.h"
 #include "support/screenshot.h"
 

@@ -1,4 +1,6 @@
 // The list control in a real window: text callback, rows and selection, mouse, keyboard, scrolling with many rows.
+#include <gtest/gtest.h>
+
 #include <chrono>
 
 #include "list_fixture.h"

@@ -1,10 +1,13 @@
 // The four windows as built from the real archive: what shows where. Places are
 // taken from the laid-out controls, so the tests follow the layouts' geometry.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <cstdint>
 #include <algorithm>
 #include <cstdlib>
 
+#include "duilib/UIlib.h"
 #include "skin/skin_windows.h"
 #include "support/pump.h"
 #include "support/screenshot.h"
