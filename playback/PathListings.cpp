@@ -2,9 +2,8 @@
 #include "playback/PathListings.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 #include "playback/OpenedPaths.h"
 
@@ -27,6 +26,13 @@ struct PathListings::Mailbox {
     std::vector<Listing> finished;         // guarded by lock
 };
 
+// What one listing thread holds.
+struct PathListings::Job {
+    std::shared_ptr<Mailbox> mailbox;
+    PathSource source;
+    std::vector<std::wstring> paths;
+};
+
 PathListings::PathListings(UINT wakeMessage) : m_mailbox(std::make_shared<Mailbox>())
 {
     m_mailbox->wakeMessage = wakeMessage;
@@ -47,29 +53,38 @@ bool PathListings::Start(HWND window, PathSource source, std::vector<std::wstrin
         std::lock_guard<std::mutex> hold(m_mailbox->lock);
         m_mailbox->window = window;
     }
+    auto job = std::make_unique<Job>(Job{m_mailbox, source, std::move(paths)});
     ++g_running;
-    try {
-        std::thread([mailbox = m_mailbox, source, paths = std::move(paths)]() mutable {
-            {
-                Listing listing{source, ExpandToFiles(paths)};
-                std::lock_guard<std::mutex> hold(mailbox->lock);
-                // Kept only for a live window: one that has gone would never take it.
-                if (mailbox->window && ::IsWindow(mailbox->window)) {
-                    mailbox->finished.push_back(std::move(listing));
-                    ::PostMessageW(mailbox->window, mailbox->wakeMessage, 0, 0);
-                }
-            }
-            // Counted as running until all it held is let go.
-            mailbox.reset();
-            paths = {};
-            --g_running;
-        }).detach();
-    } catch (const std::system_error&) {
+    // A plain thread whose handle is closed at once: it is never joined, since a dead
+    // share may hold it for minutes, and the runtime keeps no record of it meanwhile.
+    const HANDLE thread = ::CreateThread(nullptr, 0, &PathListings::Run, job.get(), 0, nullptr);
+    if (!thread) {
         --g_running;
         return false;
     }
+    job.release();  // the thread's now
+    ::CloseHandle(thread);
     ++m_pending[slot];
     return true;
+}
+
+DWORD WINAPI PathListings::Run(void* param)
+{
+    std::unique_ptr<Job> job(static_cast<Job*>(param));
+    {
+        Listing listing{job->source, ExpandToFiles(job->paths)};
+        Mailbox& mailbox = *job->mailbox;
+        std::lock_guard<std::mutex> hold(mailbox.lock);
+        // Kept only for a live window: one that has gone would never take it.
+        if (mailbox.window && ::IsWindow(mailbox.window)) {
+            mailbox.finished.push_back(std::move(listing));
+            ::PostMessageW(mailbox.window, mailbox.wakeMessage, 0, 0);
+        }
+    }
+    // Counted as running until all it held is let go.
+    job.reset();
+    --g_running;
+    return 0;
 }
 
 std::vector<Listing> PathListings::TakeFinished()

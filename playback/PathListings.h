@@ -39,6 +39,8 @@ public:
 
 private:
     struct Mailbox;
+    struct Job;
+    static DWORD WINAPI Run(void* job);
     std::shared_ptr<Mailbox> m_mailbox;
     int m_pending[3] = {};   // started and not yet taken, by source
 };
