@@ -177,22 +177,30 @@ bool DecoderProcess::waitForReply(DWORD budgetMs, HANDLE cancel, Outcome& outcom
     return false;
 }
 
-bool DecoderProcess::waitReady(DWORD timeoutMs)
+void DecoderProcess::markReady()
 {
-    if (m_ready) return true;
-    Outcome outcome;
-    if (!waitForReply(timeoutMs, nullptr, outcome)) return false;
     m_identity = m_control->identity;
     m_ready = true;
+}
+
+bool DecoderProcess::takeFirstReply(DWORD budgetMs, HANDLE cancel, Outcome& outcome)
+{
+    if (m_ready) return true;
+    if (!waitForReply(budgetMs, cancel, outcome)) return false;
+    markReady();
     return true;
+}
+
+bool DecoderProcess::waitReady(DWORD timeoutMs)
+{
+    Outcome outcome;
+    return takeFirstReply(timeoutMs, nullptr, outcome);
 }
 
 bool DecoderProcess::readyNow()
 {
-    if (!m_ready && WaitForSingleObject(m_reply.get(), 0) == WAIT_OBJECT_0) {
-        m_identity = m_control->identity;
-        m_ready = true;
-    }
+    // Only a reply already there is taken: a wait that ran out would kill the decoder.
+    if (!m_ready && WaitForSingleObject(m_reply.get(), 0) == WAIT_OBJECT_0) markReady();
     return m_ready;
 }
 
@@ -200,11 +208,7 @@ DecoderProcess::Outcome DecoderProcess::call(DWORD budgetMs, HANDLE cancel)
 {
     const Deadline deadline(budgetMs);
     Outcome outcome = Outcome::Replied;
-    if (!m_ready) {
-        if (!waitForReply(deadline.remainingMs(), cancel, outcome)) return outcome;
-        m_identity = m_control->identity;
-        m_ready = true;
-    }
+    if (!takeFirstReply(deadline.remainingMs(), cancel, outcome)) return outcome;
     SetEvent(m_command.get());
     waitForReply(deadline.remainingMs(), cancel, outcome);
     return outcome;

@@ -44,6 +44,9 @@ public:
 private:
     DecoderProcess() = default;
     bool waitForReply(DWORD budgetMs, HANDLE cancel, Outcome& outcome);
+    // The first reply, which says the decoder is ready and who it is; waited for only once.
+    bool takeFirstReply(DWORD budgetMs, HANDLE cancel, Outcome& outcome);
+    void markReady();
 
     UniqueHandle m_process;
     UniqueHandle m_section;

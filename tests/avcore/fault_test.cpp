@@ -140,7 +140,7 @@ struct Baseline {
     static bool Settle(HWND window)
     {
         WarmUpPlatform(window);
-        return PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, kKilledDecoderGoneMs);
+        return avtest::WaitForReadyDecoder(kKilledDecoderGoneMs);
     }
 
     bool restored() const

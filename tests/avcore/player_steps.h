@@ -15,12 +15,21 @@ struct WindowedPlayer : avplayer {
     explicit WindowedPlayer(TestWindow& w) { subclasswindow(w.hwnd(), 1); }
 };
 
-// True when the engine takes the generated file. It is opened once the engine has a decoder
-// ready, as a user's next file finds one: how long a busy machine takes to start a process
-// is not what these tests are about, and an open that waits for one may pass its budget.
+// A decoder process starts and warms up within this on a loaded machine.
+constexpr DWORD kDecoderReadyMs = 10000;
+
+// Waits until the engine has a decoder that has finished starting for the next file, as a
+// user's next file finds one: how long a busy machine takes to start a process is not what
+// these tests are about, and an open that waits for one may pass its budget.
+inline bool WaitForReadyDecoder(DWORD ms = kDecoderReadyMs)
+{
+    return testsupport::PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, ms);
+}
+
+// True when the engine takes the generated file, opened once a decoder is ready for it.
 inline bool Open(avplayer& p, const char* name = "clip.mp4", int shape = 0, int effect = 0)
 {
-    testsupport::PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, 10000);
+    WaitForReadyDecoder();
     return p.open(MediaPath(name).c_str(), 0, 2, shape, effect) != 0;
 }
 

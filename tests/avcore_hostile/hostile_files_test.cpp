@@ -21,6 +21,7 @@
 #include "avcore/avplayer_probe.h"
 #include "avcore/avplayer_seams.h"
 #include "avcore/media_env.h"
+#include "avcore/player_steps.h"
 #include "avcore/win_handle.h"
 #include "support/test_main.h"
 
@@ -36,8 +37,6 @@ constexpr double kSoundWithoutPictureSeconds = 0.5;
 // A process still running after this is stuck for good, beyond any call's bound.
 constexpr DWORD kProcessLimitMs = 30000;
 constexpr size_t kProcessesAtOnce = 2;
-// A decoder process starts and warms up within this on a loaded machine.
-constexpr DWORD kSettleMs = 10000;
 
 // Where a child process notes the call it is in, so that a call that never returns
 // can be named by the parent; empty outside a child.
@@ -118,9 +117,7 @@ Outcome Exercise(const std::string& path)
     CallTimer t;
     auto p = t("avplayer", [] { return std::make_unique<avplayer>(); });
     t("subclasswindow", [&] { return p->subclasswindow(window.hwnd(), 1); });
-    // The file meets a decoder that is ready, as a user's does: how long a busy machine takes
-    // to start a process is not the file's doing.
-    testsupport::PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, kSettleMs);
+    avtest::WaitForReadyDecoder();  // as a user's file does: a slow process start is not the file's doing
     std::string verdict = Drive(*p, t, path);
     t("~avplayer", [&] { p.reset(); return 0; });
     return t.outcome(verdict);
@@ -271,7 +268,7 @@ constexpr DWORD kBackToBaselineMs = 10000;
 struct Baseline {
     Baseline()
     {
-        testsupport::PumpUntil([] { return avplayer_probe::decoderPoolSettled(); }, kSettleMs);
+        avtest::WaitForReadyDecoder();
         threads = avcore::WorkerThread::running();
         handles = avtest::HandleCount();
     }

@@ -1,5 +1,7 @@
 // Combo boxes (and a label list) built from a layout like the settings window's: the
 // drop-down window, choosing, closing unchanged, keys, selection from code.
+#include <gtest/gtest.h>
+
 #include "list_fixture.h"
 
 using namespace DuiLib;

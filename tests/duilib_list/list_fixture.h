@@ -2,13 +2,19 @@
 // Shared by the list and combo tests: a skinned host window built from layouts
 // written here, and a log of the notifications the host receives.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "duilib/UIlib.h"
 #include "support/memory_skin.h"
 #include "support/pump.h"
-#include "support/recording_host.h"   // with the library and the standard headers used here
+#include "support/recording_host.h"
 #include "support/screenshot.h"
 
 namespace listtest {

@@ -1,5 +1,7 @@
 // The lists and combos of the real skin: the settings window's page list and its four
 // combos, and the playlist of the main window.
+#include <gtest/gtest.h>
+
 #include "list_fixture.h"
 
 using namespace DuiLib;

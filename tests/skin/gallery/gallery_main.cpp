@@ -1,8 +1,11 @@
 // Saves a PNG of each skinned window as the archive builds it: skin_gallery.exe [output folder]
 // Besides the four at rest, the states whose art only shows after a change: the collapsed list
 // panel, muted sound, hot buttons, the information page and an open combo box.
+#include <windows.h>
+
 #include <string>
 
+#include "duilib/UIlib.h"
 #include "skin/skin_windows.h"
 #include "support/screenshot.h"
 
